@@ -1,0 +1,44 @@
+// Molar-volume root solvers (reverse communication), the finite test, the
+// integer search and the root memory.
+#pragma once
+
+#include <cstdint>
+
+#include "common/common.h"
+
+namespace thermomodels {
+
+// Reverse-communication molar-volume root solvers. The caller starts a
+// search with IRC = 4; while the solver returns IRC 1, 2 or 3 the caller
+// evaluates P and DPDV at V and calls again with every other argument
+// unchanged; IRC 4 ends the search (V the root or pseudo-root), IRC 5 fails.
+// ISTAT: 0 converged, 1/2 iteration limit, 3/4 pseudo-root, 5 non-positive
+// volume, 6 pressure not finite. IESR/RESR are the two parts of PPUTL_ESROOT.
+void VPROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
+            const double& VCUT, const double& T, const double& PSPEC, double& V, double& P,
+            double& DPDV, const int64_t* MODEL, const int64_t& LVLDET, const int64_t& LVLMSG,
+            const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,
+            const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
+            int64_t& ISTAT);
+void LQROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
+            const double& VCUT, const double& T, const double& PSPEC, double& V, double& P,
+            double& DPDV, const int64_t* MODEL, const int64_t& LVLDET, const int64_t& LVLMSG,
+            const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,
+            const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
+            int64_t& ISTAT);
+
+// True (-1) when X is not a number or infinite, false (0) otherwise.
+int64_t ISNINF(const double& X);
+
+// First index I in LO..HI (1-based) with LIST(I) == KEY, or 0.
+int64_t IFINDI(const int64_t& KEY, const int64_t* LIST, const int64_t& LO, const int64_t& HI);
+
+// Root memory: MODE 1 retrieves the saved root of the phase (IPHASE 1
+// vapour, else the liquid named by PPUTL_EOSRET.LIQNO) into V and XA when
+// the saved state is close enough; any other MODE saves V, DPDV and the 6N
+// words of XA when ISTAT is 0. Refusals are silent.
+void EOSRET(const int64_t& MODE, const int64_t& IPHASE, const double& T, const double& P,
+            const double* X, const int64_t& N, const int64_t* IDX, double& V, const double& DPDV,
+            double* XA, const double& TCMECH, const int64_t& ISTAT);
+
+}  // namespace thermomodels
