@@ -118,4 +118,104 @@ double IF97R2KAP(const double& P, const double& T);
 double IF97R3KAP(const double& T, const double& V);
 double IF97R5KAP(const double& P, const double& T);
 
+// ---- Shared machinery of the region functions (not part of the interface) ----
+namespace if97_detail {
+
+// Specific gas constant of water (IF97 Eq. 1) in kJ/(kg K) and J/(kg K).
+inline constexpr double kGasConstant = 0.461526;
+inline constexpr double kGasConstantJ = 461.526;
+
+// One term n x^i y^j of a double power series in two reduced variables.
+struct PowerTerm {
+  int i;
+  int j;
+  double n;
+};
+
+// Which sums of a series a caller needs: the series and its derivatives.
+enum SumFlag : unsigned {
+  kSum = 1u,     // s
+  kSumX = 2u,    // ds/dx
+  kSumXX = 4u,   // d2s/dx2
+  kSumY = 8u,    // ds/dy
+  kSumYY = 16u,  // d2s/dy2
+  kSumXY = 32u,  // d2s/dxdy
+  kSumAll = 63u
+};
+
+struct PowerSums {
+  double s = 0.0, sx = 0.0, sxx = 0.0, sy = 0.0, syy = 0.0, sxy = 0.0;
+};
+
+// Exponent range a series and its second derivatives reach in each variable.
+struct SeriesRange {
+  int xlo, xhi, ylo, yhi;
+  bool xneg, yneg;  // whether the series itself has negative exponents
+};
+
+template <typename Terms>
+constexpr SeriesRange RangeOf(const Terms& terms) {
+  SeriesRange r{0, 0, 0, 0, false, false};
+  for (const PowerTerm& t : terms) {
+    r.xlo = t.i < r.xlo ? t.i : r.xlo;
+    r.xhi = t.i > r.xhi ? t.i : r.xhi;
+    r.ylo = t.j < r.ylo ? t.j : r.ylo;
+    r.yhi = t.j > r.yhi ? t.j : r.yhi;
+  }
+  r.xneg = r.xlo < 0;
+  r.yneg = r.ylo < 0;
+  r.xlo -= 2;
+  r.ylo -= 2;
+  return r;
+}
+
+// x^e for kLo <= e <= kHi (kLo < 0 <= kHi), each power formed once by
+// splitting its exponent in halves: a shallow multiplication tree, no pow.
+// Without kNegative the slots below zero hold 0: a series with non-negative
+// exponents reaches them only through a derivative factor that is zero.
+template <int kLo, int kHi, bool kNegative>
+class PowerTable {
+ public:
+  explicit PowerTable(double x) {
+    at(0) = 1.0;
+    if constexpr (kHi >= 1) at(1) = x;
+    for (int e = 2; e <= kHi; ++e) at(e) = at(e / 2) * at(e - e / 2);
+    if constexpr (kNegative) {
+      at(-1) = 1.0 / x;
+      for (int e = 2; e <= -kLo; ++e) at(-e) = at(-(e / 2)) * at(-(e - e / 2));
+    } else {
+      for (int e = kLo; e < 0; ++e) at(e) = 0.0;
+    }
+  }
+  double operator[](int e) const { return v_[e - kLo]; }
+
+ private:
+  double& at(int e) { return v_[e - kLo]; }
+  double v_[kHi - kLo + 1];
+};
+
+// The sums selected by kWant of the series kTerms at (x, y), in one pass
+// over the table with every power taken from the two power tables.
+template <unsigned kWant, const auto& kTerms>
+inline PowerSums SumSeries(double x, double y) {
+  constexpr SeriesRange r = RangeOf(kTerms);
+  const PowerTable<r.xlo, r.xhi, r.xneg> xp(x);
+  const PowerTable<r.ylo, r.yhi, r.yneg> yp(y);
+  PowerSums out;
+  for (const PowerTerm& t : kTerms) {
+    const double di = t.i, dj = t.j;
+    if constexpr ((kWant & kSum) != 0) out.s += t.n * xp[t.i] * yp[t.j];
+    if constexpr ((kWant & kSumX) != 0) out.sx += t.n * di * xp[t.i - 1] * yp[t.j];
+    if constexpr ((kWant & kSumXX) != 0) out.sxx += t.n * di * (di - 1.0) * xp[t.i - 2] * yp[t.j];
+    if constexpr ((kWant & kSumY) != 0) out.sy += t.n * dj * xp[t.i] * yp[t.j - 1];
+    if constexpr ((kWant & kSumYY) != 0) out.syy += t.n * dj * (dj - 1.0) * xp[t.i] * yp[t.j - 2];
+    if constexpr ((kWant & kSumXY) != 0) out.sxy += t.n * di * dj * xp[t.i - 1] * yp[t.j - 1];
+  }
+  return out;
+}
+
+}  // namespace if97_detail
+
 // ---- Transport and other properties ----
+
+}  // namespace thermomodels
