@@ -10,6 +10,8 @@
 // functions here are pure: no saved state, no globals, no allocation.
 #pragma once
 
+#include <cstdint>
+
 namespace thermomodels {
 
 // ---- Saturation line (IF97 region 4, Eqs. 30 and 31) ----
@@ -217,5 +219,29 @@ inline PowerSums SumSeries(double x, double y) {
 }  // namespace if97_detail
 
 // ---- Transport and other properties ----
+
+// Surface tension [mN/m] on the saturation line (IAPWS 1994 release) from
+// T [K]; -1.0 unless 273.0 <= T <= 647.3, 0 from the critical temperature on.
+double IF97SIGT(const double& T);
+// The same at the saturation temperature of P [bar] by IF97 Eq. 31 (no
+// bridges); -1.0 unless 0.00061 <= 0.1 P <= 22.12 (MPa).
+double IF97SIGP(const double& P);
+
+// Dynamic viscosity [Pa s] from T [K] and V [m3/kg] (IAPWS 2008 release,
+// critical enhancement factor 1).
+double WVISC08(const double& T, const double& V);
+// Thermal conductivity TCON [W/(m K)] from P [MPa], T [K], V [m3/kg] and the
+// IF97 region IREG (IAPWS 2011 release, form for use with IF97). The critical
+// enhancement is added in region 3, in region 2 below 973.15 K and in region
+// 1 where P < 1.8 T - 751.4; only then are CP, CV [kJ/(kg K)] and ETA [Pa s]
+// filled, otherwise they are -1.0.
+void WTCON11(const double& P, const double& T, const double& V, const int64_t& IREG,
+             double& CP, double& CV, double& ETA, double& TCON);
+
+// Static dielectric constant (IAPWS 1997 release) from T [K] and V [m3/kg].
+double WDIELC(const double& T, const double& V);
+// Refractive index (IAPWS 1997 release) from T [K], V [m3/kg] and the
+// wavelength WL [um].
+double WREFRI(const double& T, const double& V, const double& WL);
 
 }  // namespace thermomodels

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "water/if97/if97.h"
+
+namespace thermomodels {
+namespace {
+
+// Surface tension release, table of sigma along the saturation line (mN/m, two decimals).
+TEST(SurfaceTension, ReproducesTheReleaseTable) {
+  struct Row {
+    double temperature, sigma;
+  };
+  const Row rows[] = {{273.16, 75.65}, {278.15, 74.94}, {283.15, 74.22}, {288.15, 73.49},
+                      {293.15, 72.74}, {298.15, 71.97}, {303.15, 71.19}, {313.15, 69.60},
+                      {323.15, 67.94}, {333.15, 66.24}, {343.15, 64.48}, {353.15, 62.67},
+                      {363.15, 60.82}, {373.15, 58.91}, {393.15, 54.97}, {413.15, 50.86},
+                      {423.15, 48.74}, {433.15, 46.59}, {453.15, 42.19}, {473.15, 37.67},
+                      {523.15, 26.04}, {573.15, 14.36}, {623.15, 3.67},  {643.15, 0.39}};
+  for (const Row& row : rows) {
+    EXPECT_NEAR(IF97SIGT(row.temperature), row.sigma, 0.005) << "T = " << row.temperature;
+  }
+}
+
+TEST(SurfaceTension, RangeAndCriticalPoint) {
+  struct Case {
+    double temperature, expected;
+  };
+  const Case cases[] = {{272.99, -1.0}, {647.31, -1.0}, {647.096, 0.0}, {647.2, 0.0},
+                        {647.3, 0.0},   {NAN, -1.0}};
+  for (const Case& c : cases) EXPECT_EQ(IF97SIGT(c.temperature), c.expected) << c.temperature;
+  // The lower bound is inclusive and gives the equation's value (above 75.65 at 273.16 K).
+  EXPECT_GT(IF97SIGT(273.0), 75.65);
+  EXPECT_LT(IF97SIGT(273.0), 75.70);
+  // Just below Tc the value is small and positive.
+  EXPECT_GT(IF97SIGT(647.09), 0.0);
+  EXPECT_LT(IF97SIGT(647.09), 1e-3);
+}
+
+TEST(SurfaceTension, FromSaturationPressureInBar) {
+  // IF97 Table 36: saturation temperatures at 0.1, 1 and 10 MPa.
+  struct Case {
+    double pressure_bar, saturation_temperature;
+  };
+  const Case cases[] = {{1.0, 0.372755919e3}, {10.0, 0.453035632e3}, {100.0, 0.584149488e3}};
+  for (const Case& c : cases) {
+    EXPECT_NEAR(IF97SIGP(c.pressure_bar), IF97SIGT(c.saturation_temperature), 1e-6)
+        << "P = " << c.pressure_bar << " bar";
+  }
+  EXPECT_EQ(IF97SIGP(221.2), 0.0);   // Eq. 31 runs past Tc above 22.064 MPa
+  EXPECT_EQ(IF97SIGP(221.3), -1.0);  // above 22.12 MPa
+  EXPECT_EQ(IF97SIGP(0.0060), -1.0);  // below 0.00061 MPa
+  EXPECT_GT(IF97SIGP(0.0061), 75.0);  // inclusive lower bound, near the triple point
+  EXPECT_EQ(IF97SIGP(NAN), -1.0);
+}
+
+}  // namespace
+}  // namespace thermomodels
