@@ -42,3 +42,26 @@ void EOSRET(const int64_t& MODE, const int64_t& IPHASE, const double& T, const d
             double* XA, const double& TCMECH, const int64_t& ISTAT);
 
 }  // namespace thermomodels
+
+namespace thermomodels::roots {
+
+// Iteration limits of the two solvers.
+inline constexpr int64_t kVapourIterLimit = 60;
+inline constexpr int64_t kLiquidIterLimit = 100;
+// Calls per search after which any search is ended as failed, whether or
+// not its steps were counted: some halving, contraction and refit steps do
+// not count toward the iteration limit and could otherwise repeat forever.
+// The count is kept in integer word 14 of the state block.
+inline constexpr int64_t kCallsPerIterLimit = 4;
+inline constexpr int kCallCountWord = 13;
+
+// The final message of a search: PREFIX PHRASE ITER  V = ..  P = ..
+// ABSERR = ..  DPDV = ..  T = ..
+void WriteFinalMessage(int32_t unit, const char* prefix, const char* phrase, int64_t iter,
+                       double v, double p, double pspec, double dpdv, double t);
+// The per-call line: PREFIX ITER = ..  V = ..  P = ..  ABSERR = ..  DPDV = ..
+// and, after the first evaluation, (V-VPREV) = ..
+void WritePerCallLine(int32_t unit, const char* prefix, int64_t iter, double v, double p,
+                      double pspec, double dpdv, double vprev);
+
+}  // namespace thermomodels::roots
