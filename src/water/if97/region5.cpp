@@ -1,0 +1,127 @@
+// IAPWS-IF97 region 5 (high-temperature steam, 2007 revision): the twelve
+// dimensionless parts of the Gibbs energy of Eq. 32, the properties built
+// from them, the partial derivatives and the isentropic exponent.
+#include <cmath>
+
+#include "water/if97/if97.h"
+
+namespace thermomodels {
+namespace {
+
+using namespace if97_detail;
+
+// IAPWS-IF97 (revised 2007) Table 37: exponents J0 and coefficients n0 of the
+// ideal-gas part (Eq. 33), gamma0 = ln pi + sum n0 tau^J0 (stored as i = 0).
+constexpr PowerTerm kRegion5IdealTerms[] = {
+    {0, 0, -0.13179983674201E+02}, {0, 1, 0.68540841634434E+01},  {0, -3, -0.24805148933466E-01},
+    {0, -2, 0.36901534980333E+00}, {0, -1, -0.31161318213925E+01}, {0, 2, -0.32961626538917E+00},
+};
+
+// IAPWS-IF97 (revised 2007) Table 38: exponents I, J and coefficients n of
+// the residual part (Eq. 34), gammar = sum n pi^I tau^J.
+constexpr PowerTerm kRegion5ResidualTerms[] = {
+    {1, 1, 0.15736404855259E-02}, {1, 2, 0.90153761673944E-03},  {1, 3, -0.50270077677648E-02},
+    {2, 3, 0.22440037409485E-05}, {2, 9, -0.41163275453471E-05}, {3, 7, 0.37919454822955E-07},
+};
+
+constexpr double kR = kGasConstant;
+
+inline double Tau(double t) { return 1000.0 / t; }
+
+// Sums of the ideal-gas series in tau (without ln pi) selected by kWant.
+template <unsigned kWant>
+inline PowerSums Ideal5(double t) {
+  return SumSeries<kWant, kRegion5IdealTerms>(1.0, Tau(t));
+}
+
+// Residual sums in (pi, tau) selected by kWant.
+template <unsigned kWant>
+inline PowerSums Residual5(double p, double t) {
+  return SumSeries<kWant, kRegion5ResidualTerms>(p, Tau(t));
+}
+
+constexpr unsigned kSoundResidual = kSumX | kSumXX | kSumYY | kSumXY;
+
+// Speed of sound squared [m2/s2], IF97 Table 39, from the ideal-gas
+// gamma0_tautau and the residual sums at pi = p.
+inline double SoundSquared(double p, double t, double g0tt, const PowerSums& res) {
+  const double tau = Tau(t);
+  const double pgp = p * res.sx;
+  const double a = 1.0 + pgp - tau * p * res.sxy;
+  return kGasConstantJ * t * (1.0 + 2.0 * pgp + pgp * pgp) /
+         ((1.0 - p * p * res.sxx) + a * a / (tau * tau * (g0tt + res.syy)));
+}
+
+}  // namespace
+
+// ---- Dimensionless Gibbs parts ----
+
+double IF97R5GO(const double& P, const double& T) { return std::log(P) + Ideal5<kSum>(T).s; }
+double IF97R5GOP(const double& P, const double& /*T*/) { return 1.0 / P; }
+double IF97R5GOPP(const double& P, const double& /*T*/) { return -1.0 / (P * P); }
+double IF97R5GOT(const double& /*P*/, const double& T) { return Ideal5<kSumY>(T).sy; }
+double IF97R5GOTT(const double& /*P*/, const double& T) { return Ideal5<kSumYY>(T).syy; }
+double IF97R5GOPT(const double& /*P*/, const double& /*T*/) { return 0.0; }
+double IF97R5GR(const double& P, const double& T) { return Residual5<kSum>(P, T).s; }
+double IF97R5GRP(const double& P, const double& T) { return Residual5<kSumX>(P, T).sx; }
+double IF97R5GRPP(const double& P, const double& T) { return Residual5<kSumXX>(P, T).sxx; }
+double IF97R5GRT(const double& P, const double& T) { return Residual5<kSumY>(P, T).sy; }
+double IF97R5GRTT(const double& P, const double& T) { return Residual5<kSumYY>(P, T).syy; }
+double IF97R5GRPT(const double& P, const double& T) { return Residual5<kSumXY>(P, T).sxy; }
+
+// ---- Properties (IF97 Table 39) ----
+
+double IF97R5V(const double& P, const double& T) {
+  return 0.000461526 * T / P * (1.0 + P * Residual5<kSumX>(P, T).sx);
+}
+
+double IF97R5H(const double& P, const double& T) {
+  return kR * T * Tau(T) * (Ideal5<kSumY>(T).sy + Residual5<kSumY>(P, T).sy);
+}
+
+double IF97R5S(const double& P, const double& T) {
+  const PowerSums ideal = Ideal5<kSum | kSumY>(T);
+  const PowerSums res = Residual5<kSum | kSumY>(P, T);
+  return kR * (Tau(T) * (ideal.sy + res.sy) - (std::log(P) + ideal.s) - res.s);
+}
+
+double IF97R5U(const double& P, const double& T) {
+  const PowerSums res = Residual5<kSumX | kSumY>(P, T);
+  return kR * T * (Tau(T) * (Ideal5<kSumY>(T).sy + res.sy) - (1.0 + P * res.sx));
+}
+
+double IF97R5CP(const double& P, const double& T) {
+  const double tau = Tau(T);
+  return -kR * tau * tau * (Ideal5<kSumYY>(T).syy + Residual5<kSumYY>(P, T).syy);
+}
+
+double IF97R5CV(const double& P, const double& T) {
+  const double tau = Tau(T);
+  const PowerSums res = Residual5<kSoundResidual>(P, T);
+  const double a = 1.0 + P * res.sx - tau * P * res.sxy;
+  return kR * (-tau * tau * (Ideal5<kSumYY>(T).syy + res.syy) - a * a / (1.0 - P * P * res.sxx));
+}
+
+double IF97R5W(const double& P, const double& T) {
+  return std::sqrt(SoundSquared(P, T, Ideal5<kSumYY>(T).syy, Residual5<kSoundResidual>(P, T)));
+}
+
+double IF97R5FUG(const double& P, const double& T) { return P * std::exp(Residual5<kSum>(P, T).s); }
+
+// ---- Partial derivatives (pressure per kPa) ----
+
+double IF97R5DVP(const double& P, const double& T) {
+  return 4.61526e-7 * T * (IF97R5GOPP(P, T) + IF97R5GRPP(P, T));
+}
+
+double IF97R5DVT(const double& P, const double& T) {
+  const PowerSums res = Residual5<kSumX | kSumXY>(P, T);
+  return 0.000461526 * (IF97R5GOP(P, T) + res.sx - Tau(T) * (IF97R5GOPT(P, T) + res.sxy));
+}
+
+double IF97R5KAP(const double& P, const double& T) {
+  return SoundSquared(P, T, Ideal5<kSumYY>(T).syy, Residual5<kSoundResidual>(P, T)) /
+         (P * IF97R5V(P, T) * 1e6);
+}
+
+}  // namespace thermomodels

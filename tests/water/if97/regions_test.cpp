@@ -1,0 +1,192 @@
+// Regions 1, 2, 3 and 5: the published check values of IF97 Tables 5, 15,
+// 33 and 42, the thermodynamic identities between the functions, the
+// fugacities and the behaviour at undefined arguments.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "water/if97/if97.h"
+
+namespace thermomodels {
+namespace {
+
+constexpr double kR = 0.461526;
+
+double NinthDigit(double printed) {
+  return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(printed))) - 8.0);
+}
+
+// One published row: the state and v (or p in region 3), h, u, s, cp, w.
+struct Row {
+  double a, b;
+  double first, h, u, s, cp, w;
+};
+
+using Fn = double (*)(const double&, const double&);
+struct RegionFns {
+  const char* name;
+  Fn first, h, u, s, cp, w;
+};
+
+void CheckRows(const RegionFns& fns, const Row* rows, int count) {
+  for (int k = 0; k < count; ++k) {
+    const Row& r = rows[k];
+    const double got[] = {fns.first(r.a, r.b), fns.h(r.a, r.b), fns.u(r.a, r.b),
+                          fns.s(r.a, r.b),     fns.cp(r.a, r.b), fns.w(r.a, r.b)};
+    const double want[] = {r.first, r.h, r.u, r.s, r.cp, r.w};
+    const char* what[] = {"v/p", "h", "u", "s", "cp", "w"};
+    for (int q = 0; q < 6; ++q)
+      EXPECT_NEAR(got[q], want[q], NinthDigit(want[q]))
+          << fns.name << " " << what[q] << " at (" << r.a << ", " << r.b << ")";
+  }
+}
+
+TEST(If97Regions, ReproducePublishedTables) {
+  // IF97 Table 5 (region 1), Table 15 (region 2), Table 42 (region 5): (p, T).
+  const Row t5[] = {
+      {3, 300, 0.100215168E-02, 0.115331273E+03, 0.112324818E+03, 0.392294792E+00, 0.417301218E+01, 0.150773921E+04},
+      {80, 300, 0.971180894E-03, 0.184142828E+03, 0.106448356E+03, 0.368563852E+00, 0.401008987E+01, 0.163469054E+04},
+      {3, 500, 0.120241800E-02, 0.975542239E+03, 0.971934985E+03, 0.258041912E+01, 0.465580682E+01, 0.124071337E+04}};
+  const Row t15[] = {
+      {0.0035, 300, 0.394913866E+02, 0.254991145E+04, 0.241169160E+04, 0.852238967E+01, 0.191300162E+01, 0.427920172E+03},
+      {0.0035, 700, 0.923015898E+02, 0.333568375E+04, 0.301262819E+04, 0.101749996E+02, 0.208141274E+01, 0.644289068E+03},
+      {30, 700, 0.542946619E-02, 0.263149474E+04, 0.246861076E+04, 0.517540298E+01, 0.103505092E+02, 0.480386523E+03}};
+  const Row t42[] = {
+      {0.5, 1500, 0.138455090E+01, 0.521976855E+04, 0.452749310E+04, 0.965408875E+01, 0.261609445E+01, 0.917068690E+03},
+      {30, 1500, 0.230761299E-01, 0.516723514E+04, 0.447495124E+04, 0.772970133E+01, 0.272724317E+01, 0.928548002E+03},
+      {30, 2000, 0.311385219E-01, 0.657122604E+04, 0.563707038E+04, 0.853640523E+01, 0.288569882E+01, 0.106736948E+04}};
+  // IF97 Table 33 (region 3): (T, v = 1/rho), first column p.
+  const Row t33[] = {
+      {650, 1.0 / 500, 0.255837018E+02, 0.186343019E+04, 0.181226279E+04, 0.405427273E+01, 0.138935717E+02, 0.502005554E+03},
+      {650, 1.0 / 200, 0.222930643E+02, 0.237512401E+04, 0.226365868E+04, 0.485438792E+01, 0.446579342E+02, 0.383444594E+03},
+      {750, 1.0 / 500, 0.783095639E+02, 0.225868845E+04, 0.210206932E+04, 0.446971906E+01, 0.634165359E+01, 0.760696041E+03}};
+  CheckRows({"region 1", IF97R1V, IF97R1H, IF97R1U, IF97R1S, IF97R1CP, IF97R1W}, t5, 3);
+  CheckRows({"region 2", IF97R2V, IF97R2H, IF97R2U, IF97R2S, IF97R2CP, IF97R2W}, t15, 3);
+  CheckRows({"region 3", IF97R3P, IF97R3H, IF97R3U, IF97R3S, IF97R3CP, IF97R3W}, t33, 3);
+  CheckRows({"region 5", IF97R5V, IF97R5H, IF97R5U, IF97R5S, IF97R5CP, IF97R5W}, t42, 3);
+}
+
+// A (p, T) region with the functions the identities need.
+struct PtRegion {
+  const char* name;
+  Fn v, h, u, s, g, cv, fug;
+  double p, t;
+};
+
+const PtRegion kPtRegions[] = {
+    {"region 1", IF97R1V, IF97R1H, IF97R1U, IF97R1S, IF97R1G, IF97R1CV, IF97R1FUG, 3, 300},
+    {"region 1 hot", IF97R1V, IF97R1H, IF97R1U, IF97R1S, IF97R1G, IF97R1CV, IF97R1FUG, 50, 600},
+    {"region 2", IF97R2V, IF97R2H, IF97R2U, IF97R2S, IF97R2G, IF97R2CV, IF97R2FUG, 0.0035, 300},
+    {"region 2 dense", IF97R2V, IF97R2H, IF97R2U, IF97R2S, IF97R2G, IF97R2CV, IF97R2FUG, 30, 700},
+    {"region 5", IF97R5V, IF97R5H, IF97R5U, IF97R5S, nullptr, IF97R5CV, IF97R5FUG, 30, 1500},
+};
+
+TEST(If97Regions, EnergiesAreConsistent) {
+  for (const PtRegion& r : kPtRegions) {
+    const double h = r.h(r.p, r.t), s = r.s(r.p, r.t), v = r.v(r.p, r.t);
+    EXPECT_NEAR(r.u(r.p, r.t), h - 1000.0 * r.p * v, 1e-12 * std::fabs(h)) << r.name;
+    if (r.g) {
+      EXPECT_NEAR(r.g(r.p, r.t), h - r.t * s, 1e-12 * std::fabs(h)) << r.name;
+    }
+  }
+  for (const double t : {650.0, 750.0}) {
+    for (const double v : {0.002, 0.005}) {
+      const double u = IF97R3U(t, v), s = IF97R3S(t, v);
+      EXPECT_NEAR(IF97R3F(t, v), u - t * s, 1e-12 * std::fabs(u)) << t << " " << v;
+      EXPECT_NEAR(IF97R3H(t, v), u + 1000.0 * IF97R3P(t, v) * v, 1e-12 * std::fabs(u)) << t << " " << v;
+    }
+  }
+}
+
+// The pressure at which v(p, T) equals the target, by secant steps from p0.
+double PressureAtVolume(Fn v, double target, double t, double p0) {
+  double p1 = p0 * 1.001, f0 = v(p0, t) - target, f1 = v(p1, t) - target;
+  for (int k = 0; k < 50 && f1 != 0.0 && f1 != f0; ++k) {
+    const double p2 = p1 - f1 * (p1 - p0) / (f1 - f0);
+    p0 = p1, f0 = f1, p1 = p2, f1 = v(p1, t) - target;
+  }
+  return p1;
+}
+
+TEST(If97Regions, CvIsTheSlopeOfUAtConstantVolume) {
+  for (const PtRegion& r : kPtRegions) {
+    const double v0 = r.v(r.p, r.t), dt = 1e-4 * r.t;
+    const double up = r.u(PressureAtVolume(r.v, v0, r.t + dt, r.p), r.t + dt);
+    const double um = r.u(PressureAtVolume(r.v, v0, r.t - dt, r.p), r.t - dt);
+    EXPECT_NEAR(r.cv(r.p, r.t), (up - um) / (2 * dt), 1e-6 * r.cv(r.p, r.t)) << r.name;
+  }
+  const double t = 650.0, v = 0.002, dt = 0.01;
+  EXPECT_NEAR(IF97R3CV(t, v), (IF97R3U(t + dt, v) - IF97R3U(t - dt, v)) / (2 * dt), 1e-6 * IF97R3CV(t, v));
+}
+
+TEST(If97Regions, LogFugacitySlopeIsVolumeOverRT) {
+  for (const PtRegion& r : kPtRegions) {
+    const double dp = 1e-4 * r.p;
+    const double slope = (std::log(r.fug(r.p + dp, r.t)) - std::log(r.fug(r.p - dp, r.t))) / (2 * dp);
+    const double want = 1000.0 * r.v(r.p, r.t) / (kR * r.t);
+    EXPECT_NEAR(slope, want, 1e-6 * want) << r.name;
+  }
+  // Region 3 along an isotherm, at the pressure of each volume.
+  const double t = 650.0, v = 0.002, dv = 1e-6;
+  const auto ln_f = [t](double vol) { return std::log(IF97R3FUG(IF97R3P(t, vol), t, vol)); };
+  const double slope = (ln_f(v + dv) - ln_f(v - dv)) / (IF97R3P(t, v + dv) - IF97R3P(t, v - dv));
+  EXPECT_NEAR(slope, 1000.0 * v / (kR * t), 1e-6 * 1000.0 * v / (kR * t));
+}
+
+TEST(If97Regions, FugacitiesAgreeAcrossRegionBorders) {
+  const double t = 450.0, p = IF97PSAT(t);
+  EXPECT_NEAR(IF97R1FUG(p, t) / IF97R2FUG(p, t), 1.0, 1e-4);
+  const double p13 = 50.0, t13 = 623.15;
+  EXPECT_NEAR(IF97R3FUG(p13, t13, IF97R1V(p13, t13)) / IF97R1FUG(p13, t13), 1.0, 1e-4);
+  EXPECT_NEAR(IF97R2FUG(1e-12, 400.0) / 1e-12, 1.0, 1e-12);
+  EXPECT_EQ(IF97R2FUG(0.0, 400.0), 0.0);
+}
+
+TEST(If97Regions, CriticalBoxOfRegion3Cp) {
+  EXPECT_EQ(IF97R3CP(647.096, 1.0 / 322.0), 462218448918.886);
+  EXPECT_EQ(IF97R3CP(647.096, 1.0 / 322.02), 462218448918.886);
+  const double outside = IF97R3CP(647.0961, 1.0 / 322.0);
+  EXPECT_TRUE(std::isfinite(outside));
+  EXPECT_NE(outside, 462218448918.886);
+  EXPECT_GT(outside, 1e3);
+  // In the unstable part the formula is negative; its absolute value is returned.
+  EXPECT_GT(IF97R3CP(640.0, 1.0 / 322.0), 0.0);
+}
+
+TEST(If97Regions, Region5GibbsPartsAreTheDerivativesOfTheirParents) {
+  EXPECT_EQ(IF97R5GOPT(7.0, 1234.0), 0.0);
+  EXPECT_EQ(IF97R5GOP(2.0, 1500.0), 0.5);
+  EXPECT_EQ(IF97R5GOPP(2.0, 900.0), -0.25);
+  const double p = 30.0, t = 1500.0, dp = 1e-4 * p, dt = 1e-4 * t;
+  const double dtau_dt = -t * t / 1000.0;  // dT/dtau at tau = 1000/T
+  struct Pair { Fn parent, deriv; bool by_pi; const char* name; };
+  const Pair pairs[] = {
+      {IF97R5GO, IF97R5GOP, true, "GOP"},     {IF97R5GOP, IF97R5GOPP, true, "GOPP"},
+      {IF97R5GO, IF97R5GOT, false, "GOT"},    {IF97R5GOT, IF97R5GOTT, false, "GOTT"},
+      {IF97R5GOP, IF97R5GOPT, false, "GOPT"}, {IF97R5GR, IF97R5GRP, true, "GRP"},
+      {IF97R5GRP, IF97R5GRPP, true, "GRPP"},  {IF97R5GR, IF97R5GRT, false, "GRT"},
+      {IF97R5GRT, IF97R5GRTT, false, "GRTT"}, {IF97R5GRP, IF97R5GRPT, false, "GRPT"}};
+  for (const Pair& c : pairs) {
+    const double numeric = c.by_pi ? (c.parent(p + dp, t) - c.parent(p - dp, t)) / (2 * dp)
+                                   : dtau_dt * (c.parent(p, t + dt) - c.parent(p, t - dt)) / (2 * dt);
+    EXPECT_NEAR(c.deriv(p, t), numeric, 1e-6 * std::fabs(numeric) + 1e-14) << c.name;
+  }
+}
+
+TEST(If97Regions, UndefinedArgumentsGiveNonFiniteValues) {
+  const Fn at_zero_p[] = {IF97R2V, IF97R2S, IF97R2G, IF97R1FUG, IF97R5V, IF97R5S, IF97R5GO, IF97R5GOP};
+  for (Fn f : at_zero_p) EXPECT_FALSE(std::isfinite(f(0.0, 500.0)));
+  const Fn at_zero_t[] = {IF97R1V, IF97R1H, IF97R1S, IF97R1U, IF97R1CP, IF97R1CV, IF97R1W, IF97R1G,
+                          IF97R2V, IF97R2H, IF97R2S, IF97R2U, IF97R2CP, IF97R2CV, IF97R2W, IF97R2G,
+                          IF97R5V, IF97R5H, IF97R5S, IF97R5U, IF97R5CP, IF97R5CV, IF97R5W, IF97R5GOT};
+  for (Fn f : at_zero_t) EXPECT_FALSE(std::isfinite(f(1.0, 0.0)));
+  const Fn region3[] = {IF97R3P, IF97R3H, IF97R3S, IF97R3U, IF97R3CP, IF97R3CV, IF97R3W, IF97R3F};
+  for (Fn f : region3) {
+    EXPECT_FALSE(std::isfinite(f(650.0, 0.0)));
+    EXPECT_FALSE(std::isfinite(f(0.0, 0.002)));
+  }
+}
+
+}  // namespace
+}  // namespace thermomodels

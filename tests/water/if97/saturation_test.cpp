@@ -1,0 +1,74 @@
+// Saturation line: published check values, the exact bridges near the
+// critical point and the bounds of the bar forms.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "water/if97/if97.h"
+
+namespace thermomodels {
+namespace {
+
+// Half a unit of the ninth significant digit of the printed value.
+double NinthDigit(double printed) {
+  return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(printed))) - 8.0);
+}
+
+TEST(If97Saturation, ReproducesTables35And36) {
+  struct Case { double in, out; };
+  const Case pressure[] = {{300, 0.353658941E-02}, {500, 0.263889776E+01}, {600, 0.123443146E+02}};
+  for (const Case& c : pressure) EXPECT_NEAR(IF97PSAT(c.in), c.out, NinthDigit(c.out)) << "T = " << c.in;
+  const Case temperature[] = {{0.1, 0.372755919E+03}, {1, 0.453035632E+03}, {10, 0.584149488E+03}};
+  for (const Case& c : temperature) EXPECT_NEAR(IF97TSAT(c.in), c.out, NinthDigit(c.out)) << "p = " << c.in;
+}
+
+TEST(If97Saturation, BridgesAreExactToTheBit) {
+  EXPECT_EQ(IF97PSAT(647.096), 22.0639999998894);
+  EXPECT_EQ(IF97PSAT(647.0959), 22.063973175);
+  EXPECT_EQ(IF97TSAT(22.063973175), 647.0959);
+  EXPECT_EQ(IF97TSAT(22.0639999998894), 647.096);
+  for (double t : {647.0959, 647.096, 650.0, 700.0, 1000.0}) EXPECT_EQ(IF97TSAT(IF97PSAT(t)), t) << "T = " << t;
+}
+
+TEST(If97Saturation, BridgesStartOnTheEquations) {
+  // Just below each lower bridge the equation holds; at its start the line
+  // takes over: the two agree to rounding.
+  const double t0 = 647.0958;
+  EXPECT_NEAR(IF97PSAT(t0), IF97PSAT(std::nextafter(t0, 0.0)), 1e-12);
+  const double p0 = 22.063946352;
+  EXPECT_NEAR(IF97TSAT(p0), IF97TSAT(std::nextafter(p0, 0.0)), 1e-10);
+  // Both functions rise through the near-critical pieces.
+  double last_p = 0.0, last_t = 0.0;
+  for (double t = 647.0957; t <= 647.0962; t += 0.00001) {
+    const double p = IF97PSAT(t);
+    EXPECT_GT(p, last_p) << "T = " << t;
+    last_p = p;
+  }
+  for (double p = 22.06394; p <= 22.06401; p += 0.000001) {
+    const double t = IF97TSAT(p);
+    EXPECT_GT(t, last_t) << "p = " << p;
+    last_t = t;
+  }
+}
+
+TEST(If97Saturation, BarFormsCheckTheirInclusiveBounds) {
+  EXPECT_EQ(IF97PSATB(272.99), -1.0);
+  EXPECT_EQ(IF97PSATB(647.302), -1.0);
+  EXPECT_EQ(IF97PSATB(273.0), 10.0 * IF97PSAT(273.0));
+  EXPECT_EQ(IF97PSATB(647.301), 10.0 * IF97PSAT(647.301));
+  EXPECT_EQ(IF97PSATB(300.0), 10.0 * IF97PSAT(300.0));
+  EXPECT_EQ(IF97TSATB(221.202), -1.0);
+  EXPECT_EQ(IF97TSATB(0.0060), -1.0);
+  EXPECT_EQ(IF97TSATB(221.2), IF97TSAT(22.12));
+  EXPECT_EQ(IF97TSATB(221.201), IF97TSAT(0.1 * 221.201));
+  EXPECT_EQ(IF97TSATB(0.0061), IF97TSAT(0.1 * 0.0061));
+  EXPECT_EQ(IF97TSATB(1.0), IF97TSAT(0.1));
+}
+
+TEST(If97Saturation, ArgumentsFarOutsideGiveNoTrap) {
+  EXPECT_TRUE(std::isfinite(IF97PSAT(-1000.0)));
+  EXPECT_FALSE(std::isfinite(IF97TSAT(-1.0)));
+}
+
+}  // namespace
+}  // namespace thermomodels
