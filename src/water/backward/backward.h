@@ -24,10 +24,10 @@ double IF97V3PTV(const double& P, const double& T);
 
 // Which side of the saturation line the subregion tree takes where it would
 // compare T with the saturation temperature.
-enum class Region3Side { kByTemperature, kLiquid, kVapour };
+enum class SubregionSide { kByTemperature, kLiquid, kVapour };
 // Subregion letter ('a' to 'z') that the SR5 decision tree picks for
 // (p [MPa], T [K]); the critical-point shortcut of IF97V3PT is not applied.
-char Region3Subregion(const double& P, const double& T, Region3Side side);
+char Region3Subregion(const double& P, const double& T, SubregionSide side);
 // Volume [m3/kg] from the equation of subregion LETTER ('a' to 'z'); -1.0
 // for any other letter.
 double Region3SubregionVolume(char letter, const double& P, const double& T);
