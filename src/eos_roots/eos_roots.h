@@ -55,6 +55,49 @@ inline constexpr int64_t kLiquidIterLimit = 100;
 inline constexpr int64_t kCallsPerIterLimit = 4;
 inline constexpr int kCallCountWord = 13;
 
+// The arguments of one solver call, shared by both solvers.
+struct SolverArgs {
+  int64_t& IRC;
+  int64_t& IFLAG;
+  const double& VLIM;
+  const double& VCMECH;
+  const double& VCUT;
+  const double& T;
+  const double& PSPEC;
+  double& V;
+  double& P;
+  double& DPDV;
+  const int64_t* MODEL;
+  int64_t LVLDET;
+  int64_t LVLMSG;
+  int32_t IUNIT;
+  const double& SLOPE0;
+  const double& RGAS;
+  const double& RTOL;
+  const double& DPDXMF;
+  int64_t* IESR;
+  double* RESR;
+  int64_t IACCPT;
+  int64_t& ISTAT;
+
+  // Words both solvers use the same way.
+  int64_t& LVFIX = IESR[esr::LVFIX];
+  int64_t& LVCUT = IESR[esr::LVCUT];
+  int64_t& ITER = IESR[esr::ITER];
+  int64_t& CALLS = IESR[kCallCountWord];
+  double& ABSTOL = RESR[2];
+  double& VCRIT = RESR[8];
+  double& VPREV = RESR[24];
+
+  // The model name is recorded with every status above 0.
+  void RecordModel() {
+    if (ISTAT > 0) {
+      IESR[esr::MODELS1] = MODEL[0];
+      IESR[esr::MODELS2] = MODEL[1];
+    }
+  }
+};
+
 // The final message of a search: PREFIX PHRASE ITER  V = ..  P = ..
 // ABSERR = ..  DPDV = ..  T = ..
 void WriteFinalMessage(int32_t unit, const char* prefix, const char* phrase, int64_t iter,

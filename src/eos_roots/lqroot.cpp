@@ -16,29 +16,7 @@ using roots::kLiquidIterLimit;
 // One call of the liquid solver: the arguments and the words of the state
 // block under their own names; the per-liquid result words are those of
 // liquid 2 when PPUTL_EOSRET.LIQNO is 2, else those of liquid 1.
-struct LiquidCall {
-  int64_t& IRC;
-  int64_t& IFLAG;
-  const double& VLIM;
-  const double& VCMECH;
-  const double& VCUT;
-  const double& T;
-  const double& PSPEC;
-  double& V;
-  double& P;
-  double& DPDV;
-  const int64_t* MODEL;
-  int64_t LVLDET;
-  int64_t LVLMSG;
-  int32_t IUNIT;
-  const double& SLOPE0;
-  const double& RGAS;
-  const double& RTOL;
-  const double& DPDXMF;
-  int64_t* IESR;
-  double* RESR;
-  int64_t IACCPT;
-  int64_t& ISTAT;
+struct LiquidCall : roots::SolverArgs {
 
   int64_t liquid = PPUTL_EOSRET.LIQNO;
   bool second = (liquid == 2);
@@ -47,23 +25,17 @@ struct LiquidCall {
   // Integer words.
   int64_t& LQPURE = IESR[esr::LQPURE];
   int64_t& LQPUR2 = IESR[esr::LQPUR2];
-  int64_t& LVFIX = IESR[esr::LVFIX];
-  int64_t& LVCUT = IESR[esr::LVCUT];
-  int64_t& ITER = IESR[esr::ITER];
   int64_t& LPLOW = IESR[esr::LPLOW];
-  int64_t& CALLS = IESR[roots::kCallCountWord];
   int64_t& pseudo_word = second ? LQPUR2 : LQPURE;
   int64_t& status_word = IESR[second ? esr::ISTATL2 : esr::ISTATL1];
   // Real words (1-based word numbers of the block's real part).
   double& pressure_word = RESR[second ? 28 : 0];   // PLASTL2 / PLASTL1
   double& volume_word = RESR[second ? 27 : 25];    // VLASTL2 / VLASTL1
-  double& ABSTOL = RESR[2];
   double& VTOL = RESR[3];
   double& DPDRM = RESR[4];
   double& DPDRM1 = RESR[5];
   double& VUB = RESR[6];
   double& VUB0 = RESR[7];
-  double& VCRIT = RESR[8];
   double& VLOW = RESR[9];
   double& PLOW = RESR[10];
   double& V0 = RESR[11];
@@ -73,7 +45,6 @@ struct LiquidCall {
   double& P1 = RESR[15];
   double& DPDR = RESR[16];
   double& DPDR0 = RESR[17];
-  double& VPREV = RESR[24];
 
   double delv = 0.0;  // last volume step, for the trace
   double vstr = 0.0;  // pole of the pseudo-root extrapolation, for the trace
@@ -491,10 +462,7 @@ void LiquidCall::Finish() {
   if (IRC == 4 && ISTAT == -1) ISTAT = (LVCUT == 1) ? 4 : 3;
   status_word = ISTAT;
   volume_word = V;
-  if (ISTAT > 0) {
-    IESR[esr::MODELS1] = MODEL[0];
-    IESR[esr::MODELS2] = MODEL[1];
-  }
+  RecordModel();
   if (LVLDET >= 8) {
     WriteLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPLOW, " ", LVFIX, " ", LVCUT, " ", V, " ", V0,
               " ", PV0, " ", DPDV0, " ", VLOW, " ", PLOW, " ", VUB, " ", VUB0, " ", delv, " ",
@@ -511,8 +479,8 @@ void LQROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCME
             const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,
             const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
             int64_t& ISTAT) {
-  LiquidCall call{IRC,   IFLAG,  VLIM, VCMECH, VCUT, T,      PSPEC,  V,    P,    DPDV, MODEL,
-                  LVLDET, LVLMSG, IUNIT, SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT};
+  LiquidCall call{{IRC, IFLAG, VLIM, VCMECH, VCUT, T, PSPEC, V, P, DPDV, MODEL, LVLDET, LVLMSG, IUNIT,
+                  SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT}};
   call.Run();
 }
 

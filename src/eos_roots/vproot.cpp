@@ -14,47 +14,19 @@ using roots::kVapourIterLimit;
 
 // One call of the vapour solver: the arguments and the words of the state
 // block under their own names.
-struct VapourCall {
-  int64_t& IRC;
-  int64_t& IFLAG;
-  const double& VLIM;
-  const double& VCMECH;
-  const double& VCUT;
-  const double& T;
-  const double& PSPEC;
-  double& V;
-  double& P;
-  double& DPDV;
-  const int64_t* MODEL;
-  int64_t LVLDET;
-  int64_t LVLMSG;
-  int32_t IUNIT;
-  const double& SLOPE0;
-  const double& RGAS;
-  const double& RTOL;
-  const double& DPDXMF;
-  int64_t* IESR;
-  double* RESR;
-  int64_t IACCPT;
-  int64_t& ISTAT;
+struct VapourCall : roots::SolverArgs {
 
   // Integer words.
   int64_t& VPPURE = IESR[esr::VPPURE];
-  int64_t& LVFIX = IESR[esr::LVFIX];
-  int64_t& LVCUT = IESR[esr::LVCUT];
-  int64_t& ITER = IESR[esr::ITER];
   int64_t& LPHIH = IESR[esr::LPHIH];
   int64_t& ISTATV = IESR[esr::ISTATV];
-  int64_t& CALLS = IESR[roots::kCallCountWord];
   // Real words (1-based word numbers of the block's real part).
   double& PLASTV = RESR[1];
-  double& ABSTOL = RESR[2];
   double& XTOL = RESR[3];
   double& DPDXM = RESR[4];
   double& DPDX = RESR[5];
   double& XUB = RESR[6];
   double& XUB0 = RESR[7];
-  double& VCRIT = RESR[8];
   double& X0H = RESR[9];
   double& PX0H = RESR[10];
   double& X0 = RESR[11];
@@ -70,7 +42,6 @@ struct VapourCall {
   double& RPMAX = RESR[21];
   double& DRPDX = RESR[22];
   double& RPDIFF = RESR[23];
-  double& VPREV = RESR[24];
   double& VLASTV = RESR[26];
 
   double delx = 0.0;  // last density step, for the trace
@@ -504,10 +475,7 @@ void VapourCall::Finish() {
   if (IRC == 4 && ISTAT == -1) ISTAT = (LVCUT == 1) ? 4 : 3;
   ISTATV = ISTAT;
   VLASTV = V;
-  if (ISTAT > 0) {
-    IESR[esr::MODELS1] = MODEL[0];
-    IESR[esr::MODELS2] = MODEL[1];
-  }
+  RecordModel();
   if (LVLDET >= 8) {
     WriteLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPHIH, " ", LVFIX, " ", LVCUT, " ", X, " ", DPDX,
               " ", X0, " ", PX0, " ", DPDX0, " ", X0H, " ", PX0H, " ", XUB, " ", XUB0, " ", delx,
@@ -523,8 +491,8 @@ void VPROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCME
             const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,
             const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
             int64_t& ISTAT) {
-  VapourCall call{IRC,   IFLAG,  VLIM, VCMECH, VCUT, T,      PSPEC,  V,    P,    DPDV, MODEL,
-                  LVLDET, LVLMSG, IUNIT, SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT};
+  VapourCall call{{IRC, IFLAG, VLIM, VCMECH, VCUT, T, PSPEC, V, P, DPDV, MODEL, LVLDET, LVLMSG, IUNIT,
+                  SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT}};
   call.Run();
 }
 
