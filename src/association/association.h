@@ -10,6 +10,7 @@
 // Logical arguments are 64-bit words whose lowest bit is the value.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "common/common.h"
@@ -64,6 +65,78 @@ inline bool AssocSitesBond(int64_t a, int64_t b) {
   const int64_t p = a * b;
   return p < 0 || p >= 2;
 }
+
+// ---------------------------------------------------------------------------
+// The site model as the solvers see it: the sites of the component at each
+// list position, in the rows of a site-fraction array XA(LDX, N).
+// ---------------------------------------------------------------------------
+
+struct SiteModel {
+  int64_t n;                // list positions
+  int64_t ldg;              // leading dimension of IGRP and GRPW (NCC)
+  int64_t na;               // leading dimension of the strength arrays
+  int64_t ldx;              // leading dimension of the site-fraction arrays
+  int64_t ldsites;          // leading dimension of SITES
+  bool merged;              // each species stands on its first site only
+  const int64_t* idx;       // component number of each position
+  const int64_t* igrp;      // IGRP(ldg, *): group count, then group species
+  const int64_t* iapos;     // associating position of each species
+  const int64_t* itype;     // type code of each species
+  const int64_t* nsites;    // NSITES(20)
+  const int64_t* sites;     // SITES(ldsites, 20)
+  const double* x;          // mole fractions
+  const double* grpw;       // GRPW(ldg, *): weight of group g in component k
+};
+
+// Strength of the pair of associating positions (r, q); 0 outside 1..NA.
+inline double PairValue(const double* d, int64_t na, int64_t r, int64_t q) {
+  if (r < 1 || q < 1 || r > na || q > na) return 0.0;
+  return d[(q - 1) * na + (r - 1)];
+}
+
+// Associating position of a species (0 when it has none).
+inline int64_t SpeciesPos(const SiteModel& m, int64_t species) {
+  return (species >= 1 && species <= m.ldg) ? m.iapos[species - 1] : 0;
+}
+
+// Sign of site s of a species.
+inline int64_t SpeciesSiteSign(const SiteModel& m, int64_t species, int64_t s) {
+  if (species < 1 || species > m.ldg) return 0;
+  return AssocSiteSign(m.sites, m.ldsites, m.itype[species - 1], s);
+}
+
+// Calls f(species, first_row, site_count, weight) for each species of the
+// component at list position pos: the component itself (weight 1), or its
+// groups in order (weight GRPW) whose sites continue the row numbering.
+// Rows never pass LDX: a species is cut to the rows that exist.
+template <class F>
+inline void ForEachSpecies(const SiteModel& m, int64_t pos, F&& f) {
+  const int64_t c = m.idx[pos - 1];
+  if (c < 1 || c > m.ldg) return;
+  const int64_t ngroups = m.igrp[c - 1];
+  if (ngroups < 1) {
+    const int64_t count = std::min(AssocSiteCount(m.nsites, m.itype[c - 1]), m.ldx);
+    if (count > 0) f(c, int64_t{1}, count, 1.0);
+    return;
+  }
+  int64_t row = 1;
+  for (int64_t l = 1; l <= ngroups && row <= m.ldx; ++l) {
+    const int64_t g = m.igrp[l * m.ldg + (c - 1)];
+    if (g < 1 || g > m.ldg) continue;
+    const int64_t count = AssocSiteCount(m.nsites, m.itype[g - 1]);
+    const int64_t fit = std::min(count, m.ldx - row + 1);
+    if (fit > 0) f(g, row, fit, m.grpw[(g - 1) * m.ldg + (c - 1)]);
+    row += count;
+  }
+}
+
+// Number of site rows the component at position pos needs (all groups).
+int64_t SiteRowsNeeded(const SiteModel& m, int64_t pos);
+
+// Source of merging entry L: the variable and the factor of the copy.
+// Codes of 1000 or more carry a multiplier digit (3: factor 2, else 3).
+// Returns false when the entry points outside the variable list.
+bool MergeSource(int64_t code, int64_t nv, int64_t& var, double& factor);
 
 // ---------------------------------------------------------------------------
 // Linear algebra, step control and line search (plain vectors, 1-based

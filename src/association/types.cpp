@@ -87,3 +87,26 @@ void REGTYP(const int64_t& NCC, int64_t* ITYPE, const int32_t& IUNIT) {
 }
 
 }  // namespace thermomodels
+
+namespace thermomodels {
+
+int64_t SiteRowsNeeded(const SiteModel& m, int64_t pos) {
+  const int64_t c = m.idx[pos - 1];
+  if (c < 1 || c > m.ldg) return 0;
+  const int64_t ngroups = m.igrp[c - 1];
+  if (ngroups < 1) return AssocSiteCount(m.nsites, m.itype[c - 1]);
+  int64_t rows = 0;
+  for (int64_t l = 1; l <= ngroups; ++l) {
+    const int64_t g = m.igrp[l * m.ldg + (c - 1)];
+    if (g >= 1 && g <= m.ldg) rows += AssocSiteCount(m.nsites, m.itype[g - 1]);
+  }
+  return rows;
+}
+
+bool MergeSource(int64_t code, int64_t nv, int64_t& var, double& factor) {
+  var = code < 1000 ? code : code % 1000;
+  factor = code < 1000 ? 1.0 : (code / 1000 == 3 ? 2.0 : 3.0);
+  return var >= 1 && var <= nv;
+}
+
+}  // namespace thermomodels
