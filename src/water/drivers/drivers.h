@@ -77,4 +77,99 @@ double WTCON85V(const double& p, const double& T);
 
 // ---- Exported water routines and drivers ----
 
+// Ideal-gas functions of water vapour at T [K] (HGK 1984 ideal-gas part),
+// all dimensionless: A/(RT), G/(RT), S/R, U/(RT), H/(RT), CV/R, CP/R. The
+// zero of H and S is fixed by the formulation's two reference constants.
+// IERR is the caller's status word and is left untouched.
+void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, double& H,
+              double& CV, double& CP, int64_t& IERR);
+
+// ---------------------------------------------------------------------------
+// Drivers in bar and degrees Celsius: one property each from P [bar],
+// t [degrees C] and the quality flag XQUAL (the router convention above; a
+// t below -1e-5 C counts as not given on the saturation line). They choose
+// the IF97 region or saturated state themselves and return -1.0 for a state
+// outside their range. At the critical point only XQUAL 0 or 1 is served.
+// Drivers marked "lever" mix the saturated liquid and vapour values for
+// 0 < XQUAL < 1; the others fail there.
+// ---------------------------------------------------------------------------
+// Compression factor Z = p v/(R T) [-]; lever on v.
+double WPZFAC(const double& P, const double& t, const double& XQUAL);
+// Static dielectric constant [-].
+double WPDIEL(const double& P, const double& t, const double& XQUAL);
+// Refractive index [-] at WAVELENGTH [micrometre], 0.2 to 1.1; a wavelength
+// with magnitude below 1e-14 is set to 1e-14 in place.
+double WPREFR(const double& P, const double& t, const double& XQUAL, double& WAVELENGTH);
+// Isobaric cubic expansion coefficient (1/v)(dv/dT)_p [1/K].
+double WPALFV(const double& P, const double& t, const double& XQUAL);
+// Isothermal compressibility -(1/v)(dv/dp)_T [1/kPa].
+double WPKAPT(const double& P, const double& t, const double& XQUAL);
+// Relative pressure coefficient (1/p)(dp/dT)_v [1/K].
+double WPALFP(const double& P, const double& t, const double& XQUAL);
+// Isothermal stress coefficient -1/(p (dv/dp)_T) [kg/m3], p in kPa.
+double WPBETP(const double& P, const double& t, const double& XQUAL);
+// Capillary length on the saturation line [mm] at P [bar] or at T [K].
+double WPCAPP(const double& P);
+double WPCAPT(const double& T);
+// Specific Gibbs energy [kJ/kg]; lever.
+double WPGIBB(const double& P, const double& t, const double& XQUAL);
+// Specific Helmholtz energy [kJ/kg]; lever.
+double WPHELM(const double& P, const double& t, const double& XQUAL);
+// Joule-Thomson coefficient (T (dv/dT)_p - v)/cp [K/kPa].
+double WPJOUL(const double& P, const double& t, const double& XQUAL);
+// Isothermal throttling coefficient v - T (dv/dT)_p [m3/kg].
+double WPTHRO(const double& P, const double& t, const double& XQUAL);
+// Fugacity [bar]; lever on the fugacity.
+double WPFUGA(const double& P, const double& t, const double& XQUAL);
+// Kinematic viscosity [m2/s] from P [bar] and T [K] (not Celsius); region 5
+// only up to 1173.2 K and 50.1 MPa (single precision).
+double WPVISC(const double& P, const double& T, const double& XQUAL);
+
+// ---------------------------------------------------------------------------
+// What the water exports QUELTRIN_FDREGION and QUELTRIN_ES15D share: the
+// bounds of the formulation, the phase side and the IF97 region of a state,
+// and the region-3 molar-volume search. Molar units: K, Pa, m3/kmol.
+// ---------------------------------------------------------------------------
+
+// Where a water state at the caller's T, P and phase lands.
+struct WaterPhaseState {
+  double temperature_k = 0.0;   // temperature used, T' [K]
+  double pressure_pa = 0.0;     // pressure used, p [Pa]
+  double psat_pa = 0.0;         // saturation pressure at T' [Pa] (critical pressure above Tc)
+  int64_t region = 0;           // IF97 region 1, 2, 3 or 5
+  int64_t start_mode = 0;       // region 3: root-solver start mode (1, 2 or 5)
+  double start_volume = 0.0;    // region 3, start mode 5: start volume [m3/kmol]
+  bool raised_to_psat = false;  // liquid below psat moved up to psat
+  bool critical_liquid = false; // liquid raised to psat at T' >= 647.096 K
+  int64_t status = 0;           // 1 when a property call on the way failed
+};
+
+// Clamps T [K] and P [Pa] to the formulation's bounds and the requested side
+// (KVL 1 vapour, 2 liquid) of the saturation line and chooses the region.
+// Writes the range warnings on IUNIT when LVLPRT >= 5; the lower-bound
+// temperature warning only when WARN_LOW_T.
+void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
+                           bool warn_low_t, const int64_t& LVLPRT, const int32_t& IUNIT,
+                           WaterPhaseState& state);
+
+// Region-3 molar volume [m3/kmol] at T [K] whose pressure is P [Pa], on the
+// vapour (KVL 1, VPROOT) or liquid (KVL 2, LQROOT) side, by reverse
+// communication with the pressure from QUELTRIN_IF97PRPH code 14. MODEL is
+// the solver's two-word model name. Returns the solver's volume and the
+// pressure at the last trial volume; STATUS 1 when the search failed, did
+// not finish, or a pressure evaluation failed.
+void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
+                        const int64_t& start_mode, const double& start_volume,
+                        const int64_t* MODEL, const int64_t& LVLPRT, const int32_t& IUNIT,
+                        double& volume, double& pressure_at_volume, int64_t& status);
+
+// One property of water through QUELTRIN_IF97PRPH; STATUS is set to 1 when
+// the call reports no value and left alone otherwise.
+double WaterProperty(double T, double P, double V, int32_t kprop, int64_t kphase,
+                     int64_t kregion, int64_t& status);
+
+// Model names of the region-3 searches, as the solvers print them.
+inline constexpr char kFdregionModelName[] = "IAPW    S97     ";
+inline constexpr char kEs15dModelName[] = "ESIA    PW97    ";
+
 }  // namespace thermomodels
