@@ -87,6 +87,69 @@ typedef struct {
 } tm_global_block;
 extern TM_API tm_global_block DMS_GLOBAL;
 
+/* ---------------------------------------------------------------------------
+ * CPA equation of state
+ * ------------------------------------------------------------------------- */
+
+/* Host overrides of the CPA diagnostics (6 integer words, then a
+ * 128-character blank-padded file name; 176 bytes), host-set. */
+typedef struct {
+  int64_t LVLCPA;     /* non-zero: the print level from now on (sticky) */
+  int64_t IUSEGU;     /* 1: write on the DMS_GLOBAL unit, no history file */
+  int64_t IOPENF;     /* 1: append to FILNAM on the DMS_GLOBAL unit */
+  int64_t KDIGA;      /* non-zero: replaces digit a of KDIAG (VPROOT messages) */
+  int64_t KDIGB;      /* non-zero: replaces digit b of KDIAG (LQROOT messages) */
+  int64_t KDIGC;      /* non-zero: replaces digit c of KDIAG (association term) */
+  char FILNAM[128];   /* history file name for IOPENF = 1 */
+} tm_cpacom_block;
+extern TM_API tm_cpacom_block PPCPA_CPACOM;
+
+/* Pressure derivatives of the latest PPCPA_CPAPROP call (5 real words),
+ * written at every exit; word 2 is never written. */
+typedef struct {
+  double DPDV;     /* word 1: dP/dV [Pa kmol/m3] */
+  double UNUSED2;  /* word 2 */
+  double DP2DV2;   /* word 3: d2P/dV2 [Pa kmol2/m6] */
+  double DP2DVDT;  /* word 4: d2P/dVdT [Pa kmol/(m3 K)] */
+  double DPDT;     /* word 5: dP/dT at constant V [Pa/K] */
+} tm_esrder_block;
+extern TM_API tm_esrder_block ESRDER;
+
+/* CPA properties of one phase (KVL 2 liquid root, any other value vapour)
+ * of the mixture X(N) of components IDX(N) (1..NCC) with requests KPHI, KH,
+ * KS, KG, KV (0 none, 1 value, 2 T-derivative, 3 both) and KDER 1 for DPDT
+ * and DP2DVDT. Work: IWORK >= NCC^2 + 14 NCC words, RWORK >= 10 NCC^2 +
+ * 50 NCC, EPSAB NCC x N, ITYPE NCC; arguments 47, 48, 50 are not read.
+ * Units: K, Pa, m3/kmol, J/kmol, J/(kmol K); departures from the ideal gas
+ * at T and 101325 Pa; R = 8314.33 J/(kmol K).
+ * Status: IERR 0 ok; 1-6 root-solver status (1, 2, 5, 6 failed, 3, 4
+ * pseudo-root); 7 the volume has no valid state (at or below the
+ * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35); +10 the site fractions
+ * failed; 20 input refused (outputs 1e35). With temperature derivatives the
+ * worse status of the two passes is returned. Outputs always belong to the
+ * returned VMX. */
+TM_API void PPCPA_CPAPROP(
+    const double* T, const double* P, const double* X, const int64_t* N, const int64_t* IDX,
+    const int64_t* NCC, const double* CPATC, const double* CPAPC, const double* CPAM,
+    const double* CPAAU, const double* CPAAV, const double* CPAKIJ, const double* CPAAT,
+    const double* CPAVIJ, const double* KIJSET, const double* VIJSET, const double* ECRFLG,
+    const double* CPAEIJ, const int64_t* KVL, const int64_t* KPHI, const int64_t* KH,
+    const int64_t* KS, const int64_t* KG, const int64_t* KV, const int64_t* KDER,
+    double* PHIMX, double* DHMX, double* DSMX, double* DGMX, double* VMX, double* DPHIDT,
+    double* DHDT, double* DSDT, double* DGDT, double* DVDT, double* ZMX, double* DPDV,
+    double* DP2DVDT, double* DPDT, double* DP2DV2, int64_t* IWORK, double* RWORK,
+    double* EPSAB, int64_t* ITYPE, const int32_t* IUNIT, const int64_t* KDIAG, void* ARG47,
+    void* ARG48, double* XAWRK, void* ARG50, double* PCALC, const int64_t* KVSTRT,
+    int64_t* IERR, const int64_t* IH2O, const int64_t* KTOL);
+
+/* Opens FILENAME (blank-padded, length FILENAME_LEN) for appending on
+ * IUNIT (MODE 1) or closes IUNIT (MODE 2).
+ * Units: none.
+ * Status: IERR 0 ok; 1 MODE neither 1 nor 2 (nothing done); 2 the file
+ * could not be opened. */
+TM_API void PPCPA_OPCLFILE(const int32_t* IUNIT, const char* FILENAME, const int64_t* MODE,
+                           int64_t* IERR, size_t FILENAME_LEN);
+
 #ifdef __cplusplus
 }
 #endif
