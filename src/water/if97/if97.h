@@ -181,9 +181,11 @@ class PowerTable {
   explicit PowerTable(double x) {
     at(0) = 1.0;
     if constexpr (kHi >= 1) at(1) = x;
+#pragma GCC unroll 64
     for (int e = 2; e <= kHi; ++e) at(e) = at(e / 2) * at(e - e / 2);
     if constexpr (kNegative) {
       at(-1) = 1.0 / x;
+#pragma GCC unroll 64
       for (int e = 2; e <= -kLo; ++e) at(-e) = at(-(e / 2)) * at(-(e - e / 2));
     } else {
       for (int e = kLo; e < 0; ++e) at(e) = 0.0;
@@ -204,6 +206,7 @@ inline PowerSums SumSeries(double x, double y) {
   const PowerTable<r.xlo, r.xhi, r.xneg> xp(x);
   const PowerTable<r.ylo, r.yhi, r.yneg> yp(y);
   PowerSums out;
+#pragma GCC unroll 64
   for (const PowerTerm& t : kTerms) {
     const double di = t.i, dj = t.j;
     if constexpr ((kWant & kSum) != 0) out.s += t.n * xp[t.i] * yp[t.j];
