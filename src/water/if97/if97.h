@@ -247,4 +247,32 @@ double WDIELC(const double& T, const double& V);
 // wavelength WL [um].
 double WREFRI(const double& T, const double& V, const double& WL);
 
+// ---- Iterative region-3 volume: v [m3/kg] with p3(T, v) = P [MPa] ----
+// The not-converged marker -1000.0 comes back when no pass is accepted; a
+// root outside [0.0013, 0.00882] m3/kg is never returned. No saved state.
+
+// Side chosen from P and T: liquid-like above the saturation line (below Tc)
+// or above the line 22.064 + 0.26824840231251584 (T - Tc) MPa; vapour-like
+// otherwise and at or above 937.6326791680001 K. The critical point itself
+// (within 1e-8) gives 1/322 at once.
+double IF97R3VIT(const double& P, const double& T);
+double IF97R3VITV(const double& P, const double& T);  // vapour-like side
+double IF97R3VITL(const double& P, const double& T);  // liquid-like side
+// Start volume for zone code ZONE (1..7, read as 32 bits).
+double IF97R3VST(const double& P, const double& T, const int64_t& ZONE);
+// Zone correlation volume (codes 1..6; 7 and any other code the
+// high-pressure polynomial).
+double IF97R3VGS(const double& P, const double& T, const int64_t& ZONE);
+// Safeguarded secant iteration from V0 inside [0.0013, 0.00882].
+double IF97R3VNW(const double& P, const double& T, const double& V0);
+
+// Which branch a region-3 volume call takes: chosen from P and T, or fixed.
+enum class Region3Side { kChosen, kLiquid, kVapour };
+// The zone code of the start correlation that a call on SIDE uses.
+int64_t Region3ZoneCode(const double& P, const double& T, Region3Side side);
+// IF97R3VIT (kChosen), IF97R3VITL or IF97R3VITV, also reporting how many
+// region-3 pressures the call evaluated.
+double Region3Volume(const double& P, const double& T, Region3Side side,
+                     int64_t& pressure_evaluations);
+
 }  // namespace thermomodels
