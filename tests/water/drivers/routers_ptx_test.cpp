@@ -1,0 +1,217 @@
+// Property routers by pressure [bar], temperature [K] and quality flag:
+// region choice, saturation path, lever rule, critical point and failures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "water/backward/backward.h"
+#include "water/drivers/drivers.h"
+#include "water/if97/if97.h"
+
+namespace thermomodels {
+namespace {
+
+constexpr double kVc = 0.003105590062111801;
+constexpr double kTc = 647.096;
+constexpr double kSingle = -1.0;
+
+using Router = double (*)(const double&, const double&, const double&);
+using PtFn = double (*)(const double&, const double&);
+
+double ExergyAt298(const double& P, const double& T, const double& X) {
+  return IF97EXPTX(P, T, X, 298.15);
+}
+
+struct RouterRow {
+  const char* name;
+  Router router;
+  bool lever;  // group A: the lever rule serves mixtures
+  PtFn r1, r2, r5;
+  PtFn r3;  // (T, v)
+};
+
+double Volume3(const double&, const double& v) { return v; }
+double AbsCp3(const double& t, const double& v) { return std::fabs(IF97R3CP(t, v)); }
+
+const RouterRow kRouters[] = {
+    {"IF97VPTX", IF97VPTX, true, IF97R1V, IF97R2V, IF97R5V, Volume3},
+    {"IF97HPTX", IF97HPTX, true, IF97R1H, IF97R2H, IF97R5H, IF97R3H},
+    {"IF97SPTX", IF97SPTX, true, IF97R1S, IF97R2S, IF97R5S, IF97R3S},
+    {"IF97UPTX", IF97UPTX, true, IF97R1U, IF97R2U, IF97R5U, IF97R3U},
+    {"IF97DVTPTX", IF97DVTPTX, false, IF97R1DVT, IF97R2DVT, IF97R5DVT, IF97R3DVT},
+    {"IF97DVPPTX", IF97DVPPTX, false, IF97R1DVP, IF97R2DVP, IF97R5DVP, IF97R3DVP},
+    {"IF97CPPTX", IF97CPPTX, false, IF97R1CP, IF97R2CP, IF97R5CP, AbsCp3},
+    {"IF97CVPTX", IF97CVPTX, false, IF97R1CV, IF97R2CV, IF97R5CV, IF97R3CV},
+    {"IF97WPTX", IF97WPTX, false, IF97R1W, IF97R2W, IF97R5W, IF97R3W},
+    {"IF97KAPPTX", IF97KAPPTX, false, IF97R1KAP, IF97R2KAP, IF97R5KAP, IF97R3KAP},
+};
+
+TEST(PtxRouters, PublishedSinglePhaseAndLeverValues) {
+  EXPECT_NEAR(IF97VPTX(1.0, 300.0, kSingle), 1.00345440937e-3, 5e-15);
+  EXPECT_NEAR(IF97VPTX(1.0, 400.0, kSingle), 1.82620555728, 5e-12);
+  EXPECT_NEAR(IF97VPTX(-1.0, 373.15, 0.5), 0.8364520283, 5e-11);
+  const double p = IF97PSAT(373.15);
+  EXPECT_DOUBLE_EQ(IF97VPTX(-1.0, 373.15, 0.5),
+                   0.5 * (IF97R1V(p, 373.15) + IF97R2V(p, 373.15)));
+  EXPECT_DOUBLE_EQ(IF97RHOPTX(-1.0, 373.15, 0.5), 1.0 / IF97VPTX(-1.0, 373.15, 0.5));
+}
+
+// States in each region (P in bar, T in K) and the region that holds them.
+struct RegionState {
+  double P;
+  double T;
+  int region;
+};
+const RegionState kRegionStates[] = {
+    {1.0, 300.0, 1},   {1000.0, 273.0, 1}, {200.0, 600.0, 1},   {165.3, 623.15, 1},
+    {1.0, 400.0, 2},   {180.0, 650.0, 2},  {300.0, 863.15, 2},  {1000.0, 1073.15, 2},
+    {250.0, 650.0, 3}, {500.0, 700.0, 3},  {1000.0, 863.0, 3},  {1000.0, 800.0, 3},
+    {100.0, 1500.0, 5}, {500.9, 2273.2, 5}, {0.1, 1100.0, 5},
+};
+
+TEST(PtxRouters, SinglePhaseValueIsTheRegionFunction) {
+  for (const auto& s : kRegionStates) {
+    const double p = 0.1 * s.P;
+    for (const auto& r : kRouters) {
+      const bool refused_hot = s.region == 5 && p > 50.01 && r.router == IF97DVTPTX;
+      if (refused_hot || (s.region == 5 && p > 50.01 && r.router == IF97DVPPTX)) {
+        EXPECT_EQ(r.router(s.P, s.T, kSingle), -1.0) << r.name << " " << s.P << " bar";
+        continue;
+      }
+      double expected = 0.0;
+      switch (s.region) {
+        case 1: expected = r.r1(p, s.T); break;
+        case 2: expected = r.r2(p, s.T); break;
+        case 3: expected = r.r3(s.T, IF97V3PT(p, s.T)); break;
+        default: expected = r.r5(p, s.T); break;
+      }
+      EXPECT_EQ(r.router(s.P, s.T, kSingle), expected)
+          << r.name << " at " << s.P << " bar, " << s.T << " K (region " << s.region << ")";
+    }
+    EXPECT_EQ(IF97RHOPTX(s.P, s.T, kSingle), 1.0 / IF97VPTX(s.P, s.T, kSingle));
+  }
+}
+
+TEST(PtxRouters, RangeLimits) {
+  struct Case {
+    double P, T, X;
+    bool accepted;
+    const char* why;
+  };
+  const Case cases[] = {
+      {1000.0, 300.0, kSingle, true, "100 MPa"},
+      {1000.2, 300.0, kSingle, false, "above 100.01 MPa"},
+      {0.0062, 300.0, kSingle, true, "0.00062 MPa"},
+      {0.006, 300.0, kSingle, false, "below 0.00061 MPa"},
+      {1.0, 273.0, kSingle, true, "273.0 K"},
+      {1.0, 272.99, kSingle, false, "below 273.0 K"},
+      {501.0, 1500.0, kSingle, false, "region 5 at 50.1 MPa"},
+      {100.0, 2273.2, kSingle, true, "2273.2 K"},
+      {100.0, 2273.3, kSingle, false, "above 2273.2 K"},
+      {-1.0, 373.0, 1.00001, true, "XQUAL 1.00001 is a mixture"},
+      {-1.0, 373.0, 1.00002, false, "XQUAL above 1.00001"},
+      {-1.0, 373.0, -1e-5, true, "XQUAL -1e-5 is a mixture"},
+      {-1.0, -1.0, 0.0, false, "neither pressure nor temperature given"},
+      {-1.0, 272.9, 0.0, false, "saturation below 273.0 K"},
+      {-1.0, 647.31, 0.0, false, "saturation above 647.3 K"},
+      {0.0060, -1.0, 0.0, false, "saturation below 0.00061 MPa"},
+      {221.21, -1.0, 0.0, false, "saturation above 22.12 MPa"},
+  };
+  for (const auto& c : cases) {
+    const double h = IF97HPTX(c.P, c.T, c.X);
+    EXPECT_EQ(h != -1.0, c.accepted) << c.why << ": " << h;
+  }
+  // 50.09 MPa in region 5: the property routers accept it, the volume
+  // derivatives (limit 50.01 MPa) do not.
+  for (const auto& r : kRouters) {
+    const bool derivative = r.router == IF97DVTPTX || r.router == IF97DVPPTX;
+    EXPECT_EQ(r.router(500.9, 1500.0, kSingle) == -1.0, derivative) << r.name;
+    EXPECT_EQ(r.router(501.0, 1500.0, kSingle), -1.0) << r.name;
+  }
+  // -1.1e-5 is a single-phase request: 1 bar, 300 K is liquid.
+  EXPECT_EQ(IF97VPTX(1.0, 300.0, -1.1e-5), IF97R1V(0.1, 300.0));
+}
+
+TEST(PtxRouters, SaturationPath) {
+  const double t = 373.15;
+  const double p = IF97PSAT(t);
+  // Temperature given: the pressure is psat(T); pressure given: T = Tsat(p).
+  EXPECT_EQ(IF97HPTX(-1.0, t, 0.0), IF97R1H(p, t));
+  EXPECT_EQ(IF97HPTX(-1.0, t, 1.0), IF97R2H(p, t));
+  EXPECT_EQ(IF97HPTX(10.0, -1.0, 1.0), IF97R2H(1.0, IF97TSAT(1.0)));
+  // Both given: 0.05 K off is evaluated at the given temperature, 0.2 K off
+  // is refused.
+  const double ts = IF97TSAT(1.0);
+  EXPECT_EQ(IF97HPTX(10.0, ts + 0.05, 0.0), IF97R1H(1.0, ts + 0.05));
+  EXPECT_EQ(IF97HPTX(10.0, ts - 0.2, 0.0), -1.0);
+  // Mixtures: group A interpolates, group B refuses.
+  for (const auto& r : kRouters) {
+    const double liquid = r.router(-1.0, t, 0.0);
+    const double vapour = r.router(-1.0, t, 1.0);
+    const double mixture = r.router(-1.0, t, 0.25);
+    if (r.lever) {
+      EXPECT_DOUBLE_EQ(mixture, liquid + 0.25 * (vapour - liquid)) << r.name;
+    } else {
+      EXPECT_EQ(mixture, -1.0) << r.name;
+    }
+  }
+  // Above 623.15 K the saturated phases come from the region-3 side volumes.
+  const double p640 = IF97PSAT(640.0);
+  EXPECT_EQ(IF97HPTX(-1.0, 640.0, 1.0), IF97R3H(640.0, IF97V3PTV(p640, 640.0)));
+  EXPECT_EQ(IF97HPTX(-1.0, 640.0, 0.0), IF97R3H(640.0, IF97V3PTL(p640, 640.0)));
+  const double p620 = IF97PSAT(620.0);
+  EXPECT_EQ(IF97HPTX(-1.0, 620.0, 1.0), IF97R2H(p620, 620.0));
+}
+
+TEST(PtxRouters, CriticalPoint) {
+  for (const double x : {-1e-5, 0.0, 0.3, 1.0, 1.00001}) {
+    EXPECT_EQ(IF97VPTX(-1.0, 647.1, x), kVc) << x;
+    EXPECT_EQ(IF97RHOPTX(-1.0, 647.1, x), 322.0) << x;
+    EXPECT_EQ(IF97HPTX(-1.0, 647.1, x), IF97R3H(kTc, kVc)) << x;
+    EXPECT_EQ(IF97HPTX(220.64, -1.0, x), IF97R3H(kTc, kVc)) << x;
+  }
+  EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 0.0), std::fabs(IF97R3CP(kTc, kVc)));
+  EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 1.0), std::fabs(IF97R3CP(kTc, kVc)));
+  EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 0.5), -1.0);
+  EXPECT_EQ(IF97DVTPTX(-1.0, 647.1, 1.0), -4433145.00517036);
+  EXPECT_EQ(IF97DVPPTX(-1.0, 647.1, 0.0), 16526267.5175);
+  EXPECT_EQ(IF97SPTX(-1.0, 647.1, 0.5), IF97R3S(kTc, kVc));
+  // Both given: only a pair on the (continued) saturation line near the
+  // critical point is the critical point.
+  EXPECT_EQ(IF97HPTX(1.0, 647.2, 0.0), -1.0);
+  EXPECT_EQ(IF97HPTX(220.0, 647.1, 0.0), -1.0);
+  EXPECT_EQ(IF97HPTX(220.64, 647.15, 0.0), IF97R3H(kTc, kVc));
+  EXPECT_EQ(IF97HPTX(221.2, 647.3, 1.0), IF97R3H(kTc, kVc));
+}
+
+TEST(PtxRouters, ExergyAgainstTheDeadState) {
+  EXPECT_NEAR(IF97EXPTX(1.01325, 298.15, kSingle, 298.15), 0.0, 1e-9);
+  const double h0 = IF97R1H(0.101325, 298.15);
+  const double s0 = IF97R1S(0.101325, 298.15);
+  const double e = (IF97R2H(1.0, 500.0) - h0) - 298.15 * (IF97R2S(1.0, 500.0) - s0);
+  EXPECT_DOUBLE_EQ(ExergyAt298(10.0, 500.0, kSingle), e);
+  // Exergy is linear in h and s, so the lever rule on it is that of h and s.
+  const double x = 0.4;
+  EXPECT_NEAR(ExergyAt298(-1.0, 400.0, x),
+              (IF97HPTX(-1.0, 400.0, x) - h0) - 298.15 * (IF97SPTX(-1.0, 400.0, x) - s0), 1e-9);
+}
+
+TEST(PtxRouters, BadInputGivesTheFailureValue) {
+  const double nan = std::nan("");
+  const double states[][3] = {{nan, 300.0, kSingle}, {1.0, nan, kSingle}, {1.0, 300.0, nan},
+                              {nan, 373.0, 0.0},     {10.0, nan, 1.0},    {0.0, 300.0, kSingle},
+                              {-1.0, 300.0, kSingle}, {1.0, -300.0, kSingle},
+                              {1.0, HUGE_VAL, kSingle}, {HUGE_VAL, 300.0, kSingle}};
+  for (const auto& s : states) {
+    for (const auto& r : kRouters) {
+      EXPECT_EQ(r.router(s[0], s[1], s[2]), -1.0) << r.name << " " << s[0] << " " << s[1];
+    }
+    EXPECT_EQ(IF97RHOPTX(s[0], s[1], s[2]), -1.0);
+    EXPECT_EQ(ExergyAt298(s[0], s[1], s[2]), -1.0);
+  }
+  EXPECT_EQ(IF97EXPTX(10.0, 500.0, kSingle, nan), -1.0);
+  EXPECT_EQ(IF97EXPTX(10.0, 500.0, kSingle, 0.0), -1.0);
+}
+
+}  // namespace
+}  // namespace thermomodels
