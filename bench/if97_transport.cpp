@@ -50,13 +50,16 @@ std::vector<State> Region3States() {
   return states;
 }
 
-void BM_WVISC08(benchmark::State& bench) {
+// A function of (T, V) over the transport states.
+void RunOfTemperatureAndVolume(benchmark::State& bench, double (*function)(const double&, const double&)) {
   const std::vector<State> states = TransportStates();
   for (auto _ : bench) {
-    for (const State& s : states) benchmark::DoNotOptimize(WVISC08(s.temperature, s.volume));
+    for (const State& s : states) benchmark::DoNotOptimize(function(s.temperature, s.volume));
   }
   bench.SetItemsProcessed(bench.iterations() * static_cast<int64_t>(states.size()));
 }
+
+void BM_WVISC08(benchmark::State& bench) { RunOfTemperatureAndVolume(bench, WVISC08); }
 BENCHMARK(BM_WVISC08);
 
 // The same states with the region code (enhancement where its gate opens) or
@@ -111,13 +114,7 @@ BENCHMARK(BM_Region3Volume_SaturatedLiquid);
 BENCHMARK(BM_Region3Volume_SaturatedVapour);
 
 // One region-3 pressure, the unit the volume search spends.
-void BM_IF97R3P(benchmark::State& bench) {
-  const std::vector<State> states = TransportStates();
-  for (auto _ : bench) {
-    for (const State& s : states) benchmark::DoNotOptimize(IF97R3P(s.temperature, s.volume));
-  }
-  bench.SetItemsProcessed(bench.iterations() * static_cast<int64_t>(states.size()));
-}
+void BM_IF97R3P(benchmark::State& bench) { RunOfTemperatureAndVolume(bench, IF97R3P); }
 BENCHMARK(BM_IF97R3P);
 
 }  // namespace
