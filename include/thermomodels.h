@@ -88,6 +88,58 @@ typedef struct {
 extern TM_API tm_global_block DMS_GLOBAL;
 
 /* ---------------------------------------------------------------------------
+ * Water and steam (IAPWS-IF97)
+ * ------------------------------------------------------------------------- */
+
+/* One property of pure water by code KPROP (1 ln fugacity coefficient,
+ * 2 enthalpy, 3 entropy, 4 Gibbs-energy departure, 5 molar volume,
+ * 6 viscosity, 7 conductivity, 8 surface tension, 9 cp, 10 cv departure,
+ * 11 vapour pressure, 12 internal energy, 13 speed of sound, 14 pressure
+ * from T and V, 15 saturation temperature; others act as 1) in IF97 region
+ * KREGION (1, 2, 3, 5; 4 lets the saturation routers choose, KPHASE 1
+ * saturated vapour, 2 saturated liquid, else single phase).
+ * Units: T K, P Pa, V m3/kmol, energies J/kmol, entropy and heat capacities
+ * J/(kmol K), viscosity Pa s, conductivity W/(m K), tension N/m.
+ * Status: IERR 0 with a value, 1 with VALUE = 1e35 (out of range, region
+ * code not 1..5, a needed V not given or not positive).
+ * Reference: codes 2, 3, 4, 9, 10 subtract the HGK 1984 ideal gas at
+ * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
+ * is the IF97 internal energy as it stands. */
+TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
+                              const int32_t* KPROP, const int64_t* KPHASE,
+                              const int64_t* KREGION, double* VALUE, int64_t* IERR);
+
+/* Region (1, 2, 3, 5), temperature and pressure used and molar volume of
+ * water at T, P for phase KVL (1 vapour, 2 liquid), after clamping to the
+ * IF97 bounds and to the requested side of the saturation line; warnings on
+ * IUNIT when LVLPRT >= 5; region 3 by a VPROOT/LQROOT volume search.
+ * Units: T, TOUT K; P, POUT Pa; VOUT m3/kmol.
+ * Status: IERR 1 when an input is refused (T or P not finite, P <= 0, KVL
+ * not 1 or 2: outputs 1e35, KREGION 0), a property call failed or the
+ * region-3 search failed (VOUT then the solver's last volume); else 0.
+ * Reference: none (volumes and pressures only). */
+TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* KVL,
+                              int64_t* KREGION, double* TOUT, double* POUT, double* VOUT,
+                              const int64_t* LVLPRT, const int32_t* IUNIT, int64_t* IERR);
+
+/* Pure water in equation-of-state form for phase KVL (1 vapour, 2 liquid):
+ * PHI = ln fugacity coefficient, DH, DS, DG departures and V, each written
+ * only when its flag KPHI, KH, KS, KG, KV is exactly 1. Liquid below
+ * 273.15 K from linear functions of T; above 647.096 K and below psat by
+ * extrapolation from the critical temperature and saturation pressure.
+ * Units: T K, P Pa, DH and DG J/kmol, DS J/(kmol K), V m3/kmol.
+ * Status: IERR 1 when an input is refused (requested outputs 1e35), a
+ * property call failed or the region-3 search failed; else 0.
+ * Reference: the dispatcher's ideal gas at 298.15 K (R = 8314.41), plus
+ * 8314.33 ln(p/22063999.9998894 Pa) in the region-3 entropy; not the CPA
+ * routine's ideal gas at the state's own temperature and pressure. */
+TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLPRT,
+                           const int64_t* KVL, const int32_t* IUNIT, const int64_t* KPHI,
+                           const int64_t* KH, const int64_t* KS, const int64_t* KG,
+                           const int64_t* KV, double* PHI, double* DH, double* DS, double* DG,
+                           double* V, int64_t* IERR);
+
+/* ---------------------------------------------------------------------------
  * CPA equation of state
  * ------------------------------------------------------------------------- */
 

@@ -1,0 +1,220 @@
+// The exported water property dispatcher: one property of pure water per
+// call, by property code and IF97 region code, in molar SI units. It never
+// chooses a region; region code 4 hands the state to the saturation routers.
+#include <cmath>
+#include <cstdint>
+
+#include "common/common.h"
+#include "water/backward/backward.h"
+#include "water/drivers/drivers.h"
+#include "water/if97/if97.h"
+
+namespace thermomodels {
+namespace {
+
+constexpr double kMolarMass = 18.0152;          // kg/kmol
+constexpr double kEnergyFactor = 1000.0 * kMolarMass;  // kJ/kg -> J/kmol
+constexpr double kGasConstant = 8314.41;        // J/(kmol K)
+constexpr double kReferenceT = 298.15;          // K, zero of the departures
+constexpr double kWaterFailure = -1.0;          // failure value of the callees
+
+enum PropertyCode : int32_t {
+  kLnFugacityCoefficient = 1, kEnthalpy, kEntropy, kGibbs, kVolume, kViscosity,
+  kConductivity, kSurfaceTension, kCp, kCv, kVapourPressure, kInternalEnergy,
+  kSpeedOfSound, kPressureFromTV, kSaturationTemperature
+};
+
+// Ideal-gas terms at the reference temperature, dimensionless (H/(RT), S/R,
+// CP/R).
+struct IdealGasReference {
+  double h;
+  double s;
+  double cp;
+};
+
+IdealGasReference ReferenceIdealGas() {
+  double a, g, s, u, h, cv, cp;
+  int64_t untouched = 0;
+  IDEALHGK(kReferenceT, a, g, s, u, h, cv, cp, untouched);
+  return {h, s, cp};
+}
+
+// The region-1/2/5 function of a (p [MPa], T) property, by region code.
+using PtFunction = double (*)(const double&, const double&);
+using TvFunction = double (*)(const double&, const double&);
+using RouterFunction = double (*)(const double&, const double&, const double&);
+
+struct RegionFunctions {
+  PtFunction region1, region2, region5;
+  TvFunction region3;
+  RouterFunction router;
+};
+
+constexpr RegionFunctions kEnthalpyFunctions{IF97R1H, IF97R2H, IF97R5H, IF97R3H, IF97HPTX};
+constexpr RegionFunctions kEntropyFunctions{IF97R1S, IF97R2S, IF97R5S, IF97R3S, IF97SPTX};
+constexpr RegionFunctions kCpFunctions{IF97R1CP, IF97R2CP, IF97R5CP, IF97R3CP, IF97CPPTX};
+constexpr RegionFunctions kCvFunctions{IF97R1CV, IF97R2CV, IF97R5CV, IF97R3CV, IF97CVPTX};
+constexpr RegionFunctions kEnergyFunctions{IF97R1U, IF97R2U, IF97R5U, IF97R3U, IF97UPTX};
+constexpr RegionFunctions kSoundFunctions{IF97R1W, IF97R2W, IF97R5W, IF97R3W, IF97WPTX};
+
+// The converted state of one call.
+struct DispatchState {
+  double t;        // K
+  double p;        // MPa, or bar for region code 4
+  double v;        // m3/kg
+  double xqual;    // router quality flag
+  int64_t region;  // region code
+};
+
+double ByRegion(const RegionFunctions& f, const DispatchState& st) {
+  switch (st.region) {
+    case 1: return f.region1(st.p, st.t);
+    case 2: return f.region2(st.p, st.t);
+    case 3: return f.region3(st.t, st.v);
+    case 4: return f.router(st.p, st.t, st.xqual);
+    default: return f.region5(st.p, st.t);
+  }
+}
+
+// A molar volume the caller must supply: positive and not the marker.
+bool VolumeGiven(double v) { return v > 0.0 && v < kNoValue; }
+
+// Fugacity in the unit of st.p (MPa, or bar for region code 4); the failure
+// value when the state cannot be served.
+double Fugacity(const DispatchState& st) {
+  switch (st.region) {
+    case 1: return IF97R1FUG(st.p, st.t);
+    case 2: return IF97R2FUG(st.p, st.t);
+    case 3: return IF97R3FUG(st.p, st.t, st.v);
+    case 5: return IF97R5FUG(st.p, st.t);
+    default: {
+      // The driver takes degrees Celsius and reads a temperature below
+      // -1e-5 C as "not given", answering at the saturation temperature of
+      // p: a temperature the caller did give must not be dropped that way.
+      const double celsius = st.t - 273.15;
+      if (!(celsius >= -1e-5)) return kWaterFailure;
+      return WPFUGA(st.p, celsius, st.xqual);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace thermomodels
+
+using namespace thermomodels;
+
+extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
+                                         const int32_t* KPROP, const int64_t* KPHASE,
+                                         const int64_t* KREGION, double* VALUE, int64_t* IERR) {
+  *IERR = 0;
+  const int64_t region = *KREGION;
+  DispatchState st{};
+  st.t = *T;
+  st.p = region == 4 ? *P / 1e5 : *P / 1e6;
+  st.v = *V / kMolarMass;
+  st.xqual = -1.0;
+  if (region == 4) {
+    if (*KPHASE == 1) st.xqual = 1.0;
+    if (*KPHASE == 2) st.xqual = 0.0;
+  }
+  st.region = region;
+
+  const int32_t code = (*KPROP >= 1 && *KPROP <= 15) ? *KPROP : kLnFugacityCoefficient;
+  const bool region_known = region >= 1 && region <= 5;
+  // Functions of (T, v): every region-3 property but the volume, the
+  // transport properties in regions 1, 2, 3, 5, and the pressure from (T, v).
+  const bool needs_volume =
+      code == kPressureFromTV ||
+      (region == 3 && code != kVolume && code != kSurfaceTension &&
+       code != kVapourPressure && code != kSaturationTemperature) ||
+      ((code == kViscosity || code == kConductivity) && region_known && region != 4);
+
+  auto fail = [&] {
+    *VALUE = kNoValue;
+    *IERR = 1;
+  };
+  const bool region_free = code == kSurfaceTension || code == kVapourPressure ||
+                           code == kPressureFromTV || code == kSaturationTemperature;
+  if ((!region_free && !region_known) || (needs_volume && !VolumeGiven(*V))) {
+    fail();
+    return;
+  }
+
+  double value = kWaterFailure;
+  double entropy = kWaterFailure;  // second evaluation of code 4
+  switch (code) {
+    case kEnthalpy:
+    case kGibbs:
+      value = ByRegion(kEnthalpyFunctions, st);
+      if (code == kGibbs && value != kWaterFailure) entropy = ByRegion(kEntropyFunctions, st);
+      break;
+    case kEntropy: value = ByRegion(kEntropyFunctions, st); break;
+    case kVolume:
+      switch (region) {
+        case 1: value = IF97R1V(st.p, st.t); break;
+        case 2: value = IF97R2V(st.p, st.t); break;
+        case 3: value = IF97V3PT(st.p, st.t); break;
+        case 4: value = IF97VPTX(st.p, st.t, st.xqual); break;
+        default: value = IF97R5V(st.p, st.t); break;
+      }
+      break;
+    case kViscosity:
+      value = region == 4 ? IF97ETAPTX(st.p, st.t, st.xqual) : WVISC08(st.t, st.v);
+      break;
+    case kConductivity:
+      if (region == 4) {
+        value = IF97LAMPTX(st.p, st.t, st.xqual);
+      } else {
+        double cp, cv, eta;
+        WTCON11(st.p, st.t, st.v, region, cp, cv, eta, value);
+      }
+      break;
+    case kSurfaceTension: value = IF97SIGT(st.t); break;
+    case kCp: value = ByRegion(kCpFunctions, st); break;
+    case kCv: value = ByRegion(kCvFunctions, st); break;
+    case kVapourPressure: value = IF97PSATB(st.t); break;
+    case kInternalEnergy: value = ByRegion(kEnergyFunctions, st); break;
+    case kSpeedOfSound: value = ByRegion(kSoundFunctions, st); break;
+    case kPressureFromTV: value = IF97R3P(st.t, st.v); break;
+    case kSaturationTemperature: value = IF97TSATB(*P / 1e5); break;
+    default: value = Fugacity(st); break;
+  }
+  if (value == kWaterFailure || (code == kGibbs && entropy == kWaterFailure)) {
+    fail();
+    return;
+  }
+
+  switch (code) {
+    case kLnFugacityCoefficient:
+      if (!(value > 0.0)) {
+        fail();
+        return;
+      }
+      *VALUE = std::log(value / st.p);
+      return;
+    case kEnthalpy:
+    case kEntropy:
+    case kGibbs:
+    case kCp:
+    case kCv: {
+      const IdealGasReference ig = ReferenceIdealGas();
+      const double rt0 = kGasConstant * kReferenceT;
+      if (code == kEnthalpy) *VALUE = kEnergyFactor * value - rt0 * ig.h;
+      if (code == kEntropy) *VALUE = kEnergyFactor * value - kGasConstant * ig.s;
+      if (code == kGibbs) {
+        *VALUE = (kEnergyFactor * value - rt0 * ig.h) -
+                 st.t * (kEnergyFactor * entropy - kGasConstant * ig.s);
+      }
+      // The isochoric term subtracts the same CP0 term as the isobaric one,
+      // so both heat capacities share one offset.
+      if (code == kCp || code == kCv) *VALUE = kEnergyFactor * value - kGasConstant * ig.cp;
+      return;
+    }
+    case kVolume: *VALUE = kMolarMass * value; return;
+    case kSurfaceTension: *VALUE = value / 1000.0; return;
+    case kVapourPressure: *VALUE = 1e5 * value; return;
+    case kInternalEnergy: *VALUE = kEnergyFactor * value; return;
+    case kPressureFromTV: *VALUE = 1e6 * value; return;
+    default: *VALUE = value; return;  // viscosity, conductivity, sound, Tsat
+  }
+}

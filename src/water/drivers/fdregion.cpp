@@ -1,0 +1,45 @@
+// The exported region and molar-volume routine: brings a water state inside
+// the IF97 bounds on the requested side of the saturation line, picks the
+// region and returns the molar volume of that phase.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "common/common.h"
+#include "water/drivers/drivers.h"
+
+using namespace thermomodels;
+
+extern "C" TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* KVL,
+                                         int64_t* KREGION, double* TOUT, double* POUT,
+                                         double* VOUT, const int64_t* LVLPRT,
+                                         const int32_t* IUNIT, int64_t* IERR) {
+  *IERR = 0;
+  // A state the bounds cannot place: no temperature or pressure to clamp,
+  // or a phase that is neither vapour nor liquid.
+  if (!std::isfinite(*T) || !std::isfinite(*P) || *P <= 0.0 || (*KVL != 1 && *KVL != 2)) {
+    *KREGION = 0;
+    *TOUT = kNoValue;
+    *POUT = kNoValue;
+    *VOUT = kNoValue;
+    *IERR = 1;
+    return;
+  }
+
+  WaterPhaseState state;
+  ChooseWaterPhaseState(*T, *P, *KVL, true, *LVLPRT, *IUNIT, state);
+  int64_t status = state.status;
+  *KREGION = state.region;
+  *TOUT = state.temperature_k;
+  if (state.region != 3) {
+    *POUT = state.pressure_pa;
+    *VOUT = WaterProperty(state.temperature_k, state.pressure_pa, kNoValue, 5, *KVL,
+                          state.region, status);
+  } else {
+    int64_t model[2];
+    std::memcpy(model, kFdregionModelName, sizeof model);
+    SolveRegion3Volume(state.temperature_k, state.pressure_pa, *KVL, state.start_mode,
+                       state.start_volume, model, *LVLPRT, *IUNIT, *VOUT, *POUT, status);
+  }
+  *IERR = status;
+}

@@ -1,0 +1,173 @@
+// QUELTRIN_FDREGION: the clamps to the IF97 bounds with their warning lines,
+// the region choice, and the region-3 volume search.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "common/common.h"
+#include "water/drivers/drivers.h"
+
+namespace thermomodels {
+namespace {
+
+constexpr int32_t kUnit = 71;
+constexpr double kM = 18.0152;
+
+// Opens a fresh file on the test unit; Text() reads what was written.
+class WarningFile {
+ public:
+  WarningFile() : name_("fdregion_warnings_" + std::to_string(::getpid()) + ".txt") {
+    std::remove(name_.c_str());
+    UnitOpen(kUnit, name_);
+  }
+  ~WarningFile() {
+    UnitClose(kUnit);
+    std::remove(name_.c_str());
+  }
+  std::string Text() const {
+    std::ifstream in(name_);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+ private:
+  std::string name_;
+};
+
+struct Placed {
+  int64_t region = -9;
+  double t = 0.0, p = 0.0, v = 0.0;
+  int64_t ierr = -9;
+};
+
+Placed Place(double t, double p, int64_t kvl, int64_t level = 0) {
+  Placed r;
+  QUELTRIN_FDREGION(&t, &p, &kvl, &r.region, &r.t, &r.p, &r.v, &level, &kUnit, &r.ierr);
+  return r;
+}
+
+double Pressure14(double t, double v) {
+  int32_t code = 14;
+  int64_t phase = 0, region = 3, ierr = 0;
+  double p = 0.0, value = 0.0;
+  QUELTRIN_IF97PRPH(&t, &p, &v, &code, &phase, &region, &value, &ierr);
+  return value;
+}
+
+double Volume5Region3(double t, double p) {
+  int32_t code = 5;
+  int64_t phase = 0, region = 3, ierr = 0;
+  double v = kNoValue, value = 0.0;
+  QUELTRIN_IF97PRPH(&t, &p, &v, &code, &phase, &region, &value, &ierr);
+  return value;
+}
+
+const char kW1[] =
+    "      TEMP (= 250.00 K) LESS THAN LOWER BOUND (= 273.15 K); LOWER BOUND ASSUMED\n";
+
+struct ClampCase {
+  const char* what;
+  double t, p;
+  int64_t kvl;
+  int64_t region;
+  double t_used, p_used;  // p_used < 0: not checked (region 3)
+  const char* warning;
+};
+
+const ClampCase kClampCases[] = {
+    {"liquid below 273.15 K", 250.0, 1e5, 2, 1, 273.15, 1e5, kW1},
+    {"vapour above psat", 373.15, 2e5, 1, 2, 373.15, 101417.9776,
+     "      PRES (=  2.00E+05 PASCAL) GREATER THAN VAPOR PRES (=  1.01E+05 PASCAL);\n"
+     "      VAPOR WATER SPECIFIED; PRESSURE = VAPOR PRES ASSUMED\n"},
+    {"vapour at 700 K below B23", 700.0, 3e7, 1, 2, 700.0, 3e7, ""},
+    {"vapour at 700 K above B23", 700.0, 4e7, 1, 3, 700.0, -1, ""},
+    {"vapour at 640 K above B23", 640.0, 2e7, 1, 3, 640.0, -1, ""},
+    {"vapour above 2273.15 K", 2500.0, 1e5, 1, 5, 2273.15, 1e5,
+     "      TEMP (=2500.00 K) GREATER THAN UPPER BOUND (=2273.15 K); UPPER BOUND\n"
+     "      ASSUMED\n"},
+    {"hot vapour above 5e7 Pa", 1500.0, 7e7, 1, 5, 1500.0, 5e7,
+     "      PRES (=  7.00E+07 PASCAL) GREATER THAN UPPER BOUND (=  5.00E+07 PASCAL);\n"
+     "      UPPER BOUND ASSUMED\n"},
+    {"liquid above 1e8 Pa", 500.0, 1.5e8, 2, 1, 500.0, 1e8,
+     "      PRES (=  1.50E+08 PASCAL) GREATER THAN UPPER BOUND (=  1.00E+08 PASCAL);\n"
+     "      UPPER BOUND ASSUMED\n"},
+    {"vapour at 1073.15 K", 1073.15, 1e7, 1, 2, 1073.15, 1e7, ""},
+    {"liquid at 623.15 K", 623.15, 2e7, 2, 1, 623.15, 2e7, ""},
+    {"liquid at 623.16 K", 623.16, 2e7, 2, 3, 623.16, -1, ""},
+    {"liquid above Tc below psat", 700.0, 1e7, 2, 3, 647.096, -1,
+     "      PRES (=  1.00E+07 PASCAL) LESS THAN VAPOR PRES (=  2.21E+07 PASCAL);\n"
+     "      LIQUID WATER SPECIFIED; PRESSURE = VAPOR PRES ASSUMED\n"},
+    {"liquid above Tc above psat", 700.0, 3e7, 2, 3, 647.096, -1, ""},
+    {"vapour near Tc", 646.0, 21.5e6, 1, 3, 646.0, -1, ""},
+};
+
+TEST(WaterFdregion, ClampsChoosesTheRegionAndWarnsAtLevel5Only) {
+  for (const ClampCase& c : kClampCases) {
+    SCOPED_TRACE(c.what);
+    for (int64_t level : {4, 5}) {
+      WarningFile file;
+      const Placed r = Place(c.t, c.p, c.kvl, level);
+      EXPECT_EQ(r.ierr, 0);
+      EXPECT_EQ(r.region, c.region);
+      EXPECT_DOUBLE_EQ(r.t, c.t_used);
+      if (c.p_used > 0) {
+        EXPECT_NEAR(r.p, c.p_used, 1e-3);
+      }
+      EXPECT_EQ(file.Text(), level >= 5 ? std::string(c.warning) : std::string()) << level;
+      EXPECT_EQ(PPUTL_ESROOT.iw[esr::LQPURE], 0);
+      EXPECT_EQ(PPUTL_ESROOT.iw[esr::VPPURE], 0);
+    }
+  }
+}
+
+TEST(WaterFdregion, VolumesAreThoseOfTheRegionAndGiveBackThePressure) {
+  // Regions 1, 2, 5: the dispatcher's volume at the state used; IF97 Table 5
+  // and 15 give independent checks.
+  EXPECT_NEAR(Place(300.0, 3e6, 2).v, kM * 0.100215168e-2, 1e-11);
+  EXPECT_NEAR(Place(700.0, 3e7, 1).v, kM * 0.542946619e-2, 1e-10);
+  EXPECT_NEAR(Place(1500.0, 3e7, 1).v, kM * 0.230761299e-1, 1e-9);
+  // Region 3: the volume found reproduces the pressure within the solver
+  // tolerance, on the side asked for.
+  const struct { double t, p; int64_t kvl; double v_lo, v_hi; } kRegion3[] = {
+      {700.0, 4e7, 1, 0.02, 0.2},    {640.0, 2e7, 1, 0.056, 0.2},  {646.0, 21.5e6, 1, 0.056, 0.2},
+      {630.0, 3e7, 2, 0.017, 0.056}, {640.0, 2.1e7, 2, 0.017, 0.056},
+      {700.0, 1e7, 2, 0.017, 0.2},   {700.0, 3e7, 2, 0.017, 0.056}, {650.0, 1e8, 2, 0.017, 0.056},
+      {850.0, 9.9e7, 1, 0.02, 0.2}};
+  for (const auto& c : kRegion3) {
+    SCOPED_TRACE(::testing::Message() << "T " << c.t << " P " << c.p << " KVL " << c.kvl);
+    const Placed r = Place(c.t, c.p, c.kvl);
+    EXPECT_EQ(r.ierr, 0);
+    EXPECT_EQ(r.region, 3);
+    EXPECT_GT(r.v, c.v_lo);
+    EXPECT_LT(r.v, c.v_hi);
+    EXPECT_NEAR(Pressure14(r.t, r.v), r.p, 1e-7 * r.p);
+    // Away from the saturation line the backward equation v(p, T) agrees.
+    if (r.p > 2.5e7) {
+      EXPECT_NEAR(r.v, Volume5Region3(r.t, r.p), 1e-3 * r.v);
+    }
+    EXPECT_EQ(PPUTL_ESROOT.iw[esr::LQPURE], 0);
+    EXPECT_EQ(PPUTL_ESROOT.iw[esr::VPPURE], 0);
+  }
+}
+
+TEST(WaterFdregion, RefusesStatesItCannotPlace) {
+  const double nan = std::nan("");
+  const struct { double t, p; int64_t kvl; } kCases[] = {
+      {nan, 1e5, 1}, {300.0, nan, 2}, {300.0, 0.0, 2}, {300.0, -1e5, 1}, {300.0, 1e5, 0},
+      {300.0, 1e5, 3}, {INFINITY, 1e5, 1}};
+  for (const auto& c : kCases) {
+    const Placed r = Place(c.t, c.p, c.kvl, 9);
+    EXPECT_EQ(r.ierr, 1) << c.t << " " << c.p << " " << c.kvl;
+    EXPECT_EQ(r.region, 0);
+    EXPECT_EQ(r.v, kNoValue);
+  }
+}
+
+}  // namespace
+}  // namespace thermomodels
