@@ -105,12 +105,12 @@ inline void AppendValue(std::string& out, T v) {
   AppendValue(out, static_cast<int64_t>(v));
 }
 
-// Writes the concatenation of the pieces as one line: texts as they stand,
+// Writes the concatenation of the items as one line: texts as they stand,
 // integers in plain form, reals in exponent form.
-template <typename... Pieces>
-void WriteLine(int32_t unit, const Pieces&... pieces) {
+template <typename... Items>
+void WriteLine(int32_t unit, const Items&... items) {
   std::string line;
-  (AppendValue(line, pieces), ...);
+  (AppendValue(line, items), ...);
   UnitWrite(unit, line);
 }
 

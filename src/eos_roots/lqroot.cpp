@@ -71,9 +71,9 @@ struct LiquidCall : roots::SolverArgs {
     delv = v - V;
     V = v;
   }
-  template <typename... Pieces>
-  void Note(const Pieces&... pieces) {
-    WriteLine(IUNIT, prefix, pieces...);
+  template <typename... Items>
+  void Note(const Items&... items) {
+    WriteLine(IUNIT, prefix, items...);
   }
   void Final(const char* phrase) {
     roots::WriteFinalMessage(IUNIT, prefix.c_str(), phrase, ITER, V, P, PSPEC, DPDV, T);

@@ -238,17 +238,17 @@ TEST(RootSolvers, EverySearchEnds) {
          p = (v < v_step ? 1.2e5 : 0.8e5);
          d = -kR * t / (v * v);
        }},
-      {"non-positive specification", -1.0,
+      {"non-positive target pressure", -1.0,
        [&](double v, double& p, double& d) {
          p = kR * t / (v - b);
          d = -kR * t / ((v - b) * (v - b));
        }},
-      {"zero specification", 0.0,
+      {"zero target pressure", 0.0,
        [&](double v, double& p, double& d) {
          p = kR * t / (v - b);
          d = -kR * t / ((v - b) * (v - b));
        }},
-      {"not-a-number specification", std::numeric_limits<double>::quiet_NaN(),
+      {"not-a-number target pressure", std::numeric_limits<double>::quiet_NaN(),
        [&](double v, double& p, double& d) {
          p = kR * t / (v - b);
          d = -kR * t / ((v - b) * (v - b));

@@ -37,7 +37,7 @@ TEST(If97Saturation, BridgesStartOnTheEquations) {
   EXPECT_NEAR(IF97PSAT(t0), IF97PSAT(std::nextafter(t0, 0.0)), 1e-12);
   const double p0 = 22.063946352;
   EXPECT_NEAR(IF97TSAT(p0), IF97TSAT(std::nextafter(p0, 0.0)), 1e-10);
-  // Both functions rise through the near-critical pieces.
+  // Both functions rise through the near-critical segments.
   double last_p = 0.0, last_t = 0.0;
   for (double t = 647.0957; t <= 647.0962; t += 0.00001) {
     const double p = IF97PSAT(t);
