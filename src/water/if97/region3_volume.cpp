@@ -322,27 +322,33 @@ double IterateVolume(double pressure, double start, const Isotherm& p) {
         sign_memory = -1;
       }
       if (pass == 2) {
-        // Place the first two points against the target pressure.
-        const bool current_smaller = v < v_prev;
-        const double vs = current_smaller ? v : v_prev, ps = current_smaller ? pv : p_prev;
-        const double vb = current_smaller ? v_prev : v, pb = current_smaller ? p_prev : pv;
+        // Place the first two points against the target pressure. "Near" is
+        // the point on the lower-end side of the pair along the isotherm (the
+        // smaller volume where p falls with v, the larger where it rises).
         const bool falling = slope <= 0.0;
-        const double p_low_side = falling ? ps : pb;   // pressure at the point nearer the lower end
-        if (falling ? ps > pressure : pressure > pb) {
-          v_lower = falling ? vs : vb;
-          p_lower = p_low_side;
+        const bool current_smaller = v < v_prev;
+        const double v_small = current_smaller ? v : v_prev, p_small = current_smaller ? pv : p_prev;
+        const double v_big = current_smaller ? v_prev : v, p_big = current_smaller ? p_prev : pv;
+        const double v_near = falling ? v_small : v_big, p_near = falling ? p_small : p_big;
+        const double v_far = falling ? v_big : v_small, p_far = falling ? p_big : p_small;
+        // Strictly before or strictly beyond the target along the isotherm.
+        const auto before_target = [&](double p_at) { return falling ? p_at > pressure : pressure > p_at; };
+        const auto beyond_target = [&](double p_at) { return falling ? pressure > p_at : p_at > pressure; };
+        if (before_target(p_near)) {
+          v_lower = v_near;
+          p_lower = p_near;
           state = kLowerOnly;
           moves = -1;
-        } else if (falling ? pressure > pb : ps > pressure) {
-          v_upper = falling ? vb : vs;
-          p_upper = falling ? pb : ps;
+        } else if (beyond_target(p_far)) {
+          v_upper = v_far;
+          p_upper = p_far;
           state = kUpperOnly;
           moves = 1;
         } else {
-          v_lower = falling ? vb : vs;
-          p_lower = falling ? pb : ps;
-          v_upper = falling ? vs : vb;
-          p_upper = falling ? ps : pb;
+          v_lower = v_far;
+          p_lower = p_far;
+          v_upper = v_near;
+          p_upper = p_near;
           state = kBracketNew;
           moves = 0;
         }

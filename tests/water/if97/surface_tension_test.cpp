@@ -48,6 +48,8 @@ TEST(SurfaceTension, FromSaturationPressureInBar) {
     EXPECT_NEAR(IF97SIGP(c.pressure_bar), IF97SIGT(c.saturation_temperature), 1e-6)
         << "P = " << c.pressure_bar << " bar";
   }
+  // Below the bridges Eq. 31 is what IF97TSAT evaluates.
+  EXPECT_DOUBLE_EQ(IF97SIGP(1.01325), IF97SIGT(IF97TSAT(0.101325)));
   EXPECT_EQ(IF97SIGP(221.2), 0.0);   // Eq. 31 runs past Tc above 22.064 MPa
   EXPECT_EQ(IF97SIGP(221.3), -1.0);  // above 22.12 MPa
   EXPECT_EQ(IF97SIGP(0.0060), -1.0);  // below 0.00061 MPa
