@@ -219,6 +219,9 @@ inline PowerSums SumSeries(double x, double y) {
   return out;
 }
 
+// IF97 Eq. 31 without the near-critical bridges [K] at p [MPa].
+double SaturationTemperatureEq31(double P);
+
 }  // namespace if97_detail
 
 // ---- Transport and other properties ----

@@ -53,10 +53,11 @@ double IF97PSAT(const double& T) {
   return root2 * root2;
 }
 
-double IF97TSAT(const double& P) {
-  if (P >= kBridgeP) return kCriticalT + (P - kCriticalLineP) * kStepT / kUpperStepP;
-  if (P >= kLowerBridgeStartP) return kBridgeT + (P - kBridgeP) * kLowerBridgeStepT / kLowerBridgeStepP;
-  // IF97 Eq. 31; the fourth root as the square root of the square root.
+namespace if97_detail {
+
+// IF97 Eq. 31 without the near-critical bridges: above 22.064 MPa it runs on
+// past Tc. The fourth root is taken as the square root of the square root.
+double SaturationTemperatureEq31(double P) {
   const double beta = std::sqrt(std::sqrt(P));
   const double beta2 = beta * beta;
   const double e = beta2 + kN3 * beta + kN6;
@@ -65,6 +66,14 @@ double IF97TSAT(const double& P) {
   const double d = 2.0 * g / (-f - std::sqrt(f * f - 4.0 * e * g));
   const double sum = kN10 + d;
   return 0.5 * (sum - std::sqrt(sum * sum - 4.0 * (kN9 + kN10 * d)));
+}
+
+}  // namespace if97_detail
+
+double IF97TSAT(const double& P) {
+  if (P >= kBridgeP) return kCriticalT + (P - kCriticalLineP) * kStepT / kUpperStepP;
+  if (P >= kLowerBridgeStartP) return kBridgeT + (P - kBridgeP) * kLowerBridgeStepT / kLowerBridgeStepP;
+  return if97_detail::SaturationTemperatureEq31(P);
 }
 
 // The bar forms keep the bounds of the 1967 formulation's range.

@@ -19,24 +19,6 @@ double SurfaceTensionAt(double temperature) {
   return std::pow(tau, 1.256) * (235.8 - 147.375 * tau);
 }
 
-// IF97 Table 34, coefficients n1..n10 of the saturation line.
-constexpr double kSaturationTerms[10] = {
-    0.11670521452767e4,  -0.72421316703206e6, -0.17073846940092e2, 0.12020824702470e5,
-    -0.32325550322333e7, 0.14915108613530e2,  -0.48232657361591e4, 0.40511340542057e6,
-    -0.23855557567849,   0.65017534844798e3};
-
-// IF97 Eq. 31, the saturation temperature [K] at p [MPa], with no bridge
-// near the critical point: above 22.064 MPa it runs on past Tc.
-double SaturationTemperatureEq31(double pressure_mpa) {
-  const double* n = kSaturationTerms;
-  const double beta = std::sqrt(std::sqrt(pressure_mpa));
-  const double e = beta * beta + n[2] * beta + n[5];
-  const double f = n[0] * beta * beta + n[3] * beta + n[6];
-  const double g = n[1] * beta * beta + n[4] * beta + n[7];
-  const double d = 2.0 * g / (-f - std::sqrt(f * f - 4.0 * e * g));
-  return (n[9] + d - std::sqrt((n[9] + d) * (n[9] + d) - 4.0 * (n[8] + n[9] * d))) / 2.0;
-}
-
 }  // namespace
 
 double IF97SIGT(const double& T) {
@@ -48,7 +30,7 @@ double IF97SIGT(const double& T) {
 double IF97SIGP(const double& P) {
   const double pressure_mpa = 0.1 * P;
   if (!(pressure_mpa >= 0.00061 && pressure_mpa <= 22.12)) return kFailure;
-  return SurfaceTensionAt(SaturationTemperatureEq31(pressure_mpa));
+  return SurfaceTensionAt(if97_detail::SaturationTemperatureEq31(pressure_mpa));
 }
 
 }  // namespace thermomodels
