@@ -269,7 +269,9 @@ double WPALFP(const double& P, const double& t, const double& XQUAL) {
                      if (w.region == 3) return IF97R3APR(w.t, w.v);
                      return -DvDt(w) / (1000.0 * w.p * DvDp(w));
                    },
-                   Fixed(1.215774162589314e-05));
+                   // (1/p)(dp/dT)_v is finite at the critical point: IF97's
+                   // value there, continuous with the region-3 values beside it.
+                   Fixed(1.215774162589314e-02));
 }
 
 double WPBETP(const double& P, const double& t, const double& XQUAL) {

@@ -1,0 +1,201 @@
+// The drivers in bar and degrees Celsius: published IF97 values, identities
+// between the drivers and finite differences, the saturation line, the
+// critical-point shortcut and the range edges.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "water/drivers/drivers.h"
+#include "water/if97/if97.h"
+
+namespace thermomodels {
+namespace {
+
+constexpr double kR = 0.461526;            // kJ/(kg K)
+constexpr double kTc = 647.096;            // K
+constexpr double kPc = 22.0639999998894;   // MPa
+constexpr double kVc = 1.0 / 322.0;        // m3/kg
+constexpr double kSingle = -1.0;           // XQUAL of a single-phase request
+
+double Celsius(double t_k) { return t_k - 273.15; }
+
+// Specific volume [m3/kg] from the compression factor driver.
+double VolumeFromZ(double p_bar, double t_k) {
+  return WPZFAC(p_bar, Celsius(t_k), kSingle) * kR * t_k / (100.0 * p_bar);
+}
+
+TEST(WaterDrivers, ReproduceIf97TablesThroughGibbsHelmholtzAndZ) {
+  // IF97 Tables 5, 15 and 42: T, p, v, u, h, s.
+  const struct { double t, p_mpa, v, h, u, s; } kRows[] = {
+      {300, 3, 0.100215168e-2, 0.115331273e3, 0.112324818e3, 0.392294792},
+      {500, 3, 0.120241800e-2, 0.975542239e3, 0.971934985e3, 0.258041912e1},
+      {300, 0.0035, 0.394913866e2, 0.254991145e4, 0.241169160e4, 0.852238967e1},
+      {700, 30, 0.542946619e-2, 0.263149474e4, 0.246861076e4, 0.517540298e1},
+      {1500, 0.5, 0.138455090e1, 0.521976855e4, 0.452749310e4, 0.965408875e1},
+      {2000, 30, 0.311385219e-1, 0.657122604e4, 0.563707038e4, 0.853640523e1}};
+  for (const auto& r : kRows) {
+    SCOPED_TRACE(::testing::Message() << "T " << r.t << " p " << r.p_mpa);
+    const double p_bar = 10.0 * r.p_mpa, t = Celsius(r.t);
+    const double g = r.h - r.t * r.s, f = r.u - r.t * r.s;
+    const double tol = 2e-8 * (r.h + r.t * r.s);
+    EXPECT_NEAR(WPGIBB(p_bar, t, kSingle), g, tol);
+    EXPECT_NEAR(WPHELM(p_bar, t, kSingle), f, tol);
+    EXPECT_NEAR(WPZFAC(p_bar, t, kSingle), 1000.0 * r.p_mpa * r.v / (kR * r.t), 1e-8);
+    if (r.t <= 1173.2) {
+      const double nu = WVISC08(r.t, r.v) * r.v;
+      EXPECT_NEAR(WPVISC(p_bar, r.t, kSingle), nu, 1e-8 * nu);
+    }
+  }
+}
+
+TEST(WaterDrivers, DerivativeDriversAgreeWithDifferencesAndEachOther) {
+  // Regions 1, 2, 3 (650 K at 250 bar, 700 K at 400 bar) and 5.
+  const struct { double p_bar, t_k; int region; } kStates[] = {
+      {30, 300, 1}, {500, 500, 1}, {1, 500, 2}, {250, 650, 3}, {400, 700, 3}, {100, 1500, 5}};
+  for (const auto& s : kStates) {
+    SCOPED_TRACE(::testing::Message() << "P " << s.p_bar << " bar, T " << s.t_k);
+    const double t = Celsius(s.t_k), p_kpa = 100.0 * s.p_bar;
+    const double v = VolumeFromZ(s.p_bar, s.t_k);
+    // Derivatives of the forward equations by differences: of v(p, T) in
+    // regions 1, 2, 5; of p3(T, v) in region 3, where v comes from the
+    // backward equation and the forward pressure p3 is the one consistent
+    // with it.
+    double dv_dt, dv_dp, p_of_v = p_kpa;
+    if (s.region == 3) {
+      const double dt = 1e-4, dv = 1e-7 * v;
+      const double dp_dt = (IF97R3P(s.t_k + dt, v) - IF97R3P(s.t_k - dt, v)) / (2 * dt);
+      const double dp_dv = (IF97R3P(s.t_k, v + dv) - IF97R3P(s.t_k, v - dv)) / (2 * dv);
+      dv_dp = 1e-3 / dp_dv;
+      dv_dt = -dp_dt / dp_dv;
+      p_of_v = 1000.0 * IF97R3P(s.t_k, v);
+    } else {
+      const double dt = 1e-3, dp = 1e-5 * s.p_bar;
+      dv_dt = (VolumeFromZ(s.p_bar, s.t_k + dt) - VolumeFromZ(s.p_bar, s.t_k - dt)) / (2 * dt);
+      dv_dp = (VolumeFromZ(s.p_bar + dp, s.t_k) - VolumeFromZ(s.p_bar - dp, s.t_k)) /
+              (2 * 100.0 * dp);
+    }
+    const double alfv = WPALFV(s.p_bar, t, kSingle), kapt = WPKAPT(s.p_bar, t, kSingle);
+    EXPECT_NEAR(alfv, dv_dt / v, 1e-5 * std::fabs(alfv));
+    EXPECT_NEAR(kapt, -dv_dp / v, 1e-5 * std::fabs(kapt));
+    EXPECT_NEAR(WPTHRO(s.p_bar, t, kSingle), v - s.t_k * alfv * v, 1e-9 * v);
+    const double alfp = alfv / (p_of_v * kapt);
+    EXPECT_NEAR(WPALFP(s.p_bar, t, kSingle), alfp, 1e-6 * std::fabs(alfp));
+    EXPECT_NEAR(WPBETP(s.p_bar, t, kSingle), 1.0 / (p_kpa * v * kapt), 1e-9 / (p_kpa * v * kapt));
+    const double cp = s.region == 1   ? IF97R1CP(0.1 * s.p_bar, s.t_k)
+                      : s.region == 2 ? IF97R2CP(0.1 * s.p_bar, s.t_k)
+                      : s.region == 3 ? IF97R3CP(s.t_k, v)
+                                      : IF97R5CP(0.1 * s.p_bar, s.t_k);
+    EXPECT_NEAR(WPJOUL(s.p_bar, t, kSingle) * cp, -WPTHRO(s.p_bar, t, kSingle), 1e-9 * v);
+    // g - f = p v in every region.
+    EXPECT_NEAR(WPGIBB(s.p_bar, t, kSingle) - WPHELM(s.p_bar, t, kSingle), p_of_v * v,
+                1e-9 * std::fabs(WPGIBB(s.p_bar, t, kSingle)) + 1e-9);
+  }
+}
+
+TEST(WaterDrivers, FugacityIsContinuousAcrossTheSaturationLine) {
+  for (double t_k : {280.0, 373.15, 500.0, 600.0, 623.0, 630.0, 640.0, 645.0, 647.0}) {
+    const double f_liquid = WPFUGA(-1.0, Celsius(t_k), 0.0);
+    const double f_vapour = WPFUGA(-1.0, Celsius(t_k), 1.0);
+    EXPECT_GT(f_liquid, 0.0) << t_k;
+    EXPECT_NEAR(f_liquid, f_vapour, 1e-4 * f_vapour) << t_k;
+    EXPECT_NEAR(WPFUGA(-1.0, Celsius(t_k), 0.5), 0.5 * (f_liquid + f_vapour), 1e-12 * f_vapour);
+    // Gibbs energies of the coexisting phases agree as well.
+    EXPECT_NEAR(WPGIBB(-1.0, Celsius(t_k), 0.0), WPGIBB(-1.0, Celsius(t_k), 1.0), 0.05) << t_k;
+  }
+  // A dilute vapour is nearly ideal: f close to p.
+  EXPECT_NEAR(WPFUGA(0.01, Celsius(500.0), kSingle), 0.01, 1e-6);
+}
+
+TEST(WaterDrivers, CriticalPointShortcut) {
+  const double t = Celsius(647.2);
+  EXPECT_NEAR(WPGIBB(-1.0, t, 0.0), IF97R3H(kTc, kVc) - kTc * IF97R3S(kTc, kVc), 1e-6);
+  // The fixed Helmholtz value sits 0.002 kJ/kg below f(Tc, vc) of IF97.
+  EXPECT_DOUBLE_EQ(WPHELM(-1.0, t, 1.0), -835.9743659199);
+  EXPECT_NEAR(WPHELM(-1.0, t, 1.0), IF97R3F(kTc, kVc), 3e-3);
+  EXPECT_NEAR(WPFUGA(-1.0, t, 0.0), 10.0 * IF97R3FUG(kPc, kTc, kVc), 1e-7);
+  EXPECT_NEAR(WPZFAC(-1.0, t, 1.0), 1000.0 * kPc * kVc / (kR * kTc), 1e-12);
+  EXPECT_DOUBLE_EQ(WPDIEL(-1.0, t, 0.0), WDIELC(647.2, kVc));
+  EXPECT_DOUBLE_EQ(WPDIEL(221.0, -1.0, 0.0), WDIELC(kTc, kVc));  // T not given: Tc
+  double wavelength = 0.5;
+  EXPECT_DOUBLE_EQ(WPREFR(-1.0, t, 1.0, wavelength), WREFRI(647.2, kVc, 0.5));
+  EXPECT_DOUBLE_EQ(WPVISC(-1.0, 647.2, 1.0), WVISC08(kTc, kVc) * kVc);
+  EXPECT_DOUBLE_EQ(WPALFV(-1.0, t, 1.0), -1427472691.66486);
+  // The relative pressure coefficient is finite there and continuous with
+  // the saturated phases beside the critical point.
+  EXPECT_NEAR(WPALFP(-1.0, t, 0.0), IF97R3APR(kTc, kVc), 1e-9);
+  EXPECT_NEAR(WPALFP(-1.0, Celsius(647.09), 0.0), WPALFP(-1.0, t, 0.0), 5e-4);
+  EXPECT_NEAR(WPALFP(-1.0, Celsius(647.09), 1.0), WPALFP(-1.0, t, 0.0), 5e-4);
+  // The shortcut serves only the saturated phases, also to lever drivers.
+  EXPECT_EQ(WPFUGA(-1.0, t, 0.5), -1.0);
+  EXPECT_EQ(WPGIBB(-1.0, t, 0.5), -1.0);
+}
+
+TEST(WaterDrivers, RangeEdges) {
+  struct Edge {
+    const char* what;
+    double value;
+    bool ok;
+  };
+  const double ts1bar = IF97TSAT(0.1);
+  double wl0 = 0.0, wl02 = 0.2, wl11 = 1.1, wl12 = 1.2;
+  const Edge kEdges[] = {
+      {"t = -1e-5 C is converted", WPZFAC(1.0, -1e-5, kSingle), true},
+      {"t = -2e-5 C is not given", WPZFAC(1.0, -2e-5, kSingle), false},
+      {"P = 0 is a given pressure", WPZFAC(0.0, 100.0, kSingle), false},
+      {"P = 0 on the line", WPZFAC(0.0, 100.0, 1.0), false},
+      {"P, T both negative", WPZFAC(-1.0, -1.0, 1.0), false},
+      {"1000 bar", WPZFAC(1000.0, 100.0, kSingle), true},
+      {"1000.2 bar", WPZFAC(1000.2, 100.0, kSingle), false},
+      {"XQUAL -1e-5 is a lever request", WPZFAC(-1.0, 100.0, -1e-5), true},
+      {"XQUAL 1.00001", WPZFAC(-1.0, 100.0, 1.00001), true},
+      {"XQUAL 1.00002", WPZFAC(-1.0, 100.0, 1.00002), false},
+      {"region 5 at 500.09 bar", WPZFAC(500.09, Celsius(1073.16), kSingle), true},
+      {"region 5 at 500.2 bar", WPZFAC(500.2, Celsius(1073.16), kSingle), false},
+      {"region 5 at 2273.2 K", WPZFAC(10.0, Celsius(2273.2), kSingle), true},
+      {"region 5 at 2273.3 K", WPZFAC(10.0, Celsius(2273.3), kSingle), false},
+      {"viscosity at 1173.2 K", WPVISC(10.0, 1173.2, kSingle), true},
+      {"viscosity at 1173.3 K", WPVISC(10.0, 1173.3, kSingle), false},
+      {"viscosity at 500.9 bar", WPVISC(500.9, 1100.0, kSingle), true},
+      {"viscosity at 501 bar", WPVISC(501.0, 1100.0, kSingle), false},
+      {"Tsat + 0.0999 K", WPZFAC(1.0, Celsius(ts1bar + 0.0999), 1.0), true},
+      {"Tsat + 0.1001 K", WPZFAC(1.0, Celsius(ts1bar + 0.1001), 1.0), false},
+      {"dielectric constant of a mixture", WPDIEL(-1.0, 100.0, 0.5), false},
+      {"wavelength 0", WPREFR(1.0, 25.0, kSingle, wl0), false},
+      {"wavelength 0.2", WPREFR(1.0, 25.0, kSingle, wl02), true},
+      {"wavelength 1.1", WPREFR(1.0, 25.0, kSingle, wl11), true},
+      {"wavelength 1.2", WPREFR(1.0, 25.0, kSingle, wl12), false},
+      {"capillary length at 273.0 K", WPCAPT(273.0), true},
+      {"capillary length at 272.99 K", WPCAPT(272.99), false},
+      {"capillary length at 221.3 bar", WPCAPP(221.3), false},
+      {"NaN temperature", WPGIBB(1.0, std::nan(""), kSingle), false},
+  };
+  for (const Edge& e : kEdges) {
+    EXPECT_EQ(e.value != -1.0, e.ok) << e.what << ": " << e.value;
+  }
+  EXPECT_EQ(wl0, 1e-14);
+  // Boundaries of the region choice.
+  const double pb23_700 = 348.05185628969 + 700.0 * (-1.1671859879975 + 0.0010192970039326 * 700.0);
+  EXPECT_NEAR(VolumeFromZ(10.0 * pb23_700, 700.0), IF97R2V(pb23_700, 700.0), 1e-12);
+  EXPECT_NEAR(VolumeFromZ(165.3, 623.15), IF97R1V(16.53, 623.15), 1e-12);
+  EXPECT_NEAR(VolumeFromZ(100.0, 1073.15), IF97R2V(10.0, 1073.15), 1e-12);
+}
+
+TEST(WaterDrivers, CapillaryLengthAndReleases) {
+  // IAPWS 1994 surface tension at 100 C (58.91 mN/m) with the saturated
+  // densities of IF97 (958.35 and 0.5976 kg/m3).
+  const double want = std::sqrt(1000.0 * 58.91 / ((958.35 - 0.5976) * 9.80665));
+  EXPECT_NEAR(WPCAPT(373.15), want, 2e-4 * want);
+  EXPECT_NEAR(WPCAPP(10.0 * IF97PSAT(373.15)), WPCAPT(373.15), 1e-6);
+  EXPECT_NEAR(WPCAPP(10.0 * IF97PSAT(640.0)), WPCAPT(640.0), 1e-4 * WPCAPT(640.0));
+  EXPECT_EQ(WPCAPP(220.639999998894), 0.0);
+  EXPECT_EQ(WPCAPT(647.096), 0.0);
+  EXPECT_EQ(WPCAPT(647.2), 0.0);
+  // Dielectric constant 78.41 and refractive index 1.3325 (589 nm) of
+  // liquid water at 25 C and 0.1 MPa.
+  EXPECT_NEAR(WPDIEL(1.0, 25.0, kSingle), 78.41, 0.05);
+  double wavelength = 0.58926;
+  EXPECT_NEAR(WPREFR(1.0, 25.0, kSingle, wavelength), 1.3325, 5e-4);
+}
+
+}  // namespace
+}  // namespace thermomodels
