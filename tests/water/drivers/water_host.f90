@@ -1,0 +1,89 @@
+! A Fortran host calling the water exports with Fortran's own by-reference
+! argument passing: 64-bit integers, a 32-bit property code and unit.
+program water_host
+  use, intrinsic :: iso_c_binding, only: c_double, c_int32_t, c_int64_t
+  implicit none
+
+  interface
+    subroutine queltrin_if97prph(t, p, v, kprop, kphase, kregion, value, ierr) &
+        bind(C, name='QUELTRIN_IF97PRPH')
+      import :: c_double, c_int32_t, c_int64_t
+      real(c_double), intent(in) :: t, p, v
+      integer(c_int32_t), intent(in) :: kprop
+      integer(c_int64_t), intent(in) :: kphase, kregion
+      real(c_double), intent(out) :: value
+      integer(c_int64_t), intent(out) :: ierr
+    end subroutine
+    subroutine queltrin_fdregion(t, p, kvl, kregion, tout, pout, vout, lvlprt, iunit, ierr) &
+        bind(C, name='QUELTRIN_FDREGION')
+      import :: c_double, c_int32_t, c_int64_t
+      real(c_double), intent(in) :: t, p
+      integer(c_int64_t), intent(in) :: kvl, lvlprt
+      integer(c_int64_t), intent(out) :: kregion, ierr
+      real(c_double), intent(out) :: tout, pout, vout
+      integer(c_int32_t), intent(in) :: iunit
+    end subroutine
+    subroutine queltrin_es15d(t, p, lvlprt, kvl, iunit, kphi, kh, ks, kg, kv, &
+                              phi, dh, ds, dg, v, ierr) bind(C, name='QUELTRIN_ES15D')
+      import :: c_double, c_int32_t, c_int64_t
+      real(c_double), intent(in) :: t, p
+      integer(c_int64_t), intent(in) :: lvlprt, kvl, kphi, kh, ks, kg, kv
+      integer(c_int32_t), intent(in) :: iunit
+      real(c_double), intent(inout) :: phi, dh, ds, dg, v
+      integer(c_int64_t), intent(out) :: ierr
+    end subroutine
+  end interface
+
+  real(c_double) :: value, tout, pout, vout, phi, dh, ds, dg, v
+  integer(c_int64_t) :: ierr, kregion
+  integer :: failures
+
+  failures = 0
+
+  ! Region 1 molar volume at 300 K and 1 bar, and a region code out of range.
+  call queltrin_if97prph(300.0_c_double, 1.0e5_c_double, 1.0e35_c_double, 5_c_int32_t, &
+                         0_c_int64_t, 1_c_int64_t, value, ierr)
+  call check('if97prph volume', value, 0.01807743188_c_double, 1.0e-11_c_double)
+  call queltrin_if97prph(300.0_c_double, 1.0e5_c_double, 1.0e35_c_double, 2_c_int32_t, &
+                         0_c_int64_t, 6_c_int64_t, value, ierr)
+  call check('if97prph status, region 6', real(ierr, c_double), 1.0_c_double, 0.0_c_double)
+
+  ! Liquid below 273.15 K is moved to the lower bound, region 1.
+  call queltrin_fdregion(250.0_c_double, 1.0e5_c_double, 2_c_int64_t, kregion, tout, pout, &
+                         vout, 0_c_int64_t, 6_c_int32_t, ierr)
+  call check('fdregion region', real(kregion, c_double), 1.0_c_double, 0.0_c_double)
+  call check('fdregion temperature', tout, 273.15_c_double, 0.0_c_double)
+
+  ! Vapour at 700 K and 400 bar: region 3, volume by the root search.
+  call queltrin_fdregion(700.0_c_double, 4.0e7_c_double, 1_c_int64_t, kregion, tout, pout, &
+                         vout, 0_c_int64_t, 6_c_int32_t, ierr)
+  call queltrin_if97prph(tout, pout, vout, 14_c_int32_t, 0_c_int64_t, 3_c_int64_t, value, ierr)
+  call check('fdregion region-3 pressure', value, 4.0e7_c_double, 4.0_c_double)
+
+  ! Equation-of-state form: liquid at 270 K, then a request with V off.
+  v = -1.0_c_double
+  call queltrin_es15d(270.0_c_double, 101325.0_c_double, 0_c_int64_t, 2_c_int64_t, &
+                      6_c_int32_t, 1_c_int64_t, 1_c_int64_t, 1_c_int64_t, 1_c_int64_t, &
+                      0_c_int64_t, phi, dh, ds, dg, v, ierr)
+  call check('es15d ln phi', phi, -5.3390275_c_double, 1.0e-7_c_double)
+  call check('es15d Gibbs departure', dg, -11991428.24_c_double, 0.01_c_double)
+  call check('es15d volume untouched', v, -1.0_c_double, 0.0_c_double)
+
+  if (failures /= 0) then
+    print '(a, i0, a)', 'fortran water host: ', failures, ' FAILED'
+    stop 1
+  end if
+  print '(a)', 'fortran water host: all values reproduced'
+
+contains
+
+  subroutine check(what, got, want, tol)
+    character(len=*), intent(in) :: what
+    real(c_double), intent(in) :: got, want, tol
+    if (abs(got - want) > tol) then
+      print '(a, a, es22.14, a, es22.14)', what, ': got ', got, ' expected ', want
+      failures = failures + 1
+    end if
+  end subroutine
+
+end program water_host
