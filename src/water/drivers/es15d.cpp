@@ -174,8 +174,8 @@ extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const in
                   : kNoValue;
   }
   WriteRequested(want, out, PHI, DH, DS, DG, V);
-  // Every requested output is a no-value marker exactly when some step
-  // feeding it failed, and then the status says so.
+  // A requested output left without a value is a failure even when no
+  // single call reported one.
   if (status == 0 && ((want.phi && out.phi == kNoValue) || (want.h && out.h == kNoValue) ||
                       (want.s && out.s == kNoValue) || (want.g && out.g == kNoValue) ||
                       (want.v && out.v == kNoValue))) {

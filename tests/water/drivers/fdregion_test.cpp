@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -166,6 +167,24 @@ TEST(WaterFdregion, RefusesStatesItCannotPlace) {
     EXPECT_EQ(r.ierr, 1) << c.t << " " << c.p << " " << c.kvl;
     EXPECT_EQ(r.region, 0);
     EXPECT_EQ(r.v, kNoValue);
+  }
+}
+
+TEST(WaterFdregion, AFailedRegion3SearchIsReportedAsAFailure) {
+  // A pressure no region-3 volume can reach: the solvers give up, and the
+  // search reports it instead of passing the last trial volume off as a root.
+  int64_t model[2];
+  std::memcpy(model, kFdregionModelName, sizeof model);
+  for (int64_t kvl : {1, 2}) {
+    for (int64_t start_mode : {1, 2}) {
+      double volume = 0.0, pressure = 0.0;
+      int64_t status = 0;
+      SolveRegion3Volume(650.0, 1e15, kvl, start_mode, kNoValue, model, 0, kUnit, volume,
+                         pressure, status);
+      EXPECT_EQ(status, 1) << "KVL " << kvl << " start mode " << start_mode;
+      EXPECT_EQ(PPUTL_ESROOT.iw[esr::LQPURE], 0);
+      EXPECT_EQ(PPUTL_ESROOT.iw[esr::VPPURE], 0);
+    }
   }
 }
 
