@@ -168,18 +168,6 @@ TEST(WaterEs15d, LiquidBelowItsSaturationPressureIsCompressedDown) {
   EXPECT_EQ(phi, r.phi);
 }
 
-TEST(WaterEs15d, ExtrapolationAboveTcStartsAtTheCriticalValues) {
-  // The extrapolated liquid is continuous at the critical temperature.
-  const Eos at = Call(647.096, 1e7, 2);
-  const Eos above = Call(647.106, 1e7, 2);
-  EXPECT_EQ(at.ierr, 0);
-  EXPECT_EQ(above.ierr, 0);
-  EXPECT_NEAR(above.dh, at.dh, 1e-4 * std::fabs(at.dh));
-  EXPECT_NEAR(above.ds, at.ds, 1e-4 * std::fabs(at.ds));
-  EXPECT_NEAR(above.v, at.v, 1e-4 * at.v);
-  EXPECT_NEAR(above.phi, at.phi, 1e-3);
-}
-
 TEST(WaterEs15d, RefusedInputsGiveTheMarkerOnRequestedOutputs) {
   const double nan = std::nan("");
   const struct { double t, p; int64_t kvl; } kCases[] = {

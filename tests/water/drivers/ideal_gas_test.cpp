@@ -1,5 +1,5 @@
 // IDEALHGK against the values the HGK 1984 ideal-gas function gives at
-// 298.15 K and the closed forms at T = 100 K (ln(T/100) = 0).
+// 298.15 K, and its heat capacity against differences of H and S.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,26 +30,6 @@ TEST(IdealHgk, ReproducesTheReferenceValuesAt298K) {
   EXPECT_DOUBLE_EQ(r.a, r.g - 1.0);
   EXPECT_DOUBLE_EQ(r.u, r.h - 1.0);
   EXPECT_DOUBLE_EQ(r.cv, r.cp - 1.0);
-}
-
-TEST(IdealHgk, ClosedFormsAt100K) {
-  // C1..C18 of the HGK 1984 ideal-gas function.
-  const double c[19] = {0.0, 19.730271018, 20.9662681977, -0.483429455355, 6.05743189245,
-                        22.56023885, -9.87532442, -4.3135538513, 0.458155781,
-                        -0.047754901883, 0.0041238460633, -0.00027929052852,
-                        0.14481695261e-4, -0.56473658748e-6, 0.16200446e-7,
-                        -0.3303822796e-9, 0.451916067368e-11, -0.370734122708e-13,
-                        0.137546068238e-15};
-  double sum = 0.0, sum_h = 0.0, sum_cp = 0.0;
-  for (int i = 3; i <= 18; ++i) {
-    sum += c[i];
-    sum_h += (i - 6) * c[i];
-    sum_cp += (i - 6) * (i - 5) * c[i];
-  }
-  const IdealGas r = Evaluate(100.0);
-  EXPECT_NEAR(r.g, 7.6180802 + 43.28455039 - sum, 1e-12);
-  EXPECT_NEAR(r.h, 43.28455039 + c[2] + c[1] + sum_h, 1e-12);
-  EXPECT_NEAR(r.cp, c[2] - c[1] + sum_cp, 1e-12);
 }
 
 TEST(IdealHgk, HeatCapacityAndEntropyAreConsistentWithEnthalpy) {
