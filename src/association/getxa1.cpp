@@ -314,24 +314,19 @@ void GETXA1(double* /*WRK*/, const double& RHO, const int64_t& N, const int64_t&
     if (METHOD == 0) {
       last_was_newton = false;
     } else if (METHOD == 1) {
-      // Spectral relaxation of the substitution step over every site row;
-      // empty rows of the array take no part and stay 0.
-      for (int64_t i = 1; i <= n; ++i) {
-        const int64_t rows = std::min(SiteRowsNeeded(m, i), ldx);
-        for (int64_t row = 1; row <= ldx; ++row) {
-          const int64_t e = (i - 1) * ldx + (row - 1);
-          XA[e] = row <= rows ? XA[e] - XOLD[e] : 0.0;
+      // Spectral relaxation of the substitution step. Entries whose new value
+      // is 0 (empty slots, unbonded sites) take no part and stay 0: their
+      // direction and their moved value are both 0.
+      for (int64_t e = 0; e < entries; ++e) {
+        if (XA[e] != 0.0) {
+          XA[e] -= XOLD[e];
+        } else {
+          XOLD[e] = 0.0;
         }
       }
       XASTEP(restart, entries, step_mode, step_facmin, step_facmax, step_dxmax, fac, XOLD, XA,
              WSOLV);
-      for (int64_t i = 1; i <= n; ++i) {
-        const int64_t rows = std::min(SiteRowsNeeded(m, i), ldx);
-        for (int64_t row = 1; row <= rows; ++row) {
-          const int64_t e = (i - 1) * ldx + (row - 1);
-          XA[e] = XOLD[e];
-        }
-      }
+      std::copy(XOLD, XOLD + entries, XA);
       last_was_newton = false;
     } else if (newton) {
       // Line search along the last Newton step when it made the error larger
