@@ -49,7 +49,7 @@ std::vector<Case> CubicCases() {
 
 // With the association term: water with an inert and with a second
 // associating component.
-[[maybe_unused]] std::vector<Case> AssociatingCases() {
+std::vector<Case> AssociatingCases() {
   const std::vector<KijRecord> none;
   const std::vector<KijRecord> wm_asym = {{1, 2, -0.09, 0.01}, {2, 1, -0.03, -0.02}};
   return {
@@ -111,7 +111,7 @@ TEST_P(Consistency, TemperatureAndPressureDerivativesOfG) {
   const Case& c = GetParam();
   const Result r = At(c.t, c.p, c.x);
   ASSERT_EQ(r.ierr, 0);
-  const double ht = 1e-3, hp = 1e-5 * c.p;
+  const double ht = 1e-3, hp = 1e-3 * c.p;
   const Result tp = At(c.t + ht, c.p, c.x), tm = At(c.t - ht, c.p, c.x);
   const Result pp = At(c.t, c.p + hp, c.x), pm = At(c.t, c.p - hp, c.x);
   const double ds_num = -(tp.dg - tm.dg) / (2 * ht);
@@ -119,7 +119,7 @@ TEST_P(Consistency, TemperatureAndPressureDerivativesOfG) {
   const double v_num = (pp.dg - pm.dg) / (2 * hp);
   EXPECT_NEAR(r.ds, ds_num, 1e-5 * (std::fabs(r.ds) + kCpaRgas));
   EXPECT_NEAR(r.dh, dh_num, 1e-5 * (std::fabs(r.dh) + kCpaRgas * c.t));
-  EXPECT_NEAR(r.v, v_num, 1e-6 * r.v);
+  EXPECT_NEAR(r.v, v_num, 1e-5 * r.v);
 }
 
 TEST_P(Consistency, LnPhiIsTheMolarDerivativeOfTheResidualGibbsEnergy) {
@@ -231,5 +231,7 @@ std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cubic, Consistency, ::testing::ValuesIn(CubicCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Associating, Consistency, ::testing::ValuesIn(AssociatingCases()),
+                         CaseName);
 
 }  // namespace
