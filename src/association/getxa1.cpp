@@ -217,13 +217,16 @@ void GETXA1(double* /*WRK*/, const double& RHO, const int64_t& N, const int64_t&
     }
   } else {
     // The previous solution, extrapolated along rho dX/drho to the new density.
+    // Rows that are no site keep ln 1 = 0.
     const bool extrapolate = RHOPREV != kNoValue && RHOPREV != 0.0;
     const double f = extrapolate ? (RHO - RHOPREV) / RHOPREV : 0.0;
+    std::copy(XA, XA + entries, XOLD);
+    std::fill(XA, XA + entries, 0.0);
     for (int64_t i = 1; i <= n; ++i) {
       ForEachSpecies(m, i, [&](int64_t s, int64_t row0, int64_t count, double) {
         for (int64_t a = 0; a < count; ++a) {
           const int64_t e = (i - 1) * ldx + (row0 - 1 + a);
-          double value = XA[e];
+          double value = XOLD[e];
           if (extrapolate && value != 1.0 && XAR[e] != 0.0) {
             const double moved = value + f * XAR[e];
             if (moved > 0.0 && moved <= 1.0) value = moved;
@@ -376,8 +379,9 @@ void GETXA1(double* /*WRK*/, const double& RHO, const int64_t& N, const int64_t&
         if (LEVEL >= 3) {
           WriteLine(IUNIT, "GETXA1: STEP SIZES: NO, IDX, ISITE, XA. RMSDX = ", rmsdx);
           for (int64_t no = 1; no <= nv; ++no)
-            WriteLine(IUNIT, no, " ", IDX[IDXV[no - 1] - 1], " ", ISITE[no - 1], " ",
-                      newton_step[no - 1]);
+            if (v.Entry(no) >= 0)
+              WriteLine(IUNIT, no, " ", IDX[IDXV[no - 1] - 1], " ", ISITE[no - 1], " ",
+                        newton_step[no - 1]);
         }
         for (int64_t no = 1; no <= nv; ++no) {
           const int64_t e = v.Entry(no);

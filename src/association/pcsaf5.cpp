@@ -404,7 +404,9 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   IERR = 0;
   sv.KINIT = 0;
   const int64_t n = N, na = std::max<int64_t>(NA, 0);
-  const bool lrho = IsTrue(LRHO), lrho2 = IsTrue(LRHO2), ltemp = IsTrue(LTEMP),
+  // The second density derivative is built on the first: asking for it
+  // solves both.
+  const bool lrho2 = IsTrue(LRHO2), lrho = IsTrue(LRHO) || lrho2, ltemp = IsTrue(LTEMP),
              lcomp = IsTrue(LCOMP);
   if (na >= 1) {
     for (double* a : {DELTA, DELTAR, DELTAR2, DELTAT}) std::fill(a, a + na * na, 0.0);
@@ -466,11 +468,6 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   }
 
   REGTYP(NCC, ITYPE, IUNIT);
-  if (ISPEC == 1) {
-    FindSingleSpecies(in, ITYPE, sv);
-  } else {
-    sv.NSPEC = sv.KSPEC = sv.KSPCMP = sv.KSPPOS = sv.KSPOFF = 0;
-  }
 
   auto refuse = [&]() {
     IERR = 1;
@@ -480,6 +477,11 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   if (!BuildVariables(in, ITYPE, LDX, ISITE, IDXV, IUNIT, sv)) {
     refuse();
     return;
+  }
+  if (ISPEC == 1) {
+    FindSingleSpecies(in, ITYPE, sv);
+  } else {
+    sv.NSPEC = sv.KSPEC = sv.KSPCMP = sv.KSPPOS = sv.KSPOFF = 0;
   }
   const int64_t nv = sv.NV;
   if (nv == 0) return;

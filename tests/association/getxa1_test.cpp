@@ -151,6 +151,23 @@ TEST(Getxa1, PassCountsAndFailureStatus) {
   }
 }
 
+TEST(Getxa1, RestartFromThePreviousSolution) {
+  // Start mode 2 takes the fractions left by the last call; the rows of
+  // methanol that are no site stay 1.
+  const double rho = 30.0;
+  SiteProblem p = WaterMethanolInert(rho);
+  p.Solve(rho, 2);
+  ASSERT_EQ(p.ierr, 0);
+  const std::vector<double> first = p.xa;
+  UnitCapture cap(70, "getxa1_restart.txt");
+  p.Solve(rho, 2, 100, 1, cap.unit(), 2, 1e-9);
+  EXPECT_EQ(p.ierr, 0);
+  EXPECT_NE(cap.Text().find("GETXA1: XA CONVERGED. ITER = 2"), std::string::npos);
+  for (size_t e = 0; e < first.size(); ++e) EXPECT_NEAR(p.xa[e], first[e], 1e-12) << e;
+  EXPECT_EQ(p.Xa(3, 2), 1.0);
+  EXPECT_EQ(p.Xa(4, 2), 1.0);
+}
+
 TEST(Getxa1, UnknownTypeCodesHaveNoSites) {
   // A component whose code never resolved to a type (above 20) is read as
   // having no sites: its fractions stay 1 and nothing is indexed past the
