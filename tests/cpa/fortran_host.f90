@@ -107,6 +107,19 @@ program fortran_host
                      iwork, rwork, epsab, itype, unit, kdiag, a47, a48, xawrk, a50, pcalc, &
                      zero, ierr, zero, ktol)
   call check(ierr == 3 .or. ierr == 4, "methane liquid pseudo-root")
+
+  ! Pure water, four-site CPA parameters, liquid at 298.15 K and 101325 Pa.
+  tc = 303.17135848344367d0; pc = 15045914.360250035d0; m = 0.38016508919624575d0
+  au = 2003.1367040072357d0; av = 0.0692d0; at = 4.0d0
+  t = 298.15d0; p = 101325.0d0
+  call ppcpa_cpaprop(t, p, x, one, idx, ncc, tc, pc, m, au, av, kij, at, vij, kijset, vijset, &
+                     ecrflg, eij, two, one, one, one, one, one, zero, phimx, dhmx, dsmx, dgmx, &
+                     vmx, dphidt, dhdt, dsdt, dgdt, dvdt, zmx, dpdv, dp2dvdt, dpdt, dp2dv2, &
+                     iwork, rwork, epsab, itype, unit, kdiag, a47, a48, xawrk, a50, pcalc, &
+                     zero, ierr, zero, ktol)
+  call check(ierr == 0, "water liquid converged")
+  call check(abs(vmx - 0.0179259483d0) < 1.0d-6 * 0.0179259483d0, "water molar volume")
+  call check(abs(phimx(1) + 3.46391383d0) < 1.0d-6 * 3.46391383d0, "water ln phi")
   open(newunit=scratch, file="fortran_host.his")
   close(scratch, status="delete")
   print '(a)', "fortran_host: all checks passed"
