@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -160,13 +162,8 @@ TEST_F(RootMemory, TraceListsSiteFractions) {
   Save(1, 300.0, 1e5, {1.0}, {1}, 20.0, -2e4);
   Retrieve(1, 300.0, 3e5, {1.0}, {1});
   UnitClose(unit);
-  std::FILE* f = std::fopen(file, "r");
-  ASSERT_NE(f, nullptr);
-  char buf[4096];
-  const size_t n = std::fread(buf, 1, sizeof buf - 1, f);
-  buf[n] = 0;
-  std::fclose(f);
-  const std::string text(buf);
+  std::ifstream in(file);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   for (const char* expected : {"EOSRET: SAVING V", "EOSRET: V = ", "EOSRET: NO, I, ISITE, XA",
                                "EOSRET: RETRIEVING V",
                                "EOSRET: RETRIEVAL ABORTED DUE TO P. SAVED = "}) {
