@@ -3,43 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
-#include "common/common.h"
-#include "water/drivers/drivers.h"
+#include "water/drivers/water_test_support.h"
 
 namespace thermomodels {
 namespace {
 
+using water_test::kM;
+using water_test::Value;
+using water_test::WarningFile;
+
 constexpr int32_t kUnit = 71;
-constexpr double kM = 18.0152;
-
-// Opens a fresh file on the test unit; Text() reads what was written.
-class WarningFile {
- public:
-  WarningFile() : name_("fdregion_warnings_" + std::to_string(::getpid()) + ".txt") {
-    std::remove(name_.c_str());
-    UnitOpen(kUnit, name_);
-  }
-  ~WarningFile() {
-    UnitClose(kUnit);
-    std::remove(name_.c_str());
-  }
-  std::string Text() const {
-    std::ifstream in(name_);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
- private:
-  std::string name_;
-};
 
 struct Placed {
   int64_t region = -9;
@@ -53,36 +29,22 @@ Placed Place(double t, double p, int64_t kvl, int64_t level = 0) {
   return r;
 }
 
-double Pressure14(double t, double v) {
-  int32_t code = 14;
-  int64_t phase = 0, region = 3, ierr = 0;
-  double p = 0.0, value = 0.0;
-  QUELTRIN_IF97PRPH(&t, &p, &v, &code, &phase, &region, &value, &ierr);
-  return value;
+void ExpectPureFluidWordsCleared() {
+  EXPECT_EQ(PPUTL_ESROOT.iw[esr::LQPURE], 0);
+  EXPECT_EQ(PPUTL_ESROOT.iw[esr::VPPURE], 0);
 }
-
-double Volume5Region3(double t, double p) {
-  int32_t code = 5;
-  int64_t phase = 0, region = 3, ierr = 0;
-  double v = kNoValue, value = 0.0;
-  QUELTRIN_IF97PRPH(&t, &p, &v, &code, &phase, &region, &value, &ierr);
-  return value;
-}
-
-const char kW1[] =
-    "      TEMP (= 250.00 K) LESS THAN LOWER BOUND (= 273.15 K); LOWER BOUND ASSUMED\n";
 
 struct ClampCase {
   const char* what;
   double t, p;
-  int64_t kvl;
-  int64_t region;
+  int64_t kvl, region;
   double t_used, p_used;  // p_used < 0: not checked (region 3)
   const char* warning;
 };
 
 const ClampCase kClampCases[] = {
-    {"liquid below 273.15 K", 250.0, 1e5, 2, 1, 273.15, 1e5, kW1},
+    {"liquid below 273.15 K", 250.0, 1e5, 2, 1, 273.15, 1e5,
+     "      TEMP (= 250.00 K) LESS THAN LOWER BOUND (= 273.15 K); LOWER BOUND ASSUMED\n"},
     {"vapour above psat", 373.15, 2e5, 1, 2, 373.15, 101417.9776,
      "      PRES (=  2.00E+05 PASCAL) GREATER THAN VAPOR PRES (=  1.01E+05 PASCAL);\n"
      "      VAPOR WATER SPECIFIED; PRESSURE = VAPOR PRES ASSUMED\n"},
@@ -112,7 +74,7 @@ TEST(WaterFdregion, ClampsChoosesTheRegionAndWarnsAtLevel5Only) {
   for (const ClampCase& c : kClampCases) {
     SCOPED_TRACE(c.what);
     for (int64_t level : {4, 5}) {
-      WarningFile file;
+      WarningFile file(kUnit);
       const Placed r = Place(c.t, c.p, c.kvl, level);
       EXPECT_EQ(r.ierr, 0);
       EXPECT_EQ(r.region, c.region);
@@ -120,20 +82,18 @@ TEST(WaterFdregion, ClampsChoosesTheRegionAndWarnsAtLevel5Only) {
       if (c.p_used > 0) {
         EXPECT_NEAR(r.p, c.p_used, 1e-3);
       }
-      EXPECT_EQ(file.Text(), level >= 5 ? std::string(c.warning) : std::string()) << level;
-      EXPECT_EQ(PPUTL_ESROOT.iw[esr::LQPURE], 0);
-      EXPECT_EQ(PPUTL_ESROOT.iw[esr::VPPURE], 0);
+      EXPECT_EQ(file.Text(), level >= 5 ? c.warning : "") << level;
+      ExpectPureFluidWordsCleared();
     }
   }
 }
 
 TEST(WaterFdregion, VolumesAreThoseOfTheRegionAndGiveBackThePressure) {
-  // Regions 1, 2, 5: the dispatcher's volume at the state used; IF97 Table 5
-  // and 15 give independent checks.
+  // Regions 1, 2, 5 against IF97 Tables 5, 15 and 42.
   EXPECT_NEAR(Place(300.0, 3e6, 2).v, kM * 0.100215168e-2, 1e-11);
   EXPECT_NEAR(Place(700.0, 3e7, 1).v, kM * 0.542946619e-2, 1e-10);
   EXPECT_NEAR(Place(1500.0, 3e7, 1).v, kM * 0.230761299e-1, 1e-9);
-  // Region 3: the volume found reproduces the pressure within the solver
+  // Region 3: the volume found gives back the pressure within the solver
   // tolerance, on the side asked for.
   const struct { double t, p; int64_t kvl; double v_lo, v_hi; } kRegion3[] = {
       {700.0, 4e7, 1, 0.02, 0.2},    {640.0, 2e7, 1, 0.056, 0.2},  {646.0, 21.5e6, 1, 0.056, 0.2},
@@ -147,13 +107,12 @@ TEST(WaterFdregion, VolumesAreThoseOfTheRegionAndGiveBackThePressure) {
     EXPECT_EQ(r.region, 3);
     EXPECT_GT(r.v, c.v_lo);
     EXPECT_LT(r.v, c.v_hi);
-    EXPECT_NEAR(Pressure14(r.t, r.v), r.p, 1e-7 * r.p);
+    EXPECT_NEAR(Value(14, 3, r.t, 0.0, r.v), r.p, 1e-7 * r.p);
     // Away from the saturation line the backward equation v(p, T) agrees.
     if (r.p > 2.5e7) {
-      EXPECT_NEAR(r.v, Volume5Region3(r.t, r.p), 1e-3 * r.v);
+      EXPECT_NEAR(r.v, Value(5, 3, r.t, r.p), 1e-3 * r.v);
     }
-    EXPECT_EQ(PPUTL_ESROOT.iw[esr::LQPURE], 0);
-    EXPECT_EQ(PPUTL_ESROOT.iw[esr::VPPURE], 0);
+    ExpectPureFluidWordsCleared();
   }
 }
 
@@ -171,8 +130,8 @@ TEST(WaterFdregion, RefusesStatesItCannotPlace) {
 }
 
 TEST(WaterFdregion, AFailedRegion3SearchIsReportedAsAFailure) {
-  // A pressure no region-3 volume can reach: the solvers give up, and the
-  // search reports it instead of passing the last trial volume off as a root.
+  // No region-3 volume reaches this pressure: the search must report the
+  // failure instead of passing the last trial volume off as a root.
   int64_t model[2];
   std::memcpy(model, kFdregionModelName, sizeof model);
   for (int64_t kvl : {1, 2}) {
@@ -182,8 +141,7 @@ TEST(WaterFdregion, AFailedRegion3SearchIsReportedAsAFailure) {
       SolveRegion3Volume(650.0, 1e15, kvl, start_mode, kNoValue, model, 0, kUnit, volume,
                          pressure, status);
       EXPECT_EQ(status, 1) << "KVL " << kvl << " start mode " << start_mode;
-      EXPECT_EQ(PPUTL_ESROOT.iw[esr::LQPURE], 0);
-      EXPECT_EQ(PPUTL_ESROOT.iw[esr::VPPURE], 0);
+      ExpectPureFluidWordsCleared();
     }
   }
 }
