@@ -1,6 +1,6 @@
-// A small host for the CPA tests: component parameter sets, the host's
-// arrays sized as the public header asks, and one call of PPCPA_CPAPROP
-// that returns every output.
+// A small host for the CPA tests and benchmark: component parameter sets,
+// the host's arrays sized as the public header asks, and one call of
+// PPCPA_CPAPROP that returns every output.
 #pragma once
 
 #include <cstdint>
@@ -26,14 +26,11 @@ inline constexpr Component kMethaneCpa{193.18592912809845, 4782224.476403621, 0.
 // Plain SRK methane (acentric factor 0.011).
 inline constexpr Component kMethaneSrk{190.56, 4.599e6, 0.497293, 0.0, 0.0, 1e35};
 
+// Scalar inputs of one call; a test names the few it changes, as in
+// Request{.kvl = 1, .kdiag = 1234}.
 struct Request {
-  int64_t kvl = 2;
-  int64_t kphi = 1, kh = 1, ks = 1, kg = 1, kv = 1;
-  int64_t kder = 0;
-  int64_t kvstrt = 0;
-  int64_t ktol = 1;
-  int64_t ih2o = 0;
-  int64_t kdiag = 0;
+  int64_t kvl = 2, kphi = 1, kh = 1, ks = 1, kg = 1, kv = 1, kder = 0, kvstrt = 0, ktol = 1,
+          ih2o = 0, kdiag = 0;
   int32_t unit = 6;
   double v_in = 0.0;  // VMX handed in
 };
@@ -47,7 +44,8 @@ struct Result {
 
 class CpaSystem {
  public:
-  explicit CpaSystem(const std::vector<Component>& comps) : ncc_(static_cast<int64_t>(comps.size())) {
+  explicit CpaSystem(const std::vector<Component>& comps)
+      : ncc_(static_cast<int64_t>(comps.size())) {
     for (const Component& c : comps) {
       tc.push_back(c.tc);
       pc.push_back(c.pc);
@@ -56,27 +54,25 @@ class CpaSystem {
       av.push_back(c.av);
       at.push_back(c.at);
     }
-    const size_t n = static_cast<size_t>(ncc_);
+    const size_t n = comps.size();
     kij.assign(2 * n * n, 0.0);
-    vij.assign(2 * n * n, 0.0);
+    vij = kij;
     kijset.assign(n, 0.0);
-    vijset.assign(n, 0.0);
+    vijset = kijset;
     ecrflg.assign(n * n, 0.0);
-    eij.assign(n * n, 0.0);
+    eij = epsab = ecrflg;
     // Work sizes as the public header documents them.
     iwork.assign(n * n + 14 * n, 0);
     rwork.assign(10 * n * n + 50 * n, 0.0);
-    epsab.assign(n * n, 0.0);
     itype.assign(n, 0);
   }
 
-  int64_t ncc() const { return ncc_; }
-
   // k_ij record (c1, c2) of the ordered pair of component numbers (k, l).
   void SetKij(int64_t k, int64_t l, double c1, double c2) {
-    kij[2 * Pair(k, l)] = c1;
-    kij[2 * Pair(k, l) + 1] = c2;
-    kijset[k - 1] = 1.0;
+    const size_t pair = static_cast<size_t>((l - 1) * ncc_ + (k - 1));
+    kij[2 * pair] = c1;
+    kij[2 * pair + 1] = c2;
+    kijset[static_cast<size_t>(k - 1)] = 1.0;
   }
 
   Result Call(double T, double P, const std::vector<int64_t>& idx, const std::vector<double>& x,
@@ -98,6 +94,12 @@ class CpaSystem {
                   &out.pcalc, &r.kvstrt, &out.ierr, &r.ih2o, &r.ktol);
     return out;
   }
+  // Components 1..N in their own order.
+  Result Call(double T, double P, const std::vector<double>& x, const Request& r) {
+    std::vector<int64_t> idx(x.size());
+    for (size_t i = 0; i < idx.size(); ++i) idx[i] = static_cast<int64_t>(i) + 1;
+    return Call(T, P, idx, x, r);
+  }
 
   std::vector<double> tc, pc, m, au, av, at, kij, vij, kijset, vijset, ecrflg, eij;
   std::vector<int64_t> iwork;
@@ -105,11 +107,10 @@ class CpaSystem {
   std::vector<int64_t> itype;
 
  private:
-  size_t Pair(int64_t k, int64_t l) const { return static_cast<size_t>((l - 1) * ncc_ + (k - 1)); }
   int64_t ncc_;
 };
 
-// Puts every piece of state the CPA routine keeps between calls back to
+// Puts all the state the CPA routine keeps between calls back to
 // its load value, with the root memory off.
 inline void ResetCpaState() {
   using namespace thermomodels;
