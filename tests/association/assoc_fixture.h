@@ -1,5 +1,7 @@
 // Small association systems for the tests: components without groups, one
 // associating position per component, every site an association variable.
+// SiteProblem drives the site-fraction solver alone; AssocCaller calls the
+// whole association term with CPA or PC-SAFT parameters.
 #pragma once
 
 #include <cmath>
@@ -13,63 +15,58 @@
 
 namespace thermomodels::testing {
 
-// Pure-water parameters of the simplified CPA (4C scheme) and the state of
-// the reference point.
-inline constexpr double kWaterB = 0.014515;      // m3/kmol
-inline constexpr double kWaterEps = 2003.136;    // K
+// Pure water in the simplified CPA (4C scheme) and the reference state.
+inline constexpr double kWaterB = 0.014515;            // m3/kmol
+inline constexpr double kWaterEps = 2003.136;          // K
 inline constexpr double kWaterBeta = 0.0692;
-inline constexpr double kWaterT = 298.15;        // K
+inline constexpr double kWaterT = 298.15;              // K
 inline constexpr double kWaterRho = 1.0 / 0.01792595;  // kmol/m3
 
 // Simplified CPA strength b*beta*(exp(eps/T) - 1)/(1 - 0.475 b rho).
 inline double CpaStrength(double b, double eps, double beta, double t, double rho, double bmix) {
   return b * beta * (std::exp(eps / t) - 1.0) / (1.0 - 0.475 * bmix * rho);
 }
+inline double WaterDelta() {
+  return CpaStrength(kWaterB, kWaterEps, kWaterBeta, kWaterT, kWaterRho, kWaterB);
+}
+
+inline bool Contains(const std::string& text, const char* line) {
+  return text.find(line) != std::string::npos;
+}
 
 struct SiteProblem {
-  int64_t n = 0;
-  std::vector<int64_t> idx, igrp, iapos, itype, isite, idxv, iwork;
+  int64_t n = 0, ldx = 4, nv = 0, nmerge = 0, ierr = 0, kinit = 0;
+  std::vector<int64_t> idx, igrp, itype, isite, idxv, iwork, iv2{0}, jv2{0};
   std::vector<double> x, grpw, delta, xa, xold, xar, wsolv, res, vold;
-  int64_t ldx = 4, nv = 0, nmerge = 0;
-  std::vector<int64_t> iv2{0}, jv2{0};
-  int64_t ierr = 0, kinit = 0;
 
   // Components 1..n with the given types and fractions; delta(i,j) set later.
-  SiteProblem(const std::vector<int64_t>& types, const std::vector<double>& fractions,
-              int64_t ld = 4)
-      : n(static_cast<int64_t>(types.size())), ldx(ld) {
+  SiteProblem(const std::vector<int64_t>& types, const std::vector<double>& fractions)
+      : n(static_cast<int64_t>(types.size())), itype(types), x(fractions) {
     for (int64_t i = 1; i <= n; ++i) {
       idx.push_back(i);
-      iapos.push_back(i);
-    }
-    itype = types;
-    x = fractions;
-    igrp.assign(2 * n, 0);
-    grpw.assign(n * n, 0.0);
-    delta.assign(n * n, 0.0);
-    for (int64_t i = 1; i <= n; ++i) {
       for (int64_t s = 1; s <= AssocSiteCount(ASSOC_TYPES.NSITES, types[i - 1]); ++s) {
         isite.push_back(s);
         idxv.push_back(i);
       }
     }
     nv = static_cast<int64_t>(isite.size());
-    xa.assign(ldx * n, 0.0);
-    xold.assign(ldx * n, 0.0);
-    xar.assign(ldx * n, 0.0);
+    igrp.assign(2 * n, 0);
+    grpw.assign(n * n, 0.0);
+    delta.assign(n * n, 0.0);
+    xa = xold = xar = std::vector<double>(ldx * n, 0.0);
     wsolv.assign(4 * nv + 7 * nv * nv + ldx * n + 8, 0.0);
     iwork.assign(2 * nv + 2, 0);
-    res.assign(nv + 1, 0.0);
-    vold.assign(nv + 1, 0.0);
+    res = vold = std::vector<double>(nv + 1, 0.0);
   }
   double& Delta(int64_t i, int64_t j) { return delta[(j - 1) * n + (i - 1)]; }
   double Xa(int64_t site, int64_t pos) const { return xa[(pos - 1) * ldx + (site - 1)]; }
 
+  // Component positions equal component numbers, so idx serves as IA and IAPOS.
   void Solve(double rho, int64_t method, int64_t maxit = 100, int64_t level = 0,
              int32_t unit = 0, int64_t kstart = 0, double tol = 1e-12) {
     int64_t zero = 0, twenty = 20, ten = 10;
     double rhoprev = kNoValue;
-    GETXA1(nullptr, rho, n, n, n, idx.data(), igrp.data(), idx.data(), iapos.data(), x.data(),
+    GETXA1(nullptr, rho, n, n, n, idx.data(), igrp.data(), idx.data(), idx.data(), x.data(),
            grpw.data(), x.data(), xa.data(), delta.data(), wsolv.data(), xold.data(), zero, zero,
            ierr, kstart, tol, nv, isite.data(), idxv.data(), method, maxit, res.data(),
            vold.data(), level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES,
@@ -81,41 +78,131 @@ struct SiteProblem {
   double SiteSum(double rho, const std::vector<double>& xs, int64_t site, int64_t pos) const {
     const int64_t sa = AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[pos - 1], site);
     double sum = 0.0;
-    for (int64_t j = 1; j <= n; ++j) {
-      const double d = delta[(iapos[j - 1] - 1) * n + (iapos[pos - 1] - 1)];
-      for (int64_t b = 1; b <= AssocSiteCount(ASSOC_TYPES.NSITES, itype[j - 1]); ++b) {
-        if (!AssocSitesBond(sa, AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[j - 1], b))) continue;
-        sum += rho * x[j - 1] * d * xs[(j - 1) * ldx + (b - 1)];
-      }
-    }
+    for (int64_t j = 1; j <= n; ++j)
+      for (int64_t b = 1; b <= AssocSiteCount(ASSOC_TYPES.NSITES, itype[j - 1]); ++b)
+        if (AssocSitesBond(sa, AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[j - 1], b)))
+          sum += rho * x[j - 1] * delta[(j - 1) * n + (pos - 1)] * xs[(j - 1) * ldx + (b - 1)];
     return sum;
   }
 };
 
 // Reads back everything written to a unit opened on a fresh file.
-class UnitCapture {
- public:
-  explicit UnitCapture(int32_t unit, const std::string& name) : unit_(unit), path_(name) {
-    std::remove(path_.c_str());
-    UnitOpen(unit_, path_);
+struct UnitCapture {
+  UnitCapture(int32_t u, std::string name) : unit_(u), path(std::move(name)) {
+    std::remove(path.c_str());
+    UnitOpen(unit_, path);
   }
   ~UnitCapture() {
     UnitClose(unit_);
-    std::remove(path_.c_str());
+    std::remove(path.c_str());
   }
   std::string Text() {
     UnitClose(unit_);
-    std::ifstream in(path_);
     std::stringstream ss;
-    ss << in.rdbuf();
-    UnitOpen(unit_, path_);
+    ss << std::ifstream(path).rdbuf();
+    UnitOpen(unit_, path);
     return ss.str();
   }
   int32_t unit() const { return unit_; }
-
- private:
   int32_t unit_;
-  std::string path_;
+  std::string path;
+};
+
+struct Species {
+  int64_t type;  // association type code
+  double b;      // co-volume, m3/kmol (CPA)
+  double eps;    // association energy over k, K
+  double beta;   // association volume
+  double m;      // segment number (PC-SAFT; weight of the direct route)
+  double sigma;  // segment diameter, angstrom (PC-SAFT)
+  double disp;   // dispersion energy over k, K (PC-SAFT diameter)
+};
+
+// Water (4C), methanol (2B) and an inert, simplified CPA and PC-SAFT data.
+inline std::vector<Species> WaterMethanolInert() {
+  return {
+      {4, kWaterB, kWaterEps, kWaterBeta, 1.0656, 3.0007, 366.51},
+      {2, 0.0491, 2957.0, 0.0161, 1.5255, 3.2300, 188.90},
+      {0, 0.0500, 0.0, 0.0, 2.0000, 3.7000, 250.00},
+  };
+}
+
+struct Sums {
+  double asum = 0, asumr = 0, asumr2 = 0, asumt = 0;
+  std::vector<double> asumx;
+  int64_t ierr = 0;
+};
+
+struct AssocCaller {
+  explicit AssocCaller(std::vector<Species> species) : sp(std::move(species)) {
+    n = static_cast<int64_t>(sp.size());
+    epsab = volab = ecrflg = std::vector<double>(n * n, 0.0);
+    for (int64_t i = 1; i <= n; ++i) {
+      const Species& a = sp[i - 1];
+      idx.push_back(i);
+      itype.push_back(a.type);
+      asspar.push_back(a.eps);
+      // CR-1 cross parameters for every pair of self-associating species.
+      for (int64_t j = 1; j <= n; ++j) {
+        const Species& b = sp[j - 1];
+        if (a.beta == 0.0 || b.beta == 0.0) continue;
+        Eps(i, j) = 0.5 * (a.eps + b.eps);
+        Vol(i, j) = std::sqrt(a.beta * b.beta);
+      }
+    }
+  }
+  double& Eps(int64_t i, int64_t j) { return epsab[(j - 1) * n + (i - 1)]; }
+  double& Vol(int64_t i, int64_t j) { return volab[(j - 1) * n + (i - 1)]; }
+  double& Flag(int64_t i, int64_t j) { return ecrflg[(j - 1) * n + (i - 1)]; }
+
+  Sums Eval(double t, double rho, const std::vector<double>& x, bool lrho, bool lrho2,
+            bool ltemp, bool lcomp) {
+    const int64_t cap = ldx * n + 8;
+    if (istart == 20 || mode != 2 || xa.empty()) xa.assign(cap, 0.0);  // else restart from it
+    std::vector<double> xar(cap, start_xar), xar2(cap), xat(cap), xax(cap), xerr(cap), xold(cap),
+        res(cap), vold(cap), work(cap);
+    std::vector<double> deltar(n * n), deltar2(n * n), deltat(n * n), deltax(n * n), segm(n),
+        dseg(n), dsegt(n), dz2(n), dz3(n), grp(n * n, 0.0), bcomp(n), sigma(n);
+    std::vector<int64_t> isite(cap), idxv(cap), ipiv(cap), igrp(2 * n, 0);
+    delta.assign(n * n, 0.0);
+    double bmix = 0.0, zeta[4] = {0, 0, 0, 0};
+    const double c = 3.141592654 / 6.0, to_kmol = 2.0 * 0.04222321867518549;
+    for (int64_t i = 0; i < n; ++i) {
+      // PC-SAFT diameter d = sigma (1 - 0.12 exp(-3 eps/T)) in (m3/kmol)^(1/3).
+      const Species& s = sp[i];
+      const double d = s.sigma * to_kmol * (1.0 - 0.12 * std::exp(-3.0 * s.disp / t));
+      bmix += x[i] * s.b;
+      bcomp[i] = s.b;
+      sigma[i] = s.sigma;
+      segm[i] = s.m;
+      dseg[i] = d;
+      dsegt[i] = -0.36 * s.sigma * to_kmol * (s.disp / t) * std::exp(-3.0 * s.disp / t);
+      zeta[2] += c * x[i] * s.m * d * d;
+      zeta[3] += c * x[i] * s.m * d * d * d;
+      dz2[i] = c * rho * s.m * d * d;
+      dz3[i] = c * rho * s.m * d * d * d;
+    }
+    Sums out;
+    out.asumx.assign(n, 0.0);
+    PCSAF5(t, rho, n, n, idx.data(), x.data(), segm.data(), sigma.data(), asspar.data(),
+           epsab.data(), volab.data(), dseg.data(), dsegt.data(), zeta, igrp.data(), grp.data(),
+           grp.data(), n, idx.data(), idx.data(), ToLogical(lrho), ToLogical(lrho2),
+           ToLogical(ltemp), ToLogical(lcomp), work.data(), istart, ispec, mode, tol, work.data(),
+           dz2.data(), dz3.data(), xa.data(), xar.data(), xar2.data(), xat.data(), xax.data(),
+           delta.data(), deltar.data(), deltar2.data(), deltat.data(), deltax.data(), xerr.data(),
+           xold.data(), isite.data(), idxv.data(), res.data(), vold.data(), out.asumr, out.asumr2,
+           out.asum, out.asumt, out.asumx.data(), bmix, bcomp.data(), out.ierr, unit, level,
+           iopt, itype.data(), ldx, ipiv.data(), kNoValue, irdf, ecrflg.data());
+    return out;
+  }
+
+  int64_t n, irdf = 1, istart = 0, ispec = 0, mode = 0, iopt = 99999999, level = 0, ldx = 4;
+  int32_t unit = 0;
+  double tol = 1e-12, start_xar = 0.0;  // start_xar: density derivative handed in
+  std::vector<Species> sp;
+  std::vector<int64_t> idx, itype;
+  std::vector<double> asspar, epsab, volab, ecrflg;
+  std::vector<double> xa, delta;  // site fractions and strengths of the last call
 };
 
 }  // namespace thermomodels::testing
