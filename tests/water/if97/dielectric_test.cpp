@@ -1,3 +1,4 @@
+// Dielectric constant and refractive index against their releases' check tables.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,9 +12,7 @@ namespace {
 // The densities are rounded to seven digits, which moves epsilon by up to
 // 2.7e-6 relative.
 TEST(DielectricConstant, ReproducesTheReleaseTable) {
-  struct Row {
-    double temperature, molar_density, epsilon;
-  };
+  struct Row { double temperature, molar_density, epsilon; };
   const Row rows[] = {{240, 54.33701, 104.34982}, {300, 55.31735, 77.74735},
                       {300, 55.56148, 78.11269},  {300, 68.69265, 103.69632},
                       {650, 2.24692, 1.26715},    {650, 40.31090, 17.71733},
@@ -26,23 +25,16 @@ TEST(DielectricConstant, ReproducesTheReleaseTable) {
   }
 }
 
-TEST(DielectricConstant, LiquidAtRoomTemperatureDiluteSteamAndLowTemperatures) {
+TEST(DielectricConstant, LiquidAtRoomTemperatureAndBelow228K) {
   EXPECT_NEAR(WDIELC(298.15, 1.0 / 997.047), 78.41, 0.01);
-  // Dilute steam: epsilon - 1 grows in proportion to the density (Debye limit).
-  const double at_1_kg_m3 = WDIELC(873.0, 1.0) - 1.0;
-  const double at_0_1_kg_m3 = WDIELC(873.0, 10.0) - 1.0;
-  EXPECT_GT(at_0_1_kg_m3, 0.0);
-  EXPECT_NEAR(at_1_kg_m3 / (10.0 * at_0_1_kg_m3), 1.0, 0.005);
-  // Below 228 K the g-factor's last term has a negative base: not a number.
+  // No range check: below 228 K the g-factor's last term has a negative base: not a number.
   EXPECT_TRUE(std::isnan(WDIELC(220.0, 1.0 / 990.0)));
   EXPECT_TRUE(std::isinf(WDIELC(228.0, 1.0 / 990.0)));
 }
 
 // Refractive-index release, Table 3, at IAPWS-95 densities of its states.
 TEST(RefractiveIndex, ReproducesTheReleaseTable) {
-  struct Row {
-    double temperature, density, wavelength_um, n, tolerance;
-  };
+  struct Row { double temperature, density, wavelength_um, n, tolerance; };
   const Row rows[] = {{273.15, 999.842411, 0.2265, 1.394527, 5e-7},
                       {273.15, 999.842411, 0.589, 1.334344, 5e-7},
                       {273.15, 999.842411, 1.01398, 1.326135, 5e-7},
@@ -59,19 +51,6 @@ TEST(RefractiveIndex, ReproducesTheReleaseTable) {
         << "T = " << row.temperature << " K, rho = " << row.density
         << ", lambda = " << row.wavelength_um;
   }
-}
-
-TEST(RefractiveIndex, WavelengthDependenceAndDiluteLimit) {
-  const double volume = 1.0 / 997.047;
-  EXPECT_NEAR(WREFRI(298.15, volume, 0.589), 1.333, 1e-3);
-  // Normal dispersion: a shorter wavelength refracts more.
-  EXPECT_GT(WREFRI(298.15, volume, 0.4), WREFRI(298.15, volume, 0.589));
-  EXPECT_GT(WREFRI(298.15, volume, 0.589), WREFRI(298.15, volume, 1.0));
-  // Dilute steam: n - 1 grows in proportion to the density.
-  const double at_10_kg_m3 = WREFRI(873.0, 0.1, 0.589) - 1.0;
-  const double at_1_kg_m3 = WREFRI(873.0, 1.0, 0.589) - 1.0;
-  EXPECT_GT(at_1_kg_m3, 0.0);
-  EXPECT_NEAR(at_10_kg_m3 / (10.0 * at_1_kg_m3), 1.0, 0.01);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// Surface tension along the saturation line, from temperature and from pressure.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,9 +10,7 @@ namespace {
 
 // Surface tension release, table of sigma along the saturation line (mN/m, two decimals).
 TEST(SurfaceTension, ReproducesTheReleaseTable) {
-  struct Row {
-    double temperature, sigma;
-  };
+  struct Row { double temperature, sigma; };
   const Row rows[] = {{273.16, 75.65}, {278.15, 74.94}, {283.15, 74.22}, {288.15, 73.49},
                       {293.15, 72.74}, {298.15, 71.97}, {303.15, 71.19}, {313.15, 69.60},
                       {323.15, 67.94}, {333.15, 66.24}, {343.15, 64.48}, {353.15, 62.67},
@@ -24,12 +23,8 @@ TEST(SurfaceTension, ReproducesTheReleaseTable) {
 }
 
 TEST(SurfaceTension, RangeAndCriticalPoint) {
-  struct Case {
-    double temperature, expected;
-  };
-  const Case cases[] = {{272.99, -1.0}, {647.31, -1.0}, {647.096, 0.0}, {647.2, 0.0},
-                        {647.3, 0.0},   {NAN, -1.0}};
-  for (const Case& c : cases) EXPECT_EQ(IF97SIGT(c.temperature), c.expected) << c.temperature;
+  for (double t : {272.99, 647.31, std::nan("")}) EXPECT_EQ(IF97SIGT(t), -1.0) << t;
+  for (double t : {647.096, 647.2, 647.3}) EXPECT_EQ(IF97SIGT(t), 0.0) << t;
   // The lower bound is inclusive and gives the equation's value (above 75.65 at 273.16 K).
   EXPECT_GT(IF97SIGT(273.0), 75.65);
   EXPECT_LT(IF97SIGT(273.0), 75.70);
@@ -40,14 +35,9 @@ TEST(SurfaceTension, RangeAndCriticalPoint) {
 
 TEST(SurfaceTension, FromSaturationPressureInBar) {
   // IF97 Table 36: saturation temperatures at 0.1, 1 and 10 MPa.
-  struct Case {
-    double pressure_bar, saturation_temperature;
-  };
-  const Case cases[] = {{1.0, 0.372755919e3}, {10.0, 0.453035632e3}, {100.0, 0.584149488e3}};
-  for (const Case& c : cases) {
-    EXPECT_NEAR(IF97SIGP(c.pressure_bar), IF97SIGT(c.saturation_temperature), 1e-6)
-        << "P = " << c.pressure_bar << " bar";
-  }
+  EXPECT_NEAR(IF97SIGP(1.0), IF97SIGT(0.372755919e3), 1e-6);
+  EXPECT_NEAR(IF97SIGP(10.0), IF97SIGT(0.453035632e3), 1e-6);
+  EXPECT_NEAR(IF97SIGP(100.0), IF97SIGT(0.584149488e3), 1e-6);
   // Below the bridges Eq. 31 is what IF97TSAT evaluates.
   EXPECT_DOUBLE_EQ(IF97SIGP(1.01325), IF97SIGT(IF97TSAT(0.101325)));
   EXPECT_EQ(IF97SIGP(221.2), 0.0);   // Eq. 31 runs past Tc above 22.064 MPa

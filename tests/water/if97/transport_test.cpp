@@ -1,3 +1,5 @@
+// Viscosity and thermal conductivity against their releases' check tables,
+// and the gate of the conductivity's critical enhancement.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,9 +11,7 @@ namespace {
 
 // IAPWS 2008 viscosity release, Table 4 (critical enhancement factor 1), in uPa s.
 TEST(Viscosity, ReproducesTheReleaseTableToNineDigits) {
-  struct Row {
-    double temperature, density, viscosity_upas;
-  };
+  struct Row { double temperature, density, viscosity_upas; };
   const Row rows[] = {{298.15, 998, 889.735100},  {298.15, 1200, 1437.649467},
                       {373.15, 1000, 307.883622}, {433.15, 1, 14.538324},
                       {433.15, 1000, 217.685358}, {873.15, 1, 32.619287},
@@ -25,10 +25,8 @@ TEST(Viscosity, ReproducesTheReleaseTableToNineDigits) {
   }
 }
 
-// What WTCON11 returns without the critical enhancement: TCON only.
-struct Conductivity {
-  double cp, cv, eta, tcon;
-};
+// The four outputs of WTCON11.
+struct Conductivity { double cp, cv, eta, tcon; };
 Conductivity Wtcon11(double pressure, double temperature, double volume, int64_t region) {
   Conductivity out{};
   WTCON11(pressure, temperature, volume, region, out.cp, out.cv, out.eta, out.tcon);
@@ -39,9 +37,7 @@ Conductivity Wtcon11(double pressure, double temperature, double volume, int64_t
 // mW/(m K); density 0 is the dilute-gas limit. Region codes 5, 0 and 4 never
 // evaluate the enhancement and leave CP, CV and ETA at -1.
 TEST(ThermalConductivity, WithoutEnhancementReproducesTheReleaseTable) {
-  struct Row {
-    double temperature, density, conductivity_mw;
-  };
+  struct Row { double temperature, density, conductivity_mw; };
   const Row rows[] = {{298.15, 0, 18.4341883},
                       {298.15, 998, 607.712868},
                       {298.15, 1200, 799.038144},
@@ -70,10 +66,9 @@ TEST(ThermalConductivity, WithEnhancementReproducesTheIf97Checks) {
                       {2, 650, 0.3, 0, 52.2311024},   {2, 800, 50, 0, 177.709914},
                       {3, 647.35, 0, 222, 366.879411}, {3, 647.35, 0, 322, 1241.82415}};
   for (const Row& row : rows) {
-    double volume = 0.0;
-    if (row.region == 1) volume = IF97R1V(row.pressure, row.temperature);
-    if (row.region == 2) volume = IF97R2V(row.pressure, row.temperature);
-    if (row.region == 3) volume = 1.0 / row.density;
+    const double volume = row.region == 1   ? IF97R1V(row.pressure, row.temperature)
+                          : row.region == 2 ? IF97R2V(row.pressure, row.temperature)
+                                            : 1.0 / row.density;
     const double pressure = row.region == 3 ? IF97R3P(row.temperature, volume) : row.pressure;
     const Conductivity c = Wtcon11(pressure, row.temperature, volume, row.region);
     EXPECT_NEAR(c.tcon * 1e3, row.conductivity_mw, 1e-8 * row.conductivity_mw)
@@ -84,50 +79,45 @@ TEST(ThermalConductivity, WithEnhancementReproducesTheIf97Checks) {
 }
 
 TEST(ThermalConductivity, EnhancementGatesAndOutputs) {
-  // Region 1 at 500 K and 3 MPa: 1.8 T - 751.4 = 148.6 > 3, so the
-  // enhancement is evaluated and the outputs are the region's own values.
-  const double volume = IF97R1V(3.0, 500.0);
-  const Conductivity with = Wtcon11(3.0, 500.0, volume, 1);
-  const Conductivity without = Wtcon11(3.0, 500.0, volume, 5);
-  EXPECT_EQ(with.cp, IF97R1CP(3.0, 500.0));
-  EXPECT_EQ(with.cv, IF97R1CV(3.0, 500.0));
-  EXPECT_EQ(with.eta, WVISC08(500.0, volume));
-  EXPECT_GT(with.tcon, without.tcon);
-  EXPECT_LT(with.tcon - without.tcon, 1e-2 * without.tcon);
-
-  // The gates are strict: no enhancement on them, nor at 300 K and 3 MPa.
-  struct Gate {
+  // Where the gate lets the enhancement through (region 1: 1.8 T - 751.4 > p;
+  // region 2: T < 973.15 K), CP, CV and ETA are the region's own values. The
+  // gates are strict; shut, CP, CV and ETA stay -1 and TCON is that of code 5.
+  struct Case {
     int64_t region;
-    double pressure, temperature;
+    double p, t;
+    int enhanced;  // 1 larger than without, 0 evaluated but vanishing, -1 gated off
   };
-  const Gate gates[] = {{1, 3.0, 300.0}, {1, 1.8 * 450.0 - 751.4, 450.0}, {2, 1.0, 973.15}};
-  for (const Gate& g : gates) {
-    const double v = g.region == 1 ? IF97R1V(g.pressure, g.temperature) : IF97R2V(g.pressure, g.temperature);
-    const Conductivity c = Wtcon11(g.pressure, g.temperature, v, g.region);
-    EXPECT_EQ(c.cp, -1.0) << "region " << g.region << ", T = " << g.temperature;
-    EXPECT_EQ(c.cv, -1.0);
-    EXPECT_EQ(c.eta, -1.0);
-    EXPECT_EQ(c.tcon, Wtcon11(g.pressure, g.temperature, v, 5).tcon);
+  const Case cases[] = {
+      {1, 3.0, 500.0, 1},
+      {1, 50.0, 450.0, 0},  // liquid less compressible than the reference state
+      {2, 1.0, 973.1, 0},
+      {1, 3.0, 300.0, -1},
+      {1, 1.8 * 450.0 - 751.4, 450.0, -1},
+      {2, 1.0, 973.15, -1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "region " << c.region << ", p = " << c.p << ", T = " << c.t);
+    const bool r1 = c.region == 1;
+    const double v = r1 ? IF97R1V(c.p, c.t) : IF97R2V(c.p, c.t);
+    const Conductivity got = Wtcon11(c.p, c.t, v, c.region), plain = Wtcon11(c.p, c.t, v, 5);
+    const bool open = c.enhanced >= 0;
+    EXPECT_EQ(got.cp, open ? (r1 ? IF97R1CP(c.p, c.t) : IF97R2CP(c.p, c.t)) : -1.0);
+    EXPECT_EQ(got.cv, open ? (r1 ? IF97R1CV(c.p, c.t) : IF97R2CV(c.p, c.t)) : -1.0);
+    EXPECT_EQ(got.eta, open ? WVISC08(c.t, v) : -1.0);
+    if (c.enhanced == 1) {
+      EXPECT_GT(got.tcon, plain.tcon);
+      EXPECT_LT(got.tcon - plain.tcon, 1e-2 * plain.tcon);
+    } else {
+      EXPECT_EQ(got.tcon, plain.tcon);
+    }
   }
-  // Just inside the region-2 gate the enhancement is evaluated.
-  EXPECT_GT(Wtcon11(1.0, 973.1, IF97R2V(1.0, 973.1), 2).cp, 0.0);
-}
-
-TEST(ThermalConductivity, CompressedLiquidHasNoEnhancement) {
-  // Far from the critical point the liquid is less compressible than the
-  // reference state, so the enhancement vanishes although it is evaluated.
-  const double volume = IF97R1V(50.0, 450.0);
-  const Conductivity c = Wtcon11(50.0, 450.0, volume, 1);
-  EXPECT_EQ(c.cp, IF97R1CP(50.0, 450.0));
-  EXPECT_EQ(c.tcon, Wtcon11(50.0, 450.0, volume, 5).tcon);
 }
 
 TEST(ThermalConductivity, FiniteAtTheCriticalPoint) {
   const double volume = 1.0 / 322.0;
   const Conductivity c = Wtcon11(22.064, 647.096, volume, 3);
   EXPECT_EQ(c.cp, IF97R3CP(647.096, volume));
+  // Finite, and larger than at 647.35 K on the same isochore (1.24 W/(m K)).
   EXPECT_TRUE(std::isfinite(c.tcon));
-  // Larger than at 647.35 K on the same isochore (1.24 W/(m K)).
   EXPECT_GT(c.tcon, 1.24);
 }
 
