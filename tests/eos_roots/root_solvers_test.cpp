@@ -5,7 +5,6 @@
 #include <fstream>
 #include <functional>
 #include <limits>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -326,22 +325,37 @@ TEST(RootSolvers, MessagesAtLevelsOneAndTwo) {
   }
   UnitClose(unit);
   // Every line is a per-call line (the first of a search without the step)
-  // or the final line, each with its labels in their fixed order.
-  const std::string num = R"( -?\d\.\d+E[-+]\d+)";
-  const std::string values = "  V =" + num + "  P =" + num + "  ABSERR =" + num + "  DPDV =" + num;
-  const std::string prefix = R"((VPROOT|LQROOT\(L1\)): )";
-  const std::regex first(prefix + "ITER = 1" + values);
-  const std::regex per_call(prefix + R"(ITER = \d+)" + values + "  \\(V-VPREV\\) =" + num);
-  const std::regex final_line(prefix + R"(CONVERGED\. ITER = \d+)" + values + "  T =" + num);
+  // or the final line, each with its labels in their fixed order: compare
+  // the lines with their numbers replaced by '#'.
+  const auto skeleton = [](const std::string& line) {
+    std::string out;
+    for (size_t i = 0; i < line.size();) {
+      const bool after_label = i >= 2 && line.compare(i - 2, 2, "= ") == 0;
+      if (after_label && line.find_first_not_of("-+.0123456789E", i) != i) {
+        out += '#';
+        i = std::min(line.size(), line.find_first_not_of("-+.0123456789E", i));
+      } else {
+        out += line[i++];
+      }
+    }
+    return out;
+  };
+  const std::string values = "  V = #  P = #  ABSERR = #  DPDV = #";
   int firsts = 0, per_calls = 0, finals = 0;
   std::ifstream in(file);
   for (std::string line; std::getline(in, line);) {
-    firsts += std::regex_match(line, first);
-    per_calls += std::regex_match(line, per_call);
-    finals += std::regex_match(line, final_line);
-    EXPECT_TRUE(std::regex_match(line, first) || std::regex_match(line, per_call) ||
-                std::regex_match(line, final_line))
-        << line;
+    const std::string k = skeleton(line);
+    bool known = false;
+    for (const std::string prefix : {"VPROOT: ", "LQROOT(L1): "}) {
+      const bool first = k == prefix + "ITER = #" + values && line.find("ITER = 1 ") != std::string::npos;
+      const bool per_call = k == prefix + "ITER = #" + values + "  (V-VPREV) = #";
+      const bool final_line = k == prefix + "CONVERGED. ITER = #" + values + "  T = #";
+      firsts += first;
+      per_calls += per_call;
+      finals += final_line;
+      known = known || first || per_call || final_line;
+    }
+    EXPECT_TRUE(known) << line;
   }
   EXPECT_EQ(firsts, 2);
   EXPECT_GT(per_calls, 2);
