@@ -89,14 +89,40 @@ struct SolverArgs {
   double& VCRIT = RESR[8];
   double& VPREV = RESR[24];
 
-  // The model name is recorded with every status above 0.
-  void RecordModel() {
+  // At every return: a search that ends on the branch limit or on a
+  // pseudo-root never reports "under way" as its final status (4 after a
+  // cut to VCUT, else 3), and the model name is recorded with every status
+  // above 0.
+  void SettleStatus() {
+    if (IRC == 4 && ISTAT == -1) ISTAT = (LVCUT == 1) ? 4 : 3;
     if (ISTAT > 0) {
       IESR[esr::MODELS1] = MODEL[0];
       IESR[esr::MODELS2] = MODEL[1];
     }
   }
 };
+
+// The rest of a call once the evaluated pressure has been taken in: a new
+// search for any request code other than 1 to 3; otherwise the phase that
+// the code names, unless the search has used up its call bound.
+template <typename Call>
+void Dispatch(Call& call, int64_t iter_limit) {
+  call.VPREV = call.V;
+  if (call.IRC < 1 || call.IRC > 3) {
+    call.Start();
+    return;
+  }
+  if (++call.CALLS > kCallsPerIterLimit * iter_limit) {
+    call.Fail();
+  } else if (call.IRC == 1) {
+    call.StartPhase();
+  } else if (call.IRC == 2) {
+    call.Approach();
+  } else {
+    call.Converging();
+  }
+  call.Finish();
+}
 
 // The final message of a search: PREFIX PHRASE ITER  V = ..  P = ..
 // ABSERR = ..  DPDV = ..  T = ..

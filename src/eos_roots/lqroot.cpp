@@ -98,23 +98,7 @@ void LiquidCall::Run() {
   if (LVLDET >= 8) WriteLine(IUNIT, " P = ", P, "  DPDV = ", DPDV, "  DPDR = ", DPDR);
   if (LVLMSG >= 2) roots::WritePerCallLine(IUNIT, prefix.c_str(), ITER, V, P, PSPEC, DPDV, VPREV);
   if (LVLMSG >= 3) Note("DPDR = ", DPDR);
-  VPREV = V;
-  if (IRC < 1 || IRC > 3) {
-    Start();
-    return;
-  }
-  // A search ends after a bounded number of calls, counted steps or not.
-  if (++CALLS > roots::kCallsPerIterLimit * kLiquidIterLimit) {
-    Fail();
-    Finish();
-    return;
-  }
-  switch (IRC) {
-    case 1: StartPhase(); break;
-    case 2: Approach(); break;
-    default: Converging(); break;
-  }
-  Finish();
+  roots::Dispatch(*this, kLiquidIterLimit);
 }
 
 void LiquidCall::Start() {
@@ -457,12 +441,9 @@ void LiquidCall::Fail() {
 }
 
 void LiquidCall::Finish() {
-  // A search that ends on the branch limit or on a pseudo-root never reports
-  // "under way" as its final status.
-  if (IRC == 4 && ISTAT == -1) ISTAT = (LVCUT == 1) ? 4 : 3;
+  SettleStatus();
   status_word = ISTAT;
   volume_word = V;
-  RecordModel();
   if (LVLDET >= 8) {
     WriteLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPLOW, " ", LVFIX, " ", LVCUT, " ", V, " ", V0,
               " ", PV0, " ", DPDV0, " ", VLOW, " ", PLOW, " ", VUB, " ", VUB0, " ", delv, " ",

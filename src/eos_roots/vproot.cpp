@@ -88,23 +88,7 @@ void VapourCall::Run() {
   if (IFLAG != 2 && X != 0.0) DPDX = std::clamp(-DPDV / (X * X), -1e20, 1e20);
   if (LVLDET >= 8) WriteLine(IUNIT, " P = ", P, "  DPDV = ", DPDV, "  DPDX = ", DPDX);
   if (LVLMSG >= 2) roots::WritePerCallLine(IUNIT, "VPROOT: ", ITER, V, P, PSPEC, DPDV, VPREV);
-  VPREV = V;
-  if (IRC < 1 || IRC > 3) {
-    Start();
-    return;
-  }
-  // A search ends after a bounded number of calls, counted steps or not.
-  if (++CALLS > roots::kCallsPerIterLimit * kVapourIterLimit) {
-    Fail();
-    Finish();
-    return;
-  }
-  switch (IRC) {
-    case 1: StartPhase(); break;
-    case 2: Approach(); break;
-    default: Converging(); break;
-  }
-  Finish();
+  roots::Dispatch(*this, kVapourIterLimit);
 }
 
 void VapourCall::Start() {
@@ -470,12 +454,9 @@ void VapourCall::Fail() {
 }
 
 void VapourCall::Finish() {
-  // A search that ends on the branch limit or on a pseudo-root never reports
-  // "under way" as its final status.
-  if (IRC == 4 && ISTAT == -1) ISTAT = (LVCUT == 1) ? 4 : 3;
+  SettleStatus();
   ISTATV = ISTAT;
   VLASTV = V;
-  RecordModel();
   if (LVLDET >= 8) {
     WriteLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPHIH, " ", LVFIX, " ", LVCUT, " ", X, " ", DPDX,
               " ", X0, " ", PX0, " ", DPDX0, " ", X0H, " ", PX0H, " ", XUB, " ", XUB0, " ", delx,
