@@ -20,7 +20,8 @@ struct LiquidCall : roots::SolverArgs {
 
   int64_t liquid = PPUTL_EOSRET.LIQNO;
   bool second = (liquid == 2);
-  std::string prefix = "LQROOT(L" + std::to_string(liquid) + "): ";
+  // Prefix of every message line, built only when a line is written.
+  std::string Prefix() const { return "LQROOT(L" + std::to_string(liquid) + "): "; }
 
   // Integer words.
   int64_t& LQPURE = IESR[esr::LQPURE];
@@ -73,10 +74,10 @@ struct LiquidCall : roots::SolverArgs {
   }
   template <typename... Items>
   void Note(const Items&... items) {
-    WriteLine(IUNIT, prefix, items...);
+    WriteLine(IUNIT, Prefix(), items...);
   }
   void Final(const char* phrase) {
-    roots::WriteFinalMessage(IUNIT, prefix.c_str(), phrase, ITER, V, P, PSPEC, DPDV, T);
+    roots::WriteFinalMessage(IUNIT, Prefix().c_str(), phrase, ITER, V, P, PSPEC, DPDV, T);
   }
 };
 
@@ -96,7 +97,7 @@ void LiquidCall::Run() {
   DPDR = -V * DPDV * V;
   if (VUB0 == 0.0 && DPDV > 0.0) VUB0 = V;
   if (LVLDET >= 8) WriteLine(IUNIT, " P = ", P, "  DPDV = ", DPDV, "  DPDR = ", DPDR);
-  if (LVLMSG >= 2) roots::WritePerCallLine(IUNIT, prefix.c_str(), ITER, V, P, PSPEC, DPDV, VPREV);
+  if (LVLMSG >= 2) roots::WritePerCallLine(IUNIT, Prefix().c_str(), ITER, V, P, PSPEC, DPDV, VPREV);
   if (LVLMSG >= 3) Note("DPDR = ", DPDR);
   roots::Dispatch(*this, kLiquidIterLimit);
 }
@@ -435,7 +436,7 @@ void LiquidCall::Fail() {
   IRC = 5;
   if (LVLMSG >= 1) {
     const double slope = (IFLAG == 2 && V != 0.0) ? -DPDR / (V * V) : DPDV;
-    roots::WriteFinalMessage(IUNIT, prefix.c_str(), "FAILED. ITER = ", ITER, V, P, PSPEC, slope,
+    roots::WriteFinalMessage(IUNIT, Prefix().c_str(), "FAILED. ITER = ", ITER, V, P, PSPEC, slope,
                              T);
   }
 }
