@@ -1,0 +1,247 @@
+// Fuzz target of the CPA property routine PPCPA_CPAPROP: a mixture of up to
+// six components (published water, methanol and methane sets, plain SRK
+// methane, or any parameters), any binary data, then one to three calls on
+// the same host arrays with any state, requests and options.
+#include "harness.h"
+
+namespace tmfuzz {
+
+const char* const kTargetName = "PPCPA_CPAPROP";
+
+namespace {
+
+constexpr int64_t kMaxNcc = 6;
+constexpr int64_t kMaxN = 8;
+
+// CPATC, CPAPC, CPAM, CPAAU, CPAAV, CPAAT of the preset components.
+constexpr double kPresets[4][6] = {
+    {303.17135848344367, 15045914.360250035, 0.38016508919624575, 2003.1367040072357, 0.0692, 4.0},
+    {364.4383820278336, 8495972.27212533, 0.3403877229534356, 2957.618414184445, 0.0161, 2.0},
+    {193.18592912809845, 4782224.476403621, 0.4516575760558059, 0.0, 0.0, 1e35},
+    {190.56, 4.599e6, 0.497293, 0.0, 0.0, 1e35}};
+
+double ReadParameter(Input& in, int j) {
+  switch (j) {
+    case 0: return in.Real(100.0, 800.0);
+    case 1: return in.RealLog(1e5, 1e8);
+    case 2: return in.Real(0.0, 2.0);
+    case 3: return in.Real(0.0, 4000.0);
+    case 4: return in.RealLog(1e-4, 0.5);
+    default: return in.Real(0.0, 10.0);
+  }
+}
+
+bool Requested(int64_t code, bool derivative) {
+  return derivative ? (code == 2 || code == 3) : (code == 1 || code == 3);
+}
+
+}  // namespace
+
+void FuzzTarget(Input& in) {
+  SetHostBlocks(in);
+  MaybeOpenHostUnit(in);
+
+  // --- The mixture the host keeps for all calls ------------------------------
+  int64_t ncc = in.Int(1, 5);
+  if (ncc < -1 || ncc > kMaxNcc) ncc = kMaxNcc;
+  int64_t n = in.Int(1, 4);
+  if (n < -1 || n > kMaxN) n = kMaxN;
+  const size_t nc = static_cast<size_t>(ncc > 0 ? ncc : 0);
+  const size_t np = static_cast<size_t>(n > 0 ? n : 0);
+
+  ArgList system;
+  Arg<int64_t> N(system, "N", 1, Role::kIn, n);
+  Arg<int64_t> NCC(system, "NCC", 1, Role::kIn, ncc);
+  const char* const names[6] = {"CPATC", "CPAPC", "CPAM", "CPAAU", "CPAAV", "CPAAT"};
+  std::vector<std::unique_ptr<Arg<double>>> param;
+  for (const char* name : names) param.push_back(std::make_unique<Arg<double>>(system, name, nc, Role::kIn));
+  for (size_t k = 0; k < nc; ++k) {
+    const int preset = in.Byte() % 5;
+    const int mask = preset == 4 ? 0x3F : in.Byte();
+    for (int j = 0; j < 6; ++j) {
+      (*param[j])[k] = preset < 4 ? kPresets[preset][j] : 0.0;
+      if (mask & (1 << j)) (*param[j])[k] = ReadParameter(in, j);
+    }
+  }
+  Arg<double> CPAKIJ(system, "CPAKIJ", 2 * nc * nc, Role::kIn);
+  Arg<double> CPAVIJ(system, "CPAVIJ", 2 * nc * nc, Role::kIn);
+  Arg<double> KIJSET(system, "KIJSET", nc, Role::kIn);
+  Arg<double> VIJSET(system, "VIJSET", nc, Role::kIn);
+  Arg<double> ECRFLG(system, "ECRFLG", nc * nc, Role::kIn);
+  Arg<double> CPAEIJ(system, "CPAEIJ", nc * nc, Role::kIn);
+  Arg<double>* binaries[6] = {&CPAKIJ, &CPAVIJ, &KIJSET, &VIJSET, &ECRFLG, &CPAEIJ};
+  const int entries = in.Byte() % 8;
+  for (int e = 0; e < entries; ++e) {
+    const int which = in.Byte() % 6;
+    Arg<double>& a = *binaries[which];
+    const size_t at = in.Byte();
+    double value;
+    switch (which) {
+      case 0: value = in.Real(-0.2, 0.3); break;
+      case 1: value = in.Real(0.0, 0.2); break;
+      case 5: value = in.Real(0.0, 4000.0); break;
+      default: value = in.Flag() ? 1.0 : in.Real(0.0, 2.0); break;
+    }
+    if (a.size() > 0) a[at % a.size()] = value;
+  }
+  Arg<int64_t> IDX(system, "IDX", np, Role::kIn);
+  Arg<double> X(system, "X", np, Role::kIn);
+  for (size_t i = 0; i < np; ++i) {
+    IDX[i] = (in.Byte() % 8 == 7) ? in.Int(-1, ncc + 1) : static_cast<int64_t>(i) + 1;
+  }
+  double sum = 0.0;
+  for (size_t i = 0; i < np; ++i) sum += (X[i] = in.Real(0.0, 1.0));
+  if (in.Flag() && sum > 0.0 && std::isfinite(sum)) {
+    for (size_t i = 0; i < np; ++i) X[i] /= sum;
+  }
+  // Host work arrays of the documented sizes, kept from call to call.
+  ArgList work;
+  Arg<int64_t> IWORK(work, "IWORK", nc * nc + 14 * nc, Role::kOut);
+  Arg<double> RWORK(work, "RWORK", 10 * nc * nc + 50 * nc, Role::kOut);
+  Arg<double> EPSAB(work, "EPSAB", nc * np, Role::kOut);
+  Arg<int64_t> ITYPE(work, "ITYPE", nc, Role::kOut);
+  Arg<double> XAWRK(work, "XAWRK (49)", 8, Role::kUnread);
+  Arg<double> ARG47(work, "argument 47", 8, Role::kUnread);
+  Arg<double> ARG48(work, "argument 48", 8, Role::kUnread);
+  Arg<double> ARG50(work, "argument 50", 8, Role::kUnread);
+
+  auto describe_system = [&] {
+    std::string d = "N=" + std::to_string(n) + " NCC=" + std::to_string(ncc);
+    for (size_t k = 0; k < nc; ++k) {
+      d += " | comp " + std::to_string(k + 1) + ":";
+      for (int j = 0; j < 6; ++j) d += std::string(" ") + names[j] + "=" + Num((*param[j])[k]);
+    }
+    const char* bnames[6] = {"CPAKIJ", "CPAVIJ", "KIJSET", "VIJSET", "ECRFLG", "CPAEIJ"};
+    for (int b = 0; b < 6; ++b) {
+      for (size_t i = 0; i < binaries[b]->size(); ++i) {
+        if ((*binaries[b])[i] != 0.0) d += std::string(" ") + bnames[b] + "[" + std::to_string(i) + "]=" + Num((*binaries[b])[i]);
+      }
+    }
+    d += " | IDX X:";
+    for (size_t i = 0; i < np; ++i) d += " " + std::to_string(IDX[i]) + ":" + Num(X[i]);
+    return d;
+  };
+
+  // --- Calls --------------------------------------------------------------------
+  const int calls = 1 + in.Byte() % 3;
+  for (int c = 0; c < calls; ++c) {
+    ArgList args;
+    Arg<double> T(args, "T", 1, Role::kIn, in.RealLog(150.0, 900.0));
+    Arg<double> P(args, "P", 1, Role::kIn, in.RealLog(1e3, 1e8));
+    Arg<int64_t> KVL(args, "KVL", 1, Role::kIn, in.Int(1, 2));
+    const char* const rnames[5] = {"KPHI", "KH", "KS", "KG", "KV"};
+    std::vector<std::unique_ptr<Arg<int64_t>>> req;
+    for (const char* r : rnames) req.push_back(std::make_unique<Arg<int64_t>>(args, r, 1, Role::kIn, in.Int(0, 3)));
+    Arg<int64_t> KDER(args, "KDER", 1, Role::kIn, in.Int(0, 1));
+    Arg<int64_t> KVSTRT(args, "KVSTRT", 1, Role::kIn, in.Int(0, 2));
+    const double vmx_in = in.RealLog(0.01, 1e3);
+    Arg<int64_t> IH2O(args, "IH2O", 1, Role::kIn, in.Int(0, ncc));
+    Arg<int64_t> KTOL(args, "KTOL", 1, Role::kIn, in.Int(-1, 1));
+    Arg<int64_t> KDIAG(args, "KDIAG", 1, Role::kIn, in.Int(0, 9999));
+    Arg<int32_t> IUNIT(args, "IUNIT", 1, Role::kIn, PickUnit(in));
+
+    const double unwritten = -7.25e-301;
+    Arg<double> PHIMX(args, "PHIMX", np, Role::kOut, unwritten);
+    Arg<double> DPHIDT(args, "DPHIDT", np, Role::kOut, unwritten);
+    const char* const snames[15] = {"DHMX", "DSMX", "DGMX", "VMX",  "DHDT",
+                                    "DSDT", "DGDT", "DVDT", "ZMX",  "DPDV",
+                                    "DP2DVDT", "DPDT", "DP2DV2", "PCALC", "-"};
+    std::vector<std::unique_ptr<Arg<double>>> s;
+    for (int k = 0; k < 14; ++k) {
+      s.push_back(std::make_unique<Arg<double>>(args, snames[k], 1, Role::kOut, k == 3 ? vmx_in : unwritten));
+    }
+    enum { DHMX, DSMX, DGMX, VMX, DHDT, DSDT, DGDT, DVDT, ZMX, DPDV, DP2DVDT, DPDT, DP2DV2, PCALC };
+    Arg<int64_t> IERR(args, "IERR", 1, Role::kOut, -99);
+    ESRDER.UNUSED2 = unwritten;
+
+    SetCallDescription([&] {
+      std::string d = describe_system() + " | T=" + Num(*T) + " P=" + Num(*P) +
+                      " KVL=" + std::to_string(*KVL);
+      for (int k = 0; k < 5; ++k) d += std::string(" ") + rnames[k] + "=" + std::to_string(**req[k]);
+      d += " KDER=" + std::to_string(*KDER) + " KVSTRT=" + std::to_string(*KVSTRT) +
+           " VMX(in)=" + Num(vmx_in) + " IH2O=" + std::to_string(*IH2O) +
+           " KTOL=" + std::to_string(*KTOL) + " KDIAG=" + std::to_string(*KDIAG) +
+           " IUNIT=" + std::to_string(*IUNIT) + " call " + std::to_string(c + 1) + " ->";
+      for (size_t i = 0; i < np; ++i) d += " PHIMX(" + std::to_string(i + 1) + ")=" + Num(PHIMX[i]);
+      for (int k = 0; k < 14; ++k) d += std::string(" ") + snames[k] + "=" + Num(**s[k]);
+      return d + " IERR=" + std::to_string(*IERR);
+    });
+    system.Snapshot();
+    work.Snapshot();
+    Call(kTargetName, args, [&] {
+      PPCPA_CPAPROP(T.p(), P.p(), X.p(), N.p(), IDX.p(), NCC.p(), param[0]->p(), param[1]->p(),
+                    param[2]->p(), param[3]->p(), param[4]->p(), CPAKIJ.p(), param[5]->p(),
+                    CPAVIJ.p(), KIJSET.p(), VIJSET.p(), ECRFLG.p(), CPAEIJ.p(), KVL.p(),
+                    req[0]->p(), req[1]->p(), req[2]->p(), req[3]->p(), req[4]->p(), KDER.p(),
+                    PHIMX.p(), s[DHMX]->p(), s[DSMX]->p(), s[DGMX]->p(), s[VMX]->p(), DPHIDT.p(),
+                    s[DHDT]->p(), s[DSDT]->p(), s[DGDT]->p(), s[DVDT]->p(), s[ZMX]->p(),
+                    s[DPDV]->p(), s[DP2DVDT]->p(), s[DPDT]->p(), s[DP2DV2]->p(), IWORK.p(),
+                    RWORK.p(), EPSAB.p(), ITYPE.p(), IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(),
+                    XAWRK.p(), ARG50.p(), s[PCALC]->p(), KVSTRT.p(), IERR.p(), IH2O.p(),
+                    KTOL.p());
+    });
+    system.Check(kTargetName);
+    work.Check(kTargetName);
+
+    // --- Contract -----------------------------------------------------------------
+    const int64_t ierr = *IERR;
+    const bool in_set = (ierr >= 0 && ierr <= 7) || (ierr >= 10 && ierr <= 17) || ierr == 20;
+    if (!in_set) Violate(kTargetName, "IERR_OUTSIDE_SET");
+
+    // Outputs a call with these requests returns: (value, wanted).
+    std::vector<std::pair<double, const char*>> wanted;
+    for (size_t i = 0; i < np; ++i) {
+      if (Requested(**req[0], false)) wanted.push_back({PHIMX[i], "PHIMX"});
+      if (Requested(**req[0], true)) wanted.push_back({DPHIDT[i], "DPHIDT"});
+    }
+    const int value_slot[4] = {DHMX, DSMX, DGMX, VMX};
+    const int derivative_slot[4] = {DHDT, DSDT, DGDT, DVDT};
+    for (int k = 0; k < 4; ++k) {
+      if (Requested(**req[k + 1], false)) wanted.push_back({**s[value_slot[k]], snames[value_slot[k]]});
+      if (Requested(**req[k + 1], true)) wanted.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
+    }
+    for (int k : {ZMX, DPDV, DP2DV2, PCALC}) wanted.push_back({**s[k], snames[k]});
+    if (*KDER == 1) {
+      for (int k : {DPDT, DP2DVDT}) wanted.push_back({**s[k], snames[k]});
+    }
+    if (ierr == 0) {
+      for (const auto& [v, name] : wanted) {
+        if (!Finite(v)) {
+          Violate(kTargetName, std::string("NONFINITE_WITH_IERR0:") + name);
+          break;
+        }
+      }
+      if (!(**s[ZMX] > 0.0)) Violate(kTargetName, "Z_NOT_POSITIVE_WITH_IERR0");
+    }
+    if (ierr == 20) {
+      for (const auto& [v, name] : wanted) {
+        if (v != 1e35) {
+          Violate(kTargetName, std::string("REFUSAL_OUTPUT_NOT_MARKER:") + name);
+          break;
+        }
+      }
+    }
+    // Input no evaluation can use must be refused.
+    const char* refuse = nullptr;
+    if (n < 1 || n > ncc) refuse = "N";
+    if (!(Finite(*T) && *T > 0.0)) refuse = "T";
+    if (!(Finite(*P) && *P > 0.0)) refuse = "P";
+    if (refuse == nullptr && n <= ncc) {
+      for (size_t i = 0; i < np; ++i) {
+        if (IDX[i] < 1 || IDX[i] > ncc) refuse = "IDX";
+        if (!(Finite(X[i]) && X[i] >= 0.0)) refuse = "X";
+      }
+    }
+    if (refuse != nullptr && ierr != 20) Violate(kTargetName, std::string("NOT_REFUSED:") + refuse);
+    // The no-value marker as the given volume is no volume.
+    if (*KVSTRT == 1 && vmx_in == 1e35 && ierr == 0) Violate(kTargetName, "MARKER_VOLUME_USED");
+    // ESRDER words 1, 3, 4, 5 mirror the pressure derivatives; word 2 stays.
+    if (!SameBits(ESRDER.DPDV, **s[DPDV]) || !SameBits(ESRDER.DP2DV2, **s[DP2DV2]) ||
+        !SameBits(ESRDER.DP2DVDT, **s[DP2DVDT]) || !SameBits(ESRDER.DPDT, **s[DPDT])) {
+      Violate(kTargetName, "ESRDER_DIFFERS_FROM_OUTPUTS");
+    }
+    if (!SameBits(ESRDER.UNUSED2, unwritten)) Violate(kTargetName, "ESRDER_WORD2_WRITTEN");
+  }
+}
+
+}  // namespace tmfuzz
