@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need (when missing).
 set -euo pipefail
-packages=(cmake g++ gfortran make libgtest-dev libgmock-dev libbenchmark-dev binutils)
+# clang and its runtime libraries build the fuzz programs (libFuzzer).
+packages=(cmake g++ gfortran make libgtest-dev libgmock-dev libbenchmark-dev binutils
+          clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is needed, then builds and runs the whole test suite twice:
 # a Release build with warnings as errors, and a build with AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# and UndefinedBehaviorSanitizer; then builds the fuzz programs of the
+# exports with clang and runs each over its seed corpus and a fixed number
+# of generated inputs (TM_FUZZ_RUNS, default 20000).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-jobs=$(nproc)
+jobs=${TM_JOBS:-$(nproc)}
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTM_WERROR=ON
 cmake --build build/release -j "$jobs"
@@ -15,3 +17,8 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_SANITIZE=ON -DTM
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_FUZZ=ON \
+  -DTM_WERROR=ON -DTM_FUZZ_RUNS="${TM_FUZZ_RUNS:-20000}"
+cmake --build build/fuzz -j "$jobs"
+ctest --test-dir build/fuzz --output-on-failure -j "$jobs"

@@ -312,6 +312,13 @@ void Violate(const char* routine, const std::string& key, const std::string& det
 
 void SetCallDescription(std::function<std::string()> describe) { g_describe = std::move(describe); }
 
+void EchoCall() {
+  static const bool echo = std::getenv("TM_FUZZ_ECHO") != nullptr;
+  if (echo && g_describe) {
+    std::fprintf(stderr, "call: %s\n  %s\n", g_describe().c_str(), HostDescription().c_str());
+  }
+}
+
 bool Finite(double v) { return std::isfinite(v); }
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }

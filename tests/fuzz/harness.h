@@ -156,6 +156,9 @@ struct PureFluidWords {
 PureFluidWords SavePureFluidWords();
 void CheckPureFluidWords(const char* routine, const PureFluidWords& before);
 
+// With TM_FUZZ_ECHO set, prints the description of every call.
+void EchoCall();
+
 // One call: arguments and host blocks recorded, CALL run, then both checked.
 template <typename F>
 void Call(const char* routine, ArgList& args, F&& call) {
@@ -164,6 +167,7 @@ void Call(const char* routine, ArgList& args, F&& call) {
   call();
   args.Check(routine);
   CheckHostBlocks(routine);
+  EchoCall();
 }
 
 // Defined by each target.

@@ -1,0 +1,277 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of the fuzz programs (tests/fuzz/corpus/<target>/seed-*).
+
+Each seed is one case named in a bug report or an edge of the routines'
+ranges, encoded in the byte layout the fuzz programs read (harness.cpp and
+fuzz_<target>.cpp): numbers as a tag byte 2 followed by their 8 raw bytes,
+choices as single bytes. Run it again after changing that layout; inputs the
+fuzzer minimised (regression-*) are kept as they are.
+"""
+import math
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+UNITS = [6, 7, 40, 51, 60, 99, -3]
+NAN = float("nan")
+INF = float("inf")
+DBL_MAX = 1.7976931348623157e308
+
+
+class Seed:
+    def __init__(self):
+        self.b = bytearray()
+
+    def byte(self, v):
+        self.b.append(v & 0xFF)
+        return self
+
+    def int(self, v):
+        self.b.append(2)
+        self.b += struct.pack("<q", v)
+        return self
+
+    def real(self, v):
+        self.b.append(2)
+        self.b += struct.pack("<d", v)
+        return self
+
+    def unit(self, u):
+        return self.byte(UNITS.index(u))
+
+    def host(self, istate=0, liqno=0, nmax=0, records=(0,) * 6, lqpure=0, vppure=0,
+             gunit=6, cpacom=None, filnam=""):
+        """Host-set block words; records: pool word of each record or 0."""
+        self.int(istate).int(liqno).int(nmax)
+        for r in records:
+            if r == 0:
+                self.byte(0)
+            elif r <= 4032:
+                self.byte(1).byte((r - 1) & 0xFF).byte((r - 1) >> 8)
+            else:
+                self.byte(2).byte(1048576 - r)
+        self.int(lqpure).int(vppure).unit(gunit)
+        if cpacom is None:
+            return self.byte(0)
+        self.byte(1)
+        for w in cpacom:  # LVLCPA, IUSEGU, IOPENF, KDIGA, KDIGB, KDIGC
+            self.int(w)
+        alphabet = "abhis0._ "
+        self.byte(len(filnam))
+        for ch in filnam:
+            self.byte(alphabet.index(ch))
+        return self
+
+    def host_unit(self, unit=None):
+        return self.byte(0) if unit is None else self.byte(1).unit(unit)
+
+
+def write(target, name, seed):
+    d = os.path.join(HERE, "corpus", target)
+    os.makedirs(d, exist_ok=True)
+    with open(os.path.join(d, "seed-" + name), "wb") as f:
+        f.write(bytes(seed.b))
+
+
+# --- QUELTRIN_IF97PRPH ---------------------------------------------------------
+
+def if97prph(name, calls):
+    s = Seed().host().byte(len(calls) - 1)
+    for t, p, v, kprop, kphase, kregion in calls:
+        s.real(t).real(p).real(v).int(kprop).int(kphase).int(kregion)
+    write("if97prph", name, s)
+
+
+if97prph("p-zero-region2-volume", [(500.0, 0.0, 1.0, 5, 0, 2)])
+if97prph("p-negative-region1-volume", [(300.0, -1e5, 1.0, 5, 0, 1)])
+if97prph("region1-far-outside", [(1000.0, 1e6, 1.0, 5, 0, 1)])
+if97prph("t-nan-vapour-pressure", [(NAN, 1e5, 1.0, 11, 0, 4)])
+if97prph("p-nan-saturation-temperature", [(300.0, NAN, 1.0, 15, 0, 4)])
+if97prph("region4-p-negative-fugacity", [(300.0, -1e5, 1.0, 1, 1, 4)])
+if97prph("valid-codes", [(300.0, 1e5, 1.0, 2, 0, 1), (373.15, 1e5, 1.0, 11, 0, 0),
+                         (650.0, 3e7, 0.04, 14, 0, 3), (400.0, 1e5, 1.0, 6, 2, 4)])
+if97prph("region3-code4-and-fugacity", [(650.0, 2.5e7, 0.05, 4, 0, 3),
+                                        (650.0, 2.5e7, 0.05, 1, 0, 3)])
+
+# --- QUELTRIN_FDREGION ---------------------------------------------------------
+
+
+def fdregion(name, calls, host_unit=None):
+    s = Seed().host().host_unit(host_unit).byte(len(calls) - 1)
+    for t, p, kvl, lvl, unit in calls:
+        s.real(t).real(p).int(kvl).int(lvl).unit(unit)
+    write("fdregion", name, s)
+
+
+fdregion("t-negative-liquid", [(-5.0, 1e5, 2, 0, 6)])
+fdregion("t-huge-vapour", [(1e300, 1e5, 1, 0, 6)])
+fdregion("vapour-denormal-pressure", [(700.0, 1e-320, 1, 0, 6)])
+fdregion("region3-starts", [(640.0, 2e7, 1, 0, 6), (700.0, 4e7, 1, 0, 6),
+                            (623.16, 3e7, 2, 0, 6)])
+fdregion("warnings-on-host-unit", [(250.0, 1e5, 2, 5, 7), (700.0, 1e7, 2, 5, 7),
+                                   (2500.0, 7e7, 1, 5, 7)], host_unit=7)
+
+# --- QUELTRIN_ES15D ------------------------------------------------------------
+
+
+def es15d(name, calls, host_unit=None):
+    s = Seed().host().host_unit(host_unit).byte(len(calls) - 1)
+    for t, p, lvl, kvl, unit, flags in calls:
+        s.real(t).real(p).int(lvl).int(kvl).unit(unit)
+        for f in flags:
+            s.int(f)
+    write("es15d", name, s)
+
+
+ALL = (1, 1, 1, 1, 1)
+es15d("liquid-t-minus-huge", [(-1e300, 1e5, 0, 2, 6, ALL)])
+es15d("t-largest", [(DBL_MAX, 1e5, 0, 1, 6, ALL), (DBL_MAX, 1e5, 0, 2, 6, ALL)])
+es15d("liquid-denormal-pressure", [(250.0, 1e-305, 0, 2, 6, ALL)])
+es15d("liquid-extrapolated-and-corrected", [(700.0, 1e7, 5, 2, 7, ALL),
+                                            (300.0, 1000.0, 5, 2, 7, ALL)], host_unit=7)
+es15d("vapour-cold-partial-flags", [(260.0, 1e5, 0, 1, 6, (1, 0, 2, 0, 1)),
+                                    (270.0, 101325.0, 0, 2, 6, (0, 1, 0, 1, 0))])
+
+# --- PPCPA_OPCLFILE ------------------------------------------------------------
+
+
+def opclfile(name, calls, host=None):
+    s = Seed()
+    s.host() if host is None else s.host(**host)
+    s.byte(len(calls) - 1)
+    alphabet = "abcfh.  "
+    for unit, fname, nul, mode in calls:
+        s.byte(len(fname)).unit(unit)
+        for ch in fname:
+            s.byte(alphabet.index(ch))
+        if fname:
+            s.byte(0 if nul else 1)
+        s.int(mode)
+    write("opclfile", name, s)
+
+
+opclfile("open-close-bad-mode", [(60, "a.h  ", False, 1), (60, "", False, 3),
+                                 (60, "a.h", False, 2)])
+opclfile("reopen-other-unit-dot-names", [(51, "..", False, 1), (7, "f", True, 1),
+                                         (7, "b", False, 1), (99, "   ", False, 1)])
+
+# --- PPCPA_CPAPROP -------------------------------------------------------------
+
+WATER, METHANOL, METHANE, METHANE_SRK = 0, 1, 2, 3
+
+
+def kij_at(ncc, k, l):
+    """Word of c1 of the record (k, l) in CPAKIJ(2, NCC, NCC) / CPAVIJ."""
+    return 2 * ((l - 1) * ncc + (k - 1))
+
+
+def mat_at(ncc, i, j):
+    return (j - 1) * ncc + (i - 1)
+
+
+def cpaprop(name, comps, x, calls, idx=None, entries=(), normalise=False, host=None,
+            host_unit=None):
+    """comps: preset number or (preset, {param index: value}) per component;
+    entries: (array 0..5, word, value); calls: dicts of the call's inputs."""
+    s = Seed()
+    s.host() if host is None else s.host(**host)
+    s.host_unit(host_unit)
+    ncc = len(comps)
+    s.int(ncc).int(len(x))
+    for c in comps:
+        preset, over = (c, {}) if isinstance(c, int) else c
+        s.byte(preset)
+        mask = sum(1 << j for j in over)
+        s.byte(mask)
+        for j in range(6):
+            if j in over:
+                s.real(over[j])
+    s.byte(len(entries))
+    for which, at, value in entries:
+        s.byte(which).byte(at)
+        if which in (0, 1, 5):
+            s.real(value)
+        elif value == 1.0:
+            s.byte(1)
+        else:
+            s.byte(0).real(value)
+    for i in range(len(x)):
+        if idx is None or idx[i] == i + 1:
+            s.byte(0)
+        else:
+            s.byte(7).int(idx[i])
+    for xi in x:
+        s.real(xi)
+    s.byte(1 if normalise else 0)
+    s.byte(len(calls) - 1)
+    for c in calls:
+        get = lambda k, d: c.get(k, d)
+        s.real(get("T", 300.0)).real(get("P", 1e5)).int(get("KVL", 2))
+        for r in ("KPHI", "KH", "KS", "KG", "KV"):
+            s.int(get(r, 1))
+        s.int(get("KDER", 0)).int(get("KVSTRT", 0)).real(get("VMX", 0.0))
+        s.int(get("IH2O", 0)).int(get("KTOL", 0)).int(get("KDIAG", 0)).unit(get("IUNIT", 6))
+    write("cpaprop", name, s)
+
+
+# Solvation flag of water + an inert, both orders, and the same solvation given
+# explicitly (cross volume and half the water energy).
+liquid_1mpa = [{"T": 300.0, "P": 1e6}]
+flag_both = [(4, mat_at(2, 1, 2), 1.0), (4, mat_at(2, 2, 1), 1.0)]
+cpaprop("solvation-flag-water-first", [WATER, METHANE], [0.5, 0.5], liquid_1mpa,
+        entries=flag_both)
+cpaprop("solvation-flag-inert-first", [WATER, METHANE], [0.5, 0.5], liquid_1mpa, idx=[2, 1],
+        entries=flag_both)
+cpaprop("solvation-explicit", [WATER, METHANE], [0.5, 0.5], liquid_1mpa,
+        entries=[(1, kij_at(2, 1, 2), 0.0692), (1, kij_at(2, 2, 1), 0.0692), (3, 0, 1.0),
+                 (3, 1, 1.0), (5, mat_at(2, 1, 2), 1001.5683520036178),
+                 (5, mat_at(2, 2, 1), 1001.5683520036178)])
+# Two absent components, and the temperature derivatives of all properties.
+cpaprop("two-absent-components", [WATER, METHANOL, METHANE], [1.0, 0.0, 0.0],
+        [{"T": 300.0, "P": 1e5}, {"T": 300.0, "P": 1e5, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3,
+                                 "KV": 3, "KDER": 1}])
+# Tolerances from blocks nothing writes.
+cpaprop("ktol-minus-one-water-vapour", [WATER], [1.0],
+        [{"T": 300.0, "P": 1e7, "KVL": 1, "KTOL": -1}])
+# Mole fractions that do not sum to one; a repeated component.
+cpaprop("fraction-two-methane", [METHANE], [2.0], [{"T": 300.0, "P": 1e5, "KVL": 1}])
+cpaprop("repeated-component", [WATER, METHANE], [0.5, 0.5], [{"T": 300.0, "P": 1e5}],
+        idx=[1, 1])
+# The no-value marker and a huge value as the given volume.
+cpaprop("marker-volume-methane", [METHANE], [1.0],
+        [{"T": 300.0, "P": 1e5, "KVL": 1, "KVSTRT": 1, "VMX": 1e35}])
+cpaprop("marker-volume-water", [WATER], [1.0],
+        [{"T": 300.0, "P": 1e5, "KVL": 2, "KVSTRT": 1, "VMX": 1e35}])
+cpaprop("huge-volume-pressure-derivatives", [METHANE], [1.0],
+        [{"T": 300.0, "P": 1e5, "KVL": 1, "KVSTRT": 1, "VMX": 1e300, "KDER": 1}])
+# Unusable association parameters.
+cpaprop("negative-association-volume", [(WATER, {4: -0.0692}), METHANE], [0.5, 0.5],
+        [{"T": 300.0, "P": 1e5}])
+cpaprop("huge-association-energy", [(WATER, {3: 1e300})], [1.0], [{"T": 300.0, "P": 1e5}])
+cpaprop("negative-association-volume-pure-water", [(WATER, {4: -0.0692})], [1.0],
+        [{"T": 300.0, "P": 1e5}])
+# History file on a unit the host has open: through the print level on a
+# unit above 50 (the level takes effect from the second call), and through
+# the file-name override on the host's global unit.
+cpaprop("history-file-on-host-unit", [WATER], [1.0],
+        [{"T": 300.0, "P": 1e5, "IUNIT": 60}, {"T": 300.0, "P": 1e5, "IUNIT": 60}],
+        host={"cpacom": (1, 0, 0, 0, 0, 0)}, host_unit=60)
+cpaprop("named-file-on-host-global-unit", [WATER], [1.0], [{"T": 300.0, "P": 1e5}],
+        host={"gunit": 51, "cpacom": (0, 0, 1, 0, 0, 0), "filnam": "his"}, host_unit=51)
+# Ordinary calls: published water at 298.15 K, water + methanol vapour with
+# binary parameters, the root memory on with records in the pool, traces.
+cpaprop("water-all-derivatives", [WATER], [1.0],
+        [{"T": 298.15, "P": 101325.0, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3, "KV": 3,
+          "KDER": 1}])
+cpaprop("water-methanol-binary", [WATER, METHANOL], [0.3, 0.7],
+        [{"T": 400.0, "P": 1e5, "KVL": 1}, {"T": 400.0, "P": 1e6, "KVL": 2}],
+        entries=[(0, kij_at(2, 1, 2), -0.09), (2, 0, 1.0), (1, kij_at(2, 1, 2), 0.05),
+                 (3, 0, 1.0)])
+cpaprop("root-memory", [WATER, METHANE], [0.9, 0.1],
+        [{"T": 350.0, "P": 1e6, "KVL": 2}, {"T": 351.0, "P": 1e6, "KVL": 2},
+         {"T": 351.0, "P": 1e6, "KVL": 1}],
+        host={"istate": 1, "liqno": 1, "nmax": 4, "records": (10, 20, 30, 100, 200, 300)})
+cpaprop("traces-and-echo", [WATER, METHANOL, METHANE_SRK], [0.2, 0.3, 0.5],
+        [{"T": 320.0, "P": 2e6, "KDIAG": 9999, "IUNIT": 7},
+         {"T": 320.0, "P": 2e6, "KDIAG": 1234, "IUNIT": 7, "KPHI": 2}],
+        host={"cpacom": (9, 0, 0, 0, 0, 0)})
