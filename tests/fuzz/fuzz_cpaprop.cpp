@@ -122,6 +122,29 @@ void FuzzTarget(Input& in) {
     return d;
   };
 
+  // What is unusual about the mixture and the call, so that a violation
+  // names the kind of input it came from.
+  auto association_unusable = [&] {
+    for (size_t i = 0; i < np; ++i) {
+      if (IDX[i] < 1 || IDX[i] > ncc || !(X[i] > 1e-15)) continue;
+      const size_t k = static_cast<size_t>(IDX[i] - 1);
+      for (int j : {3, 4}) {
+        const double v = (*param[j])[k];
+        if (v != 0.0 && v != 1e35 && !(v > 0.0 && v < 1e30)) return true;
+      }
+    }
+    return false;
+  };
+  double t_now = 0.0, p_now = 0.0;
+  int64_t kvstrt_now = 0;
+  auto InputClass = [&]() -> std::string {
+    if (kvstrt_now == 1) return "GIVEN_VOLUME";
+    if (association_unusable()) return "ASSOCIATION_PARAMETERS";
+    if (std::fabs(p_now) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
+    if (std::fabs(t_now) < 1.0) return "TEMPERATURE_BELOW_1K";
+    return "OTHER";
+  };
+
   // --- Calls --------------------------------------------------------------------
   const int calls = 1 + in.Byte() % 3;
   for (int c = 0; c < calls; ++c) {
@@ -137,9 +160,12 @@ void FuzzTarget(Input& in) {
     const double vmx_in = in.RealLog(0.01, 1e3);
     Arg<int64_t> IH2O(args, "IH2O", 1, Role::kIn, in.Int(0, ncc));
     Arg<int64_t> KTOL(args, "KTOL", 1, Role::kIn, in.Int(-1, 1));
-    Arg<int64_t> KDIAG(args, "KDIAG", 1, Role::kIn, in.Int(0, 9999));
+    Arg<int64_t> KDIAG(args, "KDIAG", 1, Role::kIn, in.Int(0, 99));
     Arg<int32_t> IUNIT(args, "IUNIT", 1, Role::kIn, PickUnit(in));
 
+    t_now = *T;
+    p_now = *P;
+    kvstrt_now = *KVSTRT;
     const double unwritten = -7.25e-301;
     Arg<double> PHIMX(args, "PHIMX", np, Role::kOut, unwritten);
     Arg<double> DPHIDT(args, "DPHIDT", np, Role::kOut, unwritten);
@@ -207,7 +233,7 @@ void FuzzTarget(Input& in) {
     if (ierr == 0) {
       for (const auto& [v, name] : wanted) {
         if (!Finite(v)) {
-          Violate(kTargetName, std::string("NONFINITE_WITH_IERR0:") + name);
+          Violate(kTargetName, std::string("NONFINITE_WITH_IERR0:") + InputClass(), name);
           break;
         }
       }

@@ -56,7 +56,7 @@ void FuzzTarget(Input& in) {
         Violate(kTargetName, std::string("OUTPUT_NOT_WRITTEN:") + out_names[k]);
       }
       if (requested && ierr == 0 && !Finite(v)) {
-        Violate(kTargetName, std::string("NONFINITE_WITH_IERR0:") + out_names[k]);
+        Violate(kTargetName, "NONFINITE_WITH_IERR0", out_names[k]);
       }
     }
     if (ierr == 0 && **flags[4] == 1 && !(**outs[4] > 0.0)) Violate(kTargetName, "NOT_POSITIVE:V");

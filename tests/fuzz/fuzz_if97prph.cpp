@@ -61,7 +61,7 @@ void FuzzTarget(Input& in) {
     if (ierr != 0 && ierr != 1) Violate(kTargetName, "IERR_OUTSIDE_SET");
     if (SameBits(*VALUE, unwritten)) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:VALUE");
     if (ierr == 1 && *VALUE != 1e35) Violate(kTargetName, "NO_MARKER_WITH_IERR1:VALUE");
-    if (ierr == 0 && !Finite(*VALUE)) Violate(kTargetName, "NONFINITE_WITH_IERR0:VALUE");
+    if (ierr == 0 && !Finite(*VALUE)) Violate(kTargetName, "NONFINITE_WITH_IERR0", "VALUE");
     // An input the evaluation needs that is not finite, not positive or the
     // no-value marker must be refused.
     const Uses u = InputsUsed(*KPROP, *KREGION);

@@ -12,7 +12,7 @@ import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-UNITS = [6, 7, 40, 51, 60, 99, -3]
+UNITS = [6, 7, 40, 51, 60, 99, -3, 6, 6, 6, 6, 6]
 NAN = float("nan")
 INF = float("inf")
 DBL_MAX = 1.7976931348623157e308
@@ -275,3 +275,18 @@ cpaprop("traces-and-echo", [WATER, METHANOL, METHANE_SRK], [0.2, 0.3, 0.5],
         [{"T": 320.0, "P": 2e6, "KDIAG": 9999, "IUNIT": 7},
          {"T": 320.0, "P": 2e6, "KDIAG": 1234, "IUNIT": 7, "KPHI": 2}],
         host={"cpacom": (9, 0, 0, 0, 0, 0)})
+
+# --- Violations the fuzzing found, reduced by hand to the smallest call ----------
+
+# Pressure below the smallest normal number with the volume of the last
+# search (no search of its own): ln(P/101325) underflows to -inf, IERR 0.
+cpaprop("found-subnormal-pressure-last-volume", [METHANE], [1.0],
+        [{"T": 300.0, "P": 1e5, "KVL": 1},
+         {"T": 300.0, "P": 5e-324, "KVL": 1, "KVSTRT": 2}])
+cpaprop("found-subnormal-pressure-search", [WATER, METHANOL], [0.5, 0.5],
+        [{"T": 300.0, "P": 5e-324, "KVL": 2, "KPHI": 0, "KH": 0, "KS": 1, "KG": 1, "KV": 0}])
+# Temperature near zero, critical temperature subnormal, given volume tiny.
+cpaprop("found-tiny-temperature-last-volume", [METHANE], [1.0],
+        [{"T": 300.0, "P": 1e5, "KVL": 1}, {"T": 1e-16, "P": 1e-16, "KVL": 1, "KVSTRT": 2}])
+cpaprop("found-subnormal-critical-temperature", [(METHANE, {0: 8.0196521900152748e-315})],
+        [1.0], [{"T": 300.0, "P": 1e5, "KVL": 1}, {"T": 300.0, "P": 1e5, "KVL": 1, "KVSTRT": 2}])

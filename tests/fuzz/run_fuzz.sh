@@ -9,7 +9,7 @@ program=$1 corpus=$2 runs=$3 seed=$4
 work=$(mktemp -d "${TMPDIR:-/tmp}/tmfuzz-run.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/new" "$work/artifacts"
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:malloc_context_size=4}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export TMPDIR=$work
 status=0
