@@ -237,15 +237,13 @@ int64_t AssociatingPosition(const Inputs& in, int64_t species) {
 }
 
 // A species without own parameter associates when a pair volume with it is
-// given and, with the partner test, the partner is present or may be.
-bool CrossAssociates(const Inputs& in, int64_t species, bool partner_test, int64_t nxzero) {
+// given, whether or not the partner is present: an absent partner's
+// fractions at infinite dilution depend on this species' sites.
+bool CrossAssociates(const Inputs& in, int64_t species) {
   const int64_t p = AssociatingPosition(in, species);
   if (p == 0) return false;
   for (int64_t j = 1; j <= in.na; ++j) {
-    if (!IsSet(Flag(in.volab, in.ncc, j, p)) && !IsSet(Flag(in.volab, in.ncc, p, j))) continue;
-    if (!partner_test) return true;
-    const int64_t at = IFINDI(in.ia[j - 1], in.idx, 1, in.n);
-    if (at == 0 || in.x[at - 1] != 0.0 || nxzero < 2) return true;
+    if (IsSet(Flag(in.volab, in.ncc, j, p)) || IsSet(Flag(in.volab, in.ncc, p, j))) return true;
   }
   return false;
 }
@@ -320,8 +318,10 @@ bool BuildVariables(const Inputs& in, const int64_t* itype, int64_t ldx, int64_t
     const int64_t k = in.idx[i - 1];
     const int64_t ng = in.igrp[k - 1];
     if (ng < 1) {
-      if (!(in.x[i - 1] > kTraceFraction || sv.NXZERO < 2)) continue;
-      if (IsSet(in.asspar[k - 1]) || CrossAssociates(in, k, true, sv.NXZERO))
+      // An absent component keeps its sites: its ln phi needs their
+      // fractions at infinite dilution, which the solve gives without
+      // disturbing the others (its mole fraction weights nothing).
+      if (IsSet(in.asspar[k - 1]) || CrossAssociates(in, k))
         if (!add_sites(i, k, 1)) return false;
       continue;
     }
@@ -329,7 +329,7 @@ bool BuildVariables(const Inputs& in, const int64_t* itype, int64_t ldx, int64_t
     for (int64_t l = 1; l <= ng; ++l) {
       const int64_t g = in.igrp[l * in.ncc + (k - 1)];
       if (g < 1 || g > in.ncc) continue;
-      if (IsSet(in.asspar[g - 1]) || CrossAssociates(in, g, false, sv.NXZERO))
+      if (IsSet(in.asspar[g - 1]) || CrossAssociates(in, g))
         if (!add_sites(i, g, row)) return false;
       row += AssocSiteCount(nsites, itype[g - 1]);
     }
@@ -687,10 +687,6 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   }
   if (lcomp) {
     for (int64_t k = 1; k <= n; ++k) {
-      if (!(X[k - 1] > kTraceFraction || sv.NXZERO < 2)) {
-        ASUMX[k - 1] = 0.0;
-        continue;
-      }
       CompositionStrengths(in, rdf, k, DELTA, DELTAX);
       GETXAX1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAX, DELTA, DELTAX,
               wsolv, XOLD, k, IDX[k - 1], unused, unused, one, TOL, nv, ISITE, IDXV, sv.METHOD,

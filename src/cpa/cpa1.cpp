@@ -147,6 +147,11 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   auto lookup = [&](const double* M, int64_t k, int64_t l) {
     return value_of(M, k, l, forward(M, k, l));
   };
+  // A pair value that must not depend on the order of the pair: read from
+  // the lower component number first.
+  auto pair_lookup = [&](const double* M, int64_t k, int64_t l) {
+    return k <= l ? lookup(M, k, l) : lookup(M, l, k);
+  };
 
   // --- Energy parameter ------------------------------------------------
   // Until the properties need them, ARESDX holds a_i and ASRKDX da_i/dT.
@@ -222,14 +227,18 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     const int64_t ki = IDX[i - 1], kj = IDX[j - 1];
     return PairFlag(ECRFLG[pair(ki, kj)]) || PairFlag(ECRFLG[pair(kj, ki)]);
   };
+  // Present components that associate, by themselves or with a partner; an
+  // absent partner counts, since its ln phi at infinite dilution depends on
+  // the present component's sites.
   int64_t NASSOC = 0;
   for (int64_t i = 1; i <= N; ++i) {
     if (!(X[i - 1] > kCpaTinyFraction)) continue;
     bool associates = self_assoc(i);
     for (int64_t j = 1; j <= N && !associates; ++j) {
-      if (j == i || !(X[j - 1] > kCpaTinyFraction)) continue;
+      if (j == i) continue;
       const int64_t ki = IDX[i - 1], kj = IDX[j - 1];
-      associates = lookup(AVIJ, ki, kj) > 0.0 || flag_of(i, j) || IsSet(lookup(CPAEIJ, ki, kj));
+      associates = pair_lookup(AVIJ, ki, kj) > 0.0 || flag_of(i, j) ||
+                   IsSet(pair_lookup(CPAEIJ, ki, kj));
     }
     if (associates) ++NASSOC;
   }
@@ -238,7 +247,9 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
       for (int64_t i = 1; i <= N; ++i) EPSAB[by_pos(i, j)] = BETAB[by_pos(i, j)] = 0.0;
     }
     // Volume by the combining rule: sqrt(beta_i beta_j); a flagged partner
-    // without a volume of its own borrows the self-associating one's.
+    // without a volume of its own borrows the self-associating one's. Both
+    // orders of the pair get the value, so that the order of the components
+    // does not matter.
     for (int64_t i = 1; i <= N; ++i) {
       if (!self_assoc(i)) continue;
       const double beta_i = CPAAV[IDX[i - 1] - 1];
@@ -252,7 +263,7 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
             beta_j = 0.0;
           }
         }
-        if (beta_j != 0.0) BETAB[by_pos(i, j)] = std::sqrt(beta_i * beta_j);
+        if (beta_j != 0.0) BETAB[by_pos(i, j)] = BETAB[by_pos(j, i)] = std::sqrt(beta_i * beta_j);
       }
     }
     // A given binary volume replaces the combining rule; an induced
@@ -260,7 +271,7 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     for (int64_t i = 1; i <= N; ++i) {
       for (int64_t j = 1; j <= N; ++j) {
         const int64_t ki = IDX[i - 1], kj = IDX[j - 1];
-        double v = lookup(AVIJ, ki, kj);
+        double v = pair_lookup(AVIJ, ki, kj);
         if (v < 0.0) v = 0.0;
         if (!IsSet(v)) continue;
         BETAB[by_pos(i, j)] = BETAB[by_pos(j, i)] = v;
@@ -273,12 +284,14 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
       }
     }
     // Energy: a given cross energy, else the mean of the two own energies,
-    // else half of the one given where the pair has a volume.
+    // else half of the one given where the pair has a volume. Volumes are
+    // symmetric by now and the given energy is read in one order, so row i
+    // and column i agree.
     for (int64_t i = 1; i <= N; ++i) {
       const int64_t ki = IDX[i - 1];
       for (int64_t j = 1; j <= N; ++j) {
         const int64_t kj = IDX[j - 1];
-        const double e = lookup(CPAEIJ, ki, kj);
+        const double e = pair_lookup(CPAEIJ, ki, kj);
         double eps = 0.0;
         if (ki != kj && IsSet(e)) {
           eps = e;
