@@ -237,13 +237,15 @@ int64_t AssociatingPosition(const Inputs& in, int64_t species) {
 }
 
 // A species without own parameter associates when a pair volume with it is
-// given, whether or not the partner is present: an absent partner's
-// fractions at infinite dilution depend on this species' sites.
-bool CrossAssociates(const Inputs& in, int64_t species) {
+// given and, with the partner test, the partner is present or may be.
+bool CrossAssociates(const Inputs& in, int64_t species, bool partner_test, int64_t nxzero) {
   const int64_t p = AssociatingPosition(in, species);
   if (p == 0) return false;
   for (int64_t j = 1; j <= in.na; ++j) {
-    if (IsSet(Flag(in.volab, in.ncc, j, p)) || IsSet(Flag(in.volab, in.ncc, p, j))) return true;
+    if (!IsSet(Flag(in.volab, in.ncc, j, p)) && !IsSet(Flag(in.volab, in.ncc, p, j))) continue;
+    if (!partner_test) return true;
+    const int64_t at = IFINDI(in.ia[j - 1], in.idx, 1, in.n);
+    if (at == 0 || in.x[at - 1] != 0.0 || nxzero < 2) return true;
   }
   return false;
 }
@@ -318,10 +320,8 @@ bool BuildVariables(const Inputs& in, const int64_t* itype, int64_t ldx, int64_t
     const int64_t k = in.idx[i - 1];
     const int64_t ng = in.igrp[k - 1];
     if (ng < 1) {
-      // An absent component keeps its sites: its ln phi needs their
-      // fractions at infinite dilution, which the solve gives without
-      // disturbing the others (its mole fraction weights nothing).
-      if (IsSet(in.asspar[k - 1]) || CrossAssociates(in, k))
+      if (!(in.x[i - 1] > kTraceFraction || sv.NXZERO < 2)) continue;
+      if (IsSet(in.asspar[k - 1]) || CrossAssociates(in, k, true, sv.NXZERO))
         if (!add_sites(i, k, 1)) return false;
       continue;
     }
@@ -329,7 +329,7 @@ bool BuildVariables(const Inputs& in, const int64_t* itype, int64_t ldx, int64_t
     for (int64_t l = 1; l <= ng; ++l) {
       const int64_t g = in.igrp[l * in.ncc + (k - 1)];
       if (g < 1 || g > in.ncc) continue;
-      if (IsSet(in.asspar[g - 1]) || CrossAssociates(in, g))
+      if (IsSet(in.asspar[g - 1]) || CrossAssociates(in, g, false, sv.NXZERO))
         if (!add_sites(i, g, row)) return false;
       row += AssocSiteCount(nsites, itype[g - 1]);
     }
@@ -686,6 +686,9 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     ASUMT = site_sum(true, [&](int64_t e) { return slope(e) * XAT[e]; });
   }
   if (lcomp) {
+    // Every component gets its derivative, an absent one too: its ln phi
+    // is F_k of its site fractions at infinite dilution, which the solve
+    // gives whether or not its sites are variables of the Newton steps.
     for (int64_t k = 1; k <= n; ++k) {
       CompositionStrengths(in, rdf, k, DELTA, DELTAX);
       GETXAX1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAX, DELTA, DELTAX,

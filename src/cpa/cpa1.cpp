@@ -361,7 +361,13 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     if (NASSOC >= 1) association(rho, kFalse64, kFalse64);
     ARES = asrk + AA;
     ARESDR = (zsrk + ZA - 1.0) / rho;
-    const double aresdr2 = asrkdr2 / (rho * rho) + (ZAR - ZA) / (rho * rho);
+    // d2ARES/drho2, formed without dividing by rho^2 where that could be 0/0
+    // (a volume so large that rho^2 underflows).
+    double aresdr2 = 0.0;
+    if (1.0 - y > 0.0) {
+      aresdr2 = BM * BM / ((1.0 - y) * (1.0 - y)) + am_rt * BM / ((1.0 + y) * (1.0 + y));
+    }
+    if (ZAR != ZA && rho * rho > 0.0) aresdr2 += (ZAR - ZA) / (rho * rho);
     PCALC = (1.0 + rho * ARESDR) * rho * RT;
     DPDV = -rho * rho * RT * (1.0 + 2.0 * rho * ARESDR + rho * rho * aresdr2);
     if (++evaluations == 1) {
@@ -403,8 +409,10 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   double rtol = 1e-10, dpdxmf = 0.1;
   int64_t iaccpt = 0;
   if (KTOL == -1) {
-    rtol = ESRSET.RTOL;
-    dpdxmf = ESRSET.DPDXMF;
+    // The host's settings; one that is unset (0) or unusable keeps the
+    // default of KTOL 0, since a zero tolerance never accepts a pseudo-root.
+    rtol = ESRSET.RTOL > 0.0 && ESRSET.RTOL < 1.0 ? ESRSET.RTOL : 1e-8;
+    dpdxmf = ESRSET.DPDXMF > 0.0 && std::isfinite(ESRSET.DPDXMF) ? ESRSET.DPDXMF : 0.1;
     iaccpt = ESROPT.IACCPT;
   } else if (KTOL == 0) {
     rtol = 1e-8;

@@ -108,6 +108,17 @@ TEST(Pcsaf5, DerivativeSolverFailureIsReported) {
   EXPECT_TRUE(testing::Contains(cap.Text(), "GETXAR1: XAR FAILED. ITER = 1000"));
 }
 
+// A strength that is not finite cannot give site fractions: the solve
+// must fail, not carry on with a substitute fraction.
+TEST(Pcsaf5, NonFiniteStrengthFailsTheSolve) {
+  for (bool volume : {true, false}) {
+    SCOPED_TRACE(volume ? "volume NaN" : "energy NaN");
+    AssocCaller c(testing::WaterMethanolInert());
+    (volume ? c.Vol(1, 2) : c.Eps(1, 2)) = std::nan("");
+    EXPECT_EQ(c.Eval(330.0, 20.0, {0.5, 0.3, 0.2}, true, false, false, true).ierr, 1);
+  }
+}
+
 TEST(Pcsaf5, EquivalentInputsGiveEqualSums) {
   auto sums = [](AssocCaller& c, const std::vector<double>& x) {
     const Sums s = c.Eval(330.0, 20.0, x, true, true, true, true);
