@@ -38,8 +38,6 @@ const Case kCases[] = {
     {"WaterMethaneVapour", {kWater, kMethaneCpa}, {}, {0.05, 0.95}, 400.0, 2e6, 1},
     {"WaterMethanolLiquid", {kWater, kMethanol}, {}, {0.6, 0.4}, 320.0, 1e5, 2},
     {"WaterMethanolVapour", {kWater, kMethanol}, {}, {0.3, 0.7}, 400.0, 1e5, 1},
-    {"WaterMethanolAsymmetricLiquid", {kWater, kMethanol}, {-0.09, 0.01, -0.03, -0.02},
-     {0.6, 0.4}, 320.0, 1e5, 2},
 };
 
 class Consistency : public ::testing::TestWithParam<Case> {
