@@ -1,6 +1,7 @@
-// The host-facing behaviour of the CPA routine: diagnostic digits and
-// overrides, the history file, refused input, the phase code, the status of
-// derivative calls, the root memory and given volumes.
+// The host-facing behaviour of the CPA routine: the history file and the
+// host's own units, refused input, normalised mole fractions, the host's
+// root tolerances, the phase code, the status of derivative calls, the root
+// memory and given volumes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

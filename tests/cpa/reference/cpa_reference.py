@@ -17,8 +17,8 @@ components follow CR-1 (arithmetic mean energy, geometric mean volume); a
 solvating pair carries its own cross energy and volume.
 
 Pressure, ln phi, enthalpy and entropy come from numerical derivatives of F
-(central differences with steps of 1e-20 relative at 50 digits, whose error
-is far below double precision); the volume root at (T, P) is bracketed on a
+(central differences at 50 digits with steps of 1e-20, relative in T and V,
+in kmol for the amounts, whose error is far below double precision); the volume root at (T, P) is bracketed on a
 grid and refined by Anderson-Bjorck's bracketing secant. The table it writes,
 cpa_reference.txt, is read by tests/cpa/reference_test.cpp.
 
