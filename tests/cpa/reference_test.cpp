@@ -148,3 +148,33 @@ TEST(Reference, IndependentEvaluationInEveryComponentOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Cross association given differently in the two orders of a pair (energy
+// and volume records of both rows): the record of the lower component
+// number is taken, whatever the order of the positions.
+TEST(Reference, PairGivenInBothOrdersIsReadOneWay) {
+  auto water_phi = [](bool water_first, bool positions_reversed) {
+    ResetCpaState();
+    CpaSystem sys(water_first ? std::vector<Component>{kWater, kMethaneCpa}
+                              : std::vector<Component>{kMethaneCpa, kWater});
+    const size_t w = water_first ? 0 : 1, inert = 1 - w;
+    sys.eij[inert * 2 + w] = 0.5 * kWater.au;  // CPAEIJ(water, inert)
+    sys.eij[w * 2 + inert] = 0.4 * kWater.au;  // CPAEIJ(inert, water)
+    sys.vij[2 * (inert * 2 + w)] = kWater.av;
+    sys.vij[2 * (w * 2 + inert)] = 0.8 * kWater.av;
+    sys.vijset = {1.0, 1.0};
+    const std::vector<int64_t> idx = positions_reversed ? std::vector<int64_t>{2, 1}
+                                                        : std::vector<int64_t>{1, 2};
+    const Result r = sys.Call(300.0, 1e6, idx, {0.5, 0.5}, {});
+    EXPECT_EQ(r.ierr, 0);
+    const size_t water_pos = (idx[0] - 1 == static_cast<int64_t>(w)) ? 0 : 1;
+    return r.phi[water_pos];
+  };
+  for (bool water_first : {true, false})
+    EXPECT_NEAR(water_phi(water_first, true), water_phi(water_first, false), 1e-12)
+        << "water component 1: " << water_first;
+}
+
+}  // namespace
