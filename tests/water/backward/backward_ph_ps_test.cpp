@@ -8,13 +8,14 @@
 #include <cmath>
 #include <string>
 
-#include "printed_value.h"
+#include "backward_test_support.h"
 #include "water/backward/backward.h"
 #include "water/if97/if97.h"
 
 namespace thermomodels {
 namespace {
 
+using backward_test::ExpectBoundaryBelongsTo;
 using backward_test::PrintedHalfUnit;
 using Backward = double (*)(const double&, const double&);
 
@@ -143,19 +144,6 @@ TEST(BackwardPhPs, Region1SecantStepWithCoincidingPointsKeepsTheBackwardValue) {
   const double s = InputMetExactly(Region1TemperatureFromEntropy, IF97R1S, 3.0, 0.9, 1.3);
   ASSERT_TRUE(std::isfinite(s));
   EXPECT_EQ(IF97T1PS(3.0, s), Region1TemperatureFromEntropy(3.0, s));
-}
-
-// A state exactly on a subregion boundary is answered by the equation of
-// one side: the value there continues that side's values without the jump
-// between the two equations.
-void ExpectBoundaryBelongsTo(const char* what, double (*f)(double), double boundary,
-                             bool upper_side) {
-  const double delta = 1e-12 * std::fabs(boundary);
-  const double below = f(boundary - delta);
-  const double above = f(boundary + delta);
-  const double jump = std::fabs(above - below);
-  ASSERT_GT(jump, 1e-9 * std::fabs(above)) << what << ": the two equations coincide here";
-  EXPECT_LT(std::fabs(f(boundary) - (upper_side ? above : below)), 1e-3 * jump) << what;
 }
 
 TEST(BackwardPhPs, StatesOnSubregionBoundariesTakeTheReleaseSide) {

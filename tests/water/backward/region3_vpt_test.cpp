@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "printed_value.h"
+#include "backward_test_support.h"
 #include "water/backward/backward.h"
 #include "water/if97/if97.h"
 
