@@ -9,6 +9,8 @@
 // routines are pure functions: none keeps anything between calls.
 #pragma once
 
+#include <cstdint>
+
 #include "water/if97/if97.h"
 
 namespace thermomodels {
@@ -135,6 +137,32 @@ double IF97P3SATS(const double& S);
 // Region-1 and region-2 enthalpy at the IF97T1PS / IF97T2PS temperature.
 double IF97H1PS(const double& P, const double& S);
 double IF97H2PS(const double& P, const double& S);
+
+// ---- Region-5 temperature by iteration ----
+// IF97 has no backward equations for region 5: a start estimate (own
+// correlation and secant steps on the forward equation) and a bracketing
+// secant solve on the forward enthalpy over [1070, 2275] K, or on the
+// forward entropy over [1073.14, 2273.16] K, to a relative 1e-8.  A start
+// estimate outside the solve's range (or not a number) is replaced by the
+// middle of the range.  The solver's -1000.0 when the solve does not
+// converge within its 51 evaluations; a state beyond the range converges at
+// the range end only when the error there is below 1e-8.
+
+// Temperature [K] from p [MPa] and h [kJ/kg], or -1000.0.
+double IF97T5PH(const double& P, const double& H);
+// Temperature [K] from p [MPa] and s [kJ/(kg K)], or -1000.0. The start
+// correlation serves 0 < p < 10 MPa; other pressures start mid-range.
+double IF97T5PS(const double& P, const double& S);
+
+// What a region-5 temperature is solved from.
+enum class Region5Input { kEnthalpy, kEntropy };
+// IF97T5PH or IF97T5PS, also counting the forward evaluations the call
+// makes (start phase and solve) into EVALUATIONS.
+double Region5Temperature(const double& P, const double& value, Region5Input input,
+                          int64_t& evaluations);
+// The start correlations alone [K], before the secant steps.
+double Region5EnthalpyStartCorrelation(const double& P, const double& H);
+double Region5EntropyStartCorrelation(const double& P, const double& S);
 
 // ---- Shared machinery of the backward series (not part of the interface) ----
 namespace backward_detail {
