@@ -45,6 +45,15 @@ constexpr double kCriticalEntropy = 4.41202148223476;    // kJ/(kg K)
 // Distance from a saturated phase's enthalpy or entropy that counts as on it.
 constexpr double kOnSaturationEnthalpy = 1e-6;  // kJ/kg
 constexpr double kOnSaturationEntropy = 1e-8;   // kJ/(kg K)
+// Below the band pressure every saturated-vapour enthalpy exceeds 2500
+// kJ/kg (least 2500.84 at the lowest pressure) and entropy 5.21 kJ/(kg K)
+// (least 5.21095 at the band pressure), and the region-2 entropy at
+// 1073.15 K exceeds 7.15 kJ/(kg K) (least 7.1537 at the band pressure):
+// below these the tests against them are decided without evaluating them.
+constexpr double kBelowSaturatedVapourEnthalpy = 2500.0;  // kJ/kg
+constexpr double kBelowSaturatedVapourEntropy = 5.21;     // kJ/(kg K)
+constexpr double kBelowRegion25Entropy = 7.15;            // kJ/(kg K)
+
 // Relative distance of p from the region-3 saturation pressure p3sat(h) or
 // p3sat(s): on the line, and near enough to compare with the saturated
 // region-3 phases.
@@ -200,12 +209,14 @@ Route LowPressureByEnthalpy(const Request& q) {
     }
     return Region5FromEnthalpy(q);
   }
-  const double h_vapour = IF97R2H(p, ts);
-  if (std::fabs(h_vapour - h) < kOnSaturationEnthalpy) {
-    return Saturated(q, true);
-  }
-  if (h > h_vapour) {
-    return Single(q, 2, std::max(ts + kOffSaturation, IF97T2PH(p, h)));
+  if (h >= kBelowSaturatedVapourEnthalpy) {
+    const double h_vapour = IF97R2H(p, ts);
+    if (std::fabs(h_vapour - h) < kOnSaturationEnthalpy) {
+      return Saturated(q, true);
+    }
+    if (h > h_vapour) {
+      return Single(q, 2, std::max(ts + kOffSaturation, IF97T2PH(p, h)));
+    }
   }
   const double h_liquid = IF97R1H(p, ts);
   if (std::fabs(h - h_liquid) < kOnSaturationEnthalpy) {
@@ -345,19 +356,21 @@ Route LowPressureByEntropy(const Request& q, TreeVariant variant) {
     }
     return Region5FromEntropy(q);
   }
-  const double s_vapour = IF97R2S(p, ts);
-  if (std::fabs(s_vapour - s) < kOnSaturationEntropy) {
-    return Saturated(q, true);
-  }
-  if (s > s_vapour) {
-    const double t2 = std::max(ts + kOffSaturation, IF97T2PS(p, s));
-    if (variant == TreeVariant::kVolumeAndEnthalpy && p > 10.0) {
-      return HighEntropy(q, t2);
+  if (s >= kBelowSaturatedVapourEntropy) {
+    const double s_vapour = IF97R2S(p, ts);
+    if (std::fabs(s_vapour - s) < kOnSaturationEntropy) {
+      return Saturated(q, true);
     }
-    if (s > IF97R2S(p, kRegion25Temperature)) {
-      return Region5FromEntropy(q);
+    if (s > s_vapour) {
+      const double t2 = std::max(ts + kOffSaturation, IF97T2PS(p, s));
+      if (variant == TreeVariant::kVolumeAndEnthalpy && p > 10.0) {
+        return HighEntropy(q, t2);
+      }
+      if (s >= kBelowRegion25Entropy && s > IF97R2S(p, kRegion25Temperature)) {
+        return Region5FromEntropy(q);
+      }
+      return Single(q, 2, t2);
     }
-    return Single(q, 2, t2);
   }
   const double s_liquid = IF97R1S(p, ts);
   if (std::fabs(s_liquid - s) < kOnSaturationEntropy) {

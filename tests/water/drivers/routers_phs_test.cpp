@@ -286,6 +286,17 @@ TEST(RoutersPhPs, SaturatedPhasesBelowTheBand) {
   EXPECT_LE(IF97TPS(P, s_liquid - 2e-8), ts - 1e-5);
   // 9.16 lies below the quality router's 9.163 limit but above s''.
   EXPECT_EQ(IF97XPS(P, 9.16), kFailure);
+  // Where the saturated-vapour values are least: h'' at the lowest
+  // pressure, s'' at the top of the band (at the lowest pressure s'' lies
+  // above 9.156, where the entropy tree asks no saturation question).
+  for (const double P_edge : {0.0061, 165.291643}) {
+    const double p_edge = P_edge / 10.0, t_edge = IF97TSAT(p_edge);
+    EXPECT_EQ(IF97TPH(P_edge, IF97R2H(p_edge, t_edge) + 5e-7), t_edge) << P_edge;
+    EXPECT_GE(IF97TPH(P_edge, IF97R2H(p_edge, t_edge) + 2e-6), t_edge + 1e-5) << P_edge;
+  }
+  const double P_top = 165.291643, p_top = P_top / 10.0, t_top = IF97TSAT(p_top);
+  EXPECT_EQ(IF97TPS(P_top, IF97R2S(p_top, t_top) + 5e-9), t_top);
+  EXPECT_GE(IF97TPS(P_top, IF97R2S(p_top, t_top) + 2e-8), t_top + 1e-5);
 }
 
 // Between regions 2 and 5 at low pressure: region 2 up to h2(p, 1073.15 K)
