@@ -237,14 +237,14 @@ Route NearRegion3SaturationByEnthalpy(const Request& q) {
   if (r <= kOnRegion3Saturation) {
     return Region3Saturation(q);
   }
+  if (p < p3 && r > kNearRegion3Saturation) {
+    return BandMixture(q);
+  }
   const double t3 = IF97T3PH(p, h);
   const double below = std::min(ts - kOffSaturation, t3);
   const double above = std::max(ts + kOffSaturation, t3);
   if (p > p3) {
     return Single(q, 3, h > 2087.5468451 ? above : below);
-  }
-  if (r > kNearRegion3Saturation) {
-    return BandMixture(q);
   }
   // Close under p3sat: the saturated region-3 phases decide; their
   // properties use the backward temperature without the bound.
