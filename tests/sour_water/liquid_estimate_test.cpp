@@ -26,8 +26,8 @@ Estimate Estimated(double t, std::vector<int64_t> idx, std::vector<double> z, in
   const int64_t nc = static_cast<int64_t>(idx.size());
   Estimate e;
   e.p = p;
-  e.x = x0.empty() ? std::vector<double>(nc, -3.0) : x0;
-  e.y = y0.empty() ? std::vector<double>(nc, -4.0) : y0;
+  e.x = x0.empty() ? std::vector<double>(nc, 0.375) : x0;
+  e.y = y0.empty() ? std::vector<double>(nc, 0.625) : y0;
   sw_test::GuardedWork work(80 + 20);
   PPTH_INFLGPSW(&t, &e.p, &nc, idx.data(), z.data(), e.x.data(), e.y.data(), nullptr, &kode,
                 work.data(), &e.iflag);
@@ -56,8 +56,8 @@ TEST(LiquidEstimate, CasesWithoutAnEstimateLeaveEverythingAlone) {
     const Estimate e = Estimated(298.15, c.idx, c.z, 5, 12345.0);
     EXPECT_EQ(e.iflag, 0);
     EXPECT_EQ(e.p, 12345.0);
-    for (double v : e.x) EXPECT_EQ(v, -3.0);
-    for (double v : e.y) EXPECT_EQ(v, -4.0);
+    for (double v : e.x) EXPECT_EQ(v, 0.375);
+    for (double v : e.y) EXPECT_EQ(v, 0.625);
   }
 }
 
@@ -138,6 +138,10 @@ TEST(LiquidEstimate, ComponentsOutsideTheModelAndRepeatedCalls) {
   EXPECT_NEAR(tenth.y[2], (0.2 / 0.7) / 1.1, 1e-15);
 
   Estimated(400.0, {1, 3, 4, 5, 6, 8}, {0.4, 0.1, 0.1, 0.1, 0.1, 0.2}, 5);
+  // A host number whose alias would lie beyond the pool is not recognised.
+  const int64_t beyond_pool = TM_PLEX_WORDS / 3 + 1;
+  const Estimate outside = Estimated(320.0, {beyond_pool, 1, 2}, z, 0, 1e5, {0.0, 0.5, 0.5}, {0.0, 0.5, 0.5});
+  EXPECT_EQ(outside.x, zero.x);
   const Estimate again = Estimated(320.0, idx, z, 0, 1e5, {0.0, 0.5, 0.5}, {0.0, 0.5, 0.5});
   EXPECT_EQ(again.x, zero.x);
   EXPECT_EQ(again.y, zero.y);

@@ -33,7 +33,7 @@ TEST(ModelData, DerivedVirialQuantitiesAndWaterInteractionRow) {
   EXPECT_EQ(b.KIJ[SlotEntry(2, 2, kNcMax)], 0.0);
   // Products of the solubility factors and V*.
   EXPECT_DOUBLE_EQ(b.VNPSP[0], 8.08 * 18.07);
-  EXPECT_DOUBLE_EQ(b.VSP[1], 4.95 * 38.1);
+  EXPECT_DOUBLE_EQ(b.VSP[0], 23.43 * 18.07);
   EXPECT_DOUBLE_EQ(b.NVSP[1], 21.6 * 45.0);
   EXPECT_EQ(b.NEQB[0], 40.0);
   EXPECT_EQ(fx25[1], 36960.0);
