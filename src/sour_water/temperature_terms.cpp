@@ -1,6 +1,7 @@
 // Temperature-dependent quantities of the sour-water model: water vapour
 // pressure and liquid volume, Henry constants, cross second virial
 // coefficients, liquid volumes and solubility parameters.
+#include <algorithm>
 #include <cmath>
 
 #include "sour_water/sour_water.h"
@@ -70,7 +71,7 @@ void TDPGPSW(const double& T, const double& /*P*/, const int64_t& N, const int64
              const double* RTCPC, const double* NVNPSP, const double* NEQB, const double* NVSP,
              double* HENRY, double* KP, double* BIJ, double* DNP, double* VL, double* NDNP,
              double* NDSP, double* NVL, double* DSP, const int64_t& LD, double* SCR) {
-  const int64_t n = N < 0 ? 0 : (N > LD ? LD : N);
+  const int64_t n = std::clamp<int64_t>(N, 0, std::min<int64_t>(LD, kNcMax));
   const double t = T >= kTcWater ? kHighestT : T;
   const double pw = WaterVapourPressure(t);
 
@@ -82,14 +83,19 @@ void TDPGPSW(const double& T, const double& /*P*/, const int64_t& N, const int64
 
   // Cross second virial coefficients, B = a + b (exp(c Tc (1 - K)/T) - 1)
   // for both partners with the pair's interaction K, combined by critical
-  // volumes.
+  // volumes. Most pairs have K = 0: their pure coefficients are formed once.
   const double kij_temperature = kKijReferenceT / t - 1.0;
+  auto second_virial = [&](int64_t i, double k) {
+    return VIRA[i] + VIRB[i] * (std::exp(VIRC[i] * TC[i] * (1.0 - k) / t) - 1.0);
+  };
+  double b_pure[kNcMax];
+  for (int64_t i = 0; i < n; ++i) b_pure[i] = second_virial(i, 0.0);
   for (int64_t j = 1; j <= n; ++j) {
     for (int64_t i = 1; i <= n; ++i) {
       const int64_t ij = SlotEntry(i, j, LD);
       const double k = KIJ[ij] + KIJB[ij] * kij_temperature;
-      const double bi = VIRA[i - 1] + VIRB[i - 1] * (std::exp(VIRC[i - 1] * TC[i - 1] * (1.0 - k) / t) - 1.0);
-      const double bj = VIRA[j - 1] + VIRB[j - 1] * (std::exp(VIRC[j - 1] * TC[j - 1] * (1.0 - k) / t) - 1.0);
+      const double bi = k == 0.0 ? b_pure[i - 1] : second_virial(i - 1, k);
+      const double bj = k == 0.0 ? b_pure[j - 1] : second_virial(j - 1, k);
       BIJ[ij] = 0.5 * (VC[j - 1] / VC[i - 1] * bi + VC[i - 1] / VC[j - 1] * bj);
     }
   }
@@ -99,11 +105,13 @@ void TDPGPSW(const double& T, const double& /*P*/, const int64_t& N, const int64
   const double x = kVlTauWeight * tau / (kVlLiquidWeight * (1.0 - tau) + kVlTauWeight * tau);
   VL[0] = kVlV0 * std::exp(-kVlE * std::pow(x, kVlF));
   const double water_ratio = VL[0] / BHS[0];
-  for (int64_t i = 1; i < n; ++i) VL[i] = BHS[i] * std::pow(water_ratio, kSoluteVolumeExponent);
+  const double solute_scale = std::pow(water_ratio, kSoluteVolumeExponent);
+  for (int64_t i = 1; i < n; ++i) VL[i] = BHS[i] * solute_scale;
   for (int64_t i = 0; i < n; ++i) DNP[i] = VNPSP[i] / VL[i];
   const int64_t nneut = NNEUT < 0 ? 0 : (NNEUT > kNneutMax ? kNneutMax : NNEUT);
+  const double product_scale = std::pow(water_ratio, kProductVolumeExponent);
   for (int64_t k = 0; k < nneut; ++k) {
-    NVL[k] = NEQB[k] * std::pow(water_ratio, kProductVolumeExponent);
+    NVL[k] = NEQB[k] * product_scale;
     NDNP[k] = NVNPSP[k] / NVL[k];
     NDSP[k] = NVSP[k] / NVL[k];
   }
