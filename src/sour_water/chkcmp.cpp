@@ -16,9 +16,13 @@ constexpr int64_t kNumKeyComponents = 4;  // water, ammonia, CO2, H2S
 int64_t MatchRow(const unsigned char* alias, int64_t max_host_number, int64_t j,
                  int64_t first_row) {
   if (j < 1 || j > max_host_number) return 0;
-  const unsigned char* words = alias + (j - 1) * kAliasBytes;
+  // The host's three words, compared with each row's word by word.
+  uint64_t words[3];
+  std::memcpy(words, alias + (j - 1) * kAliasBytes, kAliasBytes);
   for (int64_t k = first_row; k <= kNumModelComponents; ++k) {
-    if (std::memcmp(words, ModelAlias(k), kAliasBytes) == 0) return k;
+    uint64_t row[3];
+    std::memcpy(row, ModelAlias(k), kAliasBytes);
+    if (words[0] == row[0] && words[1] == row[1] && words[2] == row[2]) return k;
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 // pool DMS_PLEX filled with them, slot lists by alias.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -37,21 +38,15 @@ inline void FillPool(const std::vector<std::string>& texts) {
   std::memcpy(DMS_PLEX.words, bytes.data(), bytes.size());
 }
 
-// A vapour work array with guard words after its stated size.
+// A work array of the stated size followed by guard words.
 struct GuardedWork {
   static constexpr double kGuard = -7.25e300;
-  static constexpr int64_t kGuardWords = 64;
   std::vector<double> w;
-  int64_t size;
-  explicit GuardedWork(int64_t stated) : w(stated + kGuardWords, kGuard), size(stated) {
-    for (int64_t k = 0; k < stated; ++k) w[k] = 0.0;
-  }
+  size_t size;
+  explicit GuardedWork(int64_t stated) : w(stated, 0.0), size(stated) { w.resize(size + 64, kGuard); }
   double* data() { return w.data(); }
   bool GuardsIntact() const {
-    for (int64_t k = size; k < size + kGuardWords; ++k) {
-      if (w[k] != kGuard) return false;
-    }
-    return true;
+    return std::all_of(w.begin() + size, w.end(), [](double v) { return v == kGuard; });
   }
 };
 
