@@ -262,8 +262,9 @@ TM_API void PPTH_CHKCMP(const int64_t* NC, const int64_t* IDX, int64_t* NGPSW, i
  *                 normalised)
  *  LNPHI(N)  out  ln fugacity coefficient per slot, within [ln 1e-20,
  *                 ln 1e20]; a value that is not a number gives ln 1e20.
- *                 Slots with a model index outside 1..18 and slots beyond
- *                 the 20th take no part in the mixture and get ln 1e20.
+ *                 Slots with a model index outside 1..18 take no part in
+ *                 the mixture and get ln 1e20; so do valid slots after the
+ *                 first 20 valid ones.
  *  WORK      scratch, at least 606 + N doubles; nothing beyond is written
  * Units: K, atm; R = 82.05 cc atm/(mol K). Status: none. */
 TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, const int64_t* IDX,
@@ -293,9 +294,10 @@ TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, co
  *  WORK      scratch, at least 80 + (number of model slots) doubles
  *  IFLAG     out    1 estimate made; 0 none possible: no water, one
  *                   component, fewer than two of the four key components,
- *                   recognised vapour fractions summing to zero or less, or
- *                   a solute-rich vapour whose water fraction would be
- *                   negative. With 0, X, Y and P are untouched.
+ *                   recognised vapour fractions summing to zero or less, a
+ *                   solute-rich vapour whose water fraction would be
+ *                   negative, or list sums of X or Y that are not positive
+ *                   and finite. With 0, X, Y and P are untouched.
  * Units: K, Pa. */
 TM_API void PPTH_INFLGPSW(const double* T, double* P, const int64_t* NC, const int64_t* IDX,
                           const double* Z, double* X, double* Y, const void* A8,

@@ -10,7 +10,7 @@
 // table). Several steps address slot 1 as water and slot 2 as ammonia.
 //
 // Arrays follow the Fortran layout: a slot, ion or reaction array holds
-// kNcMax, kNionMax or kReactMax entries, slot s at index s - 1; a slot
+// kNcMax, kNionMax or kNreactMax entries, slot s at index s - 1; a slot
 // matrix is kNcMax x kNcMax, column-major, entry (i, j) at
 // (i - 1) + (j - 1) * kNcMax.
 #pragma once
