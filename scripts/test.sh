@@ -18,7 +18,9 @@ cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
+# Warnings of the library's sources are judged by the builds above; the
+# fuzz programs themselves build with -Werror.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_FUZZ=ON \
-  -DTM_WERROR=ON -DTM_FUZZ_RUNS="${TM_FUZZ_RUNS:-20000}"
+  -DTM_WERROR=OFF -DTM_FUZZ_RUNS="${TM_FUZZ_RUNS:-20000}"
 cmake --build build/fuzz -j "$jobs"
 ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
