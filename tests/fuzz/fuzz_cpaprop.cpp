@@ -2,6 +2,10 @@
 // six components (published water, methanol and methane sets, plain SRK
 // methane, or any parameters), any binary data, then one to three calls on
 // the same host arrays with any state, requests and options.
+#include <algorithm>
+#include <tuple>
+
+#include "cpa/cpa.h"
 #include "harness.h"
 
 namespace tmfuzz {
@@ -192,6 +196,12 @@ void FuzzTarget(Input& in) {
       for (int k = 0; k < 14; ++k) d += std::string(" ") + snames[k] + "=" + Num(**s[k]);
       return d + " IERR=" + std::to_string(*IERR);
     });
+    // State before the call, for the same call in the reverse order.
+    const tm_esroot_block esroot_before = PPUTL_ESROOT;
+    const thermomodels::Cpa1Saved cpa1_before = thermomodels::CPA1_SAVED;
+    const auto cpaprop_before = std::make_unique<thermomodels::CpapropSaved>(thermomodels::CPAPROP_SAVED);
+    const std::vector<int64_t> iwork_before(IWORK.p(), IWORK.p() + IWORK.size());
+    const std::vector<double> rwork_before(RWORK.p(), RWORK.p() + RWORK.size());
     system.Snapshot();
     work.Snapshot();
     Call(kTargetName, args, [&] {
@@ -239,6 +249,20 @@ void FuzzTarget(Input& in) {
       }
       if (!(**s[ZMX] > 0.0)) Violate(kTargetName, "Z_NOT_POSITIVE_WITH_IERR0");
     }
+    // No valid state at the volume: ln phi and the G and S departures are
+    // the marker (a call of one pass: with two, the status is the worse of
+    // the two while the values are those at T).
+    bool two_passes = *KDER == 1;
+    for (const auto& q : req) two_passes = two_passes || Requested(**q, true);
+    if (ierr % 10 == 7 && !two_passes) {
+      for (const auto& [v, name] : wanted) {
+        const std::string n(name);
+        if ((n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35) {
+          Violate(kTargetName, "NO_STATE_OUTPUT_NOT_MARKER:" + n);
+          break;
+        }
+      }
+    }
     if (ierr == 20) {
       for (const auto& [v, name] : wanted) {
         if (v != 1e35) {
@@ -256,6 +280,9 @@ void FuzzTarget(Input& in) {
       for (size_t i = 0; i < np; ++i) {
         if (IDX[i] < 1 || IDX[i] > ncc) refuse = "IDX";
         if (!(Finite(X[i]) && X[i] >= 0.0)) refuse = "X";
+        for (size_t j = 0; j < i; ++j) {
+          if (IDX[j] == IDX[i]) refuse = "IDX_REPEATED";
+        }
       }
     }
     if (refuse != nullptr && ierr != 20) Violate(kTargetName, std::string("NOT_REFUSED:") + refuse);
@@ -267,6 +294,76 @@ void FuzzTarget(Input& in) {
       Violate(kTargetName, "ESRDER_DIFFERS_FROM_OUTPUTS");
     }
     if (!SameBits(ESRDER.UNUSED2, unwritten)) Violate(kTargetName, "ESRDER_WORD2_WRITTEN");
+
+    // The order of the components is the host's choice: the same call with
+    // the positions reversed, from the same state, gives the same values.
+    // Only for a converged root of its own search with the root memory off.
+    if (ierr != 0 || np < 2 || refuse != nullptr || *KVSTRT != 0 || PPUTL_EOSRET.ISTATE >= 1) {
+      continue;
+    }
+    ArgList rargs;
+    Arg<int64_t> RIDX(rargs, "IDX (reversed)", np, Role::kIn);
+    Arg<double> RX(rargs, "X (reversed)", np, Role::kIn);
+    for (size_t i = 0; i < np; ++i) {
+      RIDX[i] = IDX[np - 1 - i];
+      RX[i] = X[np - 1 - i];
+    }
+    Arg<int64_t> RIWORK(rargs, "IWORK", IWORK.size(), Role::kOut);
+    Arg<double> RRWORK(rargs, "RWORK", RWORK.size(), Role::kOut);
+    Arg<double> REPSAB(rargs, "EPSAB", EPSAB.size(), Role::kOut);
+    Arg<int64_t> RITYPE(rargs, "ITYPE", ITYPE.size(), Role::kOut);
+    std::copy(iwork_before.begin(), iwork_before.end(), RIWORK.p());
+    std::copy(rwork_before.begin(), rwork_before.end(), RRWORK.p());
+    Arg<double> RPHIMX(rargs, "PHIMX", np, Role::kOut, unwritten);
+    Arg<double> RDPHIDT(rargs, "DPHIDT", np, Role::kOut, unwritten);
+    std::vector<std::unique_ptr<Arg<double>>> r;
+    for (int k = 0; k < 14; ++k) {
+      r.push_back(std::make_unique<Arg<double>>(rargs, snames[k], 1, Role::kOut, k == 3 ? vmx_in : unwritten));
+    }
+    Arg<int64_t> RIERR(rargs, "IERR", 1, Role::kOut, -99);
+    PPUTL_ESROOT = esroot_before;
+    thermomodels::CPA1_SAVED = cpa1_before;
+    thermomodels::CPAPROP_SAVED = *cpaprop_before;
+    Call(kTargetName, rargs, [&] {
+      PPCPA_CPAPROP(T.p(), P.p(), RX.p(), N.p(), RIDX.p(), NCC.p(), param[0]->p(), param[1]->p(),
+                    param[2]->p(), param[3]->p(), param[4]->p(), CPAKIJ.p(), param[5]->p(),
+                    CPAVIJ.p(), KIJSET.p(), VIJSET.p(), ECRFLG.p(), CPAEIJ.p(), KVL.p(),
+                    req[0]->p(), req[1]->p(), req[2]->p(), req[3]->p(), req[4]->p(), KDER.p(),
+                    RPHIMX.p(), r[DHMX]->p(), r[DSMX]->p(), r[DGMX]->p(), r[VMX]->p(), RDPHIDT.p(),
+                    r[DHDT]->p(), r[DSDT]->p(), r[DGDT]->p(), r[DVDT]->p(), r[ZMX]->p(),
+                    r[DPDV]->p(), r[DP2DVDT]->p(), r[DPDT]->p(), r[DP2DV2]->p(), RIWORK.p(),
+                    RRWORK.p(), REPSAB.p(), RITYPE.p(), IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(),
+                    XAWRK.p(), ARG50.p(), r[PCALC]->p(), KVSTRT.p(), RIERR.p(), IH2O.p(),
+                    KTOL.p());
+    });
+    system.Check(kTargetName);
+    work.Check(kTargetName);
+    if (*RIERR != 0) {
+      Violate(kTargetName, "ORDER_DEPENDENT:IERR", "reversed order IERR " + std::to_string(*RIERR));
+      continue;
+    }
+    constexpr double kTol = 1e-6;
+    auto differ = [&](double a, double b, double scale) {
+      return !SameBits(a, b) && !(std::fabs(a - b) <= kTol * std::max({std::fabs(a), std::fabs(b), scale}));
+    };
+    const double rt = 8314.33 * *T;
+    std::vector<std::tuple<double, double, double, std::string>> pairs;
+    if (Requested(**req[0], false)) {
+      for (size_t i = 0; i < np; ++i) {
+        pairs.push_back({PHIMX[i], RPHIMX[np - 1 - i], 1.0, "PHIMX(" + std::to_string(i + 1) + ")"});
+      }
+    }
+    if (Requested(**req[1], false)) pairs.push_back({**s[DHMX], **r[DHMX], rt, "DHMX"});
+    if (Requested(**req[2], false)) pairs.push_back({**s[DSMX], **r[DSMX], 8314.33, "DSMX"});
+    if (Requested(**req[3], false)) pairs.push_back({**s[DGMX], **r[DGMX], rt, "DGMX"});
+    if (Requested(**req[4], false)) pairs.push_back({**s[VMX], **r[VMX], 0.0, "VMX"});
+    for (const auto& [a, b, scale, name] : pairs) {
+      if (differ(a, b, scale)) {
+        Violate(kTargetName, "ORDER_DEPENDENT:" + name.substr(0, name.find('(')),
+                name + " " + Num(a) + " in the given order, " + Num(b) + " reversed");
+        break;
+      }
+    }
   }
 }
 

@@ -70,8 +70,6 @@ struct HostSnapshot {
   std::vector<double> plex_low, plex_high;
 };
 HostSnapshot g_before;
-int32_t g_host_unit = 0;
-bool g_host_unit_open = false;
 constexpr const char* kHostFile = "host.log";
 
 void FillPlexWindows() {
@@ -127,7 +125,6 @@ void ResetLibrary() {
   std::memset(&ESRDER, 0, sizeof ESRDER);
   DMS_GLOBAL.IUNIT = 6;
   FillPlexWindows();
-  g_host_unit_open = false;
   g_found.clear();
   g_describe = nullptr;
 }
@@ -376,11 +373,30 @@ void SetHostBlocks(Input& in) {
 
 void MaybeOpenHostUnit(Input& in) {
   if (!in.Flag()) return;
-  g_host_unit = PickUnit(in);
+  int32_t unit = PickUnit(in);
   const int64_t open = 1;
   int64_t status = 0;
-  PPCPA_OPCLFILE(&g_host_unit, kHostFile, &open, &status, std::strlen(kHostFile));
-  g_host_unit_open = status == 0;
+  PPCPA_OPCLFILE(&unit, kHostFile, &open, &status, std::strlen(kHostFile));
+}
+
+// Units a routine must leave as it found them: one it opened stays open
+// only during the call, one the host opened stays open on the host's file.
+void CheckUnits(const char* routine) {
+  const std::string after = UnitState();
+  if (after == g_before.units) return;
+  const std::string detail = "before {" + g_before.units + "} after {" + after + "}";
+  for (int32_t u : std::set<int32_t>(FuzzUnits().begin(), FuzzUnits().end())) {
+    const std::string key = std::to_string(u) + "=";
+    const size_t was = g_before.units.find(key), is = after.find(key);
+    if (was == std::string::npos && is != std::string::npos) {
+      Violate(routine, "UNIT_LEFT_OPEN", detail);
+    } else if (was != std::string::npos &&
+               (is == std::string::npos ||
+                g_before.units.substr(was, g_before.units.find(';', was) - was) !=
+                    after.substr(is, after.find(';', is) - is))) {
+      Violate(routine, "UNIT_CLOSED_OR_REASSIGNED", detail);
+    }
+  }
 }
 
 std::string UnitState() {
@@ -428,19 +444,10 @@ void CheckHostBlocks(const char* routine, bool units_may_change) {
       break;
     }
   }
-  if (g_host_unit_open && thermomodels::UnitFileName(g_host_unit) != kHostFile) {
-    Violate(routine, "HOST_UNIT_CLOSED_OR_REASSIGNED",
-            "unit " + std::to_string(g_host_unit) + " now \"" +
-                thermomodels::UnitFileName(g_host_unit) + "\"");
-    g_host_unit_open = false;
-  }
-  if (!units_may_change) {
-    const std::string after = UnitState();
-    if (after != g_before.units) {
-      Violate(routine, "UNITS_CHANGED", "before {" + g_before.units + "} after {" + after + "}");
-    }
-  }
+  if (!units_may_change) CheckUnits(routine);
 }
+
+void CheckHostBlocks(const char* routine) { CheckHostBlocks(routine, false); }
 
 PureFluidWords SavePureFluidWords() { return {PPUTL_ESROOT.iw[0], PPUTL_ESROOT.iw[1]}; }
 
@@ -452,8 +459,6 @@ void CheckPureFluidWords(const char* routine, const PureFluidWords& before) {
                 std::to_string(before.vp) + " -> " + std::to_string(vp));
   }
 }
-
-void CheckHostBlocks(const char* routine) { CheckHostBlocks(routine, false); }
 
 }  // namespace tmfuzz
 

@@ -136,7 +136,7 @@ std::string Num(double v);
 // Host blocks: the words a host sets are read from the input; after a call
 // CheckHostBlocks() reports every host word, and every word of the storage
 // pool outside the root-memory records, that the routine changed, and every
-// unit the routine left opened, closed or reassigned.
+// unit the routine left open or closed or reassigned.
 void SetHostBlocks(Input& in);
 void SnapshotHost();
 void CheckHostBlocks(const char* routine);

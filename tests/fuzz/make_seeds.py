@@ -256,6 +256,9 @@ cpaprop("negative-association-volume-pure-water", [(WATER, {4: -0.0692})], [1.0]
 cpaprop("history-file-on-host-unit", [WATER], [1.0],
         [{"T": 300.0, "P": 1e5, "IUNIT": 60}, {"T": 300.0, "P": 1e5, "IUNIT": 60}],
         host={"cpacom": (1, 0, 0, 0, 0, 0)}, host_unit=60)
+cpaprop("history-file-unit-60", [WATER], [1.0],
+        [{"T": 300.0, "P": 1e5, "IUNIT": 60}, {"T": 300.0, "P": 1e5, "IUNIT": 60}],
+        host={"cpacom": (1, 0, 0, 0, 0, 0)})
 cpaprop("named-file-on-host-global-unit", [WATER], [1.0], [{"T": 300.0, "P": 1e5}],
         host={"gunit": 51, "cpacom": (0, 0, 1, 0, 0, 0), "filnam": "his"}, host_unit=51)
 # Ordinary calls: published water at 298.15 K, water + methanol vapour with
@@ -285,8 +288,18 @@ cpaprop("found-subnormal-pressure-last-volume", [METHANE], [1.0],
          {"T": 300.0, "P": 5e-324, "KVL": 1, "KVSTRT": 2}])
 cpaprop("found-subnormal-pressure-search", [WATER, METHANOL], [0.5, 0.5],
         [{"T": 300.0, "P": 5e-324, "KVL": 2, "KPHI": 0, "KH": 0, "KS": 1, "KG": 1, "KV": 0}])
+cpaprop("found-subnormal-pressure-liquid", [WATER, METHANE], [0.5, 0.5],
+        [{"T": 300.0, "P": 5e-324, "KVL": 2}])
 # Temperature near zero, critical temperature subnormal, given volume tiny.
 cpaprop("found-tiny-temperature-last-volume", [METHANE], [1.0],
         [{"T": 300.0, "P": 1e5, "KVL": 1}, {"T": 1e-16, "P": 1e-16, "KVL": 1, "KVSTRT": 2}])
 cpaprop("found-subnormal-critical-temperature", [(METHANE, {0: 8.0196521900152748e-315})],
         [1.0], [{"T": 300.0, "P": 1e5, "KVL": 1}, {"T": 300.0, "P": 1e5, "KVL": 1, "KVSTRT": 2}])
+# The same with the water alpha function: NaN ln phi with IERR 0.
+cpaprop("found-subnormal-critical-temperature-water-alpha",
+        [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
+        [{"T": 300.0, "P": 1e5, "KVL": 1, "IH2O": 1}])
+cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume",
+        [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
+        [{"T": 300.0, "P": 1e5, "KVL": 1, "IH2O": 1},
+         {"T": 300.0, "P": 1e5, "KVL": 1, "IH2O": 1, "KVSTRT": 2}])
