@@ -141,7 +141,16 @@ void FuzzTarget(Input& in) {
   };
   double t_now = 0.0, p_now = 0.0;
   int64_t kvstrt_now = 0;
+  auto tiny_critical_constants = [&] {
+    for (size_t i = 0; i < np; ++i) {
+      if (IDX[i] < 1 || IDX[i] > ncc) continue;
+      const size_t k = static_cast<size_t>(IDX[i] - 1);
+      if (std::fabs((*param[0])[k]) < 1e-100 || std::fabs((*param[1])[k]) < 1e-100) return true;
+    }
+    return false;
+  };
   auto InputClass = [&]() -> std::string {
+    if (tiny_critical_constants()) return "TINY_CRITICAL_CONSTANTS";
     if (kvstrt_now == 1) return "GIVEN_VOLUME";
     if (association_unusable()) return "ASSOCIATION_PARAMETERS";
     if (std::fabs(p_now) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
@@ -297,8 +306,11 @@ void FuzzTarget(Input& in) {
 
     // The order of the components is the host's choice: the same call with
     // the positions reversed, from the same state, gives the same values.
-    // Only for a converged root of its own search with the root memory off.
-    if (ierr != 0 || np < 2 || refuse != nullptr || *KVSTRT != 0 || PPUTL_EOSRET.ISTATE >= 1) {
+    // Only for a converged root of its own search with the root memory off,
+    // at a state where rounding cannot decide the outcome (between 100 and
+    // 2000 K, a normal pressure of at least 1 Pa).
+    if (ierr != 0 || np < 2 || refuse != nullptr || *KVSTRT != 0 || PPUTL_EOSRET.ISTATE >= 1 ||
+        !(*T >= 100.0 && *T <= 2000.0 && *P >= 1.0)) {
       continue;
     }
     ArgList rargs;

@@ -52,6 +52,8 @@ struct Found {
   std::string routine, key, detail, call;
 };
 std::vector<Found> g_found;
+const uint8_t* g_data = nullptr;
+size_t g_size = 0;
 std::function<std::string()> g_describe;
 std::set<std::string> g_known;
 std::map<std::string, long> g_known_seen;
@@ -174,13 +176,27 @@ void Summary() {
 // known ones, so that one run lists every kind it meets.
 void Verdict() {
   static const bool survey = std::getenv("TM_FUZZ_SURVEY") != nullptr;
+  // With TM_FUZZ_STOP_ON="ROUTINE CHECK", that violation stops the run even
+  // when known: the way to minimise an input (-minimize_crash=1).
+  static const char* stop_on = std::getenv("TM_FUZZ_STOP_ON");
   bool fresh = false;
   for (const Found& f : g_found) {
     const std::string key = f.routine + " " + f.key;
+    if (stop_on != nullptr && key == stop_on) {
+      std::fprintf(stderr, "stopping on %s\n  call: %s\n", key.c_str(), f.call.c_str());
+      std::abort();
+    }
     const bool known = g_known.count(key) != 0;
     if ((known || survey) && g_known_seen[key]++ > 0) continue;
-    std::fprintf(stderr, "%s CONTRACT VIOLATION: %s\n  %s\n  call: %s\n",
-                 known ? "KNOWN" : "NEW", key.c_str(), f.detail.c_str(), f.call.c_str());
+    std::string hex;
+    for (size_t i = 0; i < g_size; ++i) {
+      char b[3];
+      std::snprintf(b, sizeof b, "%02x", g_data[i]);
+      hex += b;
+    }
+    std::fprintf(stderr, "%s CONTRACT VIOLATION: %s\n  %s\n  call: %s\n  input (hex): %s\n",
+                 known ? "KNOWN" : "NEW", key.c_str(), f.detail.c_str(), f.call.c_str(),
+                 hex.c_str());
     fresh = fresh || (!known && !survey);
   }
   if (fresh) {
@@ -190,7 +206,9 @@ void Verdict() {
 }
 
 // Makes the paths on the command line absolute before the working directory
-// moves into the sandbox.
+// moves into the sandbox (not the program's own: libFuzzer forbids it, so
+// run the program by its absolute path when it runs itself again, as
+// -minimize_crash does).
 void AbsolutePaths(int* argc, char*** argv) {
   char cwd[4096];
   if (getcwd(cwd, sizeof cwd) == nullptr) return;
@@ -490,6 +508,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tmfuzz;
   ResetLibrary();
+  g_data = data;
+  g_size = size;
   Input in(data, size);
   FuzzTarget(in);
   Verdict();

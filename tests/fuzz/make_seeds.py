@@ -295,11 +295,12 @@ cpaprop("found-tiny-temperature-last-volume", [METHANE], [1.0],
         [{"T": 300.0, "P": 1e5, "KVL": 1}, {"T": 1e-16, "P": 1e-16, "KVL": 1, "KVSTRT": 2}])
 cpaprop("found-subnormal-critical-temperature", [(METHANE, {0: 8.0196521900152748e-315})],
         [1.0], [{"T": 300.0, "P": 1e5, "KVL": 1}, {"T": 300.0, "P": 1e5, "KVL": 1, "KVSTRT": 2}])
-# The same with the water alpha function: NaN ln phi with IERR 0.
+# The same with the water alpha function at a given volume: NaN ln phi
+# with IERR 0.
 cpaprop("found-subnormal-critical-temperature-water-alpha",
-        [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
-        [{"T": 300.0, "P": 1e5, "KVL": 1, "IH2O": 1}])
+        [(METHANE, {0: 1e-309})], [1.0],
+        [{"T": 150.0, "P": 1000.0, "KVL": 2, "IH2O": 1, "KVSTRT": 1, "VMX": 1000.0}])
 cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume",
         [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
-        [{"T": 300.0, "P": 1e5, "KVL": 1, "IH2O": 1},
-         {"T": 300.0, "P": 1e5, "KVL": 1, "IH2O": 1, "KVSTRT": 2}])
+        [{"T": 900.0, "P": 1e8, "KVL": 1, "IH2O": 1},
+         {"T": 900.0, "P": 1e8, "KVL": 1, "IH2O": 1, "KVSTRT": 2, "KPHI": 2}])
