@@ -151,9 +151,9 @@ void FuzzTarget(Input& in) {
   };
   auto InputClass = [&]() -> std::string {
     if (tiny_critical_constants()) return "TINY_CRITICAL_CONSTANTS";
+    if (std::fabs(p_now) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
     if (kvstrt_now == 1) return "GIVEN_VOLUME";
     if (association_unusable()) return "ASSOCIATION_PARAMETERS";
-    if (std::fabs(p_now) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
     if (std::fabs(t_now) < 1.0) return "TEMPERATURE_BELOW_1K";
     return "OTHER";
   };
