@@ -167,7 +167,8 @@ void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial);
 
 // Wet steam on the region-3 saturated volumes: T in
 // [kFlashWetRegion3TemperatureMin, 647.096] K; ends with T, p = IF97PSAT(T).
-// Where the two volumes meet (the critical point) the quality is 0.5.
+// Where the two volumes meet (the critical point, within the resolution of
+// the region-3 volume iteration) the quality is 0.5.
 void FlashWetRegion3(FlashCall& c);
 
 // Region 3 on the given isochore: T in [t_lo, 863.16] K matching e; ends

@@ -33,6 +33,12 @@ constexpr double kRegion3TemperatureMin = 623.15;
 // Quality given where the two region-3 saturated volumes coincide: the
 // limit of the lever rule on the critical isochore.
 constexpr double kCriticalQuality = 0.5;
+// Saturated volumes closer than this [m3/kg] are taken as the critical
+// point. Within about 1e-6 K of 647.096 K the region-3 volume iteration
+// returns the two sides a few 1e-9 to 2e-8 m3/kg apart, at the level of its
+// own resolution (and 4e-9 apart at 647.096 K, where they should meet);
+// from 1e-5 K below the dome is wider than 5e-6 m3/kg.
+constexpr double kCriticalVolumeGap = 1e-7;
 
 // IF97 Table 1: coefficients of the B23 equations.
 constexpr double kB23n1 = 0.34805185628969e3;
@@ -166,20 +172,24 @@ void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial) {
 }
 
 void FlashWetRegion3(FlashCall& c) {
+  double width = 0.0;  // v'' - v' of the last trial
   const double t = Run(c, c.e, kFlashWetRegion3TemperatureMin, kFlashCriticalTemperature,
                        kTolerance, [&](double trial_t) {
                          const double ps = IF97PSAT(trial_t);
                          c.saturation_pressure = ps;
                          const double v_liq = IF97R3VITL(ps, trial_t);
                          const double v_vap = IF97R3VITV(ps, trial_t);
-                         // At the critical point the two volumes are one and
-                         // the lever rule has no width to divide by.
-                         c.x = v_vap - v_liq > 0.0 ? (c.v - v_liq) / (v_vap - v_liq)
-                                                   : kCriticalQuality;
+                         width = v_vap - v_liq;
+                         // Where the two volumes meet the lever rule has no
+                         // width to divide by.
+                         c.x = width > 0.0 ? (c.v - v_liq) / width : kCriticalQuality;
                          const double e_liq = c.energy.region3(trial_t, v_liq);
                          const double e_vap = c.energy.region3(trial_t, v_vap);
                          return e_liq + c.x * (e_vap - e_liq);
                        });
+  // A result whose saturated volumes are not resolved apart is the critical
+  // point: its quality is not defined by them.
+  if (t != kFlashNotConverged && !(width > kCriticalVolumeGap)) c.x = kCriticalQuality;
   End(c, FlashEnding::kWetRegion3, IF97PSAT(t), t);
 }
 
