@@ -240,15 +240,16 @@ struct VhFlashConstants {
   double h_vap_623;        // IF97R2H(IF97PSAT(623.15 K), 623.15 K)
   double v_band_top;       // upper edge of the narrow band next to the B23 line
   double v_vap_623;        // IF97R2V(IF97PSAT(623.15 K), 623.15 K)
-  double v_3_100_863;      // IF97R3 volume at 100 MPa and 863.15 K
+  double v_3_100_863;      // IF97R2V(100 MPa, 863.15 K); IF97R3P gives 100 MPa there within 4e-6
   double h_b23_band;       // enthalpy bound of the narrow B23 band
   double h_liq_623;        // IF97R1H(IF97PSAT(623.15 K), 623.15 K)
   double v_liq_623;        // IF97R1V(IF97PSAT(623.15 K), 623.15 K)
-  double h_1_100_273;      // IF97R1H(100 MPa, 273.15 K)
+  double h_1_100_273;      // IF97R1H(100 MPa, 273.16 K)
   double v_liq_273;        // IF97R1V(p_0, 273.15 K)
-  double v_isochore_only;  // above it no liquid-like region-3 state reaches 100 MPa
-  double h_dense_split;    // enthalpy that splits the dense liquid band
-  double v_dense_min;      // smallest volume of the upper dense band
+  double v_isochore_only;  // region-3 volume at 100 MPa where h = h_vap_623: no state
+                           // of larger volume below h_vap_623 reaches 100 MPa
+  double h_dense_split;    // IF97R1H(100 MPa, 623.15 K): splits the dense liquid band
+  double v_dense_min;      // IF97R1V(100 MPa, 623.15 K): smallest volume of the upper band
   double p_sat_623;        // IF97PSAT(623.15 K) [MPa]
   double p_critical_sat;   // upper end of the saturated-liquid pressure solve [MPa]
   double t_b23_max;        // upper end of the B23 temperature solve [K]

@@ -5,10 +5,9 @@
 
 #include <cmath>
 #include <limits>
-#include <thread>
-#include <vector>
 
 #include "water/flash/flash.h"
+#include "water/flash/flash_states.h"
 #include "water/if97/if97.h"
 
 namespace thermomodels {
@@ -70,39 +69,28 @@ TEST(VhFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   EXPECT_NEAR(IF97R3H(t, K.v_isochore_only), K.h_vap_623, 1e-6);
 }
 
-TEST(VhFlashDomain, BoundsAreInsideAndOneUlpBeyondIsOutside) {
+TEST(VhFlashDomain, BoundsAreInsideAndOneUlpBeyondOrNonFiniteIsOutside) {
+  const double nan = std::nan("");
   struct Row {
     double v, h;
     bool inside;
   };
-  const double v_mid = 1.0, h_mid = 3000.0;
   const Row rows[] = {
-      {K.v_min, K.h_min, true},      {Up(K.v_min), Up(K.h_min), true},
-      {Down(K.v_min), h_mid, false}, {v_mid, Down(K.h_min), false},
-      {K.v_max, K.h_max, true},      {Down(K.v_max), Down(K.h_max), true},
-      {Up(K.v_max), h_mid, false},   {v_mid, Up(K.h_max), false},
+      {K.v_min, K.h_min, true},    {Up(K.v_min), Up(K.h_min), true},   {Down(K.v_min), 3000, false},
+      {1.0, Down(K.h_min), false}, {K.v_max, K.h_max, true},           {Down(K.v_max), Down(K.h_max), true},
+      {Up(K.v_max), 3000, false},  {1.0, Up(K.h_max), false},          {nan, 2000, false},
+      {0.1, nan, false},           {kInf, 2000, false},                {0.1, -kInf, false},
   };
   for (const Row& r : rows) {
     const VhFlashOutcome out = VhFlash(r.v, r.h);
     EXPECT_EQ(out.branch != VhBranch::kOutsideDomain, r.inside) << "v = " << r.v << ", h = " << r.h;
-    if (!r.inside) {
-      EXPECT_EQ(out.p, -1.0);
-      EXPECT_EQ(out.t, -1.0);
-      EXPECT_EQ(out.x, -1.0);
-    }
-  }
-}
-
-TEST(VhFlashDomain, NonFiniteInputIsRejected) {
-  const double nan = std::nan("");
-  const double inputs[][2] = {{nan, 2000}, {0.1, nan}, {kInf, 2000}, {0.1, kInf}, {0.1, -kInf}, {-kInf, 100}};
-  for (const auto& in : inputs) {
+    if (r.inside) continue;
     double p = 0, t = 0, x = 0;
-    IF97VHFLASH(p, t, x, in[0], in[1]);
-    EXPECT_EQ(p, -1.0) << in[0] << ", " << in[1];
+    IF97VHFLASH(p, t, x, r.v, r.h);
+    EXPECT_EQ(p, -1.0);
     EXPECT_EQ(t, -1.0);
     EXPECT_EQ(x, -1.0);
-    EXPECT_EQ(IF97PVH(in[0], in[1]), -1.0);
+    EXPECT_EQ(IF97PVH(r.v, r.h), -1.0);
   }
 }
 
@@ -201,6 +189,7 @@ TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
     Outcome outcome;
   };
   using B = VhBranch;
+  const double v3_105 = IF97R3VIT(105, 640), v3_95 = IF97R3VIT(95, 640);
   const Row rows[] = {
       {"5A below p_min", 1500, 5000, B::k5A, kAfterSolve},
       {"5A above p_min", 1000, 5000, B::k5A, kSolved},
@@ -223,6 +212,8 @@ TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {"below the triple line, upper band", 150, 1800, B::kWetBelowLineA, kAtOnce},
       {"below the triple line, lowest band", 0.5, 1, B::kLowest, kAtOnce},
       {"upper dense band, smallest volume", K.v_dense_min, 1560, B::kDenseUpper, kAfterSolve},
+      {"region 3 at 640 K, 105 MPa", v3_105, IF97R3H(640, v3_105), B::kDenseUpper, kAfterSolve},
+      {"region 3 at 640 K, 95 MPa", v3_95, IF97R3H(640, v3_95), B::kDenseUpper, kSolved},
       {"upper dense band, below it", Down(K.v_dense_min), 1560, B::kDenseUpper, kAtOnce},
       {"region 3 upper, above 100 MPa", 0.0017, 2600, B::kRegion3Upper, kAfterSolve},
       {"region 3 lower, above 100 MPa", 0.0013, 1700, B::kRegion3Lower, kAfterSolve},
@@ -249,43 +240,6 @@ TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
   }
 }
 
-TEST(VhFlash, DenseRegion3StatesAbove100MPaAreRejected) {
-  // Liquid-like region 3 at 640 K, reached through the dense liquid band.
-  const double v105 = IF97R3VIT(105, 640), v95 = IF97R3VIT(95, 640);
-  const VhFlashOutcome above = VhFlash(v105, IF97R3H(640, v105));
-  EXPECT_EQ(above.branch, VhBranch::kDenseUpper);
-  EXPECT_EQ(above.ending, FlashEnding::kRejected);
-  EXPECT_EQ(above.p, -1.0);
-  const VhFlashOutcome below = VhFlash(v95, IF97R3H(640, v95));
-  EXPECT_EQ(below.ending, FlashEnding::kRegion3Isochore);
-  EXPECT_NEAR(below.p, 95.0, 1e-5 * 95);
-  EXPECT_NEAR(below.t, 640.0, 1e-6 * 640);
-}
-
-// Wet state at (T, x) on the region-3 saturated volumes.
-struct WetState {
-  double p, v, h;
-};
-WetState Region3Wet(double t, double x) {
-  const double p = IF97PSAT(t), vl = IF97R3VITL(p, t), vv = IF97R3VITV(p, t);
-  return {p, vl + x * (vv - vl), IF97R3H(t, vl) + x * (IF97R3H(t, vv) - IF97R3H(t, vl))};
-}
-
-TEST(VhFlash, WetStatesJustAbove623KAreSolved) {
-  // The region-3 saturated states at 623.15 K lie slightly above those of
-  // regions 1 and 2, so these sit a few J/kg above the 623.15 K line.
-  for (double t : {623.1501, 623.151, 623.16, 623.2}) {
-    for (double x : {0.01, 0.05, 0.1, 0.2}) {
-      const WetState s = Region3Wet(t, x);
-      const VhFlashOutcome out = VhFlash(s.v, s.h);
-      SCOPED_TRACE(::testing::Message() << "T = " << t << " K, x = " << x);
-      EXPECT_EQ(out.ending, FlashEnding::kWetRegion3);
-      EXPECT_NEAR(out.t, t, 1e-6 * t);
-      EXPECT_NEAR(out.x, x, 1e-4);
-    }
-  }
-}
-
 TEST(VhFlash, StatesJustAboveThe623KLineAreSolved) {
   // A few J/kg above the straight line through the saturated states of
   // regions 1 and 2 at 623.15 K these go to the region-3 wet solve, whose
@@ -308,7 +262,7 @@ TEST(VhFlash, StatesJustAboveThe623KLineAreSolved) {
 TEST(VhFlash, WetStatesUpToTheCriticalPointStayFinite) {
   for (double t : {646.9, 646.95, 647.0, 647.05, 647.09, 647.095, 647.0959, 647.09599, 647.096}) {
     for (double x : {0.0, 0.2, 0.5, 0.8, 1.0}) {
-      const WetState s = Region3Wet(t, x);
+      const flash_states::State s = flash_states::Wet(t, x, true);
       const VhFlashOutcome out = VhFlash(s.v, s.h);
       SCOPED_TRACE(::testing::Message() << "T = " << t << " K, x = " << x);
       ASSERT_TRUE(std::isfinite(out.x));
@@ -382,39 +336,10 @@ TEST(VhFlash, WrappersReturnOneValueEach) {
   EXPECT_NEAR(IF97PVH(v2, h2), 10.0, 1e-5);  // bar
   EXPECT_NEAR(IF97TVH(v2, h2), 500.0, 1e-3);
   EXPECT_EQ(IF97XVH(v2, h2), -1.0);  // one phase
-  const double t = 350, ps = IF97PSAT(t);
-  const double v = IF97R1V(ps, t) + 0.3 * (IF97R2V(ps, t) - IF97R1V(ps, t));
-  const double h = IF97R1H(ps, t) + 0.3 * (IF97R2H(ps, t) - IF97R1H(ps, t));
+  const double t = 350, ps = IF97PSAT(t), vl = IF97R1V(ps, t), hl = IF97R1H(ps, t);
+  const double v = vl + 0.3 * (IF97R2V(ps, t) - vl), h = hl + 0.3 * (IF97R2H(ps, t) - hl);
   EXPECT_NEAR(IF97XVH(v, h), 0.3, 1e-6);
   EXPECT_NEAR(IF97PVH(v, h), 10.0 * ps, 1e-5 * ps);
-  for (double (*wrapper)(const double&, const double&) : {IF97PVH, IF97TVH, IF97XVH}) {
-    EXPECT_EQ(wrapper(2000.0, 3000.0), -1.0);  // volume above the domain
-  }
-}
-
-TEST(VhFlash, CallsOnTwoThreadsDoNotInterfere) {
-  std::vector<double> volumes, enthalpies;
-  for (int i = 0; i < 200; ++i) {
-    const double t = 300 + 3.5 * i, p = 0.01 + 0.2 * (i % 50);
-    volumes.push_back(IF97R2V(p, t) * (i % 2 ? 1.0 : 0.5));
-    enthalpies.push_back(IF97R2H(p, t) - 300.0 * (i % 3));
-  }
-  std::vector<VhFlashOutcome> serial, a(volumes.size()), b(volumes.size());
-  for (size_t i = 0; i < volumes.size(); ++i) serial.push_back(VhFlash(volumes[i], enthalpies[i]));
-  auto run = [&](std::vector<VhFlashOutcome>& out, bool reverse) {
-    for (size_t k = 0; k < volumes.size(); ++k) {
-      const size_t i = reverse ? volumes.size() - 1 - k : k;
-      out[i] = VhFlash(volumes[i], enthalpies[i]);
-    }
-  };
-  std::thread first(run, std::ref(a), false), second(run, std::ref(b), true);
-  first.join();
-  second.join();
-  for (size_t i = 0; i < volumes.size(); ++i) {
-    EXPECT_EQ(a[i].p, serial[i].p);
-    EXPECT_EQ(b[i].t, serial[i].t);
-    EXPECT_EQ(b[i].x, serial[i].x);
-  }
 }
 
 }  // namespace
