@@ -165,11 +165,11 @@ void FlashNestedPair(FlashCall& c, FlashRegion region);
 // IF97PSAT of the last trial, else IF97PSAT of the result.
 void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial);
 
-// Wet steam on the region-3 saturated volumes: T in
-// [kFlashWetRegion3TemperatureMin, 647.096] K; ends with T, p = IF97PSAT(T).
-// Where the two volumes meet (the critical point, within the resolution of
-// the region-3 volume iteration) the quality is 0.5.
-void FlashWetRegion3(FlashCall& c);
+// Wet steam on the region-3 saturated volumes: T in [t_lo, 647.096] K
+// (t_lo is kFlashWetRegion3TemperatureMin in the (v, h) flash); ends with T,
+// p = IF97PSAT(T). Where the two volumes meet (the critical point, within
+// the resolution of the region-3 volume iteration) the quality is 0.5.
+void FlashWetRegion3(FlashCall& c, double t_lo);
 
 // Region 3 on the given isochore: T in [t_lo, 863.16] K matching e; ends
 // with T and p = IF97R3P(T, v).

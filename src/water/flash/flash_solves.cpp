@@ -171,9 +171,9 @@ void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial) {
       t);
 }
 
-void FlashWetRegion3(FlashCall& c) {
+void FlashWetRegion3(FlashCall& c, double t_lo) {
   double width = 0.0;  // v'' - v' of the last trial
-  const double t = Run(c, c.e, kFlashWetRegion3TemperatureMin, kFlashCriticalTemperature,
+  const double t = Run(c, c.e, t_lo, kFlashCriticalTemperature,
                        kTolerance, [&](double trial_t) {
                          const double ps = IF97PSAT(trial_t);
                          c.saturation_pressure = ps;

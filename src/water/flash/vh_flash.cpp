@@ -128,7 +128,7 @@ void Region3Within100MPa(FlashCall& c, double t_isobar_hi) {
 // saturated volumes above the 623.15 K isotherm's line, else on those of
 // regions 1 and 2.
 void NearCriticalWet(FlashCall& c) {
-  if (c.e > Isotherm623Line(c.v)) return FlashWetRegion3(c);
+  if (c.e > Isotherm623Line(c.v)) return FlashWetRegion3(c, kFlashWetRegion3TemperatureMin);
   FlashWetBelow623(c, true);
 }
 

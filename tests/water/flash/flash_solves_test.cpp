@@ -43,7 +43,8 @@ TEST(FlashSolves, EachSolveEndsWithItsOutputsOrTheFailure) {
        0.002, 5000, FlashEnding::kNotConverged},
       {"wet steam, unreachable", [](FlashCall& c) { FlashWetBelow623(c, true); }, 0.1, -100,
        FlashEnding::kNotConverged},
-      {"region-3 wet steam, unreachable", [](FlashCall& c) { FlashWetRegion3(c); }, 0.004, 100,
+      {"region-3 wet steam, unreachable",
+       [](FlashCall& c) { FlashWetRegion3(c, kFlashWetRegion3TemperatureMin); }, 0.004, 100,
        FlashEnding::kNotConverged},
   };
   for (const Row& r : rows) {

@@ -178,6 +178,17 @@ TEST(VhFlash, EachBorderLiteralOnBothSides) {
   }
 }
 
+TEST(VhFlash, The100MPaCheckOfNearCriticalLiquidEndsAtItsVolume) {
+  // Up to v_isochore_only the region-3 isochore is preceded by a 100 MPa
+  // isobar solve; one ulp above, the isochore runs alone. Same state.
+  const VhFlashOutcome on = VhFlash(K.v_isochore_only, 2400);
+  const VhFlashOutcome above = VhFlash(Up(K.v_isochore_only), 2400);
+  EXPECT_EQ(on.ending, FlashEnding::kRegion3Isochore);
+  EXPECT_EQ(above.ending, FlashEnding::kRegion3Isochore);
+  EXPECT_NEAR(on.t, above.t, 1e-6 * on.t);
+  EXPECT_GE(on.evaluations, above.evaluations + 2);
+}
+
 TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
   // kAtOnce: rejected before any solve; kAfterSolve: rejected by a test
   // after an edge solve; kSolved: a state.
@@ -247,7 +258,9 @@ TEST(VhFlash, StatesJustAboveThe623KLineAreSolved) {
   // temperature a few mK below 623.15 K.
   for (double v : {0.0018, 0.002, 0.0022, 0.0025}) {
     for (double dh : {0.001, 0.003, 0.005}) {
-      const double h = 1670.85821827438 + 892.7337856138699 * (v - 0.0017400705518799) / 0.007060861379695999 + dh;
+      const double line = 1670.85821827438 + 892.7337856138699 * (v - 0.0017400705518799) /
+                                                 0.007060861379695999;
+      const double h = line + dh;
       const VhFlashOutcome out = VhFlash(v, h);
       SCOPED_TRACE(::testing::Message() << "v = " << v << ", h = " << h);
       EXPECT_EQ(out.ending, FlashEnding::kWetRegion3);
