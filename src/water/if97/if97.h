@@ -424,12 +424,31 @@ inline double RunValue(const XPowers& xp, const YPowers& yp) {
   return xp[run.i] * inner;
 }
 
+// Run r opens lane r % kLanes or adds to it; lanes start from their first
+// run rather than from zero, which would cost an addition each.
+template <std::size_t r, std::size_t kLanes>
+inline void Accumulate(double (&lane)[kLanes], double value) {
+  if constexpr (r < kLanes) {
+    lane[r] = value;
+  } else {
+    lane[r % kLanes] += value;
+  }
+}
+
 template <const auto& kDerived, std::size_t kLanes, class XPowers, class YPowers, std::size_t... r>
 inline double SumDerived(const XPowers& xp, const YPowers& yp, std::index_sequence<r...>) {
-  double lane[kLanes] = {};
-  ((lane[r % kLanes] += RunValue<kDerived, r>(xp, yp)), ...);
-  if constexpr (kLanes == 4) return (lane[0] + lane[1]) + (lane[2] + lane[3]);
-  return lane[0] + lane[1];
+  constexpr std::size_t kRunsHere = sizeof...(r);
+  if constexpr (kRunsHere == 0) {
+    return 0.0;
+  } else {
+    constexpr std::size_t kUsed = kRunsHere < kLanes ? kRunsHere : kLanes;
+    double lane[kUsed];
+    (Accumulate<r>(lane, RunValue<kDerived, r>(xp, yp)), ...);
+    if constexpr (kUsed == 1) return lane[0];
+    if constexpr (kUsed == 2) return lane[0] + lane[1];
+    if constexpr (kUsed == 3) return (lane[0] + lane[1]) + lane[2];
+    if constexpr (kUsed == 4) return (lane[0] + lane[1]) + (lane[2] + lane[3]);
+  }
 }
 
 template <unsigned kFlag, unsigned kWant, const auto& kTerms, class XPowers, class YPowers>
