@@ -23,6 +23,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "thermomodels_version.h"
+
 #if defined(__GNUC__)
 #define TM_API __attribute__((visibility("default")))
 #else
