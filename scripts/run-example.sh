@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh example
 cmake -S . -B build/example -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTM_BENCH=OFF
 cmake --build build/example -j "${JOBS:-$(nproc)}" --target example_host water_host
-./build/example/examples/example_host
+# Run in the build tree, where the example writes its history file.
+cd build/example
+./examples/example_host
 echo
-./build/example/examples/water_host
+./examples/water_host
