@@ -33,9 +33,12 @@ endif()
 run("configure the CMake consumer"
     ${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/cmake_consumer -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_C_COMPILER=${CC} -DCMAKE_C_FLAGS=${FLAGS}
-    -DCMAKE_BUILD_TYPE=Release)
+    -DCMAKE_Fortran_FLAGS=${FLAGS} -DCMAKE_BUILD_TYPE=Release)
 run("build the CMake consumer" ${CMAKE_COMMAND} --build ${WORK}/cmake_consumer)
 run("run the CMake consumer" ${WORK}/cmake_consumer/consumer)
+if(EXISTS ${WORK}/cmake_consumer/fortran_consumer)
+  run("run the Fortran consumer" ${WORK}/cmake_consumer/fortran_consumer)
+endif()
 
 # pkg-config --cflags --libs thermomodels.
 get_filename_component(pcdir ${pcfile} DIRECTORY)
