@@ -118,7 +118,8 @@ extern TM_API tm_plex_block DMS_PLEX;
 /* Host settings, host-set: the first word is the host's 32-bit diagnostic
  * output unit (6 standard output, 0 standard error, others files fort.N or
  * a file opened on that unit by PPCPA_OPCLFILE), used by the CPA routine
- * when PPCPA_CPACOM sends its output there.
+ * when PPCPA_CPACOM sends its output there, and for its message when a
+ * history file cannot be opened.
  * The remaining words are not used by the library. */
 typedef struct {
   int32_t IUNIT;
@@ -131,8 +132,9 @@ extern TM_API tm_global_block DMS_GLOBAL;
  * ------------------------------------------------------------------------- */
 
 /* One property of pure water by code KPROP in the IF97 region KREGION.
- * The routine never chooses a region for codes 1-7, 9, 10, 12, 13: the
- * caller names it (QUELTRIN_FDREGION finds it).
+ * The routine does not pick the region from T and P: the caller names it
+ * (QUELTRIN_FDREGION finds it), or passes 4 to leave it to the saturation
+ * routers.
  *   1 T        in   double   K         temperature
  *   2 P        in   double   Pa        pressure
  *   3 V        in   double   m3/kmol   molar volume; read only where the
