@@ -328,13 +328,16 @@ extern TM_API tm_esrder_block ESRDER;
  *                                               7 two negative; 8 one
  *                                               positive; 9 two positive;
  *                                               above 100 a user scheme by its
- *                                               digits (tens: positive sites,
- *                                               units: negative sites,
- *                                               hundreds above 1000: sites of
- *                                               both kinds; 11 such schemes
- *                                               per process); 1e35: none given
- *                                               (2 when the component
- *                                               associates)
+ *                                               digits: tens positive sites,
+ *                                               units negative sites, and for
+ *                                               codes from 1000 the hundreds
+ *                                               digit sites of both kinds
+ *                                               (111: one positive, one
+ *                                               negative; 1201: two of both
+ *                                               kinds, one negative); up to 11
+ *                                               user schemes per process;
+ *                                               1e35: none given (2 when the
+ *                                               component associates)
  *  14 CPAVIJ   in    double (2,NCC,NCC) -       records (c1, c2) of a given
  *                                               cross-association volume per
  *                                               ordered pair; 0 or 1e35: none
