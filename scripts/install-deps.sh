@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need (when missing).
+# Installs the Debian packages a build needs, when they are missing.
+#   install-deps.sh example   compiler and CMake: enough to build the library
+#                             and run the example hosts;
+#   install-deps.sh           everything the whole test suite and the
+#                             benchmarks use (GoogleTest, Google Benchmark,
+#                             gfortran, pkg-config, binutils).
 set -euo pipefail
-packages=(cmake g++ gfortran make libgtest-dev libgmock-dev libbenchmark-dev binutils)
+packages=(cmake g++ make)
+if [[ "${1:-all}" != example ]]; then
+  packages+=(gfortran libgtest-dev libgmock-dev libbenchmark-dev binutils pkg-config)
+fi
 missing=()
 for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
   sudo_cmd=""
