@@ -100,8 +100,9 @@ extern TM_API tm_global_block DMS_GLOBAL;
  * saturated vapour, 2 saturated liquid, else single phase).
  * Units: T K, P Pa, V m3/kmol, energies J/kmol, entropy and heat capacities
  * J/(kmol K), viscosity Pa s, conductivity W/(m K), tension N/m.
- * Status: IERR 0 with a value, 1 with VALUE = 1e35 (out of range, region
- * code not 1..5, a needed V not given or not positive).
+ * Status: IERR 0 with a finite value, 1 with VALUE = 1e35 (out of range, a
+ * T or P the code reads not a positive number, region code not 1..5, a
+ * needed V not given or not positive, a result that is not finite).
  * Reference: codes 2, 3, 4, 9, 10 subtract the HGK 1984 ideal gas at
  * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
  * is the IF97 internal energy as it stands. */

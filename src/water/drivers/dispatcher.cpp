@@ -76,6 +76,22 @@ double ByRegion(const RegionFunctions& f, const DispatchState& st) {
   }
 }
 
+// Whether code CODE with region code REGION reads the caller's pressure:
+// not the functions of temperature (and volume) alone.
+bool ReadsPressure(int32_t code, int64_t region) {
+  switch (code) {
+    case kSurfaceTension:
+    case kVapourPressure:
+    case kPressureFromTV: return false;
+    case kSaturationTemperature: return true;
+    case kViscosity: return region == 4;
+    case kConductivity: return region == 1 || region == 2 || region == 4;
+    case kVolume: return true;
+    case kLnFugacityCoefficient: return true;
+    default: return region != 3;  // region 3 evaluates at (T, V)
+  }
+}
+
 // A molar volume the caller must supply: positive and not the marker.
 bool VolumeGiven(double v) { return v > 0.0 && v < kNoValue; }
 
@@ -95,6 +111,38 @@ double Fugacity(const DispatchState& st) {
       if (!(celsius >= -1e-5)) return kWaterFailure;
       return WPFUGA(st.p, celsius, st.xqual);
     }
+  }
+}
+
+// The callee's result in the unit of VALUE; NaN where the code has no value
+// (a fugacity that is not positive).
+double Scaled(int32_t code, double value, double entropy, const DispatchState& st) {
+  switch (code) {
+    case kLnFugacityCoefficient:
+      return value > 0.0 ? std::log(value / st.p) : std::nan("");
+    case kEnthalpy:
+    case kEntropy:
+    case kGibbs:
+    case kCp:
+    case kCv: {
+      const IdealGasReference ig = ReferenceIdealGas();
+      const double rt0 = kGasConstant * kReferenceT;
+      if (code == kEnthalpy) return kEnergyFactor * value - rt0 * ig.h;
+      if (code == kEntropy) return kEnergyFactor * value - kGasConstant * ig.s;
+      if (code == kGibbs) {
+        return (kEnergyFactor * value - rt0 * ig.h) -
+               st.t * (kEnergyFactor * entropy - kGasConstant * ig.s);
+      }
+      // The isochoric term subtracts the same CP0 term as the isobaric one,
+      // so both heat capacities share one offset.
+      return kEnergyFactor * value - kGasConstant * ig.cp;
+    }
+    case kVolume: return kMolarMass * value;
+    case kSurfaceTension: return value / 1000.0;
+    case kVapourPressure: return 1e5 * value;
+    case kInternalEnergy: return kEnergyFactor * value;
+    case kPressureFromTV: return 1e6 * value;
+    default: return value;  // viscosity, conductivity, sound, Tsat
   }
 }
 
@@ -135,7 +183,13 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
   };
   const bool region_free = code == kSurfaceTension || code == kVapourPressure ||
                            code == kPressureFromTV || code == kSaturationTemperature;
-  if ((!region_free && !region_known) || (needs_volume && !VolumeGiven(*V))) {
+  // Every temperature and pressure a code reads must be a positive number;
+  // the tests are written so that NaN fails them.
+  const bool reads_t = code != kSaturationTemperature;
+  const bool reads_p = ReadsPressure(code, region);
+  const bool state_given = (!reads_t || (*T > 0.0 && std::isfinite(*T))) &&
+                           (!reads_p || (*P > 0.0 && std::isfinite(*P)));
+  if (!state_given || (!region_free && !region_known) || (needs_volume && !VolumeGiven(*V))) {
     fail();
     return;
   }
@@ -184,37 +238,11 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
     return;
   }
 
-  switch (code) {
-    case kLnFugacityCoefficient:
-      if (!(value > 0.0)) {
-        fail();
-        return;
-      }
-      *VALUE = std::log(value / st.p);
-      return;
-    case kEnthalpy:
-    case kEntropy:
-    case kGibbs:
-    case kCp:
-    case kCv: {
-      const IdealGasReference ig = ReferenceIdealGas();
-      const double rt0 = kGasConstant * kReferenceT;
-      if (code == kEnthalpy) *VALUE = kEnergyFactor * value - rt0 * ig.h;
-      if (code == kEntropy) *VALUE = kEnergyFactor * value - kGasConstant * ig.s;
-      if (code == kGibbs) {
-        *VALUE = (kEnergyFactor * value - rt0 * ig.h) -
-                 st.t * (kEnergyFactor * entropy - kGasConstant * ig.s);
-      }
-      // The isochoric term subtracts the same CP0 term as the isobaric one,
-      // so both heat capacities share one offset.
-      if (code == kCp || code == kCv) *VALUE = kEnergyFactor * value - kGasConstant * ig.cp;
-      return;
-    }
-    case kVolume: *VALUE = kMolarMass * value; return;
-    case kSurfaceTension: *VALUE = value / 1000.0; return;
-    case kVapourPressure: *VALUE = 1e5 * value; return;
-    case kInternalEnergy: *VALUE = kEnergyFactor * value; return;
-    case kPressureFromTV: *VALUE = 1e6 * value; return;
-    default: *VALUE = value; return;  // viscosity, conductivity, sound, Tsat
+  // A value that is not finite is no value either.
+  const double result = Scaled(code, value, entropy, st);
+  if (!std::isfinite(result)) {
+    fail();
+    return;
   }
+  *VALUE = result;
 }

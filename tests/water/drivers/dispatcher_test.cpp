@@ -20,6 +20,7 @@ constexpr double kRT0H0 = 45892556.81;         // J/kmol, ideal gas at 298.15 K
 constexpr double kRS0 = 125384.7155;           // J/(kmol K)
 constexpr double kRCP0 = 33587.0234;           // J/(kmol K)
 constexpr double kRMolar = 18.0152 * 461.526;  // J/(kmol K), IF97's R
+const double kNaN = std::nan("");
 
 TEST(WaterDispatcher, ReproducesTheIf97VerificationTablesInMolarUnits) {
   for (const auto& row : water_test::kIf97Rows) {
@@ -110,6 +111,17 @@ TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
           {"fugacity below 273.15 K, liquid", 1, 4, 270.0, 1e5, kNoValue, 2},
           {"fugacity below 273.15 K, vapour", 1, 4, 273.0, 1e5, kNoValue, 1},
           {"saturated vapour 27 K off the line", 3, 4, 300.0, 1e5, kNoValue, 1},
+          {"zero pressure", 5, 2, 500.0, 0.0, kNoValue, 0},
+          {"negative pressure", 5, 1, 300.0, -1e5, kNoValue, 0},
+          {"negative pressure, saturated vapour", 1, 4, 300.0, -1e5, kNoValue, 1},
+          {"pressure not a number", 15, 1, 300.0, kNaN, kNoValue, 0},
+          {"infinite pressure", 2, 1, 300.0, INFINITY, kNoValue, 0},
+          {"temperature not a number", 11, 1, kNaN, 1e5, kNoValue, 0},
+          {"temperature not a number, surface tension", 8, 1, kNaN, 1e5, kNoValue, 0},
+          {"zero temperature", 2, 3, 0.0, 1e5, kM / 500.0, 0},
+          {"negative temperature", 14, 1, -650.0, 1e5, kM / 500.0, 0},
+          {"volume not a number", 14, 1, 650.0, 1e5, kNaN, 0},
+          {"volume beyond the double range", 5, 2, 700.0, 1e-320, kNoValue, 0},
       };
   for (const auto& c : kCases) {
     const Prph r = Prop(c.code, c.region, c.t, c.p, c.v, c.phase);
@@ -118,6 +130,11 @@ TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
   }
   // KPHASE 3 is a single-phase request for the router, which succeeds here.
   EXPECT_EQ(Prop(2, 4, 300.0, 1e5, kNoValue, 3).ierr, 0);
+  // An argument the code does not read is not checked.
+  EXPECT_EQ(Prop(11, 1, 373.15, kNaN).ierr, 0);
+  EXPECT_EQ(Prop(15, 1, kNaN, 1e5).ierr, 0);
+  EXPECT_EQ(Prop(2, 3, 650.0, 0.0, kM / 500.0).ierr, 0);
+  EXPECT_EQ(Prop(6, 2, 500.0, -1.0, kM / 5.0).ierr, 0);
 }
 
 TEST(WaterDispatcher, RegionCode4FollowsThePhase) {
