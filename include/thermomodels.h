@@ -115,9 +115,10 @@ TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
  * IF97 bounds and to the requested side of the saturation line; warnings on
  * IUNIT when LVLPRT >= 5; region 3 by a VPROOT/LQROOT volume search.
  * Units: T, TOUT K; P, POUT Pa; VOUT m3/kmol.
- * Status: IERR 1 when an input is refused (T or P not finite, P <= 0, KVL
- * not 1 or 2: outputs 1e35, KREGION 0), a property call failed or the
- * region-3 search failed (VOUT then the solver's last volume); else 0.
+ * Status: IERR 1 when an input is refused (T or P not finite, T <= 0,
+ * P <= 0, KVL not 1 or 2: outputs 1e35, KREGION 0), a property call failed
+ * or the region-3 search failed (VOUT then the solver's last volume, or 1e35
+ * where the volume is not finite); else 0.
  * Reference: none (volumes and pressures only). */
 TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* KVL,
                               int64_t* KREGION, double* TOUT, double* POUT, double* VOUT,
@@ -129,8 +130,9 @@ TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* K
  * 273.15 K from linear functions of T; above 647.096 K and below psat by
  * extrapolation from the critical temperature and saturation pressure.
  * Units: T K, P Pa, DH and DG J/kmol, DS J/(kmol K), V m3/kmol.
- * Status: IERR 1 when an input is refused (requested outputs 1e35), a
- * property call failed or the region-3 search failed; else 0.
+ * Status: IERR 1 when an input is refused (T or P not finite or <= 0:
+ * requested outputs 1e35), a property call failed, the region-3 search
+ * failed or a requested output is not finite (written as 1e35); else 0.
  * Reference: the dispatcher's ideal gas at 298.15 K (R = 8314.41), plus
  * 8314.33 ln(p/22063999.9998894 Pa) in the region-3 entropy; not the CPA
  * routine's ideal gas at the state's own temperature and pressure. */

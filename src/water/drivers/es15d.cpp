@@ -44,15 +44,20 @@ bool AllKnown(std::initializer_list<double> values) {
   return true;
 }
 
+// ln(a / b) of two positive numbers, as a difference of logarithms so that
+// no quotient overflows or underflows.
+double LogRatio(double a, double b) { return std::log(a) - std::log(b); }
+
 // Liquid below 273.15 K: straight lines in t = T - 273.15 K fitted to the
 // liquid at the triple point, with the ideal-gas pressure terms at P.
 WaterEosResults SubcooledLiquid(double T, double P) {
   const double t = T - kTriplePointT;
+  const double ln_p = LogRatio(P, kAtmosphere);  // ln(P / 1 atm)
   WaterEosResults r;
-  r.phi = 0.07262363617339673 * t - 5.11026304547219 + std::log(kAtmosphere / P);
+  r.phi = 0.07262363617339673 * t - 5.11026304547219 - ln_p;
   r.h = 42525.9184636176 * t - 45053196.156517;
-  r.s = 155.684202995326 * t - 122450.983192132 - kGasConstant * std::log(P / kAtmosphere);
-  r.g = 122450.204765424 * t - 11605710.0975863 + kGasConstant * T * std::log(P / kAtmosphere);
+  r.s = 155.684202995326 * t - 122450.983192132 - kGasConstant * ln_p;
+  r.g = 122450.204765424 * t - 11605710.0975863 + kGasConstant * T * ln_p;
   r.v = -1.217974424788659e-06 * t + 0.01801808528519308;
   return r;
 }
@@ -64,6 +69,27 @@ void WriteRequested(const WaterEosRequest& want, const WaterEosResults& r, doubl
   if (want.s) *DS = r.s;
   if (want.g) *DG = r.g;
   if (want.v) *V = r.v;
+}
+
+// Writes the requested outputs; a requested output without a finite value
+// is written as the no-value marker and sets IERR to 1, even when no single
+// call on the way reported a failure.
+void WriteResults(const WaterEosRequest& want, WaterEosResults r, double* PHI, double* DH,
+                  double* DS, double* DG, double* V, int64_t* IERR) {
+  bool missing = false;
+  auto settle = [&missing](bool wanted, double& x) {
+    if (!std::isfinite(x) || x == kNoValue) {
+      x = kNoValue;
+      missing = missing || wanted;
+    }
+  };
+  settle(want.phi, r.phi);
+  settle(want.h, r.h);
+  settle(want.s, r.s);
+  settle(want.g, r.g);
+  settle(want.v, r.v);
+  WriteRequested(want, r, PHI, DH, DS, DG, V);
+  if (missing) *IERR = 1;
 }
 
 // One evaluation at temperature T [K] and pressure P [Pa] in the chosen
@@ -111,14 +137,14 @@ extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const in
   const double temperature = *T;
   const double pressure = *P;
   const int64_t kvl = *KVL;
-  if (!std::isfinite(temperature) || !std::isfinite(pressure) || pressure <= 0.0 ||
-      (kvl != 1 && kvl != 2)) {
+  if (!std::isfinite(temperature) || temperature <= 0.0 || !std::isfinite(pressure) ||
+      pressure <= 0.0 || (kvl != 1 && kvl != 2)) {
     WriteRequested(want, WaterEosResults{}, PHI, DH, DS, DG, V);
     *IERR = 1;
     return;
   }
   if (kvl == 2 && temperature < kTriplePointT) {
-    WriteRequested(want, SubcooledLiquid(temperature, pressure), PHI, DH, DS, DG, V);
+    WriteResults(want, SubcooledLiquid(temperature, pressure), PHI, DH, DS, DG, V, IERR);
     return;
   }
 
@@ -164,22 +190,15 @@ extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const in
     const double psat = p_used;
     const double rt = kGasConstant * temperature;
     out.g = AllKnown({r.h, r.s, r.v})
-                ? r.h - temperature * r.s + rt * std::log(psat / pressure) +
+                ? r.h - temperature * r.s + rt * LogRatio(psat, pressure) +
                       (pressure - psat) * r.v
                 : kNoValue;
     out.phi = AllKnown({r.phi, r.h, r.v})
-                  ? r.phi + std::log(psat / pressure) -
+                  ? r.phi + LogRatio(psat, pressure) -
                         r.h * dtx / (kGasConstant * temperature * t_used) +
                         (pressure - psat) * r.v / rt
                   : kNoValue;
   }
-  WriteRequested(want, out, PHI, DH, DS, DG, V);
-  // A requested output left without a value is a failure even when no
-  // single call reported one.
-  if (status == 0 && ((want.phi && out.phi == kNoValue) || (want.h && out.h == kNoValue) ||
-                      (want.s && out.s == kNoValue) || (want.g && out.g == kNoValue) ||
-                      (want.v && out.v == kNoValue))) {
-    status = 1;
-  }
   *IERR = status;
+  WriteResults(want, out, PHI, DH, DS, DG, V, IERR);
 }

@@ -15,9 +15,10 @@ extern "C" TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const
                                          double* VOUT, const int64_t* LVLPRT,
                                          const int32_t* IUNIT, int64_t* IERR) {
   *IERR = 0;
-  // A state the bounds cannot place: no temperature or pressure to clamp,
-  // or a phase that is neither vapour nor liquid.
-  if (!std::isfinite(*T) || !std::isfinite(*P) || *P <= 0.0 || (*KVL != 1 && *KVL != 2)) {
+  // A state the bounds cannot place: no positive temperature or pressure to
+  // clamp, or a phase that is neither vapour nor liquid.
+  if (!std::isfinite(*T) || *T <= 0.0 || !std::isfinite(*P) || *P <= 0.0 ||
+      (*KVL != 1 && *KVL != 2)) {
     *KREGION = 0;
     *TOUT = kNoValue;
     *POUT = kNoValue;
@@ -40,6 +41,12 @@ extern "C" TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const
     std::memcpy(model, kFdregionModelName, sizeof model);
     SolveRegion3Volume(state.temperature_k, state.pressure_pa, *KVL, state.start_mode,
                        state.start_volume, model, *LVLPRT, *IUNIT, *VOUT, *POUT, status);
+  }
+  // A volume the double range cannot hold (a vapour at a pressure far
+  // below any the formulation reaches) is no volume.
+  if (!std::isfinite(*VOUT)) {
+    *VOUT = kNoValue;
+    status = 1;
   }
   *IERR = status;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "water/drivers/water_test_support.h"
@@ -141,11 +142,39 @@ TEST(WaterEs15d, LiquidBelowItsSaturationPressureIsCompressedDown) {
 TEST(WaterEs15d, RefusedInputsGiveTheMarkerOnRequestedOutputs) {
   const double nan = std::nan("");
   const struct { double t, p; int64_t kvl; } kCases[] = {
-      {nan, 1e5, 1}, {300.0, nan, 2}, {300.0, 0.0, 2}, {260.0, -5.0, 2}, {300.0, 1e5, 3}};
+      {nan, 1e5, 1},  {300.0, nan, 2}, {300.0, 0.0, 2}, {260.0, -5.0, 2}, {300.0, 1e5, 3},
+      {0.0, 1e5, 1},  {-1e300, 1e5, 2}, {-5.0, 1e5, 1}};
   for (const auto& c : kCases) {
     const Eos r = Call(c.t, c.p, c.kvl);
     EXPECT_EQ(r.ierr, 1) << c.t << " " << c.p << " " << c.kvl;
-    for (double x : r.out) EXPECT_EQ(x, kNoValue);
+    for (int k : {kPhi, kDh, kDs, kV}) EXPECT_EQ(r.out[k], kNoValue) << c.t << " output " << k;
+  }
+  // A liquid extrapolated to the largest double temperature overflows: no
+  // status 0 without finite values, and no infinity written.
+  const Eos hot = Call(std::numeric_limits<double>::max(), 1e5, 2);
+  EXPECT_EQ(hot.ierr, 1);
+  for (double x : hot.out) EXPECT_TRUE(std::isfinite(x));
+  EXPECT_EQ(hot.out[kDh], kNoValue);
+}
+
+TEST(WaterEs15d, PressuresFarBelowTheFormulationsReachStayFinite) {
+  // The pressure terms of the subcooled liquid and of a liquid carried down
+  // from its saturation pressure are differences of logarithms.
+  // Below 273.15 K: the ideal-gas terms of the lines; at 300 K the values
+  // at psat carried down to P, against those carried down to 1000 Pa.
+  const struct { double t, p_ref; double dg_sign; } kCases[] = {{250.0, 101325.0, -1.0},
+                                                                 {300.0, 1000.0, 1.0}};
+  for (const auto& c : kCases) {
+    const Eos ref = Call(c.t, c.p_ref, 2);
+    const Eos tiny = Call(c.t, 1e-305, 2);
+    EXPECT_EQ(tiny.ierr, 0) << c.t;
+    for (double x : tiny.out) EXPECT_TRUE(std::isfinite(x)) << c.t;
+    const double ln_ratio = std::log(c.p_ref) + 305.0 * std::log(10.0);
+    const double work = c.t > 273.15 ? c.p_ref * ref.out[kV] : 0.0;  // (P - psat) V
+    EXPECT_NEAR(tiny.out[kPhi] - ref.out[kPhi], ln_ratio - work / (kR * c.t), 1e-11 * ln_ratio);
+    EXPECT_NEAR(tiny.out[kDg] - ref.out[kDg], c.dg_sign * kR * c.t * ln_ratio - work,
+                1e-11 * kR * c.t * ln_ratio);
+    EXPECT_EQ(tiny.out[kDh], ref.out[kDh]) << c.t;
   }
 }
 
