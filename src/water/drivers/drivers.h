@@ -84,6 +84,19 @@ double WTCON85V(const double& p, const double& T);
 void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, double& H,
               double& CV, double& CP, int64_t& IERR);
 
+// IF97 region 3 at its critical point (647.096 K, 322 kg/m3), from the
+// published coefficients in extended precision: (dp/dv)_T [kPa kg/m3] and
+// (dp/dT)_v [kPa/K]. The equation's dp/dv there is a small positive number
+// instead of zero; states beside the point on the critical isochore have a
+// negative dp/dv that tends to zero. The critical values of the volume
+// derivatives are the equation's magnitudes with the sign of those states:
+// dv/dp = -1/|dp/dv| (reached on the isochore 2e-9 K above 647.096 K) and
+// dv/dT = -(dp/dT)/(dp/dv) with that dp/dv.
+inline constexpr double kCriticalDpDvKpa = 6.049492551098936e-5;
+inline constexpr double kCriticalDpDtKpa = 268.24840751153967;
+inline constexpr double kCriticalDvDp = -1.0 / kCriticalDpDvKpa;                // m3/(kg kPa)
+inline constexpr double kCriticalDvDt = kCriticalDpDtKpa / kCriticalDpDvKpa;    // m3/(kg K)
+
 // ---------------------------------------------------------------------------
 // Drivers in bar and degrees Celsius: one property each from P [bar],
 // t [degrees C] and the quality flag XQUAL (the router convention above; a

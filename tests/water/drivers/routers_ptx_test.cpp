@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "water/backward/backward.h"
+#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 #include "water/if97/if97.h"
 
@@ -142,8 +143,20 @@ TEST(PtxRouters, CriticalPoint) {
   EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 0.0), std::fabs(IF97R3CP(kTc, kVc)));
   EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 1.0), std::fabs(IF97R3CP(kTc, kVc)));
   EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 0.5), -1.0);
-  EXPECT_EQ(IF97DVTPTX(-1.0, 647.1, 1.0), -4433145.00517036);
-  EXPECT_EQ(IF97DVPPTX(-1.0, 647.1, 0.0), 16526267.5175);
+  // The volume derivatives diverge at the critical point: dv/dp towards
+  // -inf, dv/dT towards +inf. Their fixed values are IF97's magnitudes at
+  // (Tc, 322 kg/m3) from the extended-precision table, with those signs.
+  const double dvdp = IF97DVPPTX(-1.0, 647.1, 0.0), dvdt = IF97DVTPTX(-1.0, 647.1, 1.0);
+  EXPECT_NEAR(dvdp, -1.0 / if97_reference::kCriticalDpDv, 1e-12 * std::fabs(dvdp));
+  EXPECT_NEAR(-dvdt / dvdp, if97_reference::kCriticalDpDt, 1e-12 * if97_reference::kCriticalDpDt);
+  // States beside the point on the critical isochore approach them.
+  for (const double dt : {1e-6, 1e-7, 1e-8}) {
+    const double near_dvdp = IF97R3DVP(kTc + dt, kVc), near_dvdt = IF97R3DVT(kTc + dt, kVc);
+    EXPECT_LT(dvdp, near_dvdp) << dt;
+    EXPECT_LT(near_dvdp, 0.0) << dt;
+    EXPECT_GT(dvdt, near_dvdt) << dt;
+    EXPECT_GT(near_dvdt, 0.0) << dt;
+  }
   EXPECT_EQ(IF97SPTX(-1.0, 647.1, 0.5), IF97R3S(kTc, kVc));
   // Both given: only a pair on the (continued) saturation line near the
   // critical point is the critical point.
