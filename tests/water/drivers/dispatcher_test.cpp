@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 
 namespace thermomodels {
@@ -35,6 +36,24 @@ TEST(WaterDispatcher, ReproducesTheIf97VerificationTablesInMolarUnits) {
     near(Value(3, row.region, row.t, p, v) + kRS0, kE * row.s);
     near(Value(9, row.region, row.t, p, v) + kRCP0, kE * row.cp);
     near(Value(13, row.region, row.t, p, v), row.w);
+  }
+}
+
+TEST(WaterDispatcher, Region3AgainstTheExtendedPrecisionTable) {
+  // Heat capacities, also beside the fixed-value box of cp at the critical
+  // point; code 10 subtracts the same ideal-gas term as code 9.
+  for (const auto& row : if97_reference::kHeatCapacities) {
+    SCOPED_TRACE(::testing::Message() << "T " << row.t << " V " << row.molar_volume);
+    const double cp = kE * row.cp, cv = kE * row.cv;
+    EXPECT_NEAR(Value(9, 3, row.t, 1e5, row.molar_volume) + kRCP0, cp, 1e-4 * cp);
+    EXPECT_NEAR(Value(10, 3, row.t, 1e5, row.molar_volume) + kRCP0, cv, 1e-9 * cv);
+  }
+  // ln(f/p) at the caller's pressure, which need not be the region-3
+  // pressure of (T, V).
+  for (const auto& row : if97_reference::kFugacities) {
+    SCOPED_TRACE(::testing::Message() << "T " << row.t << " P " << row.p);
+    EXPECT_NEAR(Value(1, 3, row.t, row.p, row.molar_volume), row.ln_phi, 1e-12);
+    EXPECT_NEAR(Value(14, 3, row.t, row.p, row.molar_volume), row.p3, 1e-9 * row.p3);
   }
 }
 

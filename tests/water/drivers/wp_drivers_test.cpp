@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "water/backward/backward.h"
 #include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 #include "water/if97/if97.h"
@@ -190,6 +191,9 @@ TEST(WaterDrivers, RangeEdges) {
   const double pb23_700 = 348.05185628969 + 700.0 * (-1.1671859879975 + 0.0010192970039326 * 700.0);
   EXPECT_NEAR(VolumeFromZ(10.0 * pb23_700, 700.0), IF97R2V(pb23_700, 700.0), 1e-12);
   EXPECT_NEAR(VolumeFromZ(165.3, 623.15), IF97R1V(16.53, 623.15), 1e-12);
+  // Just above B23 at the low-temperature corner: region 3.
+  EXPECT_NEAR(VolumeFromZ(165.45, 623.3), IF97V3PT(16.545, 623.3), 1e-12);
+  EXPECT_NEAR(VolumeFromZ(165.2916427, 623.15000001), IF97V3PT(16.52916427, 623.15000001), 1e-12);
   EXPECT_NEAR(VolumeFromZ(100.0, 1073.15), IF97R2V(10.0, 1073.15), 1e-12);
 }
 
