@@ -39,6 +39,12 @@ IdealGasReference ReferenceIdealGas() {
   return {h, s, cp};
 }
 
+// The reference is the same for every call: evaluated once.
+const IdealGasReference& CachedIdealGas() {
+  static const IdealGasReference reference = ReferenceIdealGas();
+  return reference;
+}
+
 // The region-1/2/5 function of a (p [MPa], T) property, by region code.
 using PtFunction = double (*)(const double&, const double&);
 using TvFunction = double (*)(const double&, const double&);
@@ -116,7 +122,8 @@ double Fugacity(const DispatchState& st) {
 
 // The callee's result in the unit of VALUE; NaN where the code has no value
 // (a fugacity that is not positive).
-double Scaled(int32_t code, double value, double entropy, const DispatchState& st) {
+double Scaled(int32_t code, double value, double entropy, const DispatchState& st,
+              WaterPath path) {
   switch (code) {
     case kLnFugacityCoefficient:
       return value > 0.0 ? std::log(value / st.p) : std::nan("");
@@ -125,7 +132,8 @@ double Scaled(int32_t code, double value, double entropy, const DispatchState& s
     case kGibbs:
     case kCp:
     case kCv: {
-      const IdealGasReference ig = ReferenceIdealGas();
+      const IdealGasReference ig =
+          path == WaterPath::kDirect ? CachedIdealGas() : ReferenceIdealGas();
       const double rt0 = kGasConstant * kReferenceT;
       if (code == kEnthalpy) return kEnergyFactor * value - rt0 * ig.h;
       if (code == kEntropy) return kEnergyFactor * value - kGasConstant * ig.s;
@@ -146,28 +154,84 @@ double Scaled(int32_t code, double value, double entropy, const DispatchState& s
   }
 }
 
+bool PositiveNumber(double x) { return x > 0.0 && std::isfinite(x); }
+
+// A callee's result in the unit of VALUE, or NaN where the code has no value.
+double Finished(int32_t code, double value, double entropy, const DispatchState& st) {
+  if (value == kWaterFailure) return std::nan("");
+  const double result = Scaled(code, value, entropy, st, WaterPath::kDirect);
+  return std::isfinite(result) ? result : std::nan("");
+}
+
 }  // namespace
-}  // namespace thermomodels
 
-using namespace thermomodels;
+bool Region3PressurePa(double T, double V, double& pressure) {
+  if (!PositiveNumber(T) || !VolumeGiven(V)) return false;
+  const double value = IF97R3P(T, V / kMolarMass);
+  if (value == kWaterFailure) return false;
+  pressure = 1e6 * value;
+  return std::isfinite(pressure);
+}
 
-extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
-                                         const int32_t* KPROP, const int64_t* KPHASE,
-                                         const int64_t* KREGION, double* VALUE, int64_t* IERR) {
-  *IERR = 0;
-  const int64_t region = *KREGION;
+bool SaturationPressurePa(double T, double& pressure) {
+  if (!PositiveNumber(T)) return false;
+  const double value = IF97PSATB(T);
+  if (value == kWaterFailure) return false;
+  pressure = 1e5 * value;
+  return std::isfinite(pressure);
+}
+
+WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, bool need_h,
+                                 bool need_s, bool need_phi, bool need_v) {
+  const double no_value = std::nan("");
+  WaterDepartures out{no_value, no_value, no_value, no_value};
+  const DispatchState st{T, P / 1e6, V / kMolarMass, -1.0, region};
+  const bool known = region == 1 || region == 2 || region == 3 || region == 5;
+  const bool t_ok = known && PositiveNumber(T);
+  const bool p_ok = PositiveNumber(P);
+  const bool v_ok = region != 3 || VolumeGiven(V);
+  // Region 3 evaluates h and s at (T, V); ln phi also reads the pressure.
+  const bool hs_ok = t_ok && (region == 3 ? v_ok : p_ok);
+  if (need_h && hs_ok) out.h = Finished(kEnthalpy, ByRegion(kEnthalpyFunctions, st), 0.0, st);
+  if (need_s && hs_ok) out.s = Finished(kEntropy, ByRegion(kEntropyFunctions, st), 0.0, st);
+  if (need_phi && t_ok && p_ok && v_ok) {
+    out.phi = Finished(kLnFugacityCoefficient, Fugacity(st), 0.0, st);
+  }
+  if (need_v && t_ok && p_ok && region != 3) {
+    const double v = region == 1 ? IF97R1V(st.p, st.t)
+                     : region == 2 ? IF97R2V(st.p, st.t)
+                                   : IF97R5V(st.p, st.t);
+    out.v = Finished(kVolume, v, 0.0, st);
+  }
+  return out;
+}
+
+void DispatchWaterProperty(const double& T, const double& P, const double& V,
+                           const int32_t& KPROP, const int64_t& KPHASE, const int64_t& KREGION,
+                           double& VALUE, int64_t& IERR, WaterPath path) {
+  IERR = 0;
+  const bool direct = path == WaterPath::kDirect;
+  const int32_t code = (KPROP >= 1 && KPROP <= 15) ? KPROP : kLnFugacityCoefficient;
+  if (direct && code == kPressureFromTV) {
+    // Region-free and read from (T, V) alone: the search's hot path.
+    if (!Region3PressurePa(T, V, VALUE)) {
+      VALUE = kNoValue;
+      IERR = 1;
+    }
+    return;
+  }
+  const int64_t region = KREGION;
   DispatchState st{};
-  st.t = *T;
-  st.p = region == 4 ? *P / 1e5 : *P / 1e6;
-  st.v = *V / kMolarMass;
+  st.t = T;
+  st.p = region == 4 ? P / 1e5 : P / 1e6;
+  st.v = V / kMolarMass;
   st.xqual = -1.0;
   if (region == 4) {
-    if (*KPHASE == 1) st.xqual = 1.0;
-    if (*KPHASE == 2) st.xqual = 0.0;
+    if (KPHASE == 1) st.xqual = 1.0;
+    if (KPHASE == 2) st.xqual = 0.0;
   }
   st.region = region;
 
-  const int32_t code = (*KPROP >= 1 && *KPROP <= 15) ? *KPROP : kLnFugacityCoefficient;
   const bool region_known = region >= 1 && region <= 5;
   // Functions of (T, v): every region-3 property but the volume, the
   // transport properties in regions 1, 2, 3, 5, and the pressure from (T, v).
@@ -178,8 +242,8 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
       ((code == kViscosity || code == kConductivity) && region_known && region != 4);
 
   auto fail = [&] {
-    *VALUE = kNoValue;
-    *IERR = 1;
+    VALUE = kNoValue;
+    IERR = 1;
   };
   const bool region_free = code == kSurfaceTension || code == kVapourPressure ||
                            code == kPressureFromTV || code == kSaturationTemperature;
@@ -187,9 +251,8 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
   // the tests are written so that NaN fails them.
   const bool reads_t = code != kSaturationTemperature;
   const bool reads_p = ReadsPressure(code, region);
-  const bool state_given = (!reads_t || (*T > 0.0 && std::isfinite(*T))) &&
-                           (!reads_p || (*P > 0.0 && std::isfinite(*P)));
-  if (!state_given || (!region_free && !region_known) || (needs_volume && !VolumeGiven(*V))) {
+  const bool state_given = (!reads_t || PositiveNumber(T)) && (!reads_p || PositiveNumber(P));
+  if (!state_given || (!region_free && !region_known) || (needs_volume && !VolumeGiven(V))) {
     fail();
     return;
   }
@@ -230,7 +293,7 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
     case kInternalEnergy: value = ByRegion(kEnergyFunctions, st); break;
     case kSpeedOfSound: value = ByRegion(kSoundFunctions, st); break;
     case kPressureFromTV: value = IF97R3P(st.t, st.v); break;
-    case kSaturationTemperature: value = IF97TSATB(*P / 1e5); break;
+    case kSaturationTemperature: value = IF97TSATB(P / 1e5); break;
     default: value = Fugacity(st); break;
   }
   if (value == kWaterFailure || (code == kGibbs && entropy == kWaterFailure)) {
@@ -239,10 +302,19 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
   }
 
   // A value that is not finite is no value either.
-  const double result = Scaled(code, value, entropy, st);
+  const double result = Scaled(code, value, entropy, st, path);
   if (!std::isfinite(result)) {
     fail();
     return;
   }
-  *VALUE = result;
+  VALUE = result;
+}
+
+}  // namespace thermomodels
+
+extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
+                                         const int32_t* KPROP, const int64_t* KPHASE,
+                                         const int64_t* KREGION, double* VALUE, int64_t* IERR) {
+  thermomodels::DispatchWaterProperty(*T, *P, *V, *KPROP, *KPHASE, *KREGION, *VALUE, *IERR,
+                                      thermomodels::WaterPath::kDirect);
 }

@@ -97,7 +97,7 @@ void WriteResults(const WaterEosRequest& want, WaterEosResults r, double* PHI, d
 WaterEosResults EvaluateWater(double T, double P, int64_t kvl, int64_t region,
                               int64_t start_mode, double start_volume, bool need_h,
                               bool need_s, bool need_g, bool need_phi, bool need_v,
-                              int64_t lvlprt, int32_t iunit, int64_t& status) {
+                              int64_t lvlprt, int32_t iunit, WaterPath path, int64_t& status) {
   WaterEosResults r;
   double volume = kNoValue;  // only read by region-3 properties
   if (region == 3) {
@@ -105,52 +105,60 @@ WaterEosResults EvaluateWater(double T, double P, int64_t kvl, int64_t region,
     std::memcpy(model, kEs15dModelName, sizeof model);
     double p_at_volume = kNoValue;
     SolveRegion3Volume(T, P, kvl, start_mode, start_volume, model, lvlprt, iunit, volume,
-                       p_at_volume, status);
+                       p_at_volume, status, path);
     r.v = volume;
   }
-  if (need_h) r.h = WaterProperty(T, P, volume, kEnthalpy, kvl, region, status);
-  if (need_s) {
-    r.s = WaterProperty(T, P, volume, kEntropy, kvl, region, status);
-    // Region-3 entropy is carried to the requested pressure by the ideal-gas
-    // term, zero at the critical saturation pressure.
-    if (region == 3 && r.s != kNoValue) r.s += kGasConstant * std::log(P / kCriticalPsat);
+  const bool need_volume = need_v && region != 3;
+  if (path == WaterPath::kThroughDispatcher) {
+    if (need_h) r.h = WaterProperty(T, P, volume, kEnthalpy, kvl, region, status);
+    if (need_s) r.s = WaterProperty(T, P, volume, kEntropy, kvl, region, status);
+    if (need_phi) r.phi = WaterProperty(T, P, volume, kLnPhi, kvl, region, status);
+    if (need_volume) r.v = WaterProperty(T, P, volume, kVolume, kvl, region, status);
+  } else {
+    const WaterDepartures d =
+        RegionDepartures(T, P, volume, region, need_h, need_s, need_phi, need_volume);
+    auto take = [&status](bool needed, double value, double& out) {
+      if (!needed) return;
+      out = std::isnan(value) ? kNoValue : value;
+      if (std::isnan(value)) status = 1;
+    };
+    take(need_h, d.h, r.h);
+    take(need_s, d.s, r.s);
+    take(need_phi, d.phi, r.phi);
+    take(need_volume, d.v, r.v);
   }
+  // Region-3 entropy is carried to the requested pressure by the ideal-gas
+  // term, zero at the critical saturation pressure.
+  if (need_s && region == 3 && r.s != kNoValue) r.s += kGasConstant * std::log(P / kCriticalPsat);
   if (need_g && AllKnown({r.h, r.s})) r.g = r.h - T * r.s;
-  if (need_phi) r.phi = WaterProperty(T, P, volume, kLnPhi, kvl, region, status);
-  if (need_v && region != 3) r.v = WaterProperty(T, P, volume, kVolume, kvl, region, status);
   return r;
 }
 
 }  // namespace
-}  // namespace thermomodels
 
-using namespace thermomodels;
-
-extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLPRT,
-                                      const int64_t* KVL, const int32_t* IUNIT,
-                                      const int64_t* KPHI, const int64_t* KH, const int64_t* KS,
-                                      const int64_t* KG, const int64_t* KV, double* PHI,
-                                      double* DH, double* DS, double* DG, double* V,
-                                      int64_t* IERR) {
-  *IERR = 0;
-  const WaterEosRequest want{*KPHI == 1, *KH == 1, *KS == 1, *KG == 1, *KV == 1};
-  const double temperature = *T;
-  const double pressure = *P;
-  const int64_t kvl = *KVL;
+void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int64_t& KVL,
+              const int32_t& IUNIT, const int64_t& KPHI, const int64_t& KH, const int64_t& KS,
+              const int64_t& KG, const int64_t& KV, double& PHI, double& DH, double& DS,
+              double& DG, double& V, int64_t& IERR, WaterPath path) {
+  IERR = 0;
+  const WaterEosRequest want{KPHI == 1, KH == 1, KS == 1, KG == 1, KV == 1};
+  const double temperature = T;
+  const double pressure = P;
+  const int64_t kvl = KVL;
   if (!std::isfinite(temperature) || temperature <= 0.0 || !std::isfinite(pressure) ||
       pressure <= 0.0 || (kvl != 1 && kvl != 2)) {
-    WriteRequested(want, WaterEosResults{}, PHI, DH, DS, DG, V);
-    *IERR = 1;
+    WriteRequested(want, WaterEosResults{}, &PHI, &DH, &DS, &DG, &V);
+    IERR = 1;
     return;
   }
   if (kvl == 2 && temperature < kTriplePointT) {
-    WriteResults(want, SubcooledLiquid(temperature, pressure), PHI, DH, DS, DG, V, IERR);
+    WriteResults(want, SubcooledLiquid(temperature, pressure), &PHI, &DH, &DS, &DG, &V, &IERR);
     return;
   }
 
   // A vapour below the triple point is taken at 273.15 K without a warning.
   WaterPhaseState state;
-  ChooseWaterPhaseState(temperature, pressure, kvl, false, *LVLPRT, *IUNIT, state);
+  ChooseWaterPhaseState(temperature, pressure, kvl, false, LVLPRT, IUNIT, state, path);
   int64_t status = state.status;
   const bool corrected = state.raised_to_psat;      // values at psat carried down to P
   const bool extrapolated = state.critical_liquid;  // values at Tc carried up to T
@@ -167,12 +175,12 @@ extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const in
   if (extrapolated) {
     first = EvaluateWater(t_used - dt, p_used, kvl, state.region, state.start_mode,
                           state.start_volume, need_h, need_s, false, false, need_v,
-                          *LVLPRT, *IUNIT, status);
+                          LVLPRT, IUNIT, path, status);
     r = EvaluateWater(t_used, p_used, kvl, state.region, 5, first.v, need_h, need_s, want.g,
-                      want.phi, need_v, *LVLPRT, *IUNIT, status);
+                      want.phi, need_v, LVLPRT, IUNIT, path, status);
   } else {
     r = EvaluateWater(t_used, p_used, kvl, state.region, state.start_mode, state.start_volume,
-                      need_h, need_s, want.g, want.phi, need_v, *LVLPRT, *IUNIT, status);
+                      need_h, need_s, want.g, want.phi, need_v, LVLPRT, IUNIT, path, status);
   }
 
   WaterEosResults out = r;
@@ -199,6 +207,18 @@ extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const in
                         (pressure - psat) * r.v / rt
                   : kNoValue;
   }
-  *IERR = status;
-  WriteResults(want, out, PHI, DH, DS, DG, V, IERR);
+  IERR = status;
+  WriteResults(want, out, &PHI, &DH, &DS, &DG, &V, &IERR);
+}
+
+}  // namespace thermomodels
+
+extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLPRT,
+                                      const int64_t* KVL, const int32_t* IUNIT,
+                                      const int64_t* KPHI, const int64_t* KH, const int64_t* KS,
+                                      const int64_t* KG, const int64_t* KV, double* PHI,
+                                      double* DH, double* DS, double* DG, double* V,
+                                      int64_t* IERR) {
+  thermomodels::WaterEos(*T, *P, *LVLPRT, *KVL, *IUNIT, *KPHI, *KH, *KS, *KG, *KV, *PHI, *DH,
+                         *DS, *DG, *V, *IERR, thermomodels::WaterPath::kDirect);
 }
