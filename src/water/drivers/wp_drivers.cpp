@@ -344,7 +344,8 @@ double WPJOUL(const double& P, const double& t, const double& XQUAL) {
 double WPTHRO(const double& P, const double& t, const double& XQUAL) {
   return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
                    [](const WaterPoint& w) { return Volume(w) - w.t * DvDt(w); },
-                   Fixed(-0.002697460507799));
+                   // Diverges with dv/dT: the value at the critical dv/dT.
+                   Fixed(kCriticalV - kCriticalT * kCriticalDvDt));
 }
 
 double WPFUGA(const double& P, const double& t, const double& XQUAL) {

@@ -118,7 +118,7 @@ TEST(WaterDrivers, CriticalPointShortcut) {
       {"WPKAPT", WPKAPT(-1.0, t, 0.0), -kDvDp / kVc, -1e-12 * kDvDp / kVc},
       {"WPBETP", WPBETP(-1.0, t, 1.0), -1.0 / (1000.0 * kPc * kDvDp), 1e-21},
       {"WPJOUL", WPJOUL(-1.0, t, 0.0), 0.003638837764369, 0.0},
-      {"WPTHRO", WPTHRO(-1.0, t, 1.0), -0.002697460507799, 0.0},
+      {"WPTHRO", WPTHRO(-1.0, t, 1.0), kVc - kTc * kDvDt, 1e-12 * kTc * kDvDt},
       {"WPDIEL", WPDIEL(-1.0, t, 0.0), WDIELC(647.2, kVc), 0.0},
       {"WPDIEL, T not given: Tc", WPDIEL(221.0, -1.0, 0.0), WDIELC(kTc, kVc), 0.0},
       {"WPREFR", WPREFR(-1.0, t, 1.0, wavelength), WREFRI(647.2, kVc, 0.5), 0.0},
@@ -134,6 +134,7 @@ TEST(WaterDrivers, CriticalPointShortcut) {
   for (const double dt : {1e-6, 1e-7, 1e-8}) {
     const double kapt = -IF97R3DVP(kTc + dt, kVc) / kVc, alfv = IF97R3DVT(kTc + dt, kVc) / kVc;
     const double betp = -1.0 / (1000.0 * IF97R3P(kTc + dt, kVc) * IF97R3DVP(kTc + dt, kVc));
+    EXPECT_LT(WPTHRO(-1.0, t, 0.0), kVc - (kTc + dt) * alfv * kVc) << dt;
     EXPECT_GT(WPKAPT(-1.0, t, 0.0), kapt) << dt;
     EXPECT_GT(WPALFV(-1.0, t, 0.0), alfv) << dt;
     EXPECT_LT(WPBETP(-1.0, t, 0.0), betp) << dt;
