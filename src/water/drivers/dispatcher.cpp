@@ -156,10 +156,12 @@ double Scaled(int32_t code, double value, double entropy, const DispatchState& s
 
 bool PositiveNumber(double x) { return x > 0.0 && std::isfinite(x); }
 
-// A callee's result in the unit of VALUE, or NaN where the code has no value.
-double Finished(int32_t code, double value, double entropy, const DispatchState& st) {
+// A callee's result in the unit of VALUE, or NaN where the code has no value:
+// the callee failed (-1.0), or the value is not finite.
+double Finished(int32_t code, double value, double entropy, const DispatchState& st,
+                WaterPath path = WaterPath::kDirect) {
   if (value == kWaterFailure) return std::nan("");
-  const double result = Scaled(code, value, entropy, st, WaterPath::kDirect);
+  const double result = Scaled(code, value, entropy, st, path);
   return std::isfinite(result) ? result : std::nan("");
 }
 
@@ -296,14 +298,10 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V,
     case kSaturationTemperature: value = IF97TSATB(P / 1e5); break;
     default: value = Fugacity(st); break;
   }
-  if (value == kWaterFailure || (code == kGibbs && entropy == kWaterFailure)) {
-    fail();
-    return;
-  }
-
-  // A value that is not finite is no value either.
-  const double result = Scaled(code, value, entropy, st, path);
-  if (!std::isfinite(result)) {
+  const double result = (code == kGibbs && entropy == kWaterFailure)
+                            ? std::nan("")
+                            : Finished(code, value, entropy, st, path);
+  if (std::isnan(result)) {
     fail();
     return;
   }
