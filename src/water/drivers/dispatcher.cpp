@@ -24,26 +24,25 @@ enum PropertyCode : int32_t {
   kSpeedOfSound, kPressureFromTV, kSaturationTemperature
 };
 
-// Ideal-gas terms at the reference temperature, dimensionless (H/(RT), S/R,
-// CP/R).
+// Ideal-gas terms subtracted from the departures: R T0 H0 [J/kmol], R S0 and
+// R CP0 [J/(kmol K)], with H0 = H/(RT), S0 = S/R, CP0 = CP/R of IDEALHGK at T0.
 struct IdealGasReference {
-  double h;
-  double s;
-  double cp;
+  double rt0_h0;
+  double r_s0;
+  double r_cp0;
 };
 
 IdealGasReference ReferenceIdealGas() {
   double a, g, s, u, h, cv, cp;
   int64_t untouched = 0;
   IDEALHGK(kReferenceT, a, g, s, u, h, cv, cp, untouched);
-  return {h, s, cp};
+  const double rt0 = kGasConstant * kReferenceT;
+  return {rt0 * h, kGasConstant * s, kGasConstant * cp};
 }
 
-// The reference is the same for every call: evaluated once.
-const IdealGasReference& CachedIdealGas() {
-  static const IdealGasReference reference = ReferenceIdealGas();
-  return reference;
-}
+// The reference is the same for every call: evaluated once, when the
+// library is loaded.
+const IdealGasReference kIdealGasAt298 = ReferenceIdealGas();
 
 // The region-1/2/5 function of a (p [MPa], T) property, by region code.
 using PtFunction = double (*)(const double&, const double&);
@@ -133,17 +132,15 @@ double Scaled(int32_t code, double value, double entropy, const DispatchState& s
     case kCp:
     case kCv: {
       const IdealGasReference ig =
-          path == WaterPath::kDirect ? CachedIdealGas() : ReferenceIdealGas();
-      const double rt0 = kGasConstant * kReferenceT;
-      if (code == kEnthalpy) return kEnergyFactor * value - rt0 * ig.h;
-      if (code == kEntropy) return kEnergyFactor * value - kGasConstant * ig.s;
+          path == WaterPath::kDirect ? kIdealGasAt298 : ReferenceIdealGas();
+      if (code == kEnthalpy) return kEnergyFactor * value - ig.rt0_h0;
+      if (code == kEntropy) return kEnergyFactor * value - ig.r_s0;
       if (code == kGibbs) {
-        return (kEnergyFactor * value - rt0 * ig.h) -
-               st.t * (kEnergyFactor * entropy - kGasConstant * ig.s);
+        return (kEnergyFactor * value - ig.rt0_h0) - st.t * (kEnergyFactor * entropy - ig.r_s0);
       }
       // The isochoric term subtracts the same CP0 term as the isobaric one,
       // so both heat capacities share one offset.
-      return kEnergyFactor * value - kGasConstant * ig.cp;
+      return kEnergyFactor * value - ig.r_cp0;
     }
     case kVolume: return kMolarMass * value;
     case kSurfaceTension: return value / 1000.0;
@@ -310,9 +307,12 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V,
 
 }  // namespace thermomodels
 
-extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
-                                         const int32_t* KPROP, const int64_t* KPHASE,
-                                         const int64_t* KREGION, double* VALUE, int64_t* IERR) {
+// Flattened: the dispatch and its helpers are inlined into the export.
+extern "C" TM_API [[gnu::flatten]] void QUELTRIN_IF97PRPH(const double* T, const double* P,
+                                                          const double* V, const int32_t* KPROP,
+                                                          const int64_t* KPHASE,
+                                                          const int64_t* KREGION, double* VALUE,
+                                                          int64_t* IERR) {
   thermomodels::DispatchWaterProperty(*T, *P, *V, *KPROP, *KPHASE, *KREGION, *VALUE, *IERR,
                                       thermomodels::WaterPath::kDirect);
 }
