@@ -40,9 +40,12 @@ IdealGasReference ReferenceIdealGas() {
   return {rt0 * h, kGasConstant * s, kGasConstant * cp};
 }
 
-// The reference is the same for every call: evaluated once, when the
-// library is loaded.
-const IdealGasReference kIdealGasAt298 = ReferenceIdealGas();
+// The reference is the same for every call: evaluated once, at the first
+// call that needs it (also safe from another library's static initializers).
+const IdealGasReference& IdealGasAt298() {
+  static const IdealGasReference reference = ReferenceIdealGas();
+  return reference;
+}
 
 // The region-1/2/5 function of a (p [MPa], T) property, by region code.
 using PtFunction = double (*)(const double&, const double&);
@@ -132,7 +135,7 @@ double Scaled(int32_t code, double value, double entropy, const DispatchState& s
     case kCp:
     case kCv: {
       const IdealGasReference ig =
-          path == WaterPath::kDirect ? kIdealGasAt298 : ReferenceIdealGas();
+          path == WaterPath::kDirect ? IdealGasAt298() : ReferenceIdealGas();
       if (code == kEnthalpy) return kEnergyFactor * value - ig.rt0_h0;
       if (code == kEntropy) return kEnergyFactor * value - ig.r_s0;
       if (code == kGibbs) {
