@@ -99,6 +99,16 @@ TEST(WaterDrivers, FugacityIsContinuousAcrossTheSaturationLine) {
   }
   // A dilute vapour is nearly ideal: f close to p.
   EXPECT_NEAR(WPFUGA(0.01, Celsius(500.0), kSingle), 0.01, 1e-6);
+  // Region 3 takes the fugacity at the caller's pressure (not at the region-3
+  // pressure of the backward volume): ln(f/p) of the dispatcher, which the
+  // extended-precision table checks at such pressures.
+  for (const double p_mpa : {25.0, 50.0}) {
+    const double t_k = 700.0 - 2.0 * (50.0 - p_mpa), v = IF97V3PT(p_mpa, t_k);
+    const double ln_phi = water_test::Value(1, 3, t_k, 1e6 * p_mpa, water_test::kM * v);
+    EXPECT_NEAR(WPFUGA(10.0 * p_mpa, Celsius(t_k), kSingle), 10.0 * p_mpa * std::exp(ln_phi),
+                1e-13 * 10.0 * p_mpa)
+        << p_mpa;
+  }
 }
 
 TEST(WaterDrivers, CriticalPointShortcut) {
