@@ -311,7 +311,7 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V,
 }  // namespace thermomodels
 
 // Flattened: the dispatch and its helpers are inlined into the export.
-extern "C" TM_API [[gnu::flatten]] void QUELTRIN_IF97PRPH(const double* T, const double* P,
+extern "C" [[gnu::flatten]] TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P,
                                                           const double* V, const int32_t* KPROP,
                                                           const int64_t* KPHASE,
                                                           const int64_t* KREGION, double* VALUE,
