@@ -162,8 +162,9 @@ extern TM_API tm_global_block DMS_GLOBAL;
  *                                      codes that depend on the region
  *   7 VALUE    out  double             the property, or 1e35 when IERR = 1
  *   8 IERR     out  int64_t            status
- * Status: IERR 0 with a value, 1 with VALUE = 1e35 (out of range, region
- * code not 1..5, a needed V not given or not positive).
+ * Status: IERR 0 with a finite value, 1 with VALUE = 1e35 (out of range, a
+ * T or P the code reads not a positive number, region code not 1..5, a
+ * needed V not given or not positive, a result that is not finite).
  * Reference: codes 2, 3, 4, 9, 10 subtract the HGK 1984 ideal gas at
  * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
  * is the IF97 internal energy as it stands. */
@@ -197,9 +198,10 @@ TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
  *                                      root solver's messages
  *  10 IERR     out  int64_t            status
  * Units: T, TOUT K; P, POUT Pa; VOUT m3/kmol.
- * Status: IERR 1 when an input is refused (T or P not finite, P <= 0, KVL
- * not 1 or 2: outputs 1e35, KREGION 0), a property call failed or the
- * region-3 search failed (VOUT then the solver's last volume); else 0.
+ * Status: IERR 1 when an input is refused (T or P not finite, T <= 0,
+ * P <= 0, KVL not 1 or 2: outputs 1e35, KREGION 0), a property call failed
+ * or the region-3 search failed (VOUT then the solver's last volume, or 1e35
+ * where the volume is not finite); else 0.
  * Reference: none (volumes and pressures only). */
 TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* KVL,
                               int64_t* KREGION, double* TOUT, double* POUT, double* VOUT,
@@ -231,8 +233,9 @@ TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* K
  *  16 IERR     out  int64_t            status
  * Outputs whose flag is not 1 are left as they were.
  * Units: T K, P Pa, DH and DG J/kmol, DS J/(kmol K), V m3/kmol.
- * Status: IERR 1 when an input is refused (requested outputs 1e35), a
- * property call failed or the region-3 search failed; else 0.
+ * Status: IERR 1 when an input is refused (T or P not finite or <= 0:
+ * requested outputs 1e35), a property call failed, the region-3 search
+ * failed or a requested output is not finite (written as 1e35); else 0.
  * Reference: the dispatcher's ideal gas at 298.15 K (R = 8314.41), plus
  * 8314.33 ln(p/22063999.9998894 Pa) in the region-3 entropy; not the CPA
  * routine's ideal gas at the state's own temperature and pressure. */
