@@ -1,6 +1,10 @@
 /*
  * thermomodels: thermodynamic property models for a process simulator.
  *
+ * TM_VERSION_MAJOR, TM_VERSION_MINOR, TM_VERSION_PATCH, TM_VERSION_STRING
+ * and TM_VERSION (thermomodels_version.h) give the library version; the
+ * shared library is libthermomodels.so.MAJOR.
+ *
  * Calling convention of every exported routine:
  *  - C linkage, upper-case names, every argument passed by pointer;
  *  - reals are IEEE doubles, integers are int64_t unless a routine says
@@ -14,14 +18,27 @@
  *  - the routines keep working state in process-wide storage: calls into the
  *    library must not overlap.
  *
+ * How the arguments are documented below: for each routine, every argument
+ * in order with its direction (in: read only; out: written; in/out: read
+ * and written; work: scratch the caller provides), its shape (a scalar
+ * unless a size is given; N is the number of components in the mixture, NCC
+ * the number of components the host's parameter arrays hold; (a, b) is a
+ * column-major array of a rows and b columns), its unit and the values it
+ * takes. Per-component arrays are indexed by the host's component number
+ * k = IDX(i), 1..NCC; per-position arrays by the place i, 1..N, in the
+ * mixture list. Indices in the comments are 1-based, as the host counts.
+ *
  * Global blocks are plain structs whose words are laid out in the block's
- * documented order; the host fills the words marked host-set.
+ * documented order; the host fills the words marked host-set. Units: K, Pa,
+ * m3/kmol, J/kmol, J/(kmol K) throughout.
  */
 #ifndef THERMOMODELS_H
 #define THERMOMODELS_H
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include "thermomodels_version.h"
 
 #if defined(__GNUC__)
 #define TM_API __attribute__((visibility("default")))
@@ -40,11 +57,18 @@ extern "C" {
  * Global blocks shared with the host
  * ------------------------------------------------------------------------- */
 
-/* Root-solver state: 14 integer words, then 30 real words (352 bytes).
- * Word 1 (LQPURE) and word 2 (VPPURE) are set by the caller of a root
- * search: -1 tells the liquid or vapour solver that the fluid is pure.
- * The solvers own every other word; words 3-14 and the real words hold the
- * iterate and the last result of the vapour search and of each liquid. */
+/* Root-solver state: 14 integer words, then 30 real words (352 bytes),
+ * library-owned: the host sets nothing and may read it after a call.
+ * Word 1 (LQPURE) and word 2 (VPPURE) are set by the library's routines
+ * before each volume search: -1 tells the liquid or vapour solver that the
+ * fluid is pure, 0 a mixture; a solver sets its word to 1 when the search
+ * ends on a pseudo-root. Words 3-14 and the real words hold the iterate and
+ * the last result of the vapour search and of each liquid: among them
+ * ITER (word 5, iterations of the latest search), ISTATL1, ISTATV, ISTATL2
+ * (final status of the liquid-1, vapour and liquid-2 searches: 0 converged,
+ * 1-2 iteration limit, 3-4 pseudo-root, 5 volume not positive, 6 pressure
+ * not finite, -1 under way), real word 25 (the last volume a solver was
+ * given, m3/kmol). */
 typedef struct {
   int64_t iw[14]; /* LQPURE, VPPURE, LVFIX, LVCUT, ITER, LPHIH/LPLOW,
                      ISTATL1, ISTATV, -, ISTATL2, LQPUR2, MODELS(2), - */
@@ -52,9 +76,20 @@ typedef struct {
 } tm_esroot_block;
 extern TM_API tm_esroot_block PPUTL_ESROOT;
 
-/* Root memory control, host-set. Saved roots live in DMS_PLEX records:
- * the integer record of a phase needs 1 + NMAX words, its real record
- * 4 + 7 NMAX words. Pool word numbers are 1-based. */
+/* Root memory control, host-set (words 1-9; the library writes ISTATE and
+ * NSAVED on every save). With the memory on, the CPA routine saves each
+ * converged volume root per phase (vapour, liquid 1, liquid 2) in DMS_PLEX
+ * and starts a later search for that phase from it when the later state is
+ * close (same components, T within 10 K, every X within 0.1, P within
+ * 1e5 Pa for the vapour; the volume moved along the saved dP/dV when P
+ * differs by more than 1000 Pa); nothing is saved or retrieved above the
+ * mixture's pseudo-critical temperature. Records in DMS_PLEX, by pool word
+ * (1-based):
+ *   integer record at I (1 + NMAX words): I = N, I + i = IDX(i);
+ *   real record at J (4 + 7 NMAX words): J = T [K], J + 1 = P [Pa],
+ *   J + 2 = V [m3/kmol], J + 3 = dP/dV [Pa kmol/m3], J + 3 + i = X(i),
+ *   then 6 N words of association site fractions.
+ * The host keeps the records of the three phases apart. */
 typedef struct {
   int64_t ISTATE; /* < 1 off; 1 on, nothing saved yet; 2 set on every save */
   int64_t LIQNO;  /* liquid number of the current liquid calculation (1, 2) */
@@ -70,17 +105,22 @@ typedef struct {
 extern TM_API tm_eosret_block PPUTL_EOSRET;
 
 /* The host's storage pool of 8-byte words, addressed 1-based by the pool
- * word numbers above. This library provides a pool of fixed capacity
- * TM_PLEX_WORDS; a word number outside 1..TM_PLEX_WORDS is never accessed. */
+ * word numbers above (word w is words[w - 1]; the integer words of a record
+ * hold int64_t values in those 8 bytes). This library provides a pool of
+ * fixed capacity TM_PLEX_WORDS; a word number outside 1..TM_PLEX_WORDS is
+ * never accessed. */
 #define TM_PLEX_WORDS 1048576
 typedef struct {
   double words[TM_PLEX_WORDS];
 } tm_plex_block;
 extern TM_API tm_plex_block DMS_PLEX;
 
-/* Host settings: the first word is the host's 32-bit diagnostic output
- * unit (6 standard output, 0 standard error, others files fort.N or a file
- * opened on that unit). The remaining words are not used by the library. */
+/* Host settings, host-set: the first word is the host's 32-bit diagnostic
+ * output unit (6 standard output, 0 standard error, others files fort.N or
+ * a file opened on that unit by PPCPA_OPCLFILE), used by the CPA routine
+ * when PPCPA_CPACOM sends its output there, and for its message when a
+ * history file cannot be opened.
+ * The remaining words are not used by the library. */
 typedef struct {
   int32_t IUNIT;
   int32_t spare[63];
@@ -91,17 +131,40 @@ extern TM_API tm_global_block DMS_GLOBAL;
  * Water and steam (IAPWS-IF97)
  * ------------------------------------------------------------------------- */
 
-/* One property of pure water by code KPROP (1 ln fugacity coefficient,
- * 2 enthalpy, 3 entropy, 4 Gibbs-energy departure, 5 molar volume,
- * 6 viscosity, 7 conductivity, 8 surface tension, 9 cp, 10 cv departure,
- * 11 vapour pressure, 12 internal energy, 13 speed of sound, 14 pressure
- * from T and V, 15 saturation temperature; others act as 1) in IF97 region
- * KREGION (1, 2, 3, 5; 4 lets the saturation routers choose, KPHASE 1
- * saturated vapour, 2 saturated liquid, else single phase).
- * Units: T K, P Pa, V m3/kmol, energies J/kmol, entropy and heat capacities
- * J/(kmol K), viscosity Pa s, conductivity W/(m K), tension N/m.
- * Status: IERR 0 with a value, 1 with VALUE = 1e35 (out of range, region
- * code not 1..5, a needed V not given or not positive).
+/* One property of pure water by code KPROP in the IF97 region KREGION.
+ * The routine does not pick the region from T and P: the caller names it
+ * (QUELTRIN_FDREGION finds it), or passes 4 to leave it to the saturation
+ * routers.
+ *   1 T        in   double   K         temperature
+ *   2 P        in   double   Pa        pressure
+ *   3 V        in   double   m3/kmol   molar volume; read only where the
+ *                                      property is a function of T and V:
+ *                                      KREGION 3 (not for code 5), codes 6
+ *                                      and 7 in regions 1, 2, 3, 5, and
+ *                                      code 14; 1e35 where not needed
+ *   4 KPROP    in   int32_t            property code and unit of VALUE:
+ *        1 ln fugacity coefficient ln(f/p) [-]     2 enthalpy departure [J/kmol]
+ *        3 entropy departure [J/(kmol K)]          4 Gibbs-energy departure [J/kmol]
+ *        5 molar volume [m3/kmol]                  6 dynamic viscosity [Pa s]
+ *        7 thermal conductivity [W/(m K)]          8 surface tension [N/m]
+ *        9 cp departure [J/(kmol K)]               10 cv departure [J/(kmol K)]
+ *       11 vapour pressure at T [Pa]               12 internal energy [J/kmol]
+ *       13 speed of sound [m/s]                    14 pressure from T and V [Pa]
+ *       15 saturation temperature at P [K]; any other code acts as 1.
+ *        Codes 8, 11, 14, 15 do not look at KREGION.
+ *   5 KPHASE   in   int64_t            read only with KREGION 4: 1 saturated
+ *                                      vapour, 2 saturated liquid, any other
+ *                                      value a single phase
+ *   6 KREGION  in   int64_t            1, 2, 3, 5 the IF97 region; 4 the
+ *                                      saturation routers choose the region
+ *                                      or the saturated phase themselves;
+ *                                      any other value: no value for the
+ *                                      codes that depend on the region
+ *   7 VALUE    out  double             the property, or 1e35 when IERR = 1
+ *   8 IERR     out  int64_t            status
+ * Status: IERR 0 with a finite value, 1 with VALUE = 1e35 (out of range, a
+ * T or P the code reads not a positive number, region code not 1..5, a
+ * needed V not given or not positive, a result that is not finite).
  * Reference: codes 2, 3, 4, 9, 10 subtract the HGK 1984 ideal gas at
  * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
  * is the IF97 internal energy as it stands. */
@@ -113,10 +176,32 @@ TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
  * water at T, P for phase KVL (1 vapour, 2 liquid), after clamping to the
  * IF97 bounds and to the requested side of the saturation line; warnings on
  * IUNIT when LVLPRT >= 5; region 3 by a VPROOT/LQROOT volume search.
+ *   1 T        in   double   K         temperature
+ *   2 P        in   double   Pa        pressure
+ *   3 KVL      in   int64_t            phase wanted: 1 vapour, 2 liquid
+ *   4 KREGION  out  int64_t            IF97 region used: 1, 2, 3 or 5 (0 when
+ *                                      the input is refused)
+ *   5 TOUT     out  double   K         temperature used: T raised to 273.15 K,
+ *                                      lowered to the highest vapour
+ *                                      temperature (2273.15 K; 1073.15 K above
+ *                                      5e7 Pa), or to 647.096 K for a liquid
+ *   6 POUT     out  double   Pa        pressure used: P lowered to 1e8 Pa
+ *                                      (5e7 Pa from 1073.15 K), a vapour above
+ *                                      the vapour pressure lowered to it, a
+ *                                      liquid below it raised to it; in
+ *                                      region 3 the pressure at VOUT
+ *   7 VOUT     out  double   m3/kmol   molar volume of water at TOUT, POUT
+ *   8 LVLPRT   in   int64_t            print level: the clamping warnings at
+ *                                      5 and above; also the detail level of
+ *                                      the region-3 root solver
+ *   9 IUNIT    in   int32_t            output unit of the warnings and the
+ *                                      root solver's messages
+ *  10 IERR     out  int64_t            status
  * Units: T, TOUT K; P, POUT Pa; VOUT m3/kmol.
- * Status: IERR 1 when an input is refused (T or P not finite, P <= 0, KVL
- * not 1 or 2: outputs 1e35, KREGION 0), a property call failed or the
- * region-3 search failed (VOUT then the solver's last volume); else 0.
+ * Status: IERR 1 when an input is refused (T or P not finite, T <= 0,
+ * P <= 0, KVL not 1 or 2: outputs 1e35, KREGION 0), a property call failed
+ * or the region-3 search failed (VOUT then the solver's last volume, or 1e35
+ * where the volume is not finite); else 0.
  * Reference: none (volumes and pressures only). */
 TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* KVL,
                               int64_t* KREGION, double* TOUT, double* POUT, double* VOUT,
@@ -127,9 +212,30 @@ TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* K
  * only when its flag KPHI, KH, KS, KG, KV is exactly 1. Liquid below
  * 273.15 K from linear functions of T; above 647.096 K and below psat by
  * extrapolation from the critical temperature and saturation pressure.
+ *   1 T        in   double   K         temperature
+ *   2 P        in   double   Pa        pressure
+ *   3 LVLPRT   in   int64_t            print level: clamping warnings (as
+ *                                      QUELTRIN_FDREGION) at 5 and above;
+ *                                      detail level of the root solver
+ *   4 KVL      in   int64_t            phase: 1 vapour, 2 liquid
+ *   5 IUNIT    in   int32_t            output unit of the warnings and the
+ *                                      root solver's messages
+ *   6 KPHI     in   int64_t            1: compute PHI; any other value: not
+ *   7 KH       in   int64_t            1: compute DH
+ *   8 KS       in   int64_t            1: compute DS
+ *   9 KG       in   int64_t            1: compute DG
+ *  10 KV       in   int64_t            1: compute V
+ *  11 PHI      out  double   -         ln fugacity coefficient at T, P
+ *  12 DH       out  double   J/kmol    enthalpy departure
+ *  13 DS       out  double   J/(kmol K) entropy departure
+ *  14 DG       out  double   J/kmol    Gibbs-energy departure
+ *  15 V        out  double   m3/kmol   molar volume
+ *  16 IERR     out  int64_t            status
+ * Outputs whose flag is not 1 are left as they were.
  * Units: T K, P Pa, DH and DG J/kmol, DS J/(kmol K), V m3/kmol.
- * Status: IERR 1 when an input is refused (requested outputs 1e35), a
- * property call failed or the region-3 search failed; else 0.
+ * Status: IERR 1 when an input is refused (T or P not finite or <= 0:
+ * requested outputs 1e35), a property call failed, the region-3 search
+ * failed or a requested output is not finite (written as 1e35); else 0.
  * Reference: the dispatcher's ideal gas at 298.15 K (R = 8314.41), plus
  * 8314.33 ln(p/22063999.9998894 Pa) in the region-3 entropy; not the CPA
  * routine's ideal gas at the state's own temperature and pressure. */
@@ -144,20 +250,27 @@ TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLP
  * ------------------------------------------------------------------------- */
 
 /* Host overrides of the CPA diagnostics (6 integer words, then a
- * 128-character blank-padded file name; 176 bytes), host-set. */
+ * 128-character blank-padded file name; 176 bytes), host-set and read by
+ * PPCPA_CPAPROP at every call; all zero (the default) overrides nothing:
+ * the output then goes to the routine's IUNIT, into the history file
+ * "cpa.his" when IUNIT is above 50 and the print level above 0. */
 typedef struct {
-  int64_t LVLCPA;     /* non-zero: the print level from now on (sticky) */
+  int64_t LVLCPA;     /* non-zero: the print level from now on (sticky; 0 at
+                         load): 1 a summary of each call with its processor
+                         time, 2 also the parameters of the mixture */
   int64_t IUSEGU;     /* 1: write on the DMS_GLOBAL unit, no history file */
   int64_t IOPENF;     /* 1: append to FILNAM on the DMS_GLOBAL unit */
   int64_t KDIGA;      /* non-zero: replaces digit a of KDIAG (VPROOT messages) */
   int64_t KDIGB;      /* non-zero: replaces digit b of KDIAG (LQROOT messages) */
   int64_t KDIGC;      /* non-zero: replaces digit c of KDIAG (association term) */
-  char FILNAM[128];   /* history file name for IOPENF = 1 */
+  char FILNAM[128];   /* history file name for IOPENF = 1, blank-padded;
+                         trailing blanks are not part of the name */
 } tm_cpacom_block;
 extern TM_API tm_cpacom_block PPCPA_CPACOM;
 
 /* Pressure derivatives of the latest PPCPA_CPAPROP call (5 real words),
- * written at every exit; word 2 is never written. */
+ * library-written at every exit, the same values as the routine's arguments
+ * 37, 40, 38, 39; word 2 is never written. */
 typedef struct {
   double DPDV;     /* word 1: dP/dV [Pa kmol/m3] */
   double UNUSED2;  /* word 2 */
@@ -176,6 +289,163 @@ extern TM_API tm_esrder_block ESRDER;
  * 50 NCC, EPSAB NCC x N, ITYPE NCC; arguments 47, 48, 50 are not read.
  * Units: K, Pa, m3/kmol, J/kmol, J/(kmol K); departures from the ideal gas
  * at T and 101325 Pa; R = 8314.33 J/(kmol K).
+ * The model: Soave-Redlich-Kwong with a_c = 0.42748025 (R Tc)^2/Pc,
+ * b = 0.08664035 R Tc/Pc and alpha = (1 + m (1 - sqrt(T/Tc)))^2 per
+ * component, a_ij = (1 - k_ij) sqrt(a_i a_j), plus the Wertheim association
+ * term with the simplified radial distribution g = 1/(1 - 0.475 b rho) and
+ * strengths Delta_ij = g (exp(eps_ij/T) - 1) b_ij beta_ij. A published CPA
+ * set (a0, b, c1) enters as the pseudo-critical Tc, Pc and m that give the
+ * same a(T) and b. Binary records: K(k, l) = c1 + c2 T/298.15 from the
+ * record (c1, c2) of the ordered pair (k, l) of component numbers, at
+ * elements 2 ((l - 1) NCC + (k - 1)) and one after it, when the row flag of
+ * k (KIJSET, VIJSET) is 1.0, else 0; a coefficient above 1e30 counts as 0;
+ * K(k, k) = 0. The pair of components k, l takes K(k, l), or K(l, k) when
+ * K(k, l) is exactly 0.
+ *   1 T        in    double            K        temperature
+ *   2 P        in    double            Pa       pressure
+ *   3 X        in    double (N)        -        mole fractions by position;
+ *                                               a fraction <= 1e-15 leaves the
+ *                                               component out of the mixing
+ *   4 N        in    int64_t                    components in the phase, 1..NCC
+ *   5 IDX      in    int64_t (N)                component number of each
+ *                                               position, 1..NCC
+ *   6 NCC      in    int64_t                    leading dimension of every
+ *                                               per-component, pair and work
+ *                                               array
+ *   7 CPATC    in    double (NCC)      K        critical (or pseudo-critical)
+ *                                               temperature, > 0
+ *   8 CPAPC    in    double (NCC)      Pa       critical (or pseudo-critical)
+ *                                               pressure, > 0
+ *   9 CPAM     in    double (NCC)      -        slope m of the alpha function
+ *  10 CPAAU    in    double (NCC)      K        association energy eps/k; 0 or
+ *                                               1e35: none
+ *  11 CPAAV    in    double (NCC)      -        association volume beta; 0 or
+ *                                               1e35: not self-associating
+ *  12 CPAKIJ   in    double (2,NCC,NCC) -       records (c1, c2) of the cubic
+ *                                               binary parameter k_ij per
+ *                                               ordered pair
+ *  13 CPAAT    in    double (NCC)      -        association scheme as a real:
+ *                                               1 one site bonding with all;
+ *                                               2 two sites (2B); 3 three (3B);
+ *                                               4 four, two of each kind (4C);
+ *                                               5 three positive and one
+ *                                               negative; 6 one negative;
+ *                                               7 two negative; 8 one
+ *                                               positive; 9 two positive;
+ *                                               above 100 a user scheme by its
+ *                                               digits: tens positive sites,
+ *                                               units negative sites, and for
+ *                                               codes from 1000 the hundreds
+ *                                               digit sites of both kinds
+ *                                               (111: one positive, one
+ *                                               negative; 1201: two of both
+ *                                               kinds, one negative); up to 11
+ *                                               user schemes per process;
+ *                                               1e35: none given (2 when the
+ *                                               component associates)
+ *  14 CPAVIJ   in    double (2,NCC,NCC) -       records (c1, c2) of a given
+ *                                               cross-association volume per
+ *                                               ordered pair; 0 or 1e35: none
+ *  15 KIJSET   in    double (NCC)      -        1.0: the CPAKIJ records of
+ *                                               row k are used; else all k_kl
+ *                                               of the row are 0
+ *  16 VIJSET   in    double (NCC)      -        1.0: the CPAVIJ records of
+ *                                               row k are used
+ *  17 ECRFLG   in    double (NCC,NCC)  -        1.0: the pair (k, l) takes the
+ *                                               combining rule: a
+ *                                               non-associating k gets the
+ *                                               partner's volume, half its
+ *                                               energy, and one negative site
+ *                                               (scheme 6) when it has none;
+ *                                               strength sqrt(Delta_kk Delta_ll)
+ *                                               between two associating ones
+ *  18 CPAEIJ   in    double (NCC,NCC)  K        given cross-association energy
+ *                                               of the pair; 0 or 1e35: the
+ *                                               mean (eps_k + eps_l)/2, or
+ *                                               half the one given
+ *  19 KVL      in    int64_t                    2 liquid root; any other value
+ *                                               vapour root
+ *  20 KPHI     in    int64_t                    request of PHIMX/DPHIDT
+ *  21 KH       in    int64_t                    request of DHMX/DHDT
+ *  22 KS       in    int64_t                    request of DSMX/DSDT
+ *  23 KG       in    int64_t                    request of DGMX/DGDT
+ *  24 KV       in    int64_t                    request of VMX/DVDT; for each
+ *                                               request: 0 none, 1 the value,
+ *                                               2 its temperature derivative
+ *                                               only, 3 both; outputs not
+ *                                               requested are left as they
+ *                                               were
+ *  25 KDER     in    int64_t                    1: also DPDT and DP2DVDT (a
+ *                                               second pass, as for a
+ *                                               temperature derivative)
+ *  26 PHIMX    out   double (N)        -        ln fugacity coefficients by
+ *                                               position
+ *  27 DHMX     out   double            J/kmol   enthalpy departure H - H_ig
+ *  28 DSMX     out   double            J/(kmol K) entropy departure S - S_ig
+ *  29 DGMX     out   double            J/kmol   Gibbs-energy departure G - G_ig
+ *  30 VMX      in/out double           m3/kmol  molar volume (written when KV
+ *                                               is 1 or 3); read as the volume
+ *                                               to use when KVSTRT = 1
+ *  31 DPHIDT   out   double (N)        1/K      d ln phi/dT
+ *  32 DHDT     out   double            J/(kmol K) d DHMX/dT
+ *  33 DSDT     out   double            J/(kmol K^2) d DSMX/dT
+ *  34 DGDT     out   double            J/(kmol K) d DGMX/dT
+ *  35 DVDT     out   double            m3/(kmol K) dV/dT at constant P
+ *                                               (temperature derivatives are
+ *                                               forward differences over
+ *                                               0.001 K)
+ *  36 ZMX      out   double            -        compressibility factor PV/RT
+ *  37 DPDV     out   double            Pa kmol/m3 dP/dV at the volume
+ *  38 DP2DVDT  out   double            Pa kmol/(m3 K) d2P/dVdT (KDER = 1, else 0)
+ *  39 DPDT     out   double            Pa/K     dP/dT at constant V (KDER = 1,
+ *                                               else 0)
+ *  40 DP2DV2   out   double            Pa kmol2/m6 d2P/dV2, secant of the last
+ *                                               two root iterations (0 after a
+ *                                               single evaluation)
+ *  41 IWORK    work  int64_t (NCC^2 + 14 NCC)   integer work
+ *  42 RWORK    work  double (10 NCC^2 + 50 NCC) real work; after the call
+ *                                               words 1..3 NCC hold a_c
+ *                                               [Pa m6/kmol2], m and b
+ *                                               [m3/kmol] of the mixture's
+ *                                               components by number
+ *  43 EPSAB    work  double (NCC,N)    K        cross-association energies by
+ *                                               position pair
+ *  44 ITYPE    work  int64_t (NCC)              association schemes in use by
+ *                                               component (user schemes as
+ *                                               their codes 10..20)
+ *  45 IUNIT    in    int32_t                    diagnostic output unit; above
+ *                                               50 the history file "cpa.his"
+ *                                               is opened on it for the call
+ *                                               when the print level is above 0
+ *  46 KDIAG    in    int64_t                    diagnostic levels as decimal
+ *                                               digits abcd: a VPROOT messages,
+ *                                               b LQROOT messages, c association
+ *                                               term, d the CPA core and root
+ *                                               solver detail (0 silent; higher
+ *                                               digits write more, up to 8)
+ *  47 ARG47    -     any                        not read
+ *  48 ARG48    -     any                        not read
+ *  49 XAWRK    work  double (1 or more)         not read; a valid address
+ *  50 ARG50    -     any                        not read
+ *  51 PCALC    out   double            Pa       pressure at the returned volume
+ *                                               (differs from P at a
+ *                                               pseudo-root)
+ *  52 KVSTRT   in    int64_t                    0 root search; 1 properties at
+ *                                               the given VMX, no search; other
+ *                                               values: at the root solvers'
+ *                                               last volume
+ *  53 IERR     out   int64_t                    status, below
+ *  54 IH2O     in    int64_t                    component number that takes
+ *                                               the water alpha function
+ *                                               1.096357606 exp(-0.15114 T /
+ *                                               41.666667) in place of the
+ *                                               Soave form; 0: none
+ *  55 KTOL     in    int64_t                    root tolerance: 0 relative
+ *                                               1e-8 in pressure; -1 from
+ *                                               global blocks the library does
+ *                                               not export (zero: not for
+ *                                               hosts); other values 1e-10
+ * Pointers the routine reads or writes must not be null; 47, 48, 50 may be.
  * Status: IERR 0 ok; 1-6 root-solver status (1, 2, 5, 6 failed, 3, 4
  * pseudo-root); 7 the volume has no valid state (at or below the
  * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35); +10 the site fractions
@@ -198,6 +468,18 @@ TM_API void PPCPA_CPAPROP(
 
 /* Opens FILENAME (blank-padded, length FILENAME_LEN) for appending on
  * IUNIT (MODE 1) or closes IUNIT (MODE 2).
+ *   1 IUNIT         in   int32_t       unit to open the file on or to close;
+ *                                      the lines the library writes on that
+ *                                      unit then go to the file
+ *   2 FILENAME      in   char (len)    file name, blank-padded; trailing
+ *                                      blanks are not part of the name; read
+ *                                      with MODE 1 only (may be null else)
+ *   3 MODE          in   int64_t       1 open (created when missing, written
+ *                                      at its end), 2 close; other values do
+ *                                      nothing
+ *   4 IERR          out  int64_t       status
+ *   5 FILENAME_LEN  in   size_t        length of FILENAME, passed by value
+ *                                      after the argument list
  * Units: none.
  * Status: IERR 0 ok; 1 MODE neither 1 nor 2 (nothing done); 2 the file
  * could not be opened. */

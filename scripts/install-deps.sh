@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need (when missing).
+# Installs the Debian packages a build needs, when they are missing.
+#   install-deps.sh example   compiler and CMake: enough to build the library
+#                             and run the example hosts;
+#   install-deps.sh           everything the whole test suite and the
+#                             benchmarks use (GoogleTest, Google Benchmark,
+#                             gfortran, pkg-config, binutils, clang for the
+#                             fuzz programs).
 set -euo pipefail
-# clang and its runtime libraries build the fuzz programs (libFuzzer).
-packages=(cmake g++ gfortran make libgtest-dev libgmock-dev libbenchmark-dev binutils
-          clang libclang-rt-dev)
+packages=(cmake g++ make)
+if [[ "${1:-all}" != example ]]; then
+  # clang and its runtime libraries build the fuzz programs (libFuzzer).
+  packages+=(gfortran libgtest-dev libgmock-dev libbenchmark-dev binutils pkg-config
+             clang libclang-rt-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
   sudo_cmd=""

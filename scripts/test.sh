@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-jobs=${TM_JOBS:-$(nproc)}
+jobs=${JOBS:-$(nproc)}
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTM_WERROR=ON
 cmake --build build/release -j "$jobs"

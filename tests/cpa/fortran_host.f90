@@ -1,55 +1,9 @@
-! The CPA routine called as a Fortran host calls it: interfaces bound to the
-! exported C names, the diagnostic block as bound module data, and the
+! The CPA routine called as a Fortran host calls it, through the library's
+! Fortran interface module: the diagnostic block as bound module data and the
 ! history-file routine with the length of its character argument.
-module cpa_host_blocks
-  use, intrinsic :: iso_c_binding
-  implicit none
-
-  type, bind(C) :: cpacom_t
-    integer(c_int64_t) :: lvlcpa, iusegu, iopenf, kdiga, kdigb, kdigc
-    character(kind=c_char) :: filnam(128)
-  end type cpacom_t
-  type(cpacom_t), bind(C, name="PPCPA_CPACOM") :: cpacom
-
-  type, bind(C) :: esrder_t
-    real(c_double) :: dpdv, unused2, dp2dv2, dp2dvdt, dpdt
-  end type esrder_t
-  type(esrder_t), bind(C, name="ESRDER") :: esrder
-
-  interface
-    subroutine ppcpa_cpaprop(t, p, x, n, idx, ncc, tc, pc, m, au, av, kij, at, vij, kijset, &
-                             vijset, ecrflg, eij, kvl, kphi, kh, ks, kg, kv, kder, phimx, dhmx, &
-                             dsmx, dgmx, vmx, dphidt, dhdt, dsdt, dgdt, dvdt, zmx, dpdv, &
-                             dp2dvdt, dpdt, dp2dv2, iwork, rwork, epsab, itype, iunit, kdiag, &
-                             a47, a48, xawrk, a50, pcalc, kvstrt, ierr, ih2o, ktol) &
-        bind(C, name="PPCPA_CPAPROP")
-      import :: c_double, c_int64_t, c_int32_t
-      real(c_double), intent(in) :: t, p, x(*), tc(*), pc(*), m(*), au(*), av(*), kij(*), at(*)
-      real(c_double), intent(in) :: vij(*), kijset(*), vijset(*), ecrflg(*), eij(*)
-      integer(c_int64_t), intent(in) :: n, idx(*), ncc, kvl, kphi, kh, ks, kg, kv, kder
-      real(c_double), intent(inout) :: phimx(*), dhmx, dsmx, dgmx, vmx, dphidt(*), dhdt, dsdt
-      real(c_double), intent(inout) :: dgdt, dvdt, zmx, dpdv, dp2dvdt, dpdt, dp2dv2
-      integer(c_int64_t), intent(inout) :: iwork(*), itype(*)
-      real(c_double), intent(inout) :: rwork(*), epsab(*), xawrk(*), a47, a48, a50, pcalc
-      integer(c_int32_t), intent(in) :: iunit
-      integer(c_int64_t), intent(in) :: kdiag, kvstrt, ih2o, ktol
-      integer(c_int64_t), intent(out) :: ierr
-    end subroutine ppcpa_cpaprop
-
-    subroutine ppcpa_opclfile(iunit, filename, mode, ierr, filename_len) &
-        bind(C, name="PPCPA_OPCLFILE")
-      import :: c_char, c_int64_t, c_int32_t, c_size_t
-      integer(c_int32_t), intent(in) :: iunit
-      character(kind=c_char), intent(in) :: filename(*)
-      integer(c_int64_t), intent(in) :: mode
-      integer(c_int64_t), intent(out) :: ierr
-      integer(c_size_t), value :: filename_len
-    end subroutine ppcpa_opclfile
-  end interface
-end module cpa_host_blocks
-
 program fortran_host
-  use cpa_host_blocks
+  use, intrinsic :: iso_c_binding
+  use thermomodels
   implicit none
   integer(c_int64_t), parameter :: ncc = 1
   real(c_double) :: x(1), tc(1), pc(1), m(1), au(1), av(1), at(1), kij(2), vij(2)
@@ -83,8 +37,8 @@ program fortran_host
 
   ! Pure water, four-site CPA parameters, liquid at 298.15 K and 101325 Pa,
   ! with host overrides of the print level and the second diagnostic digit.
-  cpacom%lvlcpa = 1
-  cpacom%kdigb = 7
+  ppcpa_cpacom%lvlcpa = 1
+  ppcpa_cpacom%kdigb = 7
   x = 1.0d0; idx = 1; kij = 0.0d0; vij = 0.0d0; kijset = 0.0d0; vijset = 0.0d0
   ecrflg = 0.0d0; eij = 0.0d0; one = 1; zero = 0; two = 2; kdiag = 0; ktol = 1; unit = 6
   tc = 303.17135848344367d0; pc = 15045914.360250035d0; m = 0.38016508919624575d0

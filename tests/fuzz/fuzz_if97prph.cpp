@@ -12,7 +12,7 @@ namespace {
 struct Uses {
   bool t, p, v;
 };
-Uses InputsUsed(int32_t kprop, int64_t region) {
+Uses InputsUsed(int32_t kprop, int64_t region, double t) {
   const int32_t code = (kprop >= 1 && kprop <= 15) ? kprop : 1;
   switch (code) {
     case 8:
@@ -24,12 +24,17 @@ Uses InputsUsed(int32_t kprop, int64_t region) {
   if (region < 1 || region > 5) return {false, false, false};
   if (region == 4) return {true, true, false};
   if (code == 6) return {true, false, true};
-  if (code == 7) return {true, true, true};
+  // The conductivity's critical enhancement takes cp and cv from (p, T) in
+  // region 1 and in region 2 below 973.15 K, from (T, v) in region 3.
+  if (code == 7) return {true, region == 1 || (region == 2 && t < 973.15), true};
   if (region == 3) return {true, code == 5 || code == 1, code != 5};
   return {true, true, false};
 }
 
-bool Usable(double x) { return std::isfinite(x) && x > 0.0 && x != 1e35; }
+// A temperature or pressure must be finite and positive; a volume also
+// given (not the no-value marker).
+bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
+bool VolumeGiven(double v) { return Usable(v) && v != 1e35; }
 
 }  // namespace
 
@@ -62,13 +67,12 @@ void FuzzTarget(Input& in) {
     if (SameBits(*VALUE, unwritten)) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:VALUE");
     if (ierr == 1 && *VALUE != 1e35) Violate(kTargetName, "NO_MARKER_WITH_IERR1:VALUE");
     if (ierr == 0 && !Finite(*VALUE)) Violate(kTargetName, "NONFINITE_WITH_IERR0", "VALUE");
-    // An input the evaluation needs that is not finite, not positive or the
-    // no-value marker must be refused.
-    const Uses u = InputsUsed(*KPROP, *KREGION);
+    // An input the evaluation needs that it cannot use must be refused.
+    const Uses u = InputsUsed(*KPROP, *KREGION, *T);
     if (ierr == 0) {
       if (u.t && !Usable(*T)) Violate(kTargetName, "NOT_REFUSED:T");
       if (u.p && !Usable(*P)) Violate(kTargetName, "NOT_REFUSED:P");
-      if (u.v && !Usable(*V)) Violate(kTargetName, "NOT_REFUSED:V");
+      if (u.v && !VolumeGiven(*V)) Violate(kTargetName, "NOT_REFUSED:V");
     }
   }
 }

@@ -24,19 +24,27 @@ enum PropertyCode : int32_t {
   kSpeedOfSound, kPressureFromTV, kSaturationTemperature
 };
 
-// Ideal-gas terms at the reference temperature, dimensionless (H/(RT), S/R,
-// CP/R).
+// Ideal-gas terms subtracted from the departures: R T0 H0 [J/kmol], R S0 and
+// R CP0 [J/(kmol K)], with H0 = H/(RT), S0 = S/R, CP0 = CP/R of IDEALHGK at T0.
 struct IdealGasReference {
-  double h;
-  double s;
-  double cp;
+  double rt0_h0;
+  double r_s0;
+  double r_cp0;
 };
 
 IdealGasReference ReferenceIdealGas() {
   double a, g, s, u, h, cv, cp;
   int64_t untouched = 0;
   IDEALHGK(kReferenceT, a, g, s, u, h, cv, cp, untouched);
-  return {h, s, cp};
+  const double rt0 = kGasConstant * kReferenceT;
+  return {rt0 * h, kGasConstant * s, kGasConstant * cp};
+}
+
+// The reference is the same for every call: evaluated once, at the first
+// call that needs it (also safe from another library's static initializers).
+const IdealGasReference& IdealGasAt298() {
+  static const IdealGasReference reference = ReferenceIdealGas();
+  return reference;
 }
 
 // The region-1/2/5 function of a (p [MPa], T) property, by region code.
@@ -76,6 +84,22 @@ double ByRegion(const RegionFunctions& f, const DispatchState& st) {
   }
 }
 
+// Whether code CODE with region code REGION reads the caller's pressure:
+// not the functions of temperature (and volume) alone.
+bool ReadsPressure(int32_t code, int64_t region) {
+  switch (code) {
+    case kSurfaceTension:
+    case kVapourPressure:
+    case kPressureFromTV: return false;
+    case kSaturationTemperature: return true;
+    case kViscosity: return region == 4;
+    case kConductivity: return region == 1 || region == 2 || region == 4;
+    case kVolume: return true;
+    case kLnFugacityCoefficient: return true;
+    default: return region != 3;  // region 3 evaluates at (T, V)
+  }
+}
+
 // A molar volume the caller must supply: positive and not the marker.
 bool VolumeGiven(double v) { return v > 0.0 && v < kNoValue; }
 
@@ -98,28 +122,118 @@ double Fugacity(const DispatchState& st) {
   }
 }
 
+// The callee's result in the unit of VALUE; NaN where the code has no value
+// (a fugacity that is not positive).
+double Scaled(int32_t code, double value, double entropy, const DispatchState& st,
+              WaterPath path) {
+  switch (code) {
+    case kLnFugacityCoefficient:
+      return value > 0.0 ? std::log(value / st.p) : std::nan("");
+    case kEnthalpy:
+    case kEntropy:
+    case kGibbs:
+    case kCp:
+    case kCv: {
+      const IdealGasReference ig =
+          path == WaterPath::kDirect ? IdealGasAt298() : ReferenceIdealGas();
+      if (code == kEnthalpy) return kEnergyFactor * value - ig.rt0_h0;
+      if (code == kEntropy) return kEnergyFactor * value - ig.r_s0;
+      if (code == kGibbs) {
+        return (kEnergyFactor * value - ig.rt0_h0) - st.t * (kEnergyFactor * entropy - ig.r_s0);
+      }
+      // The isochoric term subtracts the same CP0 term as the isobaric one,
+      // so both heat capacities share one offset.
+      return kEnergyFactor * value - ig.r_cp0;
+    }
+    case kVolume: return kMolarMass * value;
+    case kSurfaceTension: return value / 1000.0;
+    case kVapourPressure: return 1e5 * value;
+    case kInternalEnergy: return kEnergyFactor * value;
+    case kPressureFromTV: return 1e6 * value;
+    default: return value;  // viscosity, conductivity, sound, Tsat
+  }
+}
+
+bool PositiveNumber(double x) { return x > 0.0 && std::isfinite(x); }
+
+// A callee's result in the unit of VALUE, or NaN where the code has no value:
+// the callee failed (-1.0), or the value is not finite.
+double Finished(int32_t code, double value, double entropy, const DispatchState& st,
+                WaterPath path = WaterPath::kDirect) {
+  if (value == kWaterFailure) return std::nan("");
+  const double result = Scaled(code, value, entropy, st, path);
+  return std::isfinite(result) ? result : std::nan("");
+}
+
 }  // namespace
-}  // namespace thermomodels
 
-using namespace thermomodels;
+bool Region3PressurePa(double T, double V, double& pressure) {
+  if (!PositiveNumber(T) || !VolumeGiven(V)) return false;
+  const double value = IF97R3P(T, V / kMolarMass);
+  if (value == kWaterFailure) return false;
+  pressure = 1e6 * value;
+  return std::isfinite(pressure);
+}
 
-extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
-                                         const int32_t* KPROP, const int64_t* KPHASE,
-                                         const int64_t* KREGION, double* VALUE, int64_t* IERR) {
-  *IERR = 0;
-  const int64_t region = *KREGION;
+bool SaturationPressurePa(double T, double& pressure) {
+  if (!PositiveNumber(T)) return false;
+  const double value = IF97PSATB(T);
+  if (value == kWaterFailure) return false;
+  pressure = 1e5 * value;
+  return std::isfinite(pressure);
+}
+
+WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, bool need_h,
+                                 bool need_s, bool need_phi, bool need_v) {
+  const double no_value = std::nan("");
+  WaterDepartures out{no_value, no_value, no_value, no_value};
+  const DispatchState st{T, P / 1e6, V / kMolarMass, -1.0, region};
+  const bool known = region == 1 || region == 2 || region == 3 || region == 5;
+  const bool t_ok = known && PositiveNumber(T);
+  const bool p_ok = PositiveNumber(P);
+  const bool v_ok = region != 3 || VolumeGiven(V);
+  // Region 3 evaluates h and s at (T, V); ln phi also reads the pressure.
+  const bool hs_ok = t_ok && (region == 3 ? v_ok : p_ok);
+  if (need_h && hs_ok) out.h = Finished(kEnthalpy, ByRegion(kEnthalpyFunctions, st), 0.0, st);
+  if (need_s && hs_ok) out.s = Finished(kEntropy, ByRegion(kEntropyFunctions, st), 0.0, st);
+  if (need_phi && t_ok && p_ok && v_ok) {
+    out.phi = Finished(kLnFugacityCoefficient, Fugacity(st), 0.0, st);
+  }
+  if (need_v && t_ok && p_ok && region != 3) {
+    const double v = region == 1 ? IF97R1V(st.p, st.t)
+                     : region == 2 ? IF97R2V(st.p, st.t)
+                                   : IF97R5V(st.p, st.t);
+    out.v = Finished(kVolume, v, 0.0, st);
+  }
+  return out;
+}
+
+void DispatchWaterProperty(const double& T, const double& P, const double& V,
+                           const int32_t& KPROP, const int64_t& KPHASE, const int64_t& KREGION,
+                           double& VALUE, int64_t& IERR, WaterPath path) {
+  IERR = 0;
+  const bool direct = path == WaterPath::kDirect;
+  const int32_t code = (KPROP >= 1 && KPROP <= 15) ? KPROP : kLnFugacityCoefficient;
+  if (direct && code == kPressureFromTV) {
+    // Region-free and read from (T, V) alone: the search's hot path.
+    if (!Region3PressurePa(T, V, VALUE)) {
+      VALUE = kNoValue;
+      IERR = 1;
+    }
+    return;
+  }
+  const int64_t region = KREGION;
   DispatchState st{};
-  st.t = *T;
-  st.p = region == 4 ? *P / 1e5 : *P / 1e6;
-  st.v = *V / kMolarMass;
+  st.t = T;
+  st.p = region == 4 ? P / 1e5 : P / 1e6;
+  st.v = V / kMolarMass;
   st.xqual = -1.0;
   if (region == 4) {
-    if (*KPHASE == 1) st.xqual = 1.0;
-    if (*KPHASE == 2) st.xqual = 0.0;
+    if (KPHASE == 1) st.xqual = 1.0;
+    if (KPHASE == 2) st.xqual = 0.0;
   }
   st.region = region;
 
-  const int32_t code = (*KPROP >= 1 && *KPROP <= 15) ? *KPROP : kLnFugacityCoefficient;
   const bool region_known = region >= 1 && region <= 5;
   // Functions of (T, v): every region-3 property but the volume, the
   // transport properties in regions 1, 2, 3, 5, and the pressure from (T, v).
@@ -130,12 +244,17 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
       ((code == kViscosity || code == kConductivity) && region_known && region != 4);
 
   auto fail = [&] {
-    *VALUE = kNoValue;
-    *IERR = 1;
+    VALUE = kNoValue;
+    IERR = 1;
   };
   const bool region_free = code == kSurfaceTension || code == kVapourPressure ||
                            code == kPressureFromTV || code == kSaturationTemperature;
-  if ((!region_free && !region_known) || (needs_volume && !VolumeGiven(*V))) {
+  // Every temperature and pressure a code reads must be a positive number;
+  // the tests are written so that NaN fails them.
+  const bool reads_t = code != kSaturationTemperature;
+  const bool reads_p = ReadsPressure(code, region);
+  const bool state_given = (!reads_t || PositiveNumber(T)) && (!reads_p || PositiveNumber(P));
+  if (!state_given || (!region_free && !region_known) || (needs_volume && !VolumeGiven(V))) {
     fail();
     return;
   }
@@ -176,45 +295,27 @@ extern "C" TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const
     case kInternalEnergy: value = ByRegion(kEnergyFunctions, st); break;
     case kSpeedOfSound: value = ByRegion(kSoundFunctions, st); break;
     case kPressureFromTV: value = IF97R3P(st.t, st.v); break;
-    case kSaturationTemperature: value = IF97TSATB(*P / 1e5); break;
+    case kSaturationTemperature: value = IF97TSATB(P / 1e5); break;
     default: value = Fugacity(st); break;
   }
-  if (value == kWaterFailure || (code == kGibbs && entropy == kWaterFailure)) {
+  const double result = (code == kGibbs && entropy == kWaterFailure)
+                            ? std::nan("")
+                            : Finished(code, value, entropy, st, path);
+  if (std::isnan(result)) {
     fail();
     return;
   }
+  VALUE = result;
+}
 
-  switch (code) {
-    case kLnFugacityCoefficient:
-      if (!(value > 0.0)) {
-        fail();
-        return;
-      }
-      *VALUE = std::log(value / st.p);
-      return;
-    case kEnthalpy:
-    case kEntropy:
-    case kGibbs:
-    case kCp:
-    case kCv: {
-      const IdealGasReference ig = ReferenceIdealGas();
-      const double rt0 = kGasConstant * kReferenceT;
-      if (code == kEnthalpy) *VALUE = kEnergyFactor * value - rt0 * ig.h;
-      if (code == kEntropy) *VALUE = kEnergyFactor * value - kGasConstant * ig.s;
-      if (code == kGibbs) {
-        *VALUE = (kEnergyFactor * value - rt0 * ig.h) -
-                 st.t * (kEnergyFactor * entropy - kGasConstant * ig.s);
-      }
-      // The isochoric term subtracts the same CP0 term as the isobaric one,
-      // so both heat capacities share one offset.
-      if (code == kCp || code == kCv) *VALUE = kEnergyFactor * value - kGasConstant * ig.cp;
-      return;
-    }
-    case kVolume: *VALUE = kMolarMass * value; return;
-    case kSurfaceTension: *VALUE = value / 1000.0; return;
-    case kVapourPressure: *VALUE = 1e5 * value; return;
-    case kInternalEnergy: *VALUE = kEnergyFactor * value; return;
-    case kPressureFromTV: *VALUE = 1e6 * value; return;
-    default: *VALUE = value; return;  // viscosity, conductivity, sound, Tsat
-  }
+}  // namespace thermomodels
+
+// Flattened: the dispatch and its helpers are inlined into the export.
+extern "C" [[gnu::flatten]] TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P,
+                                                          const double* V, const int32_t* KPROP,
+                                                          const int64_t* KPHASE,
+                                                          const int64_t* KREGION, double* VALUE,
+                                                          int64_t* IERR) {
+  thermomodels::DispatchWaterProperty(*T, *P, *V, *KPROP, *KPHASE, *KREGION, *VALUE, *IERR,
+                                      thermomodels::WaterPath::kDirect);
 }

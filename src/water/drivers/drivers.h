@@ -118,6 +118,19 @@ double WTCON85V(const double& p, const double& T);
 void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, double& H,
               double& CV, double& CP, int64_t& IERR);
 
+// IF97 region 3 at its critical point (647.096 K, 322 kg/m3), from the
+// published coefficients in extended precision: (dp/dv)_T [kPa kg/m3] and
+// (dp/dT)_v [kPa/K]. The equation's dp/dv there is a small positive number
+// instead of zero; states beside the point on the critical isochore have a
+// negative dp/dv that tends to zero. The critical values of the volume
+// derivatives are the equation's magnitudes with the sign of those states:
+// dv/dp = -1/|dp/dv| (reached on the isochore 2e-9 K above 647.096 K) and
+// dv/dT = -(dp/dT)/(dp/dv) with that dp/dv.
+inline constexpr double kCriticalDpDvKpa = 6.049492551098936e-5;
+inline constexpr double kCriticalDpDtKpa = 268.24840751153967;
+inline constexpr double kCriticalDvDp = -1.0 / kCriticalDpDvKpa;                // m3/(kg kPa)
+inline constexpr double kCriticalDvDt = kCriticalDpDtKpa / kCriticalDpDvKpa;    // m3/(kg K)
+
 // ---------------------------------------------------------------------------
 // Drivers in bar and degrees Celsius: one property each from P [bar],
 // t [degrees C] and the quality flag XQUAL (the router convention above; a
@@ -165,6 +178,13 @@ double WPVISC(const double& P, const double& T, const double& XQUAL);
 // and the region-3 molar-volume search. Molar units: K, Pa, m3/kmol.
 // ---------------------------------------------------------------------------
 
+// How the water exports reach the region functions: directly, or through
+// the exported dispatcher with its conversions, dispatch and an ideal-gas
+// reference evaluated at every call (the exports' first form, kept as the
+// slow reference of the tests and the benchmark). Both give the same values
+// bit for bit.
+enum class WaterPath { kDirect, kThroughDispatcher };
+
 // Where a water state at the caller's T, P and phase lands.
 struct WaterPhaseState {
   double temperature_k = 0.0;   // temperature used, T' [K]
@@ -184,7 +204,7 @@ struct WaterPhaseState {
 // temperature warning only when WARN_LOW_T.
 void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
                            bool warn_low_t, const int64_t& LVLPRT, const int32_t& IUNIT,
-                           WaterPhaseState& state);
+                           WaterPhaseState& state, WaterPath path = WaterPath::kDirect);
 
 // Region-3 molar volume [m3/kmol] at T [K] whose pressure is P [Pa], on the
 // vapour (KVL 1, VPROOT) or liquid (KVL 2, LQROOT) side, by reverse
@@ -195,12 +215,53 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
 void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
                         const int64_t& start_mode, const double& start_volume,
                         const int64_t* MODEL, const int64_t& LVLPRT, const int32_t& IUNIT,
-                        double& volume, double& pressure_at_volume, int64_t& status);
+                        double& volume, double& pressure_at_volume, int64_t& status,
+                        WaterPath path = WaterPath::kDirect);
 
-// One property of water through QUELTRIN_IF97PRPH; STATUS is set to 1 when
-// the call reports no value and left alone otherwise.
+// The bodies of QUELTRIN_FDREGION and QUELTRIN_ES15D (same arguments), on
+// the given path.
+void WaterRegionVolume(const double& T, const double& P, const int64_t& KVL, int64_t& KREGION,
+                       double& TOUT, double& POUT, double& VOUT, const int64_t& LVLPRT,
+                       const int32_t& IUNIT, int64_t& IERR, WaterPath path);
+void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int64_t& KVL,
+              const int32_t& IUNIT, const int64_t& KPHI, const int64_t& KH, const int64_t& KS,
+              const int64_t& KG, const int64_t& KV, double& PHI, double& DH, double& DS,
+              double& DG, double& V, int64_t& IERR, WaterPath path);
+
+// The dispatcher behind QUELTRIN_IF97PRPH (same arguments and results); on
+// the slow path every code takes the general dispatch and the ideal-gas
+// reference at 298.15 K is evaluated at every call.
+void DispatchWaterProperty(const double& T, const double& P, const double& V,
+                           const int32_t& KPROP, const int64_t& KPHASE, const int64_t& KREGION,
+                           double& VALUE, int64_t& IERR, WaterPath path);
+
+// One property of water through the dispatcher, with the reference
+// evaluated anew (the slow path); STATUS is set to 1 when the call reports
+// no value and left alone otherwise.
 double WaterProperty(double T, double P, double V, int32_t kprop, int64_t kphase,
                      int64_t kregion, int64_t& status);
+
+// Molar volume [m3/kmol] of region 1, 2 or 5 at T [K] and P [Pa] (dispatcher
+// code 5) on the given path; the no-value marker with STATUS 1 where there
+// is none.
+double MolarVolume(double T, double P, int64_t region, int64_t kphase, WaterPath path,
+                   int64_t& status);
+
+// What dispatcher codes 14 (region-3 pressure [Pa] at T [K] and molar
+// volume V [m3/kmol]) and 11 (saturation pressure [Pa] at T) give, without
+// the dispatch; false where the code has no value.
+bool Region3PressurePa(double T, double V, double& pressure);
+bool SaturationPressurePa(double T, double& pressure);
+
+// Enthalpy and entropy departures, ln phi and molar volume of one state in
+// IF97 region 1, 2, 3 or 5 at T [K], P [Pa] and (region 3) molar volume V,
+// as dispatcher codes 2, 3, 1 and 5 give them, each only where requested
+// (the volume not in region 3); NaN where requested and the code has no value.
+struct WaterDepartures {
+  double h, s, phi, v;
+};
+WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, bool need_h,
+                                 bool need_s, bool need_phi, bool need_v);
 
 // Model names of the region-3 searches, as the solvers print them.
 inline constexpr char kFdregionModelName[] = "IAPW    S97     ";

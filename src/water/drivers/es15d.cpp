@@ -44,15 +44,20 @@ bool AllKnown(std::initializer_list<double> values) {
   return true;
 }
 
+// ln(a / b) of two positive numbers, as a difference of logarithms so that
+// no quotient overflows or underflows.
+double LogRatio(double a, double b) { return std::log(a) - std::log(b); }
+
 // Liquid below 273.15 K: straight lines in t = T - 273.15 K fitted to the
 // liquid at the triple point, with the ideal-gas pressure terms at P.
 WaterEosResults SubcooledLiquid(double T, double P) {
   const double t = T - kTriplePointT;
+  const double ln_p = LogRatio(P, kAtmosphere);  // ln(P / 1 atm)
   WaterEosResults r;
-  r.phi = 0.07262363617339673 * t - 5.11026304547219 + std::log(kAtmosphere / P);
+  r.phi = 0.07262363617339673 * t - 5.11026304547219 - ln_p;
   r.h = 42525.9184636176 * t - 45053196.156517;
-  r.s = 155.684202995326 * t - 122450.983192132 - kGasConstant * std::log(P / kAtmosphere);
-  r.g = 122450.204765424 * t - 11605710.0975863 + kGasConstant * T * std::log(P / kAtmosphere);
+  r.s = 155.684202995326 * t - 122450.983192132 - kGasConstant * ln_p;
+  r.g = 122450.204765424 * t - 11605710.0975863 + kGasConstant * T * ln_p;
   r.v = -1.217974424788659e-06 * t + 0.01801808528519308;
   return r;
 }
@@ -66,12 +71,33 @@ void WriteRequested(const WaterEosRequest& want, const WaterEosResults& r, doubl
   if (want.v) *V = r.v;
 }
 
+// Writes the requested outputs; a requested output without a finite value
+// is written as the no-value marker and sets IERR to 1, even when no single
+// call on the way reported a failure.
+void WriteResults(const WaterEosRequest& want, WaterEosResults r, double* PHI, double* DH,
+                  double* DS, double* DG, double* V, int64_t* IERR) {
+  bool missing = false;
+  auto settle = [&missing](bool wanted, double& x) {
+    if (!std::isfinite(x) || x == kNoValue) {
+      x = kNoValue;
+      missing = missing || wanted;
+    }
+  };
+  settle(want.phi, r.phi);
+  settle(want.h, r.h);
+  settle(want.s, r.s);
+  settle(want.g, r.g);
+  settle(want.v, r.v);
+  WriteRequested(want, r, PHI, DH, DS, DG, V);
+  if (missing) *IERR = 1;
+}
+
 // One evaluation at temperature T [K] and pressure P [Pa] in the chosen
 // region; region 3 first finds the volume whose pressure is P.
 WaterEosResults EvaluateWater(double T, double P, int64_t kvl, int64_t region,
                               int64_t start_mode, double start_volume, bool need_h,
                               bool need_s, bool need_g, bool need_phi, bool need_v,
-                              int64_t lvlprt, int32_t iunit, int64_t& status) {
+                              int64_t lvlprt, int32_t iunit, WaterPath path, int64_t& status) {
   WaterEosResults r;
   double volume = kNoValue;  // only read by region-3 properties
   if (region == 3) {
@@ -79,52 +105,60 @@ WaterEosResults EvaluateWater(double T, double P, int64_t kvl, int64_t region,
     std::memcpy(model, kEs15dModelName, sizeof model);
     double p_at_volume = kNoValue;
     SolveRegion3Volume(T, P, kvl, start_mode, start_volume, model, lvlprt, iunit, volume,
-                       p_at_volume, status);
+                       p_at_volume, status, path);
     r.v = volume;
   }
-  if (need_h) r.h = WaterProperty(T, P, volume, kEnthalpy, kvl, region, status);
-  if (need_s) {
-    r.s = WaterProperty(T, P, volume, kEntropy, kvl, region, status);
-    // Region-3 entropy is carried to the requested pressure by the ideal-gas
-    // term, zero at the critical saturation pressure.
-    if (region == 3 && r.s != kNoValue) r.s += kGasConstant * std::log(P / kCriticalPsat);
+  const bool need_volume = need_v && region != 3;
+  if (path == WaterPath::kThroughDispatcher) {
+    if (need_h) r.h = WaterProperty(T, P, volume, kEnthalpy, kvl, region, status);
+    if (need_s) r.s = WaterProperty(T, P, volume, kEntropy, kvl, region, status);
+    if (need_phi) r.phi = WaterProperty(T, P, volume, kLnPhi, kvl, region, status);
+    if (need_volume) r.v = WaterProperty(T, P, volume, kVolume, kvl, region, status);
+  } else {
+    const WaterDepartures d =
+        RegionDepartures(T, P, volume, region, need_h, need_s, need_phi, need_volume);
+    auto take = [&status](bool needed, double value, double& out) {
+      if (!needed) return;
+      out = std::isnan(value) ? kNoValue : value;
+      if (std::isnan(value)) status = 1;
+    };
+    take(need_h, d.h, r.h);
+    take(need_s, d.s, r.s);
+    take(need_phi, d.phi, r.phi);
+    take(need_volume, d.v, r.v);
   }
+  // Region-3 entropy is carried to the requested pressure by the ideal-gas
+  // term, zero at the critical saturation pressure.
+  if (need_s && region == 3 && r.s != kNoValue) r.s += kGasConstant * std::log(P / kCriticalPsat);
   if (need_g && AllKnown({r.h, r.s})) r.g = r.h - T * r.s;
-  if (need_phi) r.phi = WaterProperty(T, P, volume, kLnPhi, kvl, region, status);
-  if (need_v && region != 3) r.v = WaterProperty(T, P, volume, kVolume, kvl, region, status);
   return r;
 }
 
 }  // namespace
-}  // namespace thermomodels
 
-using namespace thermomodels;
-
-extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLPRT,
-                                      const int64_t* KVL, const int32_t* IUNIT,
-                                      const int64_t* KPHI, const int64_t* KH, const int64_t* KS,
-                                      const int64_t* KG, const int64_t* KV, double* PHI,
-                                      double* DH, double* DS, double* DG, double* V,
-                                      int64_t* IERR) {
-  *IERR = 0;
-  const WaterEosRequest want{*KPHI == 1, *KH == 1, *KS == 1, *KG == 1, *KV == 1};
-  const double temperature = *T;
-  const double pressure = *P;
-  const int64_t kvl = *KVL;
-  if (!std::isfinite(temperature) || !std::isfinite(pressure) || pressure <= 0.0 ||
-      (kvl != 1 && kvl != 2)) {
-    WriteRequested(want, WaterEosResults{}, PHI, DH, DS, DG, V);
-    *IERR = 1;
+void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int64_t& KVL,
+              const int32_t& IUNIT, const int64_t& KPHI, const int64_t& KH, const int64_t& KS,
+              const int64_t& KG, const int64_t& KV, double& PHI, double& DH, double& DS,
+              double& DG, double& V, int64_t& IERR, WaterPath path) {
+  IERR = 0;
+  const WaterEosRequest want{KPHI == 1, KH == 1, KS == 1, KG == 1, KV == 1};
+  const double temperature = T;
+  const double pressure = P;
+  const int64_t kvl = KVL;
+  if (!std::isfinite(temperature) || temperature <= 0.0 || !std::isfinite(pressure) ||
+      pressure <= 0.0 || (kvl != 1 && kvl != 2)) {
+    WriteRequested(want, WaterEosResults{}, &PHI, &DH, &DS, &DG, &V);
+    IERR = 1;
     return;
   }
   if (kvl == 2 && temperature < kTriplePointT) {
-    WriteRequested(want, SubcooledLiquid(temperature, pressure), PHI, DH, DS, DG, V);
+    WriteResults(want, SubcooledLiquid(temperature, pressure), &PHI, &DH, &DS, &DG, &V, &IERR);
     return;
   }
 
   // A vapour below the triple point is taken at 273.15 K without a warning.
   WaterPhaseState state;
-  ChooseWaterPhaseState(temperature, pressure, kvl, false, *LVLPRT, *IUNIT, state);
+  ChooseWaterPhaseState(temperature, pressure, kvl, false, LVLPRT, IUNIT, state, path);
   int64_t status = state.status;
   const bool corrected = state.raised_to_psat;      // values at psat carried down to P
   const bool extrapolated = state.critical_liquid;  // values at Tc carried up to T
@@ -141,12 +175,12 @@ extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const in
   if (extrapolated) {
     first = EvaluateWater(t_used - dt, p_used, kvl, state.region, state.start_mode,
                           state.start_volume, need_h, need_s, false, false, need_v,
-                          *LVLPRT, *IUNIT, status);
+                          LVLPRT, IUNIT, path, status);
     r = EvaluateWater(t_used, p_used, kvl, state.region, 5, first.v, need_h, need_s, want.g,
-                      want.phi, need_v, *LVLPRT, *IUNIT, status);
+                      want.phi, need_v, LVLPRT, IUNIT, path, status);
   } else {
     r = EvaluateWater(t_used, p_used, kvl, state.region, state.start_mode, state.start_volume,
-                      need_h, need_s, want.g, want.phi, need_v, *LVLPRT, *IUNIT, status);
+                      need_h, need_s, want.g, want.phi, need_v, LVLPRT, IUNIT, path, status);
   }
 
   WaterEosResults out = r;
@@ -164,22 +198,27 @@ extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const in
     const double psat = p_used;
     const double rt = kGasConstant * temperature;
     out.g = AllKnown({r.h, r.s, r.v})
-                ? r.h - temperature * r.s + rt * std::log(psat / pressure) +
+                ? r.h - temperature * r.s + rt * LogRatio(psat, pressure) +
                       (pressure - psat) * r.v
                 : kNoValue;
     out.phi = AllKnown({r.phi, r.h, r.v})
-                  ? r.phi + std::log(psat / pressure) -
+                  ? r.phi + LogRatio(psat, pressure) -
                         r.h * dtx / (kGasConstant * temperature * t_used) +
                         (pressure - psat) * r.v / rt
                   : kNoValue;
   }
-  WriteRequested(want, out, PHI, DH, DS, DG, V);
-  // A requested output left without a value is a failure even when no
-  // single call reported one.
-  if (status == 0 && ((want.phi && out.phi == kNoValue) || (want.h && out.h == kNoValue) ||
-                      (want.s && out.s == kNoValue) || (want.g && out.g == kNoValue) ||
-                      (want.v && out.v == kNoValue))) {
-    status = 1;
-  }
-  *IERR = status;
+  IERR = status;
+  WriteResults(want, out, &PHI, &DH, &DS, &DG, &V, &IERR);
+}
+
+}  // namespace thermomodels
+
+extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLPRT,
+                                      const int64_t* KVL, const int32_t* IUNIT,
+                                      const int64_t* KPHI, const int64_t* KH, const int64_t* KS,
+                                      const int64_t* KG, const int64_t* KV, double* PHI,
+                                      double* DH, double* DS, double* DG, double* V,
+                                      int64_t* IERR) {
+  thermomodels::WaterEos(*T, *P, *LVLPRT, *KVL, *IUNIT, *KPHI, *KH, *KS, *KG, *KV, *PHI, *DH,
+                         *DS, *DG, *V, *IERR, thermomodels::WaterPath::kDirect);
 }

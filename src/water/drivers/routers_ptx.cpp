@@ -280,8 +280,8 @@ constexpr RegionFunctions kSoundSpeed{IF97R1W, IF97R2W, IF97R3W, IF97R5W};
 constexpr RegionFunctions kIsentropicExponent{IF97R1KAP, IF97R2KAP, IF97R3KAP, IF97R5KAP};
 
 // (dv/dT)_p and (dv/dp)_T returned at the critical point, where both diverge.
-constexpr double kCriticalVolumeByTemperature = -4433145.00517036;  // m3/(kg K)
-constexpr double kCriticalVolumeByPressure = 16526267.5175;         // m3/(kg kPa)
+constexpr double kCriticalVolumeByTemperature = kCriticalDvDt;  // m3/(kg K)
+constexpr double kCriticalVolumeByPressure = kCriticalDvDp;     // m3/(kg kPa)
 
 // Dead state of the exergy: liquid water at 0.101325 MPa.
 constexpr double kDeadStatePressure = 0.101325;  // MPa

@@ -60,14 +60,55 @@ double WaterProperty(double T, double P, double V, int32_t kprop, int64_t kphase
                      int64_t kregion, int64_t& status) {
   double value = kNoValue;
   int64_t ierr = 0;
-  QUELTRIN_IF97PRPH(&T, &P, &V, &kprop, &kphase, &kregion, &value, &ierr);
+  DispatchWaterProperty(T, P, V, kprop, kphase, kregion, value, ierr,
+                        WaterPath::kThroughDispatcher);
   if (ierr != 0) status = 1;
   return value;
 }
 
+namespace {
+
+// A value of the direct path, or the no-value marker with STATUS 1.
+double Checked(bool ok, double value, int64_t& status) {
+  if (ok && !std::isnan(value)) return value;
+  status = 1;
+  return kNoValue;
+}
+
+// The saturation pressure [Pa] at T [K] (dispatcher code 11).
+double SaturationPressure(double T, int64_t kphase, WaterPath path, int64_t& status) {
+  if (path == WaterPath::kThroughDispatcher) {
+    return WaterProperty(T, 1.0, kNoValue, 11, kphase, 4, status);
+  }
+  double p = kNoValue;
+  const bool ok = SaturationPressurePa(T, p);
+  return Checked(ok, p, status);
+}
+
+// The region-3 pressure [Pa] at T [K] and molar volume V (dispatcher code 14).
+double Region3Pressure(double T, double V, int64_t kphase, WaterPath path, int64_t& status) {
+  if (path == WaterPath::kThroughDispatcher) {
+    return WaterProperty(T, 1.0, V, 14, kphase, 3, status);
+  }
+  double p = kNoValue;
+  const bool ok = Region3PressurePa(T, V, p);
+  return Checked(ok, p, status);
+}
+
+}  // namespace
+
+double MolarVolume(double T, double P, int64_t region, int64_t kphase, WaterPath path,
+                   int64_t& status) {
+  if (path == WaterPath::kThroughDispatcher) {
+    return WaterProperty(T, P, kNoValue, 5, kphase, region, status);
+  }
+  return Checked(true, RegionDepartures(T, P, kNoValue, region, false, false, false, true).v,
+                 status);
+}
+
 void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
                            bool warn_low_t, const int64_t& LVLPRT, const int32_t& IUNIT,
-                           WaterPhaseState& state) {
+                           WaterPhaseState& state, WaterPath path) {
   const bool warn = LVLPRT >= 5;
   state = WaterPhaseState{};
   state.temperature_k = T;
@@ -84,7 +125,7 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
     state.temperature_k = kLowestT;
   }
   if (T <= kCriticalT) {
-    state.psat_pa = WaterProperty(state.temperature_k, P, kNoValue, 11, KVL, 4, state.status);
+    state.psat_pa = SaturationPressure(state.temperature_k, KVL, path, state.status);
   }
   if (P >= kHighestP || (T >= kRegion2MaxT && P >= kHighestPHot)) {
     const double bound = T < kRegion2MaxT ? kHighestP : kHighestPHot;
@@ -125,7 +166,7 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
       if (t < kCriticalT) {
         // Start from the vapour on the region boundary at this temperature.
         state.start_mode = 5;
-        state.start_volume = WaterProperty(t, p_b23, kNoValue, 5, KVL, 2, state.status);
+        state.start_volume = MolarVolume(t, p_b23, 2, KVL, path, state.status);
       }
     } else if (t > kRegion2MaxT && t <= kRegion5MaxT && p <= kHighestPHot) {
       state.region = 5;
@@ -160,7 +201,8 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
 void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
                         const int64_t& start_mode, const double& start_volume,
                         const int64_t* MODEL, const int64_t& LVLPRT, const int32_t& IUNIT,
-                        double& volume, double& pressure_at_volume, int64_t& status) {
+                        double& volume, double& pressure_at_volume, int64_t& status,
+                        WaterPath path) {
   const bool liquid = KVL == 2;
   // The difference step points away from the phase: towards larger volumes
   // for the vapour, smaller ones for the liquid.
@@ -196,10 +238,10 @@ void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
     int64_t eval_status = 0;
     if (iflag == 2) {
       // This start mode takes the slope from the solver; only P(V) is needed.
-      p_at_v = WaterProperty(T, P, v, 14, KVL, 3, eval_status);
+      p_at_v = Region3Pressure(T, v, KVL, path, eval_status);
     } else {
-      const double p_shifted = WaterProperty(T, P, v - dv, 14, KVL, 3, eval_status);
-      p_at_v = WaterProperty(T, P, v, 14, KVL, 3, eval_status);
+      const double p_shifted = Region3Pressure(T, v - dv, KVL, path, eval_status);
+      p_at_v = Region3Pressure(T, v, KVL, path, eval_status);
       slope = (p_at_v - p_shifted) / dv;
     }
     evaluation_failed = eval_status != 0;

@@ -254,13 +254,13 @@ double WPREFR(const double& P, const double& t, const double& XQUAL, double& WAV
 double WPALFV(const double& P, const double& t, const double& XQUAL) {
   return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
                    [](const WaterPoint& w) { return DvDt(w) / Volume(w); },
-                   Fixed(-1427472691.66486));
+                   Fixed(kCriticalDvDt / kCriticalV));
 }
 
 double WPKAPT(const double& P, const double& t, const double& XQUAL) {
   return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
                    [](const WaterPoint& w) { return -DvDp(w) / Volume(w); },
-                   Fixed(-5321458140.635));
+                   Fixed(-kCriticalDvDp / kCriticalV));
 }
 
 double WPALFP(const double& P, const double& t, const double& XQUAL) {
@@ -271,13 +271,13 @@ double WPALFP(const double& P, const double& t, const double& XQUAL) {
                    },
                    // (1/p)(dp/dT)_v is finite at the critical point: IF97's
                    // value there, continuous with the region-3 values beside it.
-                   Fixed(1.215774162589314e-02));
+                   Fixed(kCriticalDpDtKpa / (1000.0 * kCriticalP)));
 }
 
 double WPBETP(const double& P, const double& t, const double& XQUAL) {
   return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
                    [](const WaterPoint& w) { return -1.0 / (1000.0 * w.p * DvDp(w)); },
-                   Fixed(-2.742464235145391e-12));
+                   Fixed(-1.0 / (1000.0 * kCriticalP * kCriticalDvDp)));
 }
 
 double WPCAPP(const double& P) {
@@ -344,7 +344,8 @@ double WPJOUL(const double& P, const double& t, const double& XQUAL) {
 double WPTHRO(const double& P, const double& t, const double& XQUAL) {
   return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
                    [](const WaterPoint& w) { return Volume(w) - w.t * DvDt(w); },
-                   Fixed(-0.002697460507799));
+                   // Diverges with dv/dT: the value at the critical dv/dT.
+                   Fixed(kCriticalV - kCriticalT * kCriticalDvDt));
 }
 
 double WPFUGA(const double& P, const double& t, const double& XQUAL) {

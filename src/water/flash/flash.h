@@ -66,4 +66,275 @@ class FlashFunction {
 void FLSOLVE(FlashSolveState& state, FlashFunction f, const double& t, const double& xmin,
              const double& xmax, const double& tol1);
 
+// ---- Shared machinery of the flashes ----
+//
+// Both flashes place a state by comparisons against IF97 boundary values and
+// then run one or more of the solve kinds below. The kinds are the same in
+// every flash; what differs is the energy the flash matches (enthalpy or
+// internal energy, FlashEnergy) and the flash's own map and constants.
+
+// The energy a flash matches, one function per IF97 region.
+struct FlashEnergy {
+  double (*region1)(const double& p, const double& t);
+  double (*region2)(const double& p, const double& t);
+  double (*region3)(const double& t, const double& v);  // temperature first
+  double (*region5)(const double& p, const double& t);
+};
+extern const FlashEnergy kFlashEnthalpy;        // IF97R1H, IF97R2H, IF97R3H, IF97R5H
+extern const FlashEnergy kFlashInternalEnergy;  // IF97R1U, IF97R2U, IF97R3U, IF97R5U
+
+// How a flash call ended: which kind of solve produced its outputs.
+enum class FlashEnding {
+  kNone,             // no ending reached (only inside a call)
+  kRejected,         // outside the domain or rejected by a range test: -1.0 everywhere
+  kNotConverged,     // a solve the outputs depend on stopped at its cap: -1000.0 everywhere
+  kLiquidPair,       // region 1 by the nested pressure-temperature pair
+  kVapourPair,       // region 2 by the nested pair
+  kRegion5Pair,      // region 5 by the nested pair
+  kWetBelow623,      // wet steam on the saturated volumes of regions 1 and 2
+  kWetRegion3,       // wet steam on the region-3 saturated volumes
+  kRegion3Isochore,  // region 3 by the temperature on the given isochore
+};
+
+// The IF97 region whose (p, T) functions an edge or pair solve uses.
+enum class FlashRegion { kRegion1 = 1, kRegion2 = 2, kRegion5 = 5 };
+
+// Everything one flash call reads and writes: the inputs, the two solve
+// records (outer or only variable, inner variable of a pair), the values
+// kept from the last point of a solve, the outputs and how they came about.
+// It lives on the caller's stack, so flashes are reentrant.
+struct FlashCall {
+  FlashCall(const FlashEnergy& energy_functions, double volume, double energy_value)
+      : energy(energy_functions), v(volume), e(energy_value) {}
+
+  const FlashEnergy& energy;
+  const double v;  // given specific volume [m3/kg]
+  const double e;  // given energy [kJ/kg]
+
+  FlashSolveState outer;  // record 1: the outer or only variable
+  FlashSolveState inner;  // record 2: the inner variable of a pair
+
+  // Values at the last point evaluated by the latest solve that keeps them.
+  double saturation_pressure = 0.0;     // IF97PSAT of the last trial temperature [MPa]
+  double saturation_temperature = 0.0;  // IF97TSAT of the last trial pressure [K]
+  double boundary = 0.0;                // B23 pressure [MPa] or temperature [K] of the last trial
+  double region3_volume = 0.0;          // region-3 volume on the 100 MPa isobar [m3/kg]
+
+  // Outputs: pressure [MPa], temperature [K], quality; -1.0 until written.
+  double p = -1.0, t = -1.0, x = -1.0;
+  FlashEnding ending = FlashEnding::kNone;
+  int64_t evaluations = 0;  // function evaluations of every solve, inner ones included
+
+  // Ends the call as outside the domain: -1.0 in all outputs.
+  void Reject();
+  // Ends the call as failed: -1000.0 in all outputs.
+  void Fail();
+  bool Ended() const { return ending != FlashEnding::kNone; }
+};
+
+// Temperature ends [K] and pressure ends [MPa] the solves share.
+inline constexpr double kFlashPressureMin = 0.00061165700001067;  // IF97PSAT(273.16 K)
+inline constexpr double kFlashPressureMax = 100.0;
+inline constexpr double kFlashRegion5PressureMax = 50.0;
+inline constexpr double kFlashTemperatureMin = 273.15;
+inline constexpr double kFlashRegion1TemperatureMax = 623.15;
+inline constexpr double kFlashRegion2TemperatureMax = 1073.15;
+inline constexpr double kFlashRegion5TemperatureMax = 2273.15;
+inline constexpr double kFlashCriticalTemperature = 647.096;
+inline constexpr double kFlashCriticalVolume = 0.003105590062111801;  // 1/322 m3/kg
+// Lowest temperature of the region-3 wet solve: 10 mK below 623.15 K, so the
+// region-3 saturated states at 623.15 K, which lie slightly above those of
+// regions 1 and 2, are inside its range.
+inline constexpr double kFlashWetRegion3TemperatureMin = 623.14;
+
+// IF97 boundary between regions 2 and 3 (Eqs. 5 and 6): pressure [MPa] at
+// T [K], and temperature [K] at p [MPa].
+double FlashB23Pressure(double t);
+double FlashB23Temperature(double p);
+
+// Nested pressure-temperature pair of region 1 (liquid), 2 (vapour) or 5:
+// outer p in [kFlashPressureMin, 100 MPa] (50 MPa in region 5) matching v,
+// inner T (273.15-623.15 K, 273.15-1073.15 K, 1073.15-2273.15 K) matching e
+// at every outer trial, starting where the inner run before it stopped.
+// Ends the call with p, T.
+void FlashNestedPair(FlashCall& c, FlashRegion region);
+
+// Wet steam below 623.15 K: T in [273.15, 623.15] K with the lever rule on
+// the saturated volumes of regions 1 and 2 matching e; x is written at every
+// trial. Ends the call with T and, with `pressure_of_last_trial`, p =
+// IF97PSAT of the last trial, else IF97PSAT of the result.
+void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial);
+
+// Wet steam on the region-3 saturated volumes: T in [t_lo, 647.096] K
+// (t_lo is kFlashWetRegion3TemperatureMin in the (v, h) flash); ends with T,
+// p = IF97PSAT(T). Where the two volumes meet (the critical point, within
+// the resolution of the region-3 volume iteration) the quality is 0.5.
+void FlashWetRegion3(FlashCall& c, double t_lo);
+
+// Region 3 on the given isochore: T in [t_lo, 863.16] K matching e; ends
+// with T and p = IF97R3P(T, v).
+void FlashRegion3Isochore(FlashCall& c, double t_lo);
+
+// Temperature on the saturated-vapour line of region 2 whose volume is v:
+// T in [273.15, 623.15] K. Returns the last point evaluated; its saturation
+// pressure is kept in c.saturation_pressure.
+double FlashSaturatedVapourTemperature(FlashCall& c);
+
+// Temperature at which the region-3 saturated-liquid (`liquid_side`) or
+// saturated-vapour volume equals v: T in [623.15, 647.096] K. Returns the
+// result (kFlashNotConverged after its cap).
+double FlashRegion3SaturatedTemperature(FlashCall& c, bool liquid_side);
+
+// Temperature on the region-3 100 MPa isobar whose energy is e: T in
+// [623.15, t_hi] K; the region-3 volume of the last trial is kept in
+// c.region3_volume. Returns the result.
+double FlashRegion3Isobar100(FlashCall& c, double t_hi);
+
+// Pressure of the B23 point whose region-3 volume is v: p in
+// [16.5292, 100] MPa, tolerance 1e-10; the B23 temperature of the last trial
+// is kept in c.boundary. Returns the result.
+double FlashB23PressureSolve(FlashCall& c);
+
+// Temperature of the B23 point whose region-3 energy is e: T in
+// [623.15, t_hi] K; the B23 pressure of the last trial is kept in
+// c.boundary. Returns the result.
+double FlashB23TemperatureSolve(FlashCall& c, double t_hi);
+
+// Pressure at which the region-1 saturated-liquid energy is e: p in
+// [kFlashPressureMin, p_hi] MPa; IF97TSAT of the last trial is kept in
+// c.saturation_temperature. Returns the result.
+double FlashSaturatedLiquidPressure(FlashCall& c, double p_hi);
+
+// Edge lines. Isobar: T in [t_lo, t_hi] with the region's energy at p
+// matching e. Isotherm: p in [p_lo, p_hi] with the region's volume at T
+// matching v (or, with `match_energy`, its energy matching e).
+// Each returns the result.
+double FlashIsobarTemperature(FlashCall& c, FlashRegion region, double p, double t_lo,
+                              double t_hi, double tol);
+double FlashIsothermPressure(FlashCall& c, FlashRegion region, double t, double p_lo,
+                             double p_hi, bool match_energy);
+
+// Region functions by region number.
+double FlashVolume(FlashRegion region, double p, double t);
+double FlashEnergyOf(const FlashEnergy& energy, FlashRegion region, double p, double t);
+
+// ---- Flash from specific volume and enthalpy ----
+
+// Fixed values of the (v, h) map: IF97 values at the corners and edges of
+// the domain (the state each is taken at in the comment).
+struct VhFlashConstants {
+  double v_min;            // IF97R1V(100 MPa, 273.15 K)
+  double v_max;            // IF97R5V(p_0, 2273.15 K), p_0 = IF97PSAT(273.15 K)
+  double h_min;            // IF97R1H(p_0, 273.15 K)
+  double h_max;            // IF97R5H(p_0, 2273.15 K)
+  double v_tp;             // IF97R2V(p_0, 273.15 K)
+  double h_tp;             // IF97R2H(p_0, 273.15 K)
+  double chord_slope;      // (h_max - h_tp)/(v_max - v_tp) [kJ/m3]
+  double h_2_100_1073;     // IF97R2H(100 MPa, 1073.15 K)
+  double h_2_p0_1073;      // IF97R2H(p_0, 1073.15 K)
+  double h_5_50_2273;      // IF97R5H(50 MPa, 2273.15 K)
+  double v_5_50_2273;      // IF97R5V(50 MPa, 2273.15 K)
+  double v_2_50_1073;      // IF97R2V(50 MPa, 1073.15 K)
+  double v_2_100_1073;     // IF97R2V(100 MPa, 1073.15 K)
+  double h_b;              // IF97R2H(100 MPa, 863.15 K) to ten digits
+  double h_vap_623;        // IF97R2H(IF97PSAT(623.15 K), 623.15 K)
+  double v_band_top;       // upper edge of the narrow band next to the B23 line
+  double v_vap_623;        // IF97R2V(IF97PSAT(623.15 K), 623.15 K)
+  double v_3_100_863;      // IF97R2V(100 MPa, 863.15 K); IF97R3P gives 100 MPa there within 4e-6
+  double h_b23_band;       // enthalpy bound of the narrow B23 band
+  double h_liq_623;        // IF97R1H(IF97PSAT(623.15 K), 623.15 K)
+  double v_liq_623;        // IF97R1V(IF97PSAT(623.15 K), 623.15 K)
+  double h_1_100_273;      // IF97R1H(100 MPa, 273.16 K)
+  double v_liq_273;        // IF97R1V(p_0, 273.15 K)
+  double v_isochore_only;  // region-3 volume at 100 MPa where h = h_vap_623: no state
+                           // of larger volume below h_vap_623 reaches 100 MPa
+  double h_dense_split;    // IF97R1H(100 MPa, 623.15 K): splits the dense liquid band
+  double v_dense_min;      // IF97R1V(100 MPa, 623.15 K): smallest volume of the upper band
+  double p_sat_623;        // IF97PSAT(623.15 K) [MPa]
+  double p_critical_sat;   // upper end of the saturated-liquid pressure solve [MPa]
+  double t_b23_max;        // upper end of the B23 temperature solve [K]
+  double t_dense_min;      // lowest temperature of the dense isotherm [K]
+  double t_isobar_upper;   // upper end of the 100 MPa isobar solve of the upper band [K]
+  double t_isobar_lower;   // the same in the lower band and the lowest ones [K]
+};
+
+inline constexpr VhFlashConstants kVhFlash{
+    .v_min = 0.000956686939148833,
+    .v_max = 1716.45344896524,
+    .h_min = -0.0415878262301703,
+    .h_max = 7376.98026359851,
+    .v_tp = 206.139716300646,
+    .h_tp = 2500.89261781709,
+    .chord_slope = 3.228526325572573,
+    .h_2_100_1073 = 3715.18894353741,
+    .h_2_p0_1073 = 4160.66092824987,
+    .h_5_50_2273 = 7365.80223401565,
+    .v_5_50_2273 = 0.0214633996483061,
+    .v_2_50_1073 = 0.0090741330290693,
+    .v_2_100_1073 = 0.0043355076532488,
+    .h_b = 2812.942061,
+    .h_vap_623 = 2563.59200388825,
+    .v_band_top = 0.00880115708836,
+    .v_vap_623 = 0.0088009319315759,
+    .v_3_100_863 = 0.00258471849590434,
+    .h_b23_band = 2626.377454,
+    .h_liq_623 = 1670.85821827438,
+    .v_liq_623 = 0.0017400705518799,
+    .h_1_100_273 = 95.4250258298089,
+    .v_liq_273 = 0.0010002069773244,
+    .v_isochore_only = 0.00220395194656295,
+    .h_dense_split = 1553.92250337149,
+    .v_dense_min = 0.00131176002700415,
+    .p_sat_623 = 16.5291642526045,
+    .p_critical_sat = 22.064,
+    .t_b23_max = 634.0,
+    .t_dense_min = 273.16,
+    .t_isobar_upper = 863.15,
+    .t_isobar_lower = 863.16,
+};
+
+// Which branch of the (v, h) map a state took.
+enum class VhBranch {
+  kOutsideDomain,
+  k5A, k5B, k5C, k5D,   // region 5: below or on the p_min chord, hot edge, 50 MPa edge
+  k25,                  // either side of the 1073.15 K isotherm
+  k2A, k2B, k2C, k2D,   // region 2 above h_b
+  k2E,                  // narrow band above h_b23_band
+  kSaturatedVapour,     // saturated-vapour line of region 2 (above h_vap_623 or h_tp)
+  kB23T, kB23P,         // either side of the B23 line
+  kRegion3Upper,        // region 3 up to 100 MPa, h_vap_623 < h <= h_b
+  kRegion3Lower,        // region 3 up to 100 MPa, h_liq_623 < h <= h_vap_623
+  kWetAboveLineA,       // wet steam right of the saturated-vapour volume at 623.15 K
+  kWetBelowLineA,
+  kWetMiddleLarge,      // wet steam, h_1_100_273 < h <= h_liq_623, v > 10
+  kWetMiddle,           // the same, v_liq_623 < v <= 10
+  kNearCriticalLiquid,  // between the saturated volumes of 623.15 K, liquid side
+  kNearCriticalVapour,
+  kDenseUpper,          // v <= v_liq_623, h_dense_split <= h <= h_liq_623
+  kDenseLower,          // v <= v_liq_623, h_1_100_273 < h < h_dense_split
+  kLowestDense,         // h <= h_1_100_273, v < v_liq_273
+  kLowest,              // h <= h_1_100_273, v >= v_liq_273
+};
+
+// Outcome of one (v, h) flash with what tests and benchmarks look at.
+struct VhFlashOutcome {
+  double p = -1.0, t = -1.0, x = -1.0;
+  VhBranch branch = VhBranch::kOutsideDomain;
+  FlashEnding ending = FlashEnding::kRejected;
+  int64_t evaluations = 0;
+};
+VhFlashOutcome VhFlash(double v, double h);
+
+// Pressure P [MPa], temperature T [K] and quality X of water from specific
+// volume V [m3/kg] and enthalpy H [kJ/kg]. -1.0 in all three for a state
+// outside the domain (non-finite input included); -1000.0 in all three when
+// a solve the result depends on did not converge; X = -1.0 for one phase.
+void IF97VHFLASH(double& P, double& T, double& X, const double& V, const double& H);
+// Pressure [bar] of the flash, -1.0 unless it succeeded.
+double IF97PVH(const double& V, const double& H);
+// Temperature [K] of the flash, its failure values included.
+double IF97TVH(const double& V, const double& H);
+// Quality of the flash, -1.0 in one phase, its failure values included.
+double IF97XVH(const double& V, const double& H);
+
 }  // namespace thermomodels

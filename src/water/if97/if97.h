@@ -10,7 +10,10 @@
 // functions here are pure: no saved state, no globals, no allocation.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace thermomodels {
 
@@ -134,6 +137,86 @@ struct PowerTerm {
   double n;
 };
 
+// IAPWS-IF97 Table 2: exponents I, J and coefficients n of Eq. 7,
+// gamma = sum n (7.1 - pi)^I (tau - 1.222)^J.
+inline constexpr PowerTerm kRegion1Terms[] = {
+    {0, -2, 0.14632971213167E+00},   {0, -1, -0.84548187169114E+00},  {0, 0, -0.37563603672040E+01},
+    {0, 1, 0.33855169168385E+01},    {0, 2, -0.95791963387872E+00},   {0, 3, 0.15772038513228E+00},
+    {0, 4, -0.16616417199501E-01},   {0, 5, 0.81214629983568E-03},    {1, -9, 0.28319080123804E-03},
+    {1, -7, -0.60706301565874E-03},  {1, -1, -0.18990068218419E-01},  {1, 0, -0.32529748770505E-01},
+    {1, 1, -0.21841717175414E-01},   {1, 3, -0.52838357969930E-04},   {2, -3, -0.47184321073267E-03},
+    {2, 0, -0.30001780793026E-03},   {2, 1, 0.47661393906987E-04},    {2, 3, -0.44141845330846E-05},
+    {2, 17, -0.72694996297594E-15},  {3, -4, -0.31679644845054E-04},  {3, 0, -0.28270797985312E-05},
+    {3, 6, -0.85205128120103E-09},   {4, -5, -0.22425281908000E-05},  {4, -2, -0.65171222895601E-06},
+    {4, 10, -0.14341729937924E-12},  {5, -8, -0.40516996860117E-06},  {8, -11, -0.12734301741641E-08},
+    {8, -6, -0.17424871230634E-09},  {21, -29, -0.68762131295531E-18}, {23, -31, 0.14478307828521E-19},
+    {29, -38, 0.26335781662795E-22}, {30, -39, -0.11947622640071E-22}, {31, -40, 0.18228094581404E-23},
+    {32, -41, -0.93537087292458E-25},
+};
+
+// IAPWS-IF97 Table 10: exponents J0 and coefficients n0 of the ideal-gas part
+// (Eq. 16, basic equation), gamma0 = ln pi + sum n0 tau^J0 (stored as i = 0).
+inline constexpr PowerTerm kRegion2IdealTerms[] = {
+    {0, 0, -0.96927686500217E+01}, {0, 1, 0.10086655968018E+02},  {0, -5, -0.56087911283020E-02},
+    {0, -4, 0.71452738081455E-01}, {0, -3, -0.40710498223928E+00}, {0, -2, 0.14240819171444E+01},
+    {0, -1, -0.43839511319450E+01}, {0, 2, -0.28408632460772E+00}, {0, 3, 0.21268463753307E-01},
+};
+
+// IAPWS-IF97 Table 11: exponents I, J and coefficients n of the residual part
+// (Eq. 17), gammar = sum n pi^I (tau - 0.5)^J.
+inline constexpr PowerTerm kRegion2ResidualTerms[] = {
+    {1, 0, -0.17731742473213E-02},  {1, 1, -0.17834862292358E-01},  {1, 2, -0.45996013696365E-01},
+    {1, 3, -0.57581259083432E-01},  {1, 6, -0.50325278727930E-01},  {2, 1, -0.33032641670203E-04},
+    {2, 2, -0.18948987516315E-03},  {2, 4, -0.39392777243355E-02},  {2, 7, -0.43797295650573E-01},
+    {2, 36, -0.26674547914087E-04}, {3, 0, 0.20481737692309E-07},   {3, 1, 0.43870667284435E-06},
+    {3, 3, -0.32277677238570E-04},  {3, 6, -0.15033924542148E-02},  {3, 35, -0.40668253562649E-01},
+    {4, 1, -0.78847309559367E-09},  {4, 2, 0.12790717852285E-07},   {4, 3, 0.48225372718507E-06},
+    {5, 7, 0.22922076337661E-05},   {6, 3, -0.16714766451061E-10},  {6, 16, -0.21171472321355E-02},
+    {6, 35, -0.23895741934104E+02}, {7, 0, -0.59059564324270E-17},  {7, 11, -0.12621808899101E-05},
+    {7, 25, -0.38946842435739E-01}, {8, 8, 0.11256211360459E-10},   {8, 36, -0.82311340897998E+01},
+    {9, 13, 0.19809712802088E-07},  {10, 4, 0.10406965210174E-18},  {10, 10, -0.10234747095929E-12},
+    {10, 14, -0.10018179379511E-08}, {16, 29, -0.80882908646985E-10}, {16, 50, 0.10693031879409E+00},
+    {18, 57, -0.33662250574171E+00}, {20, 20, 0.89185845355421E-24}, {20, 35, 0.30629316876232E-12},
+    {20, 48, -0.42002467698208E-05}, {21, 21, -0.59056029685639E-25}, {22, 53, 0.37826947613457E-05},
+    {23, 39, -0.12768608934681E-14}, {24, 26, 0.73087610595061E-28}, {24, 40, 0.55414715350778E-16},
+    {24, 58, -0.94369707241210E-06},
+};
+
+// IAPWS-IF97 Table 30: coefficient n1 of ln(delta) in Eq. 28 ...
+inline constexpr double kLogDeltaCoefficient = 0.10658070028513E+01;
+
+// ... and exponents I, J and coefficients n of its terms n delta^I tau^J
+// (rows 2 to 40).
+inline constexpr PowerTerm kRegion3Terms[] = {
+    {0, 0, -0.15732845290239E+02}, {0, 1, 0.20944396974307E+02},  {0, 2, -0.76867707878716E+01},
+    {0, 7, 0.26185947787954E+01},  {0, 10, -0.28080781148620E+01}, {0, 12, 0.12053369696517E+01},
+    {0, 23, -0.84566812812502E-02}, {1, 2, -0.12654315477714E+01}, {1, 6, -0.11524407806681E+01},
+    {1, 15, 0.88521043984318E+00}, {1, 17, -0.64207765181607E+00}, {2, 0, 0.38493460186671E+00},
+    {2, 2, -0.85214708824206E+00}, {2, 6, 0.48972281541877E+01},  {2, 7, -0.30502617256965E+01},
+    {2, 22, 0.39420536879154E-01}, {2, 26, 0.12558408424308E+00}, {3, 0, -0.27999329698710E+00},
+    {3, 2, 0.13899799569460E+01},  {3, 4, -0.20189915023570E+01}, {3, 16, -0.82147637173963E-02},
+    {3, 26, -0.47596035734923E+00}, {4, 0, 0.43984074473500E-01}, {4, 2, -0.44476435428739E+00},
+    {4, 4, 0.90572070719733E+00},  {4, 26, 0.70522450087967E+00}, {5, 1, 0.10770512626332E+00},
+    {5, 3, -0.32913623258954E+00}, {5, 26, -0.50871062041158E+00}, {6, 0, -0.22175400873096E-01},
+    {6, 2, 0.94260751665092E-01},  {6, 26, 0.16436278447961E+00}, {7, 2, -0.13503372241348E-01},
+    {8, 26, -0.14834345352472E-01}, {9, 2, 0.57922953628084E-03}, {9, 26, 0.32308904703711E-02},
+    {10, 0, 0.80964802996215E-04}, {10, 1, -0.16557679795037E-03}, {11, 26, -0.44923899061815E-04},
+};
+
+// IAPWS-IF97 (revised 2007) Table 37: exponents J0 and coefficients n0 of the
+// ideal-gas part (Eq. 33), gamma0 = ln pi + sum n0 tau^J0 (stored as i = 0).
+inline constexpr PowerTerm kRegion5IdealTerms[] = {
+    {0, 0, -0.13179983674201E+02}, {0, 1, 0.68540841634434E+01},  {0, -3, -0.24805148933466E-01},
+    {0, -2, 0.36901534980333E+00}, {0, -1, -0.31161318213925E+01}, {0, 2, -0.32961626538917E+00},
+};
+
+// IAPWS-IF97 (revised 2007) Table 38: exponents I, J and coefficients n of
+// the residual part (Eq. 34), gammar = sum n pi^I tau^J.
+inline constexpr PowerTerm kRegion5ResidualTerms[] = {
+    {1, 1, 0.15736404855259E-02}, {1, 2, 0.90153761673944E-03},  {1, 3, -0.50270077677648E-02},
+    {2, 3, 0.22440037409485E-05}, {2, 9, -0.41163275453471E-05}, {3, 7, 0.37919454822955E-07},
+};
+
 // Which sums of a series a caller needs: the series and its derivatives.
 enum SumFlag : unsigned {
   kSum = 1u,     // s
@@ -152,70 +235,254 @@ struct PowerSums {
 // Exponent range a series and its second derivatives reach in each variable.
 struct SeriesRange {
   int xlo, xhi, ylo, yhi;
-  bool xneg, yneg;  // whether the series itself has negative exponents
 };
 
 template <typename Terms>
 constexpr SeriesRange RangeOf(const Terms& terms) {
-  SeriesRange r{0, 0, 0, 0, false, false};
+  SeriesRange r{0, 0, 0, 0};
   for (const PowerTerm& t : terms) {
     r.xlo = t.i < r.xlo ? t.i : r.xlo;
     r.xhi = t.i > r.xhi ? t.i : r.xhi;
     r.ylo = t.j < r.ylo ? t.j : r.ylo;
     r.yhi = t.j > r.yhi ? t.j : r.yhi;
   }
-  r.xneg = r.xlo < 0;
-  r.yneg = r.ylo < 0;
   r.xlo -= 2;
   r.ylo -= 2;
   return r;
 }
 
-// x^e for kLo <= e <= kHi (kLo < 0 <= kHi), each power formed once by
-// splitting its exponent in halves: a shallow multiplication tree, no pow.
-// Without kNegative the slots below zero hold 0: a series with non-negative
-// exponents reaches them only through a derivative factor that is zero.
-template <int kLo, int kHi, bool kNegative>
+// How often the sum named by one flag differentiates in x and in y.
+constexpr int OrderInX(unsigned flag) {
+  return flag == kSumXX ? 2 : (flag == kSumX || flag == kSumXY) ? 1 : 0;
+}
+constexpr int OrderInY(unsigned flag) {
+  return flag == kSumYY ? 2 : (flag == kSumY || flag == kSumXY) ? 1 : 0;
+}
+
+// The term n x^i y^j differentiated as kFlag says: its coefficient carries
+// the factors i, i (i - 1), j, j (j - 1) or i j (multiplied in that order, so
+// that the coefficient rounds as the factors applied one by one), its
+// exponents are lowered. A coefficient of zero marks a term that vanishes.
+constexpr PowerTerm Differentiate(const PowerTerm& t, unsigned flag) {
+  const int ox = OrderInX(flag), oy = OrderInY(flag);
+  const double di = t.i, dj = t.j;
+  double c = t.n;
+  if (ox >= 1) c = c * di;
+  if (ox == 2) c = c * (di - 1.0);
+  if (oy >= 1) c = c * dj;
+  if (oy == 2) c = c * (dj - 1.0);
+  return PowerTerm{t.i - ox, t.j - oy, c};
+}
+
+template <unsigned kFlag, const auto& kTerms>
+constexpr std::size_t SurvivingTerms() {
+  std::size_t count = 0;
+  for (const PowerTerm& t : kTerms) count += Differentiate(t, kFlag).n != 0.0 ? 1 : 0;
+  return count;
+}
+
+// The sum kFlag of the series kTerms as a table of its non-vanishing terms,
+// built at compile time: a term whose exponent the derivative brings down
+// to a zero factor costs nothing at run time.
+template <unsigned kFlag, const auto& kTerms>
+inline constexpr auto kDerivedTerms = [] {
+  std::array<PowerTerm, SurvivingTerms<kFlag, kTerms>()> out{};
+  std::size_t k = 0;
+  for (const PowerTerm& t : kTerms) {
+    const PowerTerm d = Differentiate(t, kFlag);
+    if (d.n != 0.0) out[k++] = d;
+  }
+  return out;
+}();
+
+// Which powers x^lo .. x^hi (or of y) the sums in kWant use, together with
+// the halves x^(e/2), x^(e - e/2) each of them is built from.
+template <int kLo, int kHi>
+struct NeededPowers {
+  bool has[kHi - kLo + 1] = {};
+  constexpr bool operator[](int e) const { return has[e - kLo]; }
+};
+
+template <unsigned kWant, const auto& kTerms, bool kInX, int kLo, int kHi>
+constexpr NeededPowers<kLo, kHi> PowersUsed() {
+  NeededPowers<kLo, kHi> need;
+  const auto mark = [&need](const auto& derived) {
+    for (const PowerTerm& t : derived) need.has[(kInX ? t.i : t.j) - kLo] = true;
+  };
+  if constexpr ((kWant & kSum) != 0) mark(kDerivedTerms<kSum, kTerms>);
+  if constexpr ((kWant & kSumX) != 0) mark(kDerivedTerms<kSumX, kTerms>);
+  if constexpr ((kWant & kSumXX) != 0) mark(kDerivedTerms<kSumXX, kTerms>);
+  if constexpr ((kWant & kSumY) != 0) mark(kDerivedTerms<kSumY, kTerms>);
+  if constexpr ((kWant & kSumYY) != 0) mark(kDerivedTerms<kSumYY, kTerms>);
+  if constexpr ((kWant & kSumXY) != 0) mark(kDerivedTerms<kSumXY, kTerms>);
+  for (int e = kHi; e >= 2; --e)
+    if (need[e]) need.has[e / 2 - kLo] = need.has[e - e / 2 - kLo] = true;
+  for (int e = kLo; e <= -2; ++e)
+    if (need[e]) need.has[-(-e / 2) - kLo] = need.has[-(-e - -e / 2) - kLo] = true;
+  return need;
+}
+
+// x^e for the exponents kNeed marks (kLo <= e <= kHi, kLo < 0 <= kHi), each
+// formed once by splitting its exponent in halves: a shallow multiplication
+// tree, no pow, and no work for powers no sum reads.
+template <int kLo, int kHi, const auto& kNeed>
 class PowerTable {
  public:
   explicit PowerTable(double x) {
     at(0) = 1.0;
-    if constexpr (kHi >= 1) at(1) = x;
-#pragma GCC unroll 64
-    for (int e = 2; e <= kHi; ++e) at(e) = at(e / 2) * at(e - e / 2);
-    if constexpr (kNegative) {
+    FillPositive(x, std::make_integer_sequence<int, kHi>{});
+    if constexpr (kNeed[-1]) {
       at(-1) = 1.0 / x;
-#pragma GCC unroll 64
-      for (int e = 2; e <= -kLo; ++e) at(-e) = at(-(e / 2)) * at(-(e - e / 2));
-    } else {
-      for (int e = kLo; e < 0; ++e) at(e) = 0.0;
+      FillNegative(std::make_integer_sequence<int, -kLo - 1>{});
     }
   }
   double operator[](int e) const { return v_[e - kLo]; }
 
  private:
   double& at(int e) { return v_[e - kLo]; }
+  template <int... k>
+  void FillPositive([[maybe_unused]] double x, std::integer_sequence<int, k...>) {
+    (Positive<k + 1>(x), ...);
+  }
+  template <int e>
+  void Positive(double x) {
+    if constexpr (e == 1 && kNeed[1]) at(1) = x;
+    if constexpr (e >= 2 && kNeed[e]) at(e) = at(e / 2) * at(e - e / 2);
+  }
+  template <int... k>
+  void FillNegative(std::integer_sequence<int, k...>) {
+    (Negative<k + 2>(), ...);
+  }
+  template <int e>
+  void Negative() {
+    if constexpr (kNeed[-e]) at(-e) = at(-(e / 2)) * at(-(e - e / 2));
+  }
   double v_[kHi - kLo + 1];
 };
 
-// The sums selected by kWant of the series kTerms at (x, y), in one pass
-// over the table with every power taken from the two power tables.
+// Independent partial sums per requested sum: the additions of one sum form
+// kLanes short chains instead of one long one, so that they overlap in the
+// pipeline. Fewer lanes when several sums already run side by side.
+constexpr std::size_t LanesFor(unsigned want) {
+  const int sums = ((want & kSum) != 0) + ((want & kSumX) != 0) + ((want & kSumXX) != 0) +
+                   ((want & kSumY) != 0) + ((want & kSumYY) != 0) + ((want & kSumXY) != 0);
+  return sums <= 1 ? 4 : 2;
+}
+
+// Runs of at most kRunLength consecutive terms with the same power of x in a
+// derived table: each run is summed over its powers of y and multiplied by
+// its power of x once.
+inline constexpr std::size_t kRunLength = 4;
+
+struct TermRun {
+  int i;
+  std::size_t begin, end;
+};
+
+template <const auto& kDerived>
+constexpr std::size_t RunCount() {
+  std::size_t count = 0;
+  for (std::size_t k = 0; k < kDerived.size(); ++count) {
+    const std::size_t begin = k;
+    while (k < kDerived.size() && kDerived[k].i == kDerived[begin].i && k - begin < kRunLength) ++k;
+  }
+  return count;
+}
+
+template <const auto& kDerived>
+inline constexpr auto kRuns = [] {
+  std::array<TermRun, RunCount<kDerived>()> out{};
+  std::size_t k = 0;
+  for (TermRun& run : out) {
+    run.i = kDerived[k].i;
+    run.begin = k;
+    while (k < kDerived.size() && kDerived[k].i == run.i && k - run.begin < kRunLength) ++k;
+    run.end = k;
+  }
+  return out;
+}();
+
+// One term c y^j of a run; a zero exponent multiplies by nothing.
+template <const auto& kDerived, std::size_t k, class YPowers>
+inline double RunTerm(const YPowers& yp) {
+  constexpr PowerTerm t = kDerived[k];
+  if constexpr (t.j == 0) return t.n;
+  return t.n * yp[t.j];
+}
+
+template <const auto& kDerived, std::size_t kBegin, class YPowers, std::size_t... k>
+inline double RunSum(const YPowers& yp, std::index_sequence<k...>) {
+  return (... + RunTerm<kDerived, kBegin + k>(yp));
+}
+
+template <const auto& kDerived, std::size_t r, class XPowers, class YPowers>
+inline double RunValue(const XPowers& xp, const YPowers& yp) {
+  constexpr TermRun run = kRuns<kDerived>[r];
+  const double inner =
+      RunSum<kDerived, run.begin>(yp, std::make_index_sequence<run.end - run.begin>{});
+  if constexpr (run.i == 0) return inner;
+  return xp[run.i] * inner;
+}
+
+// Run r opens lane r % kLanes or adds to it; lanes start from their first
+// run rather than from zero, which would cost an addition each.
+template <std::size_t r, std::size_t kLanes>
+inline void Accumulate(double (&lane)[kLanes], double value) {
+  if constexpr (r < kLanes) {
+    lane[r] = value;
+  } else {
+    lane[r % kLanes] += value;
+  }
+}
+
+template <const auto& kDerived, std::size_t kLanes, class XPowers, class YPowers, std::size_t... r>
+inline double SumDerived(const XPowers& xp, const YPowers& yp, std::index_sequence<r...>) {
+  constexpr std::size_t kRunsHere = sizeof...(r);
+  if constexpr (kRunsHere == 0) {
+    return 0.0;
+  } else {
+    constexpr std::size_t kUsed = kRunsHere < kLanes ? kRunsHere : kLanes;
+    double lane[kUsed];
+    (Accumulate<r>(lane, RunValue<kDerived, r>(xp, yp)), ...);
+    if constexpr (kUsed == 1) return lane[0];
+    if constexpr (kUsed == 2) return lane[0] + lane[1];
+    if constexpr (kUsed == 3) return (lane[0] + lane[1]) + lane[2];
+    if constexpr (kUsed == 4) return (lane[0] + lane[1]) + (lane[2] + lane[3]);
+  }
+}
+
+template <unsigned kFlag, unsigned kWant, const auto& kTerms, class XPowers, class YPowers>
+inline double SumOne(const XPowers& xp, const YPowers& yp) {
+  if constexpr ((kWant & kFlag) == 0) {
+    return 0.0;
+  } else {
+    constexpr const auto& derived = kDerivedTerms<kFlag, kTerms>;
+    return SumDerived<derived, LanesFor(kWant)>(
+        xp, yp, std::make_index_sequence<kRuns<derived>.size()>{});
+  }
+}
+
+template <unsigned kWant, const auto& kTerms>
+struct SeriesPowers {
+  static constexpr SeriesRange range = RangeOf(kTerms);
+  static constexpr auto x = PowersUsed<kWant, kTerms, true, range.xlo, range.xhi>();
+  static constexpr auto y = PowersUsed<kWant, kTerms, false, range.ylo, range.yhi>();
+};
+
+// The sums selected by kWant of the series kTerms at (x, y), every power
+// taken from the two power tables.
 template <unsigned kWant, const auto& kTerms>
 inline PowerSums SumSeries(double x, double y) {
-  constexpr SeriesRange r = RangeOf(kTerms);
-  const PowerTable<r.xlo, r.xhi, r.xneg> xp(x);
-  const PowerTable<r.ylo, r.yhi, r.yneg> yp(y);
+  using Need = SeriesPowers<kWant, kTerms>;
+  const PowerTable<Need::range.xlo, Need::range.xhi, Need::x> xp(x);
+  const PowerTable<Need::range.ylo, Need::range.yhi, Need::y> yp(y);
   PowerSums out;
-#pragma GCC unroll 64
-  for (const PowerTerm& t : kTerms) {
-    const double di = t.i, dj = t.j;
-    if constexpr ((kWant & kSum) != 0) out.s += t.n * xp[t.i] * yp[t.j];
-    if constexpr ((kWant & kSumX) != 0) out.sx += t.n * di * xp[t.i - 1] * yp[t.j];
-    if constexpr ((kWant & kSumXX) != 0) out.sxx += t.n * di * (di - 1.0) * xp[t.i - 2] * yp[t.j];
-    if constexpr ((kWant & kSumY) != 0) out.sy += t.n * dj * xp[t.i] * yp[t.j - 1];
-    if constexpr ((kWant & kSumYY) != 0) out.syy += t.n * dj * (dj - 1.0) * xp[t.i] * yp[t.j - 2];
-    if constexpr ((kWant & kSumXY) != 0) out.sxy += t.n * di * dj * xp[t.i - 1] * yp[t.j - 1];
-  }
+  out.s = SumOne<kSum, kWant, kTerms>(xp, yp);
+  out.sx = SumOne<kSumX, kWant, kTerms>(xp, yp);
+  out.sxx = SumOne<kSumXX, kWant, kTerms>(xp, yp);
+  out.sy = SumOne<kSumY, kWant, kTerms>(xp, yp);
+  out.syy = SumOne<kSumYY, kWant, kTerms>(xp, yp);
+  out.sxy = SumOne<kSumXY, kWant, kTerms>(xp, yp);
   return out;
 }
 

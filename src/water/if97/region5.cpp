@@ -10,20 +10,6 @@ namespace {
 
 using namespace if97_detail;
 
-// IAPWS-IF97 (revised 2007) Table 37: exponents J0 and coefficients n0 of the
-// ideal-gas part (Eq. 33), gamma0 = ln pi + sum n0 tau^J0 (stored as i = 0).
-constexpr PowerTerm kRegion5IdealTerms[] = {
-    {0, 0, -0.13179983674201E+02}, {0, 1, 0.68540841634434E+01},  {0, -3, -0.24805148933466E-01},
-    {0, -2, 0.36901534980333E+00}, {0, -1, -0.31161318213925E+01}, {0, 2, -0.32961626538917E+00},
-};
-
-// IAPWS-IF97 (revised 2007) Table 38: exponents I, J and coefficients n of
-// the residual part (Eq. 34), gammar = sum n pi^I tau^J.
-constexpr PowerTerm kRegion5ResidualTerms[] = {
-    {1, 1, 0.15736404855259E-02}, {1, 2, 0.90153761673944E-03},  {1, 3, -0.50270077677648E-02},
-    {2, 3, 0.22440037409485E-05}, {2, 9, -0.41163275453471E-05}, {3, 7, 0.37919454822955E-07},
-};
-
 constexpr double kR = kGasConstant;
 
 inline double Tau(double t) { return 1000.0 / t; }

@@ -165,6 +165,8 @@ TEST(Region3Subregions, LimitsBelongToTheSideBelow) {
       {22.0, IF97TSAT(22.0) - 0.001, 'y', "22 MPa just below Ts"},
       {22.0, IF97TSAT(22.0) + 0.001, 'z', "22 MPa just above Ts"},
       {21.93161551, IF97TSAT(21.93161551), 'u', "liquid side at 21.93161551 MPa"},
+      {21.932, IF97TSAT(21.932), 'y', "liquid side above 21.93161551 MPa, T3uv < T = Ts"},
+      {21.94, IF97TSAT(21.94) - 0.001, 'y', "liquid side above 21.93161551 MPa, T3uv < T < Ts"},
       {21.90096265, IF97TSAT(21.90096265) + 1e-3, 'x', "vapour side at 21.90096265 MPa"},
   };
   for (const auto& c : cases) {
@@ -188,11 +190,11 @@ TEST(Region3SaturatedVolume, SidesPickTheirSubregionWhateverTheRounding) {
     EXPECT_EQ(Region3Subregion(p, c.t, SubregionSide::kLiquid), c.liquid) << c.t << " K";
     EXPECT_EQ(Region3Subregion(p, c.t, SubregionSide::kVapour), c.vapour) << c.t << " K";
   }
-  // By pressure: 22.0 MPa lies above 21.93161551 MPa (liquid 3y); 21.92 MPa
+  // By pressure: 22.0 and 21.935 MPa lie above 21.93161551 MPa (liquid 3y); 21.92 MPa
   // does not (liquid 3u); both lie above 21.90096265 MPa (vapour 3z).
-  for (const double p : {22.0, 21.92}) {
+  for (const double p : {22.0, 21.935, 21.92}) {
     const double ts = IF97TSAT(p);
-    EXPECT_EQ(Region3Subregion(p, ts, SubregionSide::kLiquid), p == 22.0 ? 'y' : 'u') << p;
+    EXPECT_EQ(Region3Subregion(p, ts, SubregionSide::kLiquid), p > 21.93 ? 'y' : 'u') << p;
     EXPECT_EQ(Region3Subregion(p, ts, SubregionSide::kVapour), 'z') << p;
   }
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 
 namespace thermomodels {
@@ -20,6 +21,7 @@ constexpr double kRT0H0 = 45892556.81;         // J/kmol, ideal gas at 298.15 K
 constexpr double kRS0 = 125384.7155;           // J/(kmol K)
 constexpr double kRCP0 = 33587.0234;           // J/(kmol K)
 constexpr double kRMolar = 18.0152 * 461.526;  // J/(kmol K), IF97's R
+const double kNaN = std::nan("");
 
 TEST(WaterDispatcher, ReproducesTheIf97VerificationTablesInMolarUnits) {
   for (const auto& row : water_test::kIf97Rows) {
@@ -34,6 +36,24 @@ TEST(WaterDispatcher, ReproducesTheIf97VerificationTablesInMolarUnits) {
     near(Value(3, row.region, row.t, p, v) + kRS0, kE * row.s);
     near(Value(9, row.region, row.t, p, v) + kRCP0, kE * row.cp);
     near(Value(13, row.region, row.t, p, v), row.w);
+  }
+}
+
+TEST(WaterDispatcher, Region3AgainstTheExtendedPrecisionTable) {
+  // Heat capacities, also beside the fixed-value box of cp at the critical
+  // point; code 10 subtracts the same ideal-gas term as code 9.
+  for (const auto& row : if97_reference::kHeatCapacities) {
+    SCOPED_TRACE(::testing::Message() << "T " << row.t << " V " << row.molar_volume);
+    const double cp = kE * row.cp, cv = kE * row.cv;
+    EXPECT_NEAR(Value(9, 3, row.t, 1e5, row.molar_volume) + kRCP0, cp, 1e-4 * cp);
+    EXPECT_NEAR(Value(10, 3, row.t, 1e5, row.molar_volume) + kRCP0, cv, 1e-9 * cv);
+  }
+  // ln(f/p) at the caller's pressure, which need not be the region-3
+  // pressure of (T, V).
+  for (const auto& row : if97_reference::kFugacities) {
+    SCOPED_TRACE(::testing::Message() << "T " << row.t << " P " << row.p);
+    EXPECT_NEAR(Value(1, 3, row.t, row.p, row.molar_volume), row.ln_phi, 1e-12);
+    EXPECT_NEAR(Value(14, 3, row.t, row.p, row.molar_volume), row.p3, 1e-9 * row.p3);
   }
 }
 
@@ -110,6 +130,17 @@ TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
           {"fugacity below 273.15 K, liquid", 1, 4, 270.0, 1e5, kNoValue, 2},
           {"fugacity below 273.15 K, vapour", 1, 4, 273.0, 1e5, kNoValue, 1},
           {"saturated vapour 27 K off the line", 3, 4, 300.0, 1e5, kNoValue, 1},
+          {"zero pressure", 5, 2, 500.0, 0.0, kNoValue, 0},
+          {"negative pressure", 5, 1, 300.0, -1e5, kNoValue, 0},
+          {"negative pressure, saturated vapour", 1, 4, 300.0, -1e5, kNoValue, 1},
+          {"pressure not a number", 15, 1, 300.0, kNaN, kNoValue, 0},
+          {"infinite pressure", 2, 1, 300.0, INFINITY, kNoValue, 0},
+          {"temperature not a number", 11, 1, kNaN, 1e5, kNoValue, 0},
+          {"temperature not a number, surface tension", 8, 1, kNaN, 1e5, kNoValue, 0},
+          {"zero temperature", 2, 3, 0.0, 1e5, kM / 500.0, 0},
+          {"negative temperature", 14, 1, -650.0, 1e5, kM / 500.0, 0},
+          {"volume not a number", 14, 1, 650.0, 1e5, kNaN, 0},
+          {"volume beyond the double range", 5, 2, 700.0, 1e-320, kNoValue, 0},
       };
   for (const auto& c : kCases) {
     const Prph r = Prop(c.code, c.region, c.t, c.p, c.v, c.phase);
@@ -118,6 +149,11 @@ TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
   }
   // KPHASE 3 is a single-phase request for the router, which succeeds here.
   EXPECT_EQ(Prop(2, 4, 300.0, 1e5, kNoValue, 3).ierr, 0);
+  // An argument the code does not read is not checked.
+  EXPECT_EQ(Prop(11, 1, 373.15, kNaN).ierr, 0);
+  EXPECT_EQ(Prop(15, 1, kNaN, 1e5).ierr, 0);
+  EXPECT_EQ(Prop(2, 3, 650.0, 0.0, kM / 500.0).ierr, 0);
+  EXPECT_EQ(Prop(6, 2, 500.0, -1.0, kM / 5.0).ierr, 0);
 }
 
 TEST(WaterDispatcher, RegionCode4FollowsThePhase) {

@@ -1,10 +1,11 @@
-// QUELTRIN_ES15D: the subcooled-liquid lines, the request flags, agreement
+// QUELTRIN_ES15D: the request flags, agreement
 // with the dispatcher, the region-3 paths and the corrections of a liquid
 // below its saturation pressure.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "water/drivers/water_test_support.h"
@@ -38,21 +39,6 @@ std::string Warnings(double t, double p, int64_t kvl) {
   WarningFile file(kUnit);
   Call(t, p, kvl, {1, 1, 1, 1, 1}, 5);
   return file.Text();
-}
-
-TEST(WaterEs15d, SubcooledLiquidLines) {
-  const Eos r = Call(270.0, 101325.0, 2);
-  EXPECT_EQ(r.ierr, 0);
-  EXPECT_NEAR(r.out[kPhi], -5.3390275, 1e-7);
-  EXPECT_NEAR(r.out[kDh], -45187152.80, 0.01);
-  EXPECT_NEAR(r.out[kDs], -122941.3884, 1e-4);
-  EXPECT_NEAR(r.out[kDg], -11991428.24, 0.01);
-  EXPECT_NEAR(r.out[kV], 0.0180219219, 1e-10);
-  // The pressure enters as the ideal-gas terms.
-  const Eos hi = Call(270.0, 10 * 101325.0, 2);
-  EXPECT_NEAR(hi.out[kPhi] - r.out[kPhi], -std::log(10.0), 1e-12);
-  EXPECT_NEAR(hi.out[kDs] - r.out[kDs], -kR * std::log(10.0), 1e-8);
-  EXPECT_NEAR(hi.out[kDg] - r.out[kDg], kR * 270.0 * std::log(10.0), 1e-6);
 }
 
 TEST(WaterEs15d, WritesOnlyOutputsFlaggedExactlyOne) {
@@ -123,6 +109,36 @@ TEST(WaterEs15d, Region3EntropyCarriesTheIdealGasPressureTerm) {
   }
 }
 
+TEST(WaterEs15d, LiquidAboveTheCriticalTemperatureIsExtrapolatedFromTheCriticalIsotherm) {
+  // A liquid at 700 K and 1e7 Pa is evaluated at 647.096 K and the critical
+  // saturation pressure, and 0.01 K below: the damped slopes (1/2000 for H
+  // and S, 1/3000 for V) carry H, S and V up to 700 K, and ln phi and G are
+  // compressed down to 1e7 Pa. Both evaluations are reached on their own:
+  // just above 647.096 K the extrapolation adds nothing, and 647.086 K at
+  // the critical saturation pressure is compressed liquid of region 3 (its
+  // search starts elsewhere, so the slopes agree to the solver tolerance).
+  const double tc = 647.096, pc = 22063999.9998894, dt = 0.01, t = 700.0, p = 1e7;
+  const Eos at_tc = Call(std::nextafter(tc, t), p, 2);
+  const Eos below = Call(tc - dt, pc, 2);
+  const Eos hot = Call(t, p, 2);
+  ASSERT_EQ(at_tc.ierr, 0);
+  ASSERT_EQ(below.ierr, 0);
+  ASSERT_EQ(hot.ierr, 0);
+  const double h = at_tc.out[kDh], s = at_tc.out[kDs], v = at_tc.out[kV];
+  const double dtx = t - tc;
+  const struct { int k; double factor; } kSlopes[] = {{kDh, 2000.0}, {kDs, 2000.0}, {kV, 3000.0}};
+  for (const auto& e : kSlopes) {
+    const double step = dtx * (at_tc.out[e.k] - below.out[e.k]) / dt / e.factor;
+    EXPECT_NEAR(hot.out[e.k] - at_tc.out[e.k], step, 1e-4 * std::fabs(step)) << e.k;
+  }
+  // G and ln phi: the saturated values at Tc compressed from pc to p at the
+  // caller's T, G with the unextrapolated entropy.
+  const double rt = kR * t, ln_ratio = std::log(pc / p);
+  EXPECT_NEAR(hot.out[kDg], h - t * s + rt * ln_ratio + (p - pc) * v, 1e-9 * std::fabs(h));
+  const double phi_tc = at_tc.out[kPhi] - ln_ratio - (p - pc) * v / (kR * tc);
+  EXPECT_NEAR(hot.out[kPhi], phi_tc + ln_ratio - h * dtx / (rt * tc) + (p - pc) * v / rt, 1e-9);
+}
+
 TEST(WaterEs15d, LiquidBelowItsSaturationPressureIsCompressedDown) {
   // At 300 K and 1000 Pa H and S come from region 1 at psat(300 K); ln phi
   // and G are corrected back to 1000 Pa, where the region-1 equation is
@@ -141,11 +157,39 @@ TEST(WaterEs15d, LiquidBelowItsSaturationPressureIsCompressedDown) {
 TEST(WaterEs15d, RefusedInputsGiveTheMarkerOnRequestedOutputs) {
   const double nan = std::nan("");
   const struct { double t, p; int64_t kvl; } kCases[] = {
-      {nan, 1e5, 1}, {300.0, nan, 2}, {300.0, 0.0, 2}, {260.0, -5.0, 2}, {300.0, 1e5, 3}};
+      {nan, 1e5, 1},  {300.0, nan, 2}, {300.0, 0.0, 2}, {260.0, -5.0, 2}, {300.0, 1e5, 3},
+      {0.0, 1e5, 1},  {-1e300, 1e5, 2}, {-5.0, 1e5, 1}};
   for (const auto& c : kCases) {
     const Eos r = Call(c.t, c.p, c.kvl);
     EXPECT_EQ(r.ierr, 1) << c.t << " " << c.p << " " << c.kvl;
-    for (double x : r.out) EXPECT_EQ(x, kNoValue);
+    for (int k : {kPhi, kDh, kDs, kV}) EXPECT_EQ(r.out[k], kNoValue) << c.t << " output " << k;
+  }
+  // A liquid extrapolated to the largest double temperature overflows: no
+  // status 0 without finite values, and no infinity written.
+  const Eos hot = Call(std::numeric_limits<double>::max(), 1e5, 2);
+  EXPECT_EQ(hot.ierr, 1);
+  for (double x : hot.out) EXPECT_TRUE(std::isfinite(x));
+  EXPECT_EQ(hot.out[kDh], kNoValue);
+}
+
+TEST(WaterEs15d, PressuresFarBelowTheFormulationsReachStayFinite) {
+  // The pressure terms of the subcooled liquid and of a liquid carried down
+  // from its saturation pressure are differences of logarithms.
+  // Below 273.15 K: the ideal-gas terms of the lines; at 300 K the values
+  // at psat carried down to P, against those carried down to 1000 Pa.
+  const struct { double t, p_ref; double dg_sign; } kCases[] = {{250.0, 101325.0, -1.0},
+                                                                 {300.0, 1000.0, 1.0}};
+  for (const auto& c : kCases) {
+    const Eos ref = Call(c.t, c.p_ref, 2);
+    const Eos tiny = Call(c.t, 1e-305, 2);
+    EXPECT_EQ(tiny.ierr, 0) << c.t;
+    for (double x : tiny.out) EXPECT_TRUE(std::isfinite(x)) << c.t;
+    const double ln_ratio = std::log(c.p_ref) + 305.0 * std::log(10.0);
+    const double work = c.t > 273.15 ? c.p_ref * ref.out[kV] : 0.0;  // (P - psat) V
+    EXPECT_NEAR(tiny.out[kPhi] - ref.out[kPhi], ln_ratio - work / (kR * c.t), 1e-11 * ln_ratio);
+    EXPECT_NEAR(tiny.out[kDg] - ref.out[kDg], c.dg_sign * kR * c.t * ln_ratio - work,
+                1e-11 * kR * c.t * ln_ratio);
+    EXPECT_EQ(tiny.out[kDh], ref.out[kDh]) << c.t;
   }
 }
 

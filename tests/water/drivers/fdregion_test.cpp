@@ -119,14 +119,23 @@ TEST(WaterFdregion, VolumesAreThoseOfTheRegionAndGiveBackThePressure) {
 TEST(WaterFdregion, RefusesStatesItCannotPlace) {
   const double nan = std::nan("");
   const struct { double t, p; int64_t kvl; } kCases[] = {
-      {nan, 1e5, 1}, {300.0, nan, 2}, {300.0, 0.0, 2}, {300.0, -1e5, 1}, {300.0, 1e5, 0},
-      {300.0, 1e5, 3}, {INFINITY, 1e5, 1}};
+      {nan, 1e5, 1},      {300.0, nan, 2},    {300.0, 0.0, 2}, {300.0, -1e5, 1},
+      {300.0, 1e5, 0},    {300.0, 1e5, 3},    {INFINITY, 1e5, 1}, {0.0, 1e5, 1},
+      {-5.0, 1e5, 2},     {-1e300, 1e5, 2}};
   for (const auto& c : kCases) {
     const Placed r = Place(c.t, c.p, c.kvl, 9);
     EXPECT_EQ(r.ierr, 1) << c.t << " " << c.p << " " << c.kvl;
     EXPECT_EQ(r.region, 0);
     EXPECT_EQ(r.v, kNoValue);
   }
+}
+
+TEST(WaterFdregion, AVolumeBeyondTheDoubleRangeIsNoValue) {
+  // Vapour at 700 K and 1e-320 Pa: region 2, whose volume RT/p overflows.
+  const Placed r = Place(700.0, 1e-320, 1);
+  EXPECT_EQ(r.region, 2);
+  EXPECT_EQ(r.v, kNoValue);
+  EXPECT_EQ(r.ierr, 1);
 }
 
 TEST(WaterFdregion, AFailedRegion3SearchIsReportedAsAFailure) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "water/backward/backward.h"
+#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 #include "water/if97/if97.h"
 
@@ -60,6 +61,8 @@ TEST(PtxRouters, SinglePhaseValueIsTheRegionFunction) {
       {1.0, 300.0, 1},   {1000.0, 273.0, 1}, {200.0, 600.0, 1},   {165.3, 623.15, 1},
       {1.0, 400.0, 2},   {180.0, 650.0, 2},  {300.0, 863.15, 2},  {1000.0, 1073.15, 2},
       {250.0, 650.0, 3}, {500.0, 700.0, 3},  {1000.0, 863.0, 3},  {1000.0, 800.0, 3},
+      // Just above the B23 pressure at the low-temperature corner of region 3.
+      {165.45, 623.3, 3}, {165.2916427, 623.15000001, 3},
       {100.0, 1500.0, 5}, {500.0, 2273.2, 5}, {0.1, 1100.0, 5}};
   for (const auto& s : kStates) {
     const double p = 0.1 * s.P;
@@ -142,8 +145,20 @@ TEST(PtxRouters, CriticalPoint) {
   EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 0.0), std::fabs(IF97R3CP(kTc, kVc)));
   EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 1.0), std::fabs(IF97R3CP(kTc, kVc)));
   EXPECT_EQ(IF97CPPTX(-1.0, 647.1, 0.5), -1.0);
-  EXPECT_EQ(IF97DVTPTX(-1.0, 647.1, 1.0), -4433145.00517036);
-  EXPECT_EQ(IF97DVPPTX(-1.0, 647.1, 0.0), 16526267.5175);
+  // The volume derivatives diverge at the critical point: dv/dp towards
+  // -inf, dv/dT towards +inf. Their fixed values are IF97's magnitudes at
+  // (Tc, 322 kg/m3) from the extended-precision table, with those signs.
+  const double dvdp = IF97DVPPTX(-1.0, 647.1, 0.0), dvdt = IF97DVTPTX(-1.0, 647.1, 1.0);
+  EXPECT_NEAR(dvdp, -1.0 / if97_reference::kCriticalDpDv, 1e-12 * std::fabs(dvdp));
+  EXPECT_NEAR(-dvdt / dvdp, if97_reference::kCriticalDpDt, 1e-12 * if97_reference::kCriticalDpDt);
+  // States beside the point on the critical isochore approach them.
+  for (const double dt : {1e-6, 1e-7, 1e-8}) {
+    const double near_dvdp = IF97R3DVP(kTc + dt, kVc), near_dvdt = IF97R3DVT(kTc + dt, kVc);
+    EXPECT_LT(dvdp, near_dvdp) << dt;
+    EXPECT_LT(near_dvdp, 0.0) << dt;
+    EXPECT_GT(dvdt, near_dvdt) << dt;
+    EXPECT_GT(near_dvdt, 0.0) << dt;
+  }
   EXPECT_EQ(IF97SPTX(-1.0, 647.1, 0.5), IF97R3S(kTc, kVc));
   // Both given: only a pair on the (continued) saturation line near the
   // critical point is the critical point.
@@ -207,30 +222,21 @@ std::vector<TransportState> TransportStates() {
 TEST(PtxTransportRouters, UseTheReleasesAtTheRoutersVolume) {
   for (const auto& s : TransportStates()) {
     SCOPED_TRACE(s.what);
-    double cp = 0.0, cv = 0.0, eta_used = 0.0, tcon = 0.0;
-    WTCON11(s.p, s.t, s.v, s.region, cp, cv, eta_used, tcon);
-    const double eta = WVISC08(s.t, s.v);
+    double cp = 0.0, cv = 0.0, eta = 0.0, tcon = 0.0;
+    WTCON11(s.p, s.t, s.v, s.region, cp, cv, eta, tcon);
     EXPECT_EQ(IF97LAMPTX(s.P, s.T, s.X), tcon);
-    EXPECT_EQ(IF97ETAPTX(s.P, s.T, s.X), eta);
-    EXPECT_EQ(IF97NUPTX(s.P, s.T, s.X), eta * s.v);
-    // Where the conductivity leaves cp unset (and always in region 5) the
-    // region's cp and the 2008 viscosity serve the Prandtl number.
-    if (s.region == 5 || cp < 0.0) {
-      cp = s.region == 1   ? IF97R1CP(s.p, s.t)
-           : s.region == 2 ? IF97R2CP(s.p, s.t)
-           : s.region == 3 ? IF97R3CP(s.t, s.v)
-                           : IF97R5CP(s.p, s.t);
-      eta_used = eta;
-    }
-    ASSERT_GT(cp, 0.0);
-    EXPECT_DOUBLE_EQ(IF97PRNPTX(s.P, s.T, s.X), eta_used * cp * 1000.0 / tcon);
-    EXPECT_DOUBLE_EQ(IF97ALFPTX(s.P, s.T, s.X), tcon * s.v / (cp * 1000.0));
+    EXPECT_EQ(IF97ETAPTX(s.P, s.T, s.X), WVISC08(s.t, s.v));
+    EXPECT_EQ(IF97NUPTX(s.P, s.T, s.X), WVISC08(s.t, s.v) * s.v);
+    // The bundle fills a positive cp also where the conductivity leaves it
+    // unset (always in region 5); Prandtl number and diffusivity agree with it.
     double out[4] = {};
     IF97TRNPTX(out[0], out[1], out[2], out[3], s.P, s.T, s.X);
     EXPECT_EQ(out[0], tcon);
-    EXPECT_EQ(out[1], eta_used);
-    EXPECT_EQ(out[2], cp);
+    EXPECT_GT(out[1], 0.0);
+    EXPECT_GT(out[2], 0.0);
     EXPECT_EQ(out[3], 1.0 / s.v);
+    EXPECT_DOUBLE_EQ(IF97PRNPTX(s.P, s.T, s.X), out[1] * out[2] * 1000.0 / tcon);
+    EXPECT_DOUBLE_EQ(IF97ALFPTX(s.P, s.T, s.X), tcon * s.v / (out[2] * 1000.0));
   }
 }
 

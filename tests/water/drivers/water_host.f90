@@ -1,38 +1,10 @@
-! A Fortran host calling the water exports with Fortran's own by-reference
-! argument passing: 64-bit integers, a 32-bit property code and unit.
+! A Fortran host calling the water exports through the library's Fortran
+! interface module, with Fortran's own by-reference argument passing: 64-bit
+! integers, a 32-bit property code and unit.
 program water_host
   use, intrinsic :: iso_c_binding, only: c_double, c_int32_t, c_int64_t
+  use thermomodels
   implicit none
-
-  interface
-    subroutine queltrin_if97prph(t, p, v, kprop, kphase, kregion, value, ierr) &
-        bind(C, name='QUELTRIN_IF97PRPH')
-      import :: c_double, c_int32_t, c_int64_t
-      real(c_double), intent(in) :: t, p, v
-      integer(c_int32_t), intent(in) :: kprop
-      integer(c_int64_t), intent(in) :: kphase, kregion
-      real(c_double), intent(out) :: value
-      integer(c_int64_t), intent(out) :: ierr
-    end subroutine
-    subroutine queltrin_fdregion(t, p, kvl, kregion, tout, pout, vout, lvlprt, iunit, ierr) &
-        bind(C, name='QUELTRIN_FDREGION')
-      import :: c_double, c_int32_t, c_int64_t
-      real(c_double), intent(in) :: t, p
-      integer(c_int64_t), intent(in) :: kvl, lvlprt
-      integer(c_int64_t), intent(out) :: kregion, ierr
-      real(c_double), intent(out) :: tout, pout, vout
-      integer(c_int32_t), intent(in) :: iunit
-    end subroutine
-    subroutine queltrin_es15d(t, p, lvlprt, kvl, iunit, kphi, kh, ks, kg, kv, &
-                              phi, dh, ds, dg, v, ierr) bind(C, name='QUELTRIN_ES15D')
-      import :: c_double, c_int32_t, c_int64_t
-      real(c_double), intent(in) :: t, p
-      integer(c_int64_t), intent(in) :: lvlprt, kvl, kphi, kh, ks, kg, kv
-      integer(c_int32_t), intent(in) :: iunit
-      real(c_double), intent(inout) :: phi, dh, ds, dg, v
-      integer(c_int64_t), intent(out) :: ierr
-    end subroutine
-  end interface
 
   real(c_double) :: value, tout, pout, vout, phi, dh, ds, dg, v
   integer(c_int64_t) :: ierr, kregion

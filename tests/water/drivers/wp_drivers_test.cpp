@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "water/backward/backward.h"
+#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 #include "water/if97/if97.h"
 
@@ -17,6 +19,10 @@ using water_test::kVc;
 
 constexpr double kR = 0.461526;           // kJ/(kg K)
 constexpr double kPc = 22.0639999998894;  // MPa
+// dv/dp [m3/(kg kPa)] and dv/dT [m3/(kg K)] at the critical point, from
+// IF97's extended-precision derivatives there.
+constexpr double kDvDp = -1.0 / if97_reference::kCriticalDpDv;
+constexpr double kDvDt = if97_reference::kCriticalDpDt / if97_reference::kCriticalDpDv;
 
 double Celsius(double t_k) { return t_k - 273.15; }
 
@@ -93,6 +99,16 @@ TEST(WaterDrivers, FugacityIsContinuousAcrossTheSaturationLine) {
   }
   // A dilute vapour is nearly ideal: f close to p.
   EXPECT_NEAR(WPFUGA(0.01, Celsius(500.0), kSingle), 0.01, 1e-6);
+  // Region 3 takes the fugacity at the caller's pressure (not at the region-3
+  // pressure of the backward volume): ln(f/p) of the dispatcher, which the
+  // extended-precision table checks at such pressures.
+  for (const double p_mpa : {25.0, 50.0}) {
+    const double t_k = 700.0 - 2.0 * (50.0 - p_mpa), v = IF97V3PT(p_mpa, t_k);
+    const double ln_phi = water_test::Value(1, 3, t_k, 1e6 * p_mpa, water_test::kM * v);
+    EXPECT_NEAR(WPFUGA(10.0 * p_mpa, Celsius(t_k), kSingle), 10.0 * p_mpa * std::exp(ln_phi),
+                1e-13 * 10.0 * p_mpa)
+        << p_mpa;
+  }
 }
 
 TEST(WaterDrivers, CriticalPointShortcut) {
@@ -106,11 +122,13 @@ TEST(WaterDrivers, CriticalPointShortcut) {
       {"WPHELM", WPHELM(-1.0, t, 1.0), IF97R3F(kTc, kVc), 3e-3},  // fixed value 0.002 below
       {"WPFUGA", WPFUGA(-1.0, t, 0.0), 10.0 * IF97R3FUG(kPc, kTc, kVc), 1e-7},
       {"WPALFP", WPALFP(-1.0, t, 0.0), IF97R3APR(kTc, kVc), 1e-9},
-      {"WPALFV", WPALFV(-1.0, t, 1.0), -1427472691.66486, 0.0},
-      {"WPKAPT", WPKAPT(-1.0, t, 0.0), -5321458140.635, 0.0},
-      {"WPBETP", WPBETP(-1.0, t, 1.0), -2.742464235145391e-12, 0.0},
+      // Diverging at the critical point: IF97's magnitudes there (dv/dp =
+      // -1/|dp/dv|, dv/dT = (dp/dT)/|dp/dv|) with the signs of the states beside it.
+      {"WPALFV", WPALFV(-1.0, t, 1.0), kDvDt / kVc, 1e-12 * kDvDt / kVc},
+      {"WPKAPT", WPKAPT(-1.0, t, 0.0), -kDvDp / kVc, -1e-12 * kDvDp / kVc},
+      {"WPBETP", WPBETP(-1.0, t, 1.0), -1.0 / (1000.0 * kPc * kDvDp), 1e-21},
       {"WPJOUL", WPJOUL(-1.0, t, 0.0), 0.003638837764369, 0.0},
-      {"WPTHRO", WPTHRO(-1.0, t, 1.0), -0.002697460507799, 0.0},
+      {"WPTHRO", WPTHRO(-1.0, t, 1.0), kVc - kTc * kDvDt, 1e-12 * kTc * kDvDt},
       {"WPDIEL", WPDIEL(-1.0, t, 0.0), WDIELC(647.2, kVc), 0.0},
       {"WPDIEL, T not given: Tc", WPDIEL(221.0, -1.0, 0.0), WDIELC(kTc, kVc), 0.0},
       {"WPREFR", WPREFR(-1.0, t, 1.0, wavelength), WREFRI(647.2, kVc, 0.5), 0.0},
@@ -118,6 +136,22 @@ TEST(WaterDrivers, CriticalPointShortcut) {
   };
   for (const auto& c : kCases) EXPECT_NEAR(c.got, c.want, c.tol) << c.name;
   EXPECT_EQ(WPHELM(-1.0, t, 1.0), -835.9743659199);
+  EXPECT_NEAR(WPALFP(-1.0, t, 0.0),
+              WPALFV(-1.0, t, 0.0) / (1000.0 * kPc * WPKAPT(-1.0, t, 0.0)), 1e-15);
+  // Beside the point on the critical isochore the compressibility and the
+  // expansion coefficient grow towards their critical values, the stress
+  // coefficient falls towards its.
+  for (const double dt : {1e-6, 1e-7, 1e-8}) {
+    const double kapt = -IF97R3DVP(kTc + dt, kVc) / kVc, alfv = IF97R3DVT(kTc + dt, kVc) / kVc;
+    const double betp = -1.0 / (1000.0 * IF97R3P(kTc + dt, kVc) * IF97R3DVP(kTc + dt, kVc));
+    EXPECT_LT(WPTHRO(-1.0, t, 0.0), kVc - (kTc + dt) * alfv * kVc) << dt;
+    EXPECT_GT(WPKAPT(-1.0, t, 0.0), kapt) << dt;
+    EXPECT_GT(WPALFV(-1.0, t, 0.0), alfv) << dt;
+    EXPECT_LT(WPBETP(-1.0, t, 0.0), betp) << dt;
+    EXPECT_GT(kapt, 0.0);
+    EXPECT_GT(alfv, 0.0);
+    EXPECT_GT(betp, 0.0);
+  }
   // The relative pressure coefficient is continuous with the saturated
   // phases beside the critical point.
   EXPECT_NEAR(WPALFP(-1.0, Celsius(647.09), 0.0), WPALFP(-1.0, t, 0.0), 5e-4);
@@ -168,6 +202,9 @@ TEST(WaterDrivers, RangeEdges) {
   const double pb23_700 = 348.05185628969 + 700.0 * (-1.1671859879975 + 0.0010192970039326 * 700.0);
   EXPECT_NEAR(VolumeFromZ(10.0 * pb23_700, 700.0), IF97R2V(pb23_700, 700.0), 1e-12);
   EXPECT_NEAR(VolumeFromZ(165.3, 623.15), IF97R1V(16.53, 623.15), 1e-12);
+  // Just above B23 at the low-temperature corner: region 3.
+  EXPECT_NEAR(VolumeFromZ(165.45, 623.3), IF97V3PT(16.545, 623.3), 1e-12);
+  EXPECT_NEAR(VolumeFromZ(165.2916427, 623.15000001), IF97V3PT(16.52916427, 623.15000001), 1e-12);
   EXPECT_NEAR(VolumeFromZ(100.0, 1073.15), IF97R2V(10.0, 1073.15), 1e-12);
 }
 
