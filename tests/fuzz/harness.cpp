@@ -58,7 +58,6 @@ std::function<std::string()> g_describe;
 std::set<std::string> g_known;
 std::map<std::string, long> g_known_seen;
 std::string g_sandbox;
-const char* g_sandbox_name = nullptr;
 
 // Words of the storage pool watched at its two ends.
 constexpr int64_t kPlexWindow = 4096;
@@ -147,6 +146,20 @@ void LoadKnown() {
   }
 }
 
+// Removes the sandbox directory with whatever is in it.
+void RemoveSandbox() {
+  if (g_sandbox.empty() || chdir("/") != 0) return;
+  if (DIR* d = opendir(g_sandbox.c_str())) {
+    while (dirent* e = readdir(d)) {
+      const std::string name = e->d_name;
+      if (name != "." && name != "..") unlink((g_sandbox + "/" + name).c_str());
+    }
+    closedir(d);
+  }
+  rmdir(g_sandbox.c_str());
+  g_sandbox.clear();
+}
+
 void Summary() {
   for (const auto& [key, count] : g_known_seen) {
     std::fprintf(stderr, "known violation seen %ld times: %s\n", count, key.c_str());
@@ -157,17 +170,7 @@ void Summary() {
                    key.c_str());
     }
   }
-  if (!g_sandbox.empty() && chdir("/") == 0) {
-    std::string cmd;
-    if (DIR* d = opendir(g_sandbox.c_str())) {
-      while (dirent* e = readdir(d)) {
-        const std::string name = e->d_name;
-        if (name != "." && name != "..") unlink((g_sandbox + "/" + name).c_str());
-      }
-      closedir(d);
-    }
-    rmdir(g_sandbox.c_str());
-  }
+  RemoveSandbox();
 }
 
 // Judges the input: known violations are counted and shown once, a new one
@@ -184,6 +187,7 @@ void Verdict() {
     const std::string key = f.routine + " " + f.key;
     if (stop_on != nullptr && key == stop_on) {
       std::fprintf(stderr, "stopping on %s\n  call: %s\n", key.c_str(), f.call.c_str());
+      RemoveSandbox();
       std::abort();
     }
     const bool known = g_known.count(key) != 0;
@@ -201,6 +205,7 @@ void Verdict() {
   }
   if (fresh) {
     std::fprintf(stderr, "a contract violation not listed in known_violations.txt\n");
+    RemoveSandbox();
     std::abort();
   }
 }
@@ -499,9 +504,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     std::exit(2);
   }
   g_sandbox = buf.data();
-  g_sandbox_name = g_sandbox.c_str();
   LoadKnown();
   std::atexit(Summary);
+#ifdef TM_FUZZ_ASAN
+  // A sanitizer's report ends the process without atexit.
+  __sanitizer_set_death_callback(RemoveSandbox);
+#endif
   return 0;
 }
 
