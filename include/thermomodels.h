@@ -170,7 +170,9 @@ extern TM_API tm_esrder_block ESRDER;
 /* CPA properties of one phase (KVL 2 liquid root, any other value vapour)
  * of the mixture X(N) of components IDX(N) (1..NCC) with requests KPHI, KH,
  * KS, KG, KV (0 none, 1 value, 2 T-derivative, 3 both) and KDER 1 for DPDT
- * and DP2DVDT. Work: IWORK >= NCC^2 + 14 NCC words, RWORK >= 10 NCC^2 +
+ * and DP2DVDT. Mole fractions that do not sum to one are normalised (all
+ * outputs are those of the normalised mixture); a component number repeated
+ * in IDX is refused (IERR 20). Work: IWORK >= NCC^2 + 14 NCC words, RWORK >= 10 NCC^2 +
  * 50 NCC, EPSAB NCC x N, ITYPE NCC; arguments 47, 48, 50 are not read.
  * Units: K, Pa, m3/kmol, J/kmol, J/(kmol K); departures from the ideal gas
  * at T and 101325 Pa; R = 8314.33 J/(kmol K).
@@ -201,6 +203,107 @@ TM_API void PPCPA_CPAPROP(
  * could not be opened. */
 TM_API void PPCPA_OPCLFILE(const int32_t* IUNIT, const char* FILENAME, const int64_t* MODE,
                            int64_t* IERR, size_t FILENAME_LEN);
+
+/* ---------------------------------------------------------------------------
+ * Sour water (water, ammonia, CO2, H2S and fourteen other gases)
+ *
+ * Model slots: slots 1-4 are always water, ammonia, carbon dioxide and
+ * hydrogen sulfide, then the other recognised components in host-list
+ * order; at most 20 slots. Each slot has a model index 1..18: 1 H2O, 2 NH3,
+ * 3 CO2, 4 H2S, 5 CH4, 6 C2H6, 7 C3H8, 8 i-C4H10, 9 n-C4H10, 10 i-C5H12,
+ * 11 n-C5H12, 12 H2, 13 N2, 14 CO, 15 CS2, 16 COS, 17 CH3SH, 18 C2H5SH.
+ *
+ * Aliases: a host component's formula alias is three 8-byte words (24
+ * bytes), each holding four characters left-justified and blank-padded to
+ * eight bytes ("C4H10-2" is "C4H1    0-2             "). The aliases of
+ * all host components form one array of 24-byte records indexed by host
+ * component number (1 first). They are compared byte for byte (case and
+ * padding must match); they are not character arguments and carry NO
+ * hidden length. Recognised aliases: "H2O", "H3N", "CO2", "H2S", "CH4",
+ * "C2H6", "C3H8", "C4H10-2", "C4H10-1", "C5H12-2", "C5H12-1", "H2", "N2",
+ * "CO", "CS2", "COS", "CH4S", "C2H6S-1" (model indices 1 to 18).
+ *
+ * The model's data are rewritten on every call; no state is carried from
+ * one call to the next, but calls must not overlap.
+ * ------------------------------------------------------------------------- */
+
+/* Recognises the host's components and maps them to model slots.
+ *  NC        in   number of components in the host list (<= 0: none)
+ *  IDX(NC)   in   host component numbers of the list; they index ALIAS;
+ *                 a number below 1 is not recognised
+ *  NGPSW     out  slots in use: 4 + recognised non-key entries (<= 20;
+ *                 non-key entries beyond 20 slots are not mapped)
+ *  MODIDX(*) out  model index per slot, slots 1..NGPSW; MODIDX(s) = s for
+ *                 s = 1..4
+ *  POS(*)    out  host-list position (1..NC) per slot; for a key component
+ *                 not in the list POS(s) is NOT written: preset POS to 0
+ *  ALIAS     in   24-byte alias records by host component number (above)
+ *  NKEY      out  host entries matching a key alias (repeats counted)
+ *  NREC      out  NKEY + the non-key entries given a slot
+ *  IWAT      out  list position of water (the later one if repeated);
+ *                 0 without water
+ *  KOPT      in   1: map only the four key components (NGPSW = 4); any
+ *                 other value: map all
+ * MODIDX and POS need room for NGPSW entries (20 at most).
+ * Units: none. Status: none; an unknown alias is simply not mapped. */
+TM_API void PPTH_CHKCMP(const int64_t* NC, const int64_t* IDX, int64_t* NGPSW, int64_t* MODIDX,
+                        int64_t* POS, const void* ALIAS, int64_t* NKEY, int64_t* NREC,
+                        int64_t* IWAT, const int64_t* KOPT);
+
+/* Natural logarithms of the vapour fugacity coefficients of a sour-water
+ * vapour from the virial equation truncated after the third coefficient.
+ *  T         in   temperature [K] (the temperature terms use 647.29 K from
+ *                 647.3 K up)
+ *  P         in   pressure [atm]; above 0.99 of the virial equation's
+ *                 spinodal pressure, or where Z would fall below 0.27, the
+ *                 coefficients belong to that lowered pressure
+ *  N         in   number of slots
+ *  IDX(N)    in   model index per slot (1..18) in slot order (slot 1
+ *                 water, slot 2 ammonia, as PPTH_CHKCMP maps them)
+ *  Y(N)      in   vapour mole fractions per slot, used as given (not
+ *                 normalised)
+ *  LNPHI(N)  out  ln fugacity coefficient per slot, within [ln 1e-20,
+ *                 ln 1e20]; a value that is not a number gives ln 1e20.
+ *                 Slots with a model index outside 1..18 take no part in
+ *                 the mixture and get ln 1e20; so do valid slots after the
+ *                 first 20 valid ones.
+ *  WORK      scratch, at least 606 + N doubles; nothing beyond is written
+ * Units: K, atm; R = 82.05 cc atm/(mol K). Status: none. */
+TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, const int64_t* IDX,
+                          const double* Y, double* LNPHI, double* WORK);
+
+/* Estimate of the liquid in equilibrium with the vapour Z: Henry's law for
+ * the dissolved gases, a closed-form split of NH3, CO2 and H2S into
+ * molecules and ions, water by difference. The component aliases are read
+ * from DMS_PLEX: host component j's 24-byte alias is pool words 3j-2..3j.
+ *  T         in     temperature [K]
+ *  P         in/out pressure [Pa]; with KODE = 5 replaced by the pressure
+ *                   estimate [Pa] (Henry constant of water over its vapour
+ *                   fraction; 1 atm = 100000/0.98684 Pa here); the given P
+ *                   plays no part in the estimate
+ *  NC        in     number of components in the host list
+ *  IDX(NC)   in     host component numbers (they index the aliases)
+ *  Z(NC)     in     vapour mole fractions in list order
+ *  X(NC)     in/out liquid mole fractions, normalised over the list;
+ *                   entries of components outside the model keep the
+ *                   caller's value before normalisation
+ *  Y(NC)     in/out vapour mole fractions: recognised entries from Z
+ *                   (normalised over the recognised ones, at least 1e-9),
+ *                   others as for X; normalised over the list
+ *  A8        -      not read
+ *  KODE      in     5: also return the pressure estimate in P; else P is
+ *                   left unchanged
+ *  WORK      scratch, at least 80 + (number of model slots) doubles
+ *  IFLAG     out    1 estimate made; 0 none possible: no water, one
+ *                   component, fewer than two of the four key components,
+ *                   recognised vapour fractions summing to zero or less, a
+ *                   solute-rich vapour whose water fraction would be
+ *                   negative, or list sums of X or Y that are not positive
+ *                   and finite. With 0, X, Y and P are untouched.
+ * Units: K, Pa. */
+TM_API void PPTH_INFLGPSW(const double* T, double* P, const int64_t* NC, const int64_t* IDX,
+                          const double* Z, double* X, double* Y, const void* A8,
+                          const int64_t* KODE, double* WORK, int64_t* IFLAG);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,243 @@
+// Sour-water model: water, ammonia, carbon dioxide, hydrogen sulfide and
+// fourteen other gases. Vapour from a virial equation truncated after the
+// third coefficient, dissolved gases from Henry's law, ionic equilibria from
+// Helgeson-type reaction data. Units inside: K, atm, cc/mol; R = 82.05
+// cc atm/(mol K) in the temperature terms and the virial equation.
+//
+// Slots: slots 1 to 4 always hold water, ammonia, carbon dioxide and
+// hydrogen sulfide; the other recognised components follow in host-list
+// order. Every slot carries a model index 1..18 (the row of the component
+// table). Several steps address slot 1 as water and slot 2 as ammonia.
+//
+// Arrays follow the Fortran layout: a slot, ion or reaction array holds
+// kNcMax, kNionMax or kNreactMax entries, slot s at index s - 1; a slot
+// matrix is kNcMax x kNcMax, column-major, entry (i, j) at
+// (i - 1) + (j - 1) * kNcMax.
+#pragma once
+
+#include <cstdint>
+
+#include "common/common.h"
+
+namespace thermomodels {
+
+// Dimensions of the model arrays and the counts in use.
+inline constexpr int64_t kNcMax = 20;     // component slots
+inline constexpr int64_t kNionMax = 10;   // ions
+inline constexpr int64_t kNneutMax = 2;   // neutral reaction products
+inline constexpr int64_t kNreactMax = 10; // reactions
+inline constexpr int64_t kNion = 9;
+inline constexpr int64_t kNneut = 2;
+inline constexpr int64_t kNreact = 9;
+inline constexpr int64_t kNumModelComponents = 18;
+
+// Gas constant of the temperature terms and the virial equation.
+inline constexpr double kRgasCcAtm = 82.05;  // cc atm/(mol K)
+// Unit factor of the liquid estimate: a pressure in Pa times 0.98684 and
+// divided by 100000 is atm.
+inline constexpr double kAtmPerPaNumerator = 0.98684;
+inline constexpr double kAtmPerPaDenominator = 100000.0;
+// Fugacity coefficients are limited to this range before the logarithm.
+inline constexpr double kPhiMin = 1e-20;
+inline constexpr double kPhiMax = 1e20;
+
+// Column-major slot-matrix entry (i, j), 1-based, leading dimension ld.
+inline constexpr int64_t SlotEntry(int64_t i, int64_t j, int64_t ld) {
+  return (i - 1) + (j - 1) * ld;
+}
+
+// ln of a fugacity coefficient limited to [kPhiMin, kPhiMax]; a value that
+// is not a number gives the upper bound.
+inline double ClampedLog(double phi) {
+  if (!(phi <= kPhiMax)) phi = kPhiMax;
+  if (phi < kPhiMin) phi = kPhiMin;
+  return std::log(phi);
+}
+
+// ---------------------------------------------------------------------------
+// Component recognition
+// ---------------------------------------------------------------------------
+
+// Bytes of one alias: three 8-byte words of four characters each, left-
+// justified and blank-padded.
+inline constexpr int64_t kAliasBytes = 24;
+
+// Alias of model component m (1..18), as the host writes it.
+const unsigned char* ModelAlias(int64_t m);
+
+// The slot map of a host component list. ALIAS points at the alias of host
+// component number 1; host numbers outside 1..max_host_number are not
+// recognised. Non-key entries beyond kNcMax slots are ignored. Outputs and
+// KOPT as PPTH_CHKCMP.
+void CheckComponents(const int64_t& NC, const int64_t* IDX, int64_t& NGPSW, int64_t* MODIDX,
+                     int64_t* POS, const unsigned char* ALIAS, int64_t max_host_number,
+                     int64_t& NKEY, int64_t& NREC, int64_t& IWAT, const int64_t& KOPT);
+
+// ---------------------------------------------------------------------------
+// Model data in slot order
+// ---------------------------------------------------------------------------
+
+// Parameters of the slots of one call, filled by PRMGPSW. Written on every
+// call of the vapour and liquid fugacity routines; the liquid estimate keeps
+// its own instance.
+struct GpswcomBlock {
+  double TC[kNcMax];      // critical temperature [K]
+  double PC[kNcMax];      // critical pressure [atm]
+  double VC[kNcMax];      // critical volume [cc/mol]
+  double ZC[kNcMax];      // critical compressibility factor
+  double ACEN[kNcMax];    // acentric factor
+  double RHOREF[kNcMax];  // reference liquid density [g/cc]
+  double TRHO[kNcMax];    // temperature of that density [K]
+  double MW[kNcMax];      // molar mass [g/mol]
+  double VIRA[kNcMax];    // second-virial parameter a [cc/mol]
+  double VIRB[kNcMax];    // second-virial parameter b [cc/mol]
+  double VIRC[kNcMax];    // second-virial parameter c
+  double EQNU[kNcMax];    // column "EQ.ST. NU"
+  double VNPSP[kNcMax];   // non-polar solubility factor x V* [cc/mol]
+  double BHS[kNcMax];     // hard-sphere volume [cc/mol]
+  double VSP[kNcMax];     // solubility factor x V* [cc/mol]
+  double HENA[kNcMax];    // Henry parameter A
+  double HENB[kNcMax];    // Henry parameter B [K]
+  double HENC[kNcMax];    // Henry exponent
+  double CRED[kNcMax];    // reduced third virial coefficient
+  double RTCPC[kNcMax];   // 82.05 TC/PC [cc/mol]
+  double IONVOL[kNionMax];   // ion column "ION VOL."
+  double IONVNP[kNionMax];   // ion column "V(NP SOL.P)"
+  double IONVDD[kNionMax];   // ion column "V(^D-D)"
+  double IONVINF[kNionMax];  // ion column "V. INF."
+  double IONCHG[kNionMax];   // ion charge number
+  double IONVSP[kNionMax];   // ion column "V(SOL.P.)"
+  double DHO[kNreactMax];    // reaction enthalpy at 298.15 K [cal/mol]
+  double DSR[kNreactMax];    // reaction entropy at 298.15 K [cal/(mol K)]
+  double AL[kNreactMax];     // constant heat-capacity term [cal/(mol K)]
+  double BE[kNreactMax];     // linear heat-capacity term [cal/(mol K2)]
+  double DSE[kNreactMax];    // coefficient of the FS function [cal/(mol K)]
+  double NEQNU[kNneutMax];   // neutral product: column "EQ. ST. NU"
+  double NVNPSP[kNneutMax];  // neutral product: non-polar factor x V*
+  double NEQB[kNneutMax];    // neutral product: equation-of-state b [cc/mol]
+  double NVSP[kNneutMax];    // neutral product: solubility factor x V*
+  double KIJB[kNcMax * kNcMax];  // temperature coefficient of KIJ
+  double KIJ[kNcMax * kNcMax];   // virial interaction parameter
+  int64_t NCMAX;
+  int64_t NIONMAX;
+  int64_t NNEUTMAX;
+  int64_t NREACTMAX;
+};
+
+// Parameters of the latest vapour or liquid fugacity call.
+extern GpswcomBlock GPSWCOM;
+
+// Copies the table rows of the slots IDX(1..N) into slot order, the ions,
+// neutral products and reactions, and derives CRED and RTCPC. FX25 receives
+// the "f/X,25C" column. A model index outside 1..18 loads a zero row (with
+// CRED = RTCPC = 0); N, NION, NNEUT and NREACT are limited to the array
+// dimensions.
+void PRMGPSW(const int64_t& N, const int64_t* IDX, const int64_t& NION, const int64_t& NNEUT,
+             const int64_t& NREACT, double* TC, double* PC, double* VC, double* ZC, double* ACEN,
+             double* RHOREF, double* TRHO, double* MW, double* VIRA, double* VIRB, double* VIRC,
+             double* FX25, double* EQNU, double* VNPSP, double* BHS, double* VSP, double* HENA,
+             double* HENB, double* HENC, double* IONVOL, double* IONVNP, double* IONVDD,
+             double* IONVINF, double* IONCHG, double* IONVSP, double* DHO, double* DSR,
+             double* AL, double* BE, double* DSE, double* KIJB, double* KIJ, double* CRED,
+             double* RTCPC, double* NEQNU, double* NVNPSP, double* NEQB, double* NVSP,
+             const int64_t& LD);
+
+// Sets the dimension words of BLOCK and loads the N slots IDX into it with
+// the model's counts (9 ions, 2 neutral products, 9 reactions).
+void LoadGpsw(GpswcomBlock& block, const int64_t& N, const int64_t* IDX, double* FX25);
+
+// ---------------------------------------------------------------------------
+// WORK areas of the exported routines (0-based first words)
+// ---------------------------------------------------------------------------
+struct GpswWorkLayout {
+  int64_t kp, bij, dnp, vl, ndnp, ndsp, nvl, dsp;  // temperature terms
+  int64_t poyn;                                    // liquid only (-1 otherwise)
+  int64_t henry;
+  int64_t phiv;                                    // vapour only (-1 otherwise)
+  int64_t keq, kapp, yspc, rspc, xion, xneut, xcz, gc, gneut, gion;  // liquid only
+  int64_t wscr;                                    // scratch, 80 + N words
+};
+
+// Each area starts where the previous one ends.
+constexpr GpswWorkLayout GpswWorkAreas(bool liquid) {
+  GpswWorkLayout w{};
+  int64_t at = 0;
+  auto take = [&at](int64_t length) {
+    const int64_t start = at;
+    at += length;
+    return start;
+  };
+  w.kp = take(kNcMax);
+  w.bij = take(kNcMax * kNcMax);
+  w.dnp = take(kNcMax);
+  w.vl = take(kNcMax);
+  w.ndnp = take(kNneutMax);
+  w.ndsp = take(kNneutMax);
+  w.nvl = take(kNneutMax);
+  w.dsp = take(kNcMax);
+  w.poyn = liquid ? take(kNcMax) : -1;
+  w.henry = take(kNcMax);
+  w.phiv = liquid ? -1 : take(kNcMax);
+  w.keq = w.kapp = w.yspc = w.rspc = w.xion = w.xneut = w.xcz = w.gc = w.gneut = w.gion = -1;
+  if (liquid) {
+    w.keq = take(kNreactMax);
+    w.kapp = take(kNreactMax);
+    w.yspc = take(kNreactMax);
+    w.rspc = take(kNreactMax);
+    w.xion = take(kNionMax);
+    w.xneut = take(kNneutMax);
+    w.xcz = take(kNcMax);
+    w.gc = take(kNcMax);
+    w.gneut = take(kNneutMax);
+    w.gion = take(kNionMax);
+  }
+  w.wscr = take(0);
+  return w;
+}
+inline constexpr GpswWorkLayout kVapourWork = GpswWorkAreas(false);
+inline constexpr GpswWorkLayout kLiquidWork = GpswWorkAreas(true);
+// Scratch words beyond the slot count: three slot areas of the temperature
+// terms plus the virial scratch (kNcMax + N).
+inline constexpr int64_t kScratchWords = 4 * kNcMax;
+
+// ---------------------------------------------------------------------------
+// Temperature terms, virial vapour, equilibrium constants
+// ---------------------------------------------------------------------------
+
+// Water vapour pressure of the model [atm] at T' (already limited to
+// 647.29 K).
+double WaterVapourPressure(double t);
+
+// Temperature-dependent quantities of the N slots and NNEUT neutral
+// products (P is not read). SCR: 80 + N words.
+void TDPGPSW(const double& T, const double& P, const int64_t& N, const int64_t& NNEUT,
+             const double* TC, const double* PC, const double* VC, const double* ZC,
+             const double* VIRA, const double* VIRB, const double* VIRC, const double* VNPSP,
+             const double* BHS, const double* VSP, const double* HENA, const double* HENB,
+             const double* HENC, const double* KIJB, const double* KIJ, const double* CRED,
+             const double* RTCPC, const double* NVNPSP, const double* NEQB, const double* NVSP,
+             double* HENRY, double* KP, double* BIJ, double* DNP, double* VL, double* NDNP,
+             double* NDSP, double* NVL, double* DSP, const int64_t& LD, double* SCR);
+
+// TDPGPSW from the parameters in BLOCK into the areas of LAYOUT in AREAS
+// (a WORK array, or storage laid out like one); SCR 80 + N words.
+void TdpgpswFromBlock(const double& T, const double& P, const int64_t& N,
+                      const GpswcomBlock& block, const GpswWorkLayout& layout, double* areas,
+                      double* SCR);
+
+// Fugacity coefficients PHI (not logarithms) of the N slots in the vapour Y
+// at T [K] and P [atm] from the virial equation; SCR LD + N words.
+void VIRGPSW(const double& T, const double& P, const double* Y, const int64_t& N,
+             const double* CRED, const double* RTCPC, const double* BIJ, double* PHI,
+             const int64_t& LD, double* SCR);
+
+// Most times the virial density solve lowers the pressure by 0.9 for a
+// compressibility below 0.27 before it keeps the state it has.
+inline constexpr int kMaxPressureCuts = 400;
+
+// ln K of the NREACT data reactions into LNK and the nine model constants
+// K1..K9 (mole-fraction basis) into KEQ, at T [K].
+void EQKGPSW(const double& T, const int64_t& NREACT, const double* DHO, const double* DSR,
+             const double* AL, const double* BE, const double* DSE, double* KEQ, double* LNK);
+
+}  // namespace thermomodels

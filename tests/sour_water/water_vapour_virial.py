@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""Independent evaluation of the sour-water virial vapour in water vapour.
+
+Solves P = RT/V (1 + B/V + C/V^2) for the vapour volume of pure water as the
+largest real root of the cubic (not by the library's Newton iteration), with
+the spinodal cap 0.99 Zs RT/Vs, and forms ln phi = min(2 S1/V + 1.5 S2/V^2,
+10) - ln Z, S1 = B_i1, S2 = CRED_i R1^2 + 2 RTCPC_i CRED_1 R1 (R1 = RTCPC of
+water), for water itself and every other component at infinite dilution.
+The component data are typed in here from the model's tables, separately
+from the library's own copy. Writes water_vapour_virial_table.h.
+Run: python3 water_vapour_virial.py > water_vapour_virial_table.h
+"""
+from decimal import Decimal, getcontext
+import math
+
+getcontext().prec = 40
+R = Decimal("82.05")
+TC, PC, VC, ZC = Decimal("647.3"), Decimal("217.6"), Decimal("56"), Decimal("0.229")
+A, B_, C_ = Decimal("-1.7"), Decimal("-9.32"), Decimal("2.25")
+
+
+def dexp(x):
+    return Decimal(x).exp()
+
+
+def virial_b(t):
+    return A + B_ * (dexp(C_ * TC / t) - 1)
+
+
+b_tc = A + B_ * (dexp(C_) - 1)
+cred = Decimal("1.1") * ZC * ZC * (ZC - 1 - b_tc / VC)
+rtcpc = R * TC / PC
+
+
+def largest_root(t, p, b, c):
+    # p V^3 - RT V^2 - RT b V - RT c = 0, bisection from above on the
+    # largest root (pressure falls below the curve beyond it).
+    rt = R * t
+    f = lambda v: p * v**3 - rt * v**2 - rt * b * v - rt * c
+    hi = rt / p * 2 + 10
+    lo = hi
+    # step down until the sign changes
+    step = hi / 1000
+    while f(lo) > 0:
+        lo -= step
+    for _ in range(300):
+        mid = (lo + hi) / 2
+        if f(mid) > 0:
+            hi = mid
+        else:
+            lo = mid
+    return (lo + hi) / 2
+
+
+def state(t, p):
+    t, p = Decimal(t), Decimal(p)
+    b = virial_b(t)
+    c = cred * rtcpc * rtcpc
+    rt = R * t
+    p_used = p
+    if b * b >= 3 * c:
+        vs = -b + (b * b - 3 * c).sqrt()
+        zs = 1 + b / vs + c / (vs * vs)
+        pmax = Decimal("0.99") * zs * rt / vs
+        p_used = min(p, pmax)
+    v = largest_root(t, p_used, b, c)
+    z = p_used * v / rt
+    a = 2 * b / v + Decimal("1.5") * 3 * c / (v * v)
+    a = min(a, Decimal(10))
+    return p_used, z, a - z.ln()
+
+
+# Model index: TC K, PC atm, VC cc/mol, ZC, virial a, b, c, KIJ and KIJB
+# against water.
+COMPONENTS = [
+    ("647.3", "217.6", "56", "0.229", "-1.7", "-9.32", "2.25", "0", "0"),
+    ("405.6", "111.3", "72.5", "0.242", "24.75", "-26.72", "1.814", "-0.015", "0"),
+    ("304.6", "72.8", "94", "0.274", "52.74", "-102.52", "0.9822", "0.2", "0.3"),
+    ("373.2", "88.2", "98.5", "0.284", "63", "-125.34", "0.8938", "0.12", "0.36"),
+    ("190.6", "45.4", "99", "0.288", "49.15", "-174.77", "0.6685", "0.3", "0.5"),
+    ("305.4", "48.2", "148", "0.285", "84.4", "-198.78", "0.8389", "0.25", "0.45"),
+    ("369.8", "41.9", "203", "0.281", "122.35", "-230.29", "0.9557", "0.25", "0.4"),
+    ("408.1", "36", "263", "0.283", "158.26", "-271.94", "1.0098", "0.25", "0.35"),
+    ("425.2", "37.5", "255", "0.274", "160.5", "-254.1", "1.0566", "0.25", "0.3"),
+    ("460.4", "33.4", "306", "0.271", "189.08", "-277.98", "1.11957", "0.25", "0.25"),
+    ("469.6", "33.3", "304", "0.262", "197.01", "-255.07", "1.1984", "0.25", "0.2"),
+    ("33.2", "12.8", "65", "0.305", "25.72", "-339.24", "0.2541", "0.43", "0.45"),
+    ("126.2", "33.5", "89.5", "0.29", "45.23", "-157.67", "0.6586", "0.32", "0.4"),
+    ("132.9", "34.5", "93.1", "0.295", "47.42", "-148.36", "0.7147", "0.3", "0.4"),
+    ("552", "78", "170", "0.293", "199.32", "-438.9", "0.644", "0.35", "0.4"),
+    ("375", "58", "140", "0.26", "103.26", "-185.12", "0.9291", "0.3", "0.4"),
+    ("470", "71.4", "145", "0.268", "94.6", "-166.74", "0.9816", "0.15", "0.3"),
+    ("499", "54.2", "207", "0.274", "134.24", "-204.64", "1.0685", "0.15", "0.2"),
+]
+
+
+def dilute_ln_phi(t, p):
+    """ln phi of every component at infinite dilution in pure water vapour."""
+    t, p = Decimal(t), Decimal(p)
+    comp = [[Decimal(v) for v in row] for row in COMPONENTS]
+    rt = R * t
+
+    def b_pure(c, k):
+        tc, _, _, _, a, b, cc = c[:7]
+        return a + b * (dexp(cc * tc * (1 - k) / t) - 1)
+
+    def cred_rtcpc(c):
+        tc, pc, vc, zc, a, b, cc = c[:7]
+        b_tc = a + b * (dexp(cc) - 1)
+        return Decimal("1.1") * zc * zc * (zc - 1 - b_tc / vc), R * tc / pc
+
+    w = comp[0]
+    b11 = b_pure(w, 0)
+    c1, r1 = cred_rtcpc(w)
+    cm = c1 * r1 * r1
+    p_used = p
+    if b11 * b11 >= 3 * cm:
+        vs = -b11 + (b11 * b11 - 3 * cm).sqrt()
+        zs = 1 + b11 / vs + cm / (vs * vs)
+        p_used = min(p, Decimal("0.99") * zs * rt / vs)
+    v = largest_root(t, p_used, b11, cm)
+    z = p_used * v / rt
+    out = []
+    for c in comp:
+        k = c[7] + c[8] * (Decimal(473) / t - 1)
+        bi1 = (w[2] / c[2] * b_pure(c, k) + c[2] / w[2] * b_pure(w, k)) / 2
+        ci, ri = cred_rtcpc(c)
+        s2 = ci * r1 * r1 + 2 * ri * c1 * r1
+        a = min(2 * bi1 / v + Decimal("1.5") * s2 / (v * v), Decimal(10))
+        out.append(a - z.ln())
+    return out
+
+
+print("// Written by water_vapour_virial.py: pure water vapour of the sour-water")
+print("// virial equation, largest cubic root. T [K], P [atm], pressure used")
+print("// [atm], Z, ln phi.")
+print("struct PureWaterVirialRow { double t, p, p_used, z, ln_phi; };")
+print("constexpr PureWaterVirialRow kPureWaterVirial[] = {")
+for t, p in [("373.15", "10"), ("373.15", "100"), ("298.15", "0.0307"), ("473.15", "5"), ("600", "60")]:
+    pu, z, lp = state(t, p)
+    print(f"    {{{t}, {p}, {float(pu):.15g}, {float(z):.15g}, {float(lp):.15g}}},")
+print("};")
+print("// ln phi of model components 1..18 at infinite dilution in water vapour.")
+print("struct DiluteInWaterRow { double t, p; double ln_phi[18]; };")
+print("constexpr DiluteInWaterRow kDiluteInWater[] = {")
+for t, p in [("373.15", "1"), ("473.15", "10"), ("560", "40")]:
+    vals = ", ".join(f"{float(x):.15g}" for x in dilute_ln_phi(t, p))
+    print(f"    {{{t}, {p}, {{{vals}}}}},")
+print("};")
