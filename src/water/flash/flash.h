@@ -218,6 +218,83 @@ double FlashIsothermPressure(FlashCall& c, FlashRegion region, double t, double 
 double FlashVolume(FlashRegion region, double p, double t);
 double FlashEnergyOf(const FlashEnergy& energy, FlashRegion region, double p, double t);
 
+// ---- Solve sequences both maps end in ----
+//
+// Each runs one or more of the solve kinds above and ends the call. The
+// values that differ between the flashes (a line of the map at v, a
+// threshold volume, a range end) are passed in.
+
+// Straight line in the (v, e) plane through (v0, e0) with the given slope.
+inline double FlashLine(double v, double v0, double e0, double slope) {
+  return e0 + slope * (v - v0);
+}
+
+// True when the state lies above the isobar p of the region: at the
+// temperature in [t_lo, t_hi] where the region's energy at p is e, the
+// region's volume exceeds v.
+bool FlashAboveIsobar(FlashCall& c, FlashRegion region, double p, double t_lo, double t_hi,
+                      double tol);
+
+// Pair of the region, rejecting a state above the isobar p (the isobar's
+// temperature sought in [t_lo, t_hi] with tolerance tol).
+void FlashPairUpToIsobar(FlashCall& c, FlashRegion region, double p, double t_lo, double t_hi,
+                         double tol);
+
+// Pair of region 2 or 5, rejecting a state below the lowest pressure.
+void FlashPairAboveLowestPressure(FlashCall& c, FlashRegion region);
+
+// Region-5 pair, rejecting a state hotter than 2273.15 K.
+void FlashRegion5UpTo2273K(FlashCall& c);
+
+// Steam on either side of 1073.15 K: region 2 below the isotherm, region 5
+// (from its smallest volume v_region5_min, IF97R2V(50 MPa, 1073.15 K), and
+// up to 50 MPa below IF97R5V(50 MPa, 2273.15 K)) above it; v_min is
+// IF97R2V(100 MPa, 1073.15 K), the smallest volume on either side.
+void FlashSteamAround1073K(FlashCall& c, double v_min, double v_region5_min,
+                           double v_region5_free);
+
+// Superheated vapour when e lies above the saturated-vapour energy at the
+// temperature whose saturated vapour has volume v, wet steam otherwise.
+void FlashSaturatedVapourOrWet(FlashCall& c);
+
+// Either side of the B23 line: by the B23 point whose region-3 energy is e
+// (temperature solve up to t_hi), or whose region-3 volume is v.
+void FlashB23ByTemperature(FlashCall& c, double t_hi);
+void FlashB23ByPressure(FlashCall& c);
+
+// Region 3 on the isochore, rejecting a state above 100 MPa (the isobar's
+// temperature sought up to t_isobar_hi).
+void FlashRegion3UpTo100MPa(FlashCall& c, double t_isobar_hi);
+
+// Between the saturated volumes of 623.15 K, on the liquid or vapour side of
+// the critical volume: placed by the region-3 saturated state of volume v.
+// Below its energy the state is wet, on the region-3 saturated volumes
+// above e_line_623 (the straight line through the saturated states of
+// regions 1 and 2 at 623.15 K, at v), else on those of regions 1 and 2.
+// Above it region 3, checked against 100 MPa on the liquid side up to
+// v_isochore_only (isobar temperature sought up to t_isobar_hi). A
+// saturated volume that is not found fails the call.
+void FlashNearCritical(FlashCall& c, bool liquid_side, double e_line_623, double v_isochore_only,
+                       double t_isobar_hi);
+
+// Compressed liquid, or wet steam when v exceeds the saturated-liquid
+// volume at the pressure (up to p_hi) whose saturated-liquid energy is e.
+void FlashLiquidOrWet(FlashCall& c, double p_hi);
+
+// Dense states from the energy of region 1 at 100 MPa and 623.15 K up to
+// the saturated-liquid energy at 623.15 K: region 3 (up to 100 MPa) above
+// the 623.15 K isotherm, else liquid or wet steam. v_dense_min is
+// IF97R1V(100 MPa, 623.15 K); p_sat_623 is IF97PSAT(623.15 K) and
+// p_critical_sat the upper end of the saturated-liquid pressure solve.
+void FlashDenseUpper(FlashCall& c, double v_dense_min, double p_sat_623, double p_critical_sat);
+
+// Dense states below that energy: wet steam, or liquid up to 100 MPa.
+void FlashDenseLower(FlashCall& c, double p_sat_623);
+
+// Wet steam, rejected when e lies on or below `line` (a form of the flash's
+// lower edge) and below `edge` (its exact form) at v.
+void FlashWetAboveEdgeLine(FlashCall& c, double line, double edge);
+
 // ---- Flash from specific volume and enthalpy ----
 
 // Fixed values of the (v, h) map: IF97 values at the corners and edges of
