@@ -71,10 +71,14 @@ void FlashSteamAround1073K(FlashCall& c, double v_min, double v_region5_min,
   const double p = FlashIsothermPressure(c, kR2, kFlashRegion2TemperatureMax, kFlashPressureMin,
                                          kFlashPressureMax, false);
   if (c.energy.region2(p, kFlashRegion2TemperatureMax) > c.e) return FlashNestedPair(c, kR2);
-  if (c.v < v_region5_min) return c.Reject();
   if (c.v > v_region5_free) return FlashNestedPair(c, kR5);
+  FlashRegion5UpTo50MPa(c, v_region5_min, kEdgeTolerance);
+}
+
+void FlashRegion5UpTo50MPa(FlashCall& c, double v_region5_min, double tol) {
+  if (c.v < v_region5_min) return c.Reject();
   FlashPairUpToIsobar(c, kR5, kFlashRegion5PressureMax, kFlashRegion2TemperatureMax,
-                      kFlashRegion5TemperatureMax, kEdgeTolerance);
+                      kFlashRegion5TemperatureMax, tol);
 }
 
 void FlashSaturatedVapourOrWet(FlashCall& c) {

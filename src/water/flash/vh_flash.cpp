@@ -121,9 +121,7 @@ void Solve(FlashCall& c, VhBranch branch) {
       return FlashRegion5UpTo2273K(c);
     case VhBranch::k5D:
       // Region 5 starts at the region-2 volume of 50 MPa and 1073.15 K.
-      if (c.v < K.v_2_50_1073) return c.Reject();
-      return FlashPairUpToIsobar(c, kR5, kFlashRegion5PressureMax, kFlashRegion2TemperatureMax,
-                                 kFlashRegion5TemperatureMax, kTolerance);
+      return FlashRegion5UpTo50MPa(c, K.v_2_50_1073, kTolerance);
     case VhBranch::k25:
       return FlashSteamAround1073K(c, K.v_2_100_1073, K.v_2_50_1073, K.v_5_50_2273);
     case VhBranch::k2A:
@@ -172,32 +170,19 @@ void Solve(FlashCall& c, VhBranch branch) {
 
 VhFlashOutcome VhFlash(double v, double h) {
   VhFlashOutcome out;
-  // Bounds are accepted; anything not a finite number is outside.
-  const bool inside = std::isfinite(v) && std::isfinite(h) && !(v > K.v_max) &&
-                      !(v < K.v_min) && !(h > K.h_max) && !(h < K.h_min);
-  if (!inside) return out;
+  if (!FlashInBox(v, h, K.v_min, K.v_max, K.h_min, K.h_max)) return out;
   FlashCall c(kFlashEnthalpy, v, h);
   out.branch = Place(v, h);
   Solve(c, out.branch);
-  out.p = c.p;
-  out.t = c.t;
-  out.x = c.x;  // written only by the two-phase solves and the endings
-  out.ending = c.ending;
-  out.evaluations = c.evaluations;
+  c.Report(out);
   return out;
 }
 
 void IF97VHFLASH(double& P, double& T, double& X, const double& V, const double& H) {
-  const VhFlashOutcome out = VhFlash(V, H);
-  P = out.p;
-  T = out.t;
-  X = out.x;
+  FlashWriteOutputs(VhFlash(V, H), P, T, X);
 }
 
-double IF97PVH(const double& V, const double& H) {
-  const VhFlashOutcome out = VhFlash(V, H);
-  return out.p > 0.0 ? 10.0 * out.p : -1.0;
-}
+double IF97PVH(const double& V, const double& H) { return FlashPressureBar(VhFlash(V, H)); }
 
 double IF97TVH(const double& V, const double& H) { return VhFlash(V, H).t; }
 
