@@ -35,6 +35,7 @@ struct Flash {
   double (*line_623)(double v);  // through the saturated states of regions 1 and 2 at 623.15 K
   double (*region3_energy)(const double& t, const double& v);
   double v_min, v_max, e_min, e_max;
+  State region3_liquid;  // region 3 at the largest volume with a 100 MPa check
   std::vector<State> failing;  // states whose final solve has no root
 };
 
@@ -55,6 +56,7 @@ const Flash kVh{
     kVhFlash.v_max,
     kVhFlash.h_min,
     kVhFlash.h_max,
+    {kVhFlash.v_isochore_only, 2400},
     {
         // Region 5 beyond 2273.15 K with no test of that edge: the pair caps.
         {0.0095, kVhFlash.h_max},
@@ -83,6 +85,7 @@ const Flash kVu{
     kVuFlash.v_max,
     kVuFlash.u_min,
     kVuFlash.u_max,
+    {kVuFlash.v_isochore_only, 2300},
     {
         // Colder than 273.15 K at the pressure the liquid pair ends at.
         {0.001, -0.1},
@@ -147,6 +150,21 @@ TEST(BothFlashes, AFailedSolveLeavesNoPlausibleValue) {
       EXPECT_EQ(f->temperature(s.v, s.e), kFlashNotConverged);
       EXPECT_EQ(f->quality(s.v, s.e), kFlashNotConverged);
     }
+  }
+}
+
+TEST(BothFlashes, The100MPaCheckOfNearCriticalLiquidEndsAtItsVolume) {
+  // Up to this volume the region-3 isochore is preceded by a 100 MPa
+  // isobar solve; one ulp above, the isochore runs alone. Same state.
+  for (const Flash* f : kFlashes) {
+    SCOPED_TRACE(f->name);
+    const State s = f->region3_liquid;
+    const FlashResult on = f->run(s.v, s.e);
+    const FlashResult above = f->run(Up(s.v), s.e);
+    EXPECT_EQ(on.ending, FlashEnding::kRegion3Isochore);
+    EXPECT_EQ(above.ending, FlashEnding::kRegion3Isochore);
+    EXPECT_NEAR(on.t, above.t, 1e-6 * on.t);
+    EXPECT_GE(on.evaluations, above.evaluations + 2);
   }
 }
 

@@ -154,17 +154,6 @@ TEST(VhFlash, EachBorderLiteralOnBothSides) {
   }
 }
 
-TEST(VhFlash, The100MPaCheckOfNearCriticalLiquidEndsAtItsVolume) {
-  // Up to v_isochore_only the region-3 isochore is preceded by a 100 MPa
-  // isobar solve; one ulp above, the isochore runs alone. Same state.
-  const VhFlashOutcome on = VhFlash(K.v_isochore_only, 2400);
-  const VhFlashOutcome above = VhFlash(Up(K.v_isochore_only), 2400);
-  EXPECT_EQ(on.ending, FlashEnding::kRegion3Isochore);
-  EXPECT_EQ(above.ending, FlashEnding::kRegion3Isochore);
-  EXPECT_NEAR(on.t, above.t, 1e-6 * on.t);
-  EXPECT_GE(on.evaluations, above.evaluations + 2);
-}
-
 TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
   using namespace flash_checks;
   struct Row {
