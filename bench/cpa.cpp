@@ -89,4 +89,14 @@ void BM_TenComponentVapour(benchmark::State& state) {
 }
 BENCHMARK(BM_TenComponentVapour);
 
+// n copies of the four-site water set in one liquid (4n association
+// variables): how the cost of a call grows with the number of sites.
+void BM_AssociatingComponents(benchmark::State& state) {
+  const size_t n = static_cast<size_t>(state.range(0));
+  CpaSystem host(std::vector<Component>(n, kWater));
+  Run(state, host, 298.15, 101325.0, std::vector<double>(n, 1.0 / static_cast<double>(n)),
+      Make(2, 1, 0, 0, 0, 0));
+}
+BENCHMARK(BM_AssociatingComponents)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
+
 }  // namespace
