@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "association/association.h"
 #include "eos_roots/eos_roots.h"
@@ -45,7 +46,9 @@ struct Solver {
   const int64_t* idxv;
   const double* xold;
 
-  bool OwnsVariable(int64_t pos) const { return nv >= 1 && IFINDI(pos, idxv, 1, nv) != 0; }
+  // Positions that own an association variable, found once per call.
+  const char* owner;
+  bool OwnsVariable(int64_t pos) const { return nv >= 1 && owner[pos - 1] != 0; }
 
   // Term of a bonding site B (row b of position j) of a species at pair value
   // index (r, q), for the member in hand.
@@ -193,7 +196,11 @@ int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* 
             : name + ": INITIAL VALUES: NO, IDX, ISITE, " + job.result;
     WriteValues(unit, heading, m, nv, isite, idxv, job.out);
   }
-  Solver solver{m, job, rho, xatol, nv, isite, idxv, xold};
+  static std::vector<char> owner;
+  owner.assign(static_cast<size_t>(std::max<int64_t>(m.n, 1)), 0);
+  for (int64_t no = 1; no <= nv; ++no)
+    if (idxv[no - 1] >= 1 && idxv[no - 1] <= m.n) owner[static_cast<size_t>(idxv[no - 1] - 1)] = 1;
+  Solver solver{m, job, rho, xatol, nv, isite, idxv, xold, owner.data()};
   solver.nxzero = nxzero;
   auto entry = [&](int64_t no) -> int64_t {
     const int64_t row = isite[no - 1], pos = idxv[no - 1];

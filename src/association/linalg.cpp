@@ -162,15 +162,22 @@ void XAFACT(const double* A, const int64_t& N, double* AINV, int64_t& IER, int64
   if (n < 1) return;
   for (int64_t j = 1; j <= n; ++j)
     for (int64_t i = 1; i <= n; ++i) At(AINV, ld, i, j) = 0.0;
+  // W2 serves until the end as scratch: the multipliers of one step and,
+  // from the second step on (n >= 2, so that it holds 3n reals), marks of
+  // the rows and columns already pivoted.
+  double* const factor = W2;
+  double* const row_used = W2 + n;
+  double* const col_used = W2 + 2 * n;
+  if (n >= 2) std::fill(row_used, row_used + 2 * n, 0.0);
   for (int64_t k = 1; k <= n; ++k) {
     // Complete pivoting over the rows and columns not used yet.
     double big = 0.0;
     IROW[k - 1] = 1;
     ICOL[k - 1] = 1;
     for (int64_t i = 1; i <= n; ++i) {
-      if (std::find(IROW, IROW + (k - 1), i) != IROW + (k - 1)) continue;
+      if (k > 1 && row_used[i - 1] != 0.0) continue;
       for (int64_t j = 1; j <= n; ++j) {
-        if (std::find(ICOL, ICOL + (k - 1), j) != ICOL + (k - 1)) continue;
+        if (k > 1 && col_used[j - 1] != 0.0) continue;
         const double mag = std::fabs(At(W, ld, i, j));
         if (mag > big) {
           big = mag;
@@ -185,13 +192,19 @@ void XAFACT(const double* A, const int64_t& N, double* AINV, int64_t& IER, int64
       IER = pcol;
       return;
     }
+    if (n >= 2) row_used[prow - 1] = col_used[pcol - 1] = 1.0;
     const double piv = PIV[k - 1];
     for (int64_t c = 1; c <= 2 * n; ++c) At(W, ld, prow, c) /= piv;
-    for (int64_t r = 1; r <= n; ++r) {
-      if (r == prow) continue;
-      const double f = At(W, ld, r, pcol);
-      if (f == 0.0) continue;
-      for (int64_t c = 1; c <= 2 * n; ++c) At(W, ld, r, c) -= f * At(W, ld, prow, c);
+    // Every other row r loses f_r times the pivot row, f_r its element in
+    // the pivot column before the step; column by column.
+    for (int64_t r = 1; r <= n; ++r) factor[r - 1] = At(W, ld, r, pcol);
+    for (int64_t c = 1; c <= 2 * n; ++c) {
+      const double p = At(W, ld, prow, c);
+      double* col = W + (c - 1) * ld;
+      for (int64_t r = 1; r <= n; ++r) {
+        const double f = factor[r - 1];
+        if (r != prow && f != 0.0) col[r - 1] -= f * p;
+      }
     }
   }
   // The left block is now a permutation; undo it on the right block.
