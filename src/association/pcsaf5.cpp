@@ -30,6 +30,16 @@ constexpr double kPi = 3.141592654;
 // Term of the association sum per site: ln X - X/2 + 1/2.
 inline double SiteEnergy(double x) { return std::log(x) - 0.5 * x + 0.5; }
 
+// SiteEnergy that reuses its last value: the sites of one species often
+// share their fraction.
+struct SiteEnergyMemo {
+  double x = std::nan(""), h = 0.0;
+  double operator()(double v) {
+    if (!(v == x)) h = SiteEnergy(x = v);
+    return h;
+  }
+};
+
 inline double Flag(const double* m, int64_t ld, int64_t i, int64_t j) {
   return m[(j - 1) * ld + (i - 1)];
 }
@@ -765,17 +775,18 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     return total;
   };
   // F_k: the sites' energies of the component at position k.
+  SiteEnergyMemo energy;
   auto own_energy = [&](int64_t k) {
     double fk = 0.0;
     ForEachSpecies(m, k, [&](int64_t, int64_t row0, int64_t count, double w) {
       for (int64_t a = 0; a < count; ++a) {
         const double xs = XA[(k - 1) * LDX + (row0 - 1 + a)];
-        if (xs > 0.0) fk += w * SiteEnergy(xs);
+        if (xs > 0.0) fk += w * energy(xs);
       }
     });
     return fk;
   };
-  ASUM = site_sum(false, [&](int64_t e) { return SiteEnergy(XA[e]); });
+  ASUM = site_sum(false, [&](int64_t e) { return energy(XA[e]); });
   if (IERR != 0) return;
 
   auto slope = [&](int64_t e) { return 1.0 / XA[e] - 0.5; };
