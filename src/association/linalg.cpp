@@ -103,11 +103,15 @@ void XALSOL(const int64_t& N, const double* X, double* F, double* S, double* XOL
     }
     double ss = 0.0;
     for (int64_t i = 0; i < n; ++i) ss += S[i] * S[i];
-    for (int64_t i = 1; i <= n; ++i) {
-      double hy = 0.0;
-      for (int64_t j = 1; j <= n; ++j) hy += At(H, n, i, j) * FOLD[j - 1];
-      XOLD[i - 1] = hy - S[i - 1];
+    // w = H y - S; H is read column by column, each w(i) summed over j in
+    // order.
+    std::fill(XOLD, XOLD + n, 0.0);
+    for (int64_t j = 1; j <= n; ++j) {
+      const double yj = FOLD[j - 1];
+      const double* hj = H + (j - 1) * n;
+      for (int64_t i = 0; i < n; ++i) XOLD[i] += hj[i] * yj;
     }
+    for (int64_t i = 0; i < n; ++i) XOLD[i] -= S[i];
     double p = 0.0;
     for (int64_t j = 1; j <= n; ++j) {
       double v = 0.0;
@@ -141,11 +145,14 @@ void XALSOL(const int64_t& N, const double* X, double* F, double* S, double* XOL
     FOLD[i] = F[i];
     if (std::fabs(X[i]) > kHuge || std::fabs(F[i]) > kHuge) F[i] = 0.0;
   }
-  for (int64_t i = 1; i <= n; ++i) {
-    double hf = 0.0;
-    for (int64_t j = 1; j <= n; ++j) hf += At(H, n, i, j) * F[j - 1];
-    S[i - 1] = -hf;
+  // S = -H F, H read column by column.
+  std::fill(S, S + n, 0.0);
+  for (int64_t j = 1; j <= n; ++j) {
+    const double fj = F[j - 1];
+    const double* hj = H + (j - 1) * n;
+    for (int64_t i = 0; i < n; ++i) S[i] += hj[i] * fj;
   }
+  for (int64_t i = 0; i < n; ++i) S[i] = -S[i];
 }
 
 void XAFACT(const double* A, const int64_t& N, double* AINV, int64_t& IER, int64_t* IROW,
