@@ -417,6 +417,10 @@ bool FindSingleScheme(const SiteModel& m, const double* delta, const int64_t* id
     }
   }
   if (p == 0 || !(m.x[p - 1] > kTraceFraction) || !std::isfinite(m.x[p - 1])) return false;
+  // A strength that is not positive and finite is left to the solver.
+  const int64_t rp = SpeciesPos(m, m.idx[p - 1]);
+  const double dpp = PairValue(delta, m.na, rp, rp);
+  if (!(dpp > 0.0) || !std::isfinite(dpp)) return false;
   if (IFINDI(p, idxv, 1, nv) == 0) return false;
   const int64_t species = m.idx[p - 1];
   const int64_t rows = AssocSiteCount(m.nsites, m.itype[species - 1]);
@@ -434,7 +438,7 @@ bool FindSingleScheme(const SiteModel& m, const double* delta, const int64_t* id
   }
   sc.pos = p;
   sc.rows = rows;
-  sc.r = SpeciesPos(m, species);
+  sc.r = rp;
   sc.partners = static_cast<double>(partners);
   return true;
 }
@@ -468,8 +472,8 @@ bool SolveSingleScheme(const SingleScheme& sc, double rho, const double* x, int6
     if (lrho2) {
       const double d2c = rxm * (d + 3.0 * dr + PairValue(deltar2, na, sc.r, sc.r));
       const double ds = 2.0 * (xs * dc + c * root.dx);
-      const double d2x =
-          -(2.0 * xs * root.dx * dc + xs * xs * d2c) / root.s + xs * xs * dc * ds / (root.s * root.s);
+      const double d2x = -(2.0 * xs * root.dx * dc + xs * xs * d2c) / root.s +
+                         xs * xs * dc * ds / (root.s * root.s);
       root.d2x = d2x - root.dx;
     }
   }
@@ -729,7 +733,7 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   // no diagnostics are asked for.
   SingleScheme single;
   SingleRoot root{};
-  const bool closed = ASSOC_SHORTCUTS.enabled && LEVEL < 1 &&
+  const bool closed = ASSOC_SHORTCUTS.enabled && LEVEL < 1 && RHO > 0.0 && std::isfinite(RHO) &&
                       FindSingleScheme(m, DELTA, IDXV, nv, single) &&
                       SolveSingleScheme(single, RHO, X, na, DELTA, DELTAR, DELTAR2, lrho, lrho2,
                                         root);

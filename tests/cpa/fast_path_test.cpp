@@ -121,7 +121,8 @@ TEST(CpaFastPath, AgreesWithTheIterativeAssociationTerm) {
   }
   EXPECT_EQ(states, 2560);
   std::string summary = "largest difference over scale:";
-  for (const auto& [what, ratio] : worst.ratio) summary += " " + what + " " + std::to_string(ratio * 1e9) + "e-9";
+  for (const auto& [what, ratio] : worst.ratio)
+    summary += " " + what + " " + std::to_string(ratio * 1e9) + "e-9";
   RecordProperty("differences", summary);
   RecordProperty("states_with_fewer_root_iterations", std::to_string(fewer_iterations));
   std::printf("%s; %lld states with fewer root iterations\n", summary.c_str(),
