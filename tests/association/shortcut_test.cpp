@@ -54,6 +54,7 @@ TEST(AssociationShortcuts, GiveTheIterativeValues) {
       {"user type of sites 2 +1 -1", {with_type(water, 1111)}, {1.0}},
       {"four sites beside an inert", {water, inert}, {0.3, 0.7}},
       {"inert beside two sites", {inert, methanol}, {0.6, 0.4}},
+      {"inert of type 2 beside two sites (merged)", {with_type(inert, 2), methanol}, {0.6, 0.4}},
       {"three sites beside an inert", {with_type(water, 3), inert}, {0.5, 0.5}},
       {"two associating species", {water, methanol}, {0.5, 0.5}},
   };
