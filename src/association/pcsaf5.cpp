@@ -835,7 +835,32 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   if (ltemp) {
     ASUMT = site_sum(true, [&](int64_t e) { return slope(e) * XAT[e]; });
   }
-  if (lcomp) {
+  // With the simplified CPA strengths every pair shares one composition
+  // derivative, n dDelta/dn_k = Delta b_k (dg/db)/g. Then, the site balance
+  // being stationary in the site fractions (Michelsen and Hendriks, 2001),
+  // the derivative of the total association sum needs no derivative of the
+  // site fractions:
+  //   ASUMX(k) = sum over the sites A of k of ln X_A
+  //              - 1/2 b_k (dg/db)/g sum_i x_i sum_A (1 - X_A).
+  bool all_plain = true;
+  for (int64_t i = 1; i <= n; ++i) all_plain = all_plain && IGRP[IDX[i - 1] - 1] < 1;
+  const bool stationary = lcomp && !closed && ASSOC_SHORTCUTS.enabled && LEVEL < 1 && IRDF == 1 &&
+                          all_plain && rdf.g != 0.0 && std::isfinite(rdf.dg_db / rdf.g);
+  if (stationary) {
+    const double bonded = site_sum(false, [&](int64_t e) { return 1.0 - XA[e]; });
+    for (int64_t k = 1; k <= n; ++k) {
+      const int64_t c = IDX[k - 1];
+      const double bk = c >= 1 && c <= NCC ? BCOMP[c - 1] : 0.0;
+      double logs = 0.0;
+      ForEachSpecies(m, k, [&](int64_t, int64_t row0, int64_t count, double w) {
+        for (int64_t a = 0; a < count; ++a) {
+          const double xs = XA[(k - 1) * LDX + (row0 - 1 + a)];
+          if (xs > 0.0) logs += w * std::log(xs);
+        }
+      });
+      ASUMX[k - 1] = logs - 0.5 * (bk * rdf.dg_db / rdf.g) * bonded;
+    }
+  } else if (lcomp) {
     // Every component gets its derivative, an absent one too: its ln phi
     // is F_k of its site fractions at infinite dilution, which the solve
     // gives whether or not its sites are variables of the Newton steps.
