@@ -203,14 +203,21 @@ void XAFACT(const double* A, const int64_t& N, double* AINV, int64_t& IER, int64
     const double piv = PIV[k - 1];
     for (int64_t c = 1; c <= 2 * n; ++c) At(W, ld, prow, c) /= piv;
     // Every other row r loses f_r times the pivot row, f_r its element in
-    // the pivot column before the step; column by column.
-    for (int64_t r = 1; r <= n; ++r) factor[r - 1] = At(W, ld, r, pcol);
+    // the pivot column before the step; column by column. The pivot row
+    // takes no part (factor 0). A column whose pivot-row element is 0 is
+    // left as it is when every factor is finite, since it loses exactly 0.
+    bool finite = true;
+    for (int64_t r = 1; r <= n; ++r) {
+      factor[r - 1] = r == prow ? 0.0 : At(W, ld, r, pcol);
+      finite = finite && std::isfinite(factor[r - 1]);
+    }
     for (int64_t c = 1; c <= 2 * n; ++c) {
       const double p = At(W, ld, prow, c);
+      if (p == 0.0 && finite) continue;
       double* col = W + (c - 1) * ld;
       for (int64_t r = 1; r <= n; ++r) {
         const double f = factor[r - 1];
-        if (r != prow && f != 0.0) col[r - 1] -= f * p;
+        if (f != 0.0) col[r - 1] -= f * p;
       }
     }
   }
