@@ -842,10 +842,17 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   // site fractions:
   //   ASUMX(k) = sum over the sites A of k of ln X_A
   //              - 1/2 b_k (dg/db)/g sum_i x_i sum_A (1 - X_A).
-  bool all_plain = true;
+  // The balance is the stationary point of one function of the site
+  // fractions only when the strengths are symmetric, as the CPA core gives
+  // them.
+  bool all_plain = true, symmetric = true;
   for (int64_t i = 1; i <= n; ++i) all_plain = all_plain && IGRP[IDX[i - 1] - 1] < 1;
+  for (int64_t i = 1; i <= na && symmetric; ++i)
+    for (int64_t j = 1; j < i && symmetric; ++j)
+      symmetric = Cell(DELTA, na, i, j) == Cell(DELTA, na, j, i);
   const bool stationary = lcomp && !closed && ASSOC_SHORTCUTS.enabled && LEVEL < 1 && IRDF == 1 &&
-                          all_plain && rdf.g != 0.0 && std::isfinite(rdf.dg_db / rdf.g);
+                          all_plain && symmetric && rdf.g != 0.0 &&
+                          std::isfinite(rdf.dg_db / rdf.g);
   if (stationary) {
     const double bonded = site_sum(false, [&](int64_t e) { return 1.0 - XA[e]; });
     for (int64_t k = 1; k <= n; ++k) {

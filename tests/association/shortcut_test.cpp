@@ -46,6 +46,7 @@ TEST(AssociationShortcuts, GiveTheIterativeValues) {
     std::vector<Species> species;
     std::vector<double> x;
     bool geometric = false;  // geometric-mean cross strength of species 1 and 2
+    double skew = 1.0;       // factor on the cross volume of (1, 2) alone, not of (2, 1)
   };
   const Case cases[] = {
       {"one 2-site", {with_type(water, 1)}, {1.0}},
@@ -62,6 +63,9 @@ TEST(AssociationShortcuts, GiveTheIterativeValues) {
       {"two associating species", {water, methanol}, {0.5, 0.5}},
       {"two associating species, geometric cross strength", {water, methanol}, {0.5, 0.5}, true},
       {"two associating species and an inert", {water, methanol, inert}, {0.4, 0.3, 0.3}},
+      {"two two-site species (merged)", {methanol, with_type(water, 2)}, {0.6, 0.4}},
+      {"cross volume given differently in the two orders", {water, methanol}, {0.5, 0.5}, false,
+       3.0},
   };
   for (const Case& c : cases)
     for (int64_t irdf : {1, 0})
@@ -72,6 +76,8 @@ TEST(AssociationShortcuts, GiveTheIterativeValues) {
           AssocCaller fast(c.species), slow(c.species);
           fast.irdf = slow.irdf = irdf;
           if (c.geometric) fast.Flag(1, 2) = slow.Flag(1, 2) = 1.0;
+          fast.Vol(1, 2) *= c.skew;
+          slow.Vol(1, 2) *= c.skew;
           const Sums a = Evaluate(fast, true, t, rho, c.x);
           const Sums b = Evaluate(slow, false, t, rho, c.x);
           ASSERT_EQ(a.ierr, b.ierr);
