@@ -302,6 +302,20 @@ inline constexpr int64_t kAssocNewtonMaxVars = 99;
 inline constexpr int64_t kAssocWorkReals =
     3 * kAssocMaxVars + kAssocMaxVars * kAssocMaxVars;
 
+// Shortcuts of the association term that give the iterative solvers'
+// results without their iterations: the closed-form site fractions and
+// derivatives of a single associating species whose sites all have the
+// same number of bonding partners, and, with the simplified CPA strengths,
+// the composition derivative of the association sum from the site
+// fractions alone. They run only when no diagnostics of the association
+// term are asked for (LEVEL < 1), so that every diagnostic line is the
+// solvers' own. On at load; the comparison test and the benchmark switch
+// them off to run the iterative path on the same states.
+struct AssocShortcuts {
+  bool enabled;
+};
+extern AssocShortcuts ASSOC_SHORTCUTS;
+
 // Values of the latest PCSAF5 call: the variable list it built, the solver
 // choice and the zero-fraction count. Rewritten by every call before being
 // read; kept visible so that callers and tests can see what a call did.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "association/association.h"
 #include "eos_roots/eos_roots.h"
@@ -36,6 +37,35 @@ constexpr double kDerivLimit = 1e20;
 // Changes below this count towards the looser ending of the second derivative.
 constexpr double kLooseChange = 1e-8;
 
+// The species of one list position as the sweeps read them: laid out once
+// per call, so that a sweep looks up no component, type or site sign.
+struct PartnerSpecies {
+  int64_t q;         // associating position (column of the pair arrays)
+  int64_t e0;        // 0-based offset of its first site row in an (LDX, N) array
+  int64_t sites;     // site rows the sweep reads (1 under merging)
+  double w;          // weight of the species in its component
+  int64_t signs[kAssocSitesPerType];  // sign of each site
+};
+struct PartnerTable {
+  std::vector<PartnerSpecies> species;  // all positions' species in order
+  std::vector<int64_t> begin;           // species of position j: [begin[j-1], begin[j])
+  void Build(const SiteModel& m) {
+    species.clear();
+    begin.assign(static_cast<size_t>(m.n + 1), 0);
+    for (int64_t j = 1; j <= m.n; ++j) {
+      begin[static_cast<size_t>(j - 1)] = static_cast<int64_t>(species.size());
+      ForEachSpecies(m, j, [&](int64_t t, int64_t row0, int64_t count, double w) {
+        PartnerSpecies p{SpeciesPos(m, t), (j - 1) * m.ldx + (row0 - 1), m.merged ? 1 : count,
+                         w, {}};
+        for (int64_t b = 0; b < count && b < kAssocSitesPerType; ++b)
+          p.signs[b] = SpeciesSiteSign(m, t, b + 1);
+        species.push_back(p);
+      });
+    }
+    begin[static_cast<size_t>(m.n)] = static_cast<int64_t>(species.size());
+  }
+};
+
 struct Solver {
   const SiteModel& m;
   const Job& job;
@@ -45,20 +75,20 @@ struct Solver {
   const int64_t* idxv;
   const double* xold;
 
-  bool OwnsVariable(int64_t pos) const { return nv >= 1 && IFINDI(pos, idxv, 1, nv) != 0; }
+  // Positions that own an association variable, found once per call.
+  const char* owner;
+  bool OwnsVariable(int64_t pos) const { return nv >= 1 && owner[pos - 1] != 0; }
+  const PartnerTable& partners;
 
-  // Term of a bonding site B (row b of position j) of a species at pair value
-  // index (r, q), for the member in hand.
-  double Term(int64_t e_b, int64_t r, int64_t q, double d) const {
+  // Term of a bonding site B (entry e_b) of a species with the pair values
+  // d, d1 (DELTAR, DELTAT or DELTAX) and d2 (DELTAR2), for the member in hand.
+  double Term(int64_t e_b, double d, double d1, double d2) const {
     const double xb = job.xa[e_b], ob = xold[e_b];
-    const double d1 = PairValue(job.d1, m.na, r, q);
     switch (job.member) {
       case Member::kRho:
         return (xb + ob) * d + xb * d1;
-      case Member::kRho2: {
-        const double d2 = PairValue(job.d2, m.na, r, q);
+      case Member::kRho2:
         return 2.0 * ((d + d1) * job.xar[e_b] + d1 * xb) + ob * d + xb * d2;
-      }
       case Member::kTemp:
       case Member::kComp:
         return ob * d + xb * d1;
@@ -82,16 +112,19 @@ struct Solver {
       }
     }
     double sum = 0.0;
-    ForEachSpecies(m, j, [&](int64_t t, int64_t row0, int64_t count, double w) {
-      const int64_t q = SpeciesPos(m, t);
-      const double d = PairValue(job.delta, m.na, r, q);
-      if (d == 0.0) return;
-      const int64_t sites = m.merged ? 1 : count;
-      for (int64_t b = 0; b < sites; ++b) {
-        if (!m.merged && !AssocSitesBond(sign_a, SpeciesSiteSign(m, t, b + 1))) continue;
-        sum += w * Term((j - 1) * m.ldx + (row0 - 1 + b), r, q, d);
+    const int64_t last = partners.begin[static_cast<size_t>(j)];
+    for (int64_t k = partners.begin[static_cast<size_t>(j - 1)]; k < last; ++k) {
+      const PartnerSpecies& p = partners.species[static_cast<size_t>(k)];
+      const double d = PairValue(job.delta, m.na, r, p.q);
+      if (d == 0.0) continue;
+      // The pair values of the species, read once for all its sites.
+      const double d1 = PairValue(job.d1, m.na, r, p.q);
+      const double d2 = job.member == Member::kRho2 ? PairValue(job.d2, m.na, r, p.q) : 0.0;
+      for (int64_t b = 0; b < p.sites; ++b) {
+        if (!m.merged && !AssocSitesBond(sign_a, p.signs[b])) continue;
+        sum += p.w * Term(p.e0 + b, d, d1, d2);
       }
-    });
+    }
     return xj * sum;
   }
 
@@ -193,7 +226,13 @@ int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* 
             : name + ": INITIAL VALUES: NO, IDX, ISITE, " + job.result;
     WriteValues(unit, heading, m, nv, isite, idxv, job.out);
   }
-  Solver solver{m, job, rho, xatol, nv, isite, idxv, xold};
+  static std::vector<char> owner;
+  owner.assign(static_cast<size_t>(std::max<int64_t>(m.n, 1)), 0);
+  for (int64_t no = 1; no <= nv; ++no)
+    if (idxv[no - 1] >= 1 && idxv[no - 1] <= m.n) owner[static_cast<size_t>(idxv[no - 1] - 1)] = 1;
+  static PartnerTable partners;
+  partners.Build(m);
+  Solver solver{m, job, rho, xatol, nv, isite, idxv, xold, owner.data(), partners};
   solver.nxzero = nxzero;
   auto entry = [&](int64_t no) -> int64_t {
     const int64_t row = isite[no - 1], pos = idxv[no - 1];

@@ -4,6 +4,7 @@
 // objective, and by Broyden's quasi-Newton method.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "association/association.h"
 #include "eos_roots/eos_roots.h"
@@ -20,6 +21,9 @@ struct Vars {
   const int64_t* isite;
   const int64_t* idxv;
   int64_t ldx, n;
+  // Variable of each entry of an (LDX, N) array, or 0: Of() looked up once
+  // for every entry when the call begins.
+  const int64_t* var_of = nullptr;
 
   // 0-based offset of variable no (1-based) in an (LDX, N) array, or -1.
   int64_t Entry(int64_t no) const {
@@ -28,17 +32,31 @@ struct Vars {
     if (row < 1 || row > ldx || pos < 1 || pos > n) return -1;
     return (pos - 1) * ldx + (row - 1);
   }
-  // Variable of site row `row` of position pos, or 0. A position's
-  // variables are consecutive, starting at the first with IDXV = pos.
-  int64_t Of(int64_t row, int64_t pos) const {
-    if (nv < 1) return 0;
-    const int64_t first = IFINDI(pos, idxv, 1, nv);
-    if (first == 0) return 0;
-    for (int64_t no = first; no <= nv && idxv[no - 1] == pos; ++no)
-      if (isite[no - 1] == row) return no;
-    return 0;
-  }
+  // Variable of site row `row` (1..LDX) of position pos, or 0.
+  int64_t Of(int64_t row, int64_t pos) const { return var_of[(pos - 1) * ldx + (row - 1)]; }
 };
+
+// The table of Vars::var_of: a position's variables are consecutive,
+// starting at the first with IDXV = pos; the first of them on a row wins.
+void MapVariables(const Vars& v, std::vector<int64_t>& table) {
+  table.assign(static_cast<size_t>(v.ldx * v.n), 0);
+  static std::vector<int64_t> first;
+  first.assign(static_cast<size_t>(v.n), 0);
+  for (int64_t no = v.nv; no >= 1; --no) {
+    const int64_t pos = v.idxv[no - 1];
+    if (pos >= 1 && pos <= v.n) first[static_cast<size_t>(pos - 1)] = no;
+  }
+  for (int64_t pos = 1; pos <= v.n; ++pos) {
+    const int64_t start = first[static_cast<size_t>(pos - 1)];
+    if (start == 0) continue;
+    for (int64_t no = start; no <= v.nv && v.idxv[no - 1] == pos; ++no) {
+      const int64_t row = v.isite[no - 1];
+      if (row < 1 || row > v.ldx) continue;
+      int64_t& slot = table[static_cast<size_t>((pos - 1) * v.ldx + (row - 1))];
+      if (slot == 0) slot = no;
+    }
+  }
+}
 
 struct PassOutcome {
   double err;  // largest (relative) change of a site fraction
@@ -53,6 +71,15 @@ struct PassOutcome {
 PassOutcome ResidualPass(const SiteModel& m, const Vars& v, double rho, const double* delta,
                          double* xa, const double* xold, double xatol, double* jac, double* bal) {
   const int64_t nv = v.nv;
+  // The fractions of the sites, each taken once from its logarithm.
+  static std::vector<double> fraction;
+  fraction.resize(static_cast<size_t>(m.ldx * m.n));
+  for (int64_t i = 1; i <= m.n; ++i) {
+    ForEachSpecies(m, i, [&](int64_t, int64_t row0, int64_t count, double) {
+      for (int64_t e = (i - 1) * m.ldx + row0 - 1; e < (i - 1) * m.ldx + row0 - 1 + count; ++e)
+        fraction[static_cast<size_t>(e)] = std::exp(xold[e]);
+    });
+  }
   if (jac != nullptr) {
     std::fill(jac, jac + nv * nv, 0.0);
     std::fill(bal, bal + nv * nv, 0.0);
@@ -67,7 +94,7 @@ PassOutcome ResidualPass(const SiteModel& m, const Vars& v, double rho, const do
       for (int64_t a = 0; a < own_sites; ++a) {
         const int64_t row_a = row0 + a;
         const int64_t sign_a = SpeciesSiteSign(m, s, a + 1);
-        const double x_a = std::exp(xold[(i - 1) * m.ldx + (row_a - 1)]);
+        const double x_a = fraction[static_cast<size_t>((i - 1) * m.ldx + (row_a - 1))];
         const int64_t var_a = jac != nullptr ? v.Of(row_a, i) : 0;
         double sum = 0.0;
         for (int64_t j = 1; j <= m.n; ++j) {
@@ -79,7 +106,7 @@ PassOutcome ResidualPass(const SiteModel& m, const Vars& v, double rho, const do
             for (int64_t b = 0; b < partner_sites; ++b) {
               if (!m.merged && !AssocSitesBond(sign_a, SpeciesSiteSign(m, t, b + 1))) continue;
               const int64_t row_b = row0t + b;
-              const double x_b = std::exp(xold[(j - 1) * m.ldx + (row_b - 1)]);
+              const double x_b = fraction[static_cast<size_t>((j - 1) * m.ldx + (row_b - 1))];
               const double coef = rho * xj * wt * d;
               sum += coef * x_b;
               if (var_a != 0) {
@@ -167,7 +194,10 @@ void GETXA1(double* /*WRK*/, const double& RHO, const int64_t& N, const int64_t&
   const int64_t n = N, ldx = LDX, nv = std::max<int64_t>(NV, 0), entries = ldx * n;
   const SiteModel m{n,     LDG,   NA,     ldx,    LDSITES, NMERGE != 0, IDX, IGRP,
                     IAPOS, ITYPE, NSITES, SITES,  X,       GRPW};
-  const Vars v{nv, ISITE, IDXV, ldx, n};
+  Vars v{nv, ISITE, IDXV, ldx, n};
+  static std::vector<int64_t> var_table;
+  MapVariables(v, var_table);
+  v.var_of = var_table.data();
 
   auto finish = [&]() {
     if (keep_inverse_off) KINIT = 0;

@@ -103,11 +103,15 @@ void XALSOL(const int64_t& N, const double* X, double* F, double* S, double* XOL
     }
     double ss = 0.0;
     for (int64_t i = 0; i < n; ++i) ss += S[i] * S[i];
-    for (int64_t i = 1; i <= n; ++i) {
-      double hy = 0.0;
-      for (int64_t j = 1; j <= n; ++j) hy += At(H, n, i, j) * FOLD[j - 1];
-      XOLD[i - 1] = hy - S[i - 1];
+    // w = H y - S; H is read column by column, each w(i) summed over j in
+    // order.
+    std::fill(XOLD, XOLD + n, 0.0);
+    for (int64_t j = 1; j <= n; ++j) {
+      const double yj = FOLD[j - 1];
+      const double* hj = H + (j - 1) * n;
+      for (int64_t i = 0; i < n; ++i) XOLD[i] += hj[i] * yj;
     }
+    for (int64_t i = 0; i < n; ++i) XOLD[i] -= S[i];
     double p = 0.0;
     for (int64_t j = 1; j <= n; ++j) {
       double v = 0.0;
@@ -141,11 +145,14 @@ void XALSOL(const int64_t& N, const double* X, double* F, double* S, double* XOL
     FOLD[i] = F[i];
     if (std::fabs(X[i]) > kHuge || std::fabs(F[i]) > kHuge) F[i] = 0.0;
   }
-  for (int64_t i = 1; i <= n; ++i) {
-    double hf = 0.0;
-    for (int64_t j = 1; j <= n; ++j) hf += At(H, n, i, j) * F[j - 1];
-    S[i - 1] = -hf;
+  // S = -H F, H read column by column.
+  std::fill(S, S + n, 0.0);
+  for (int64_t j = 1; j <= n; ++j) {
+    const double fj = F[j - 1];
+    const double* hj = H + (j - 1) * n;
+    for (int64_t i = 0; i < n; ++i) S[i] += hj[i] * fj;
   }
+  for (int64_t i = 0; i < n; ++i) S[i] = -S[i];
 }
 
 void XAFACT(const double* A, const int64_t& N, double* AINV, int64_t& IER, int64_t* IROW,
@@ -162,15 +169,22 @@ void XAFACT(const double* A, const int64_t& N, double* AINV, int64_t& IER, int64
   if (n < 1) return;
   for (int64_t j = 1; j <= n; ++j)
     for (int64_t i = 1; i <= n; ++i) At(AINV, ld, i, j) = 0.0;
+  // W2 serves until the end as scratch: the multipliers of one step and,
+  // from the second step on (n >= 2, so that it holds 3n reals), marks of
+  // the rows and columns already pivoted.
+  double* const factor = W2;
+  double* const row_used = W2 + n;
+  double* const col_used = W2 + 2 * n;
+  if (n >= 2) std::fill(row_used, row_used + 2 * n, 0.0);
   for (int64_t k = 1; k <= n; ++k) {
     // Complete pivoting over the rows and columns not used yet.
     double big = 0.0;
     IROW[k - 1] = 1;
     ICOL[k - 1] = 1;
     for (int64_t i = 1; i <= n; ++i) {
-      if (std::find(IROW, IROW + (k - 1), i) != IROW + (k - 1)) continue;
+      if (k > 1 && row_used[i - 1] != 0.0) continue;
       for (int64_t j = 1; j <= n; ++j) {
-        if (std::find(ICOL, ICOL + (k - 1), j) != ICOL + (k - 1)) continue;
+        if (k > 1 && col_used[j - 1] != 0.0) continue;
         const double mag = std::fabs(At(W, ld, i, j));
         if (mag > big) {
           big = mag;
@@ -185,13 +199,26 @@ void XAFACT(const double* A, const int64_t& N, double* AINV, int64_t& IER, int64
       IER = pcol;
       return;
     }
+    if (n >= 2) row_used[prow - 1] = col_used[pcol - 1] = 1.0;
     const double piv = PIV[k - 1];
     for (int64_t c = 1; c <= 2 * n; ++c) At(W, ld, prow, c) /= piv;
+    // Every other row r loses f_r times the pivot row, f_r its element in
+    // the pivot column before the step; column by column. The pivot row
+    // takes no part (factor 0). A column whose pivot-row element is 0 is
+    // left as it is when every factor is finite, since it loses exactly 0.
+    bool finite = true;
     for (int64_t r = 1; r <= n; ++r) {
-      if (r == prow) continue;
-      const double f = At(W, ld, r, pcol);
-      if (f == 0.0) continue;
-      for (int64_t c = 1; c <= 2 * n; ++c) At(W, ld, r, c) -= f * At(W, ld, prow, c);
+      factor[r - 1] = r == prow ? 0.0 : At(W, ld, r, pcol);
+      finite = finite && std::isfinite(factor[r - 1]);
+    }
+    for (int64_t c = 1; c <= 2 * n; ++c) {
+      const double p = At(W, ld, prow, c);
+      if (p == 0.0 && finite) continue;
+      double* col = W + (c - 1) * ld;
+      for (int64_t r = 1; r <= n; ++r) {
+        const double f = factor[r - 1];
+        if (f != 0.0) col[r - 1] -= f * p;
+      }
     }
   }
   // The left block is now a permutation; undo it on the right block.

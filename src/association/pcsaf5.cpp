@@ -5,6 +5,7 @@
 // density, temperature and composition derivatives.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "association/association.h"
 #include "eos_roots/eos_roots.h"
@@ -13,6 +14,7 @@ namespace thermomodels {
 
 Pcsaf5Saved PCSAF5_SAVED{};
 Pcsaf5Work PCSAF5_WORK{};
+AssocShortcuts ASSOC_SHORTCUTS{true};
 
 namespace {
 
@@ -27,6 +29,16 @@ constexpr double kPi = 3.141592654;
 
 // Term of the association sum per site: ln X - X/2 + 1/2.
 inline double SiteEnergy(double x) { return std::log(x) - 0.5 * x + 0.5; }
+
+// SiteEnergy that reuses its last value: the sites of one species often
+// share their fraction.
+struct SiteEnergyMemo {
+  double x = std::nan(""), h = 0.0;
+  double operator()(double v) {
+    if (!(v == x)) h = SiteEnergy(x = v);
+    return h;
+  }
+};
 
 inline double Flag(const double* m, int64_t ld, int64_t i, int64_t j) {
   return m[(j - 1) * ld + (i - 1)];
@@ -372,6 +384,111 @@ void FindSingleSpecies(const Inputs& in, const int64_t* itype, Pcsaf5Saved& sv) 
   sv.KSPOFF = sv.NSPEC == 1 && group ? offset : 0;
 }
 
+// A single associating species: one list position p, a component without
+// groups, whose pair strength with itself is the only non-zero one among
+// the positions, and whose sites all have the same number m of bonding
+// partners among its own sites (one 2-site, the two-site and four-site
+// schemes, a merged type-2 species). Its site balance
+//   X_A = 1/(1 + rho x_p Delta sum_B X_B)
+// then has one root for all its sites, X = 1/(1 + c X) with
+// c = rho x_p m Delta, that is X = 2/(1 + sqrt(1 + 4c)); every other site
+// is unbonded (X = 1). Differentiating c X^2 + X - 1 = 0 gives
+// dX = -X^2 dc/s with s = 1 + 2 c X = sqrt(1 + 4c).
+struct SingleScheme {
+  int64_t pos = 0;        // list position of the species
+  int64_t rows = 0;       // its site rows
+  int64_t r = 0;          // its associating position (row and column of DELTA)
+  double partners = 0.0;  // bonding partners of each site among its own
+};
+
+bool FindSingleScheme(const SiteModel& m, const double* delta, const int64_t* idxv, int64_t nv,
+                      SingleScheme& sc) {
+  int64_t p = 0;
+  for (int64_t i = 1; i <= m.n; ++i) {
+    const int64_t c = m.idx[i - 1];
+    if (c < 1 || c > m.ldg || m.igrp[c - 1] >= 1) return false;
+  }
+  for (int64_t i = 1; i <= m.n; ++i) {
+    const int64_t ri = SpeciesPos(m, m.idx[i - 1]);
+    for (int64_t j = 1; j <= m.n; ++j) {
+      if (PairValue(delta, m.na, ri, SpeciesPos(m, m.idx[j - 1])) == 0.0) continue;
+      if (i != j || p != 0) return false;
+      p = i;
+    }
+  }
+  if (p == 0 || !(m.x[p - 1] > kTraceFraction) || !std::isfinite(m.x[p - 1])) return false;
+  // A strength that is not positive and finite is left to the solver.
+  const int64_t rp = SpeciesPos(m, m.idx[p - 1]);
+  const double dpp = PairValue(delta, m.na, rp, rp);
+  if (!(dpp > 0.0) || !std::isfinite(dpp)) return false;
+  if (IFINDI(p, idxv, 1, nv) == 0) return false;
+  const int64_t species = m.idx[p - 1];
+  const int64_t rows = AssocSiteCount(m.nsites, m.itype[species - 1]);
+  if (rows < 1 || rows > m.ldx) return false;
+  int64_t partners = 1;
+  if (!m.merged) {
+    for (int64_t a = 1; a <= rows; ++a) {
+      int64_t count = 0;
+      const int64_t sign_a = SpeciesSiteSign(m, species, a);
+      for (int64_t b = 1; b <= rows; ++b)
+        if (AssocSitesBond(sign_a, SpeciesSiteSign(m, species, b))) ++count;
+      if (a == 1) partners = count;
+      if (count != partners) return false;
+    }
+  }
+  sc.pos = p;
+  sc.rows = rows;
+  sc.r = rp;
+  sc.partners = static_cast<double>(partners);
+  return true;
+}
+
+// Site fractions of the single scheme and the factors of their derivatives.
+struct SingleRoot {
+  double x;     // X
+  double s;     // 1 + 2 c X
+  double rxm;   // rho x_p m
+  double dx;    // rho dX/drho (with DR = rho dDelta/drho)
+  double d2x;   // rho^2 d2X/drho2 (with DR2)
+};
+
+// The root and its density derivatives; false when a value is not finite
+// (the iterative solver then reports the failure).
+bool SolveSingleScheme(const SingleScheme& sc, double rho, const double* x, int64_t na,
+                       const double* delta, const double* deltar, const double* deltar2,
+                       bool lrho, bool lrho2, SingleRoot& root) {
+  const double d = PairValue(delta, na, sc.r, sc.r);
+  const double rxm = rho * x[sc.pos - 1] * sc.partners;
+  const double c = rxm * d;
+  const double sq = std::sqrt(1.0 + 4.0 * c);
+  const double xs = 2.0 / (1.0 + sq);
+  root = SingleRoot{xs, 1.0 + 2.0 * c * xs, rxm, 0.0, 0.0};
+  if (lrho || lrho2) {
+    // With D = rho d/drho: D c = rxm (Delta + DR), D^2 c = rxm (Delta + 3 DR + DR2),
+    // D X = -X^2 Dc/s, D s = 2 (X Dc + c DX), rho^2 X'' = D^2 X - D X.
+    const double dr = PairValue(deltar, na, sc.r, sc.r);
+    const double dc = rxm * (d + dr);
+    root.dx = -xs * xs * dc / root.s;
+    if (lrho2) {
+      const double d2c = rxm * (d + 3.0 * dr + PairValue(deltar2, na, sc.r, sc.r));
+      const double ds = 2.0 * (xs * dc + c * root.dx);
+      const double d2x = -(2.0 * xs * root.dx * dc + xs * xs * d2c) / root.s +
+                         xs * xs * dc * ds / (root.s * root.s);
+      root.d2x = d2x - root.dx;
+    }
+  }
+  return std::isfinite(root.x) && std::isfinite(root.s) && std::isfinite(root.dx) &&
+         std::isfinite(root.d2x) && root.x > 0.0;
+}
+
+// Writes value into the rows of the species and fill everywhere else in
+// a site-fraction array (LDX, N).
+void FillSingle(const SingleScheme& sc, int64_t ldx, int64_t n, double* a, double fill,
+                double value) {
+  std::fill(a, a + ldx * n, fill);
+  std::fill(a + (sc.pos - 1) * ldx, a + (sc.pos - 1) * ldx + sc.rows, value);
+}
+
 // Work reals the solvers need for NV variables over N positions.
 int64_t WorkNeeded(int64_t nv, int64_t n, int64_t ldx, int64_t method) {
   int64_t need = n * ldx;
@@ -612,14 +729,34 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     return;
   }
 
-  // Solver path.
+  // Solver path, or the closed form of a single associating species when
+  // no diagnostics are asked for.
+  SingleScheme single;
+  SingleRoot root{};
+  const bool closed = ASSOC_SHORTCUTS.enabled && LEVEL < 1 && RHO > 0.0 && std::isfinite(RHO) &&
+                      FindSingleScheme(m, DELTA, IDXV, nv, single) &&
+                      SolveSingleScheme(single, RHO, X, na, DELTA, DELTAR, DELTAR2, lrho, lrho2,
+                                        root);
   int64_t kinit = 0;
   const int64_t twenty = ntypes;
-  GETXA1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, DELTA, wsolv, XOLD,
-         sv.LMERGE, sv.NSPEC, IERR, MODE, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES, VOLD,
-         LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2, sv.JV2,
-         sv.KSPEC, sv.KSPCMP, sv.KSPPOS, sv.KSPOFF, iwork, kinit, RHOOLD, XAR, sv.NXZERO);
+  if (closed) {
+    FillSingle(single, LDX, n, XA, 1.0, root.x);
+  } else {
+    GETXA1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, DELTA, wsolv, XOLD,
+           sv.LMERGE, sv.NSPEC, IERR, MODE, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES, VOLD,
+           LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2, sv.JV2,
+           sv.KSPEC, sv.KSPCMP, sv.KSPPOS, sv.KSPOFF, iwork, kinit, RHOOLD, XAR, sv.NXZERO);
+  }
   sv.KINIT = kinit;
+  // dX of the closed form for a change dc of c: -X^2 dc/s.
+  auto single_change = [&](double dc) { return -root.x * root.x * dc / root.s; };
+  auto single_pair = [&](const double* a) { return PairValue(a, na, single.r, single.r); };
+
+  // Positions that own an association variable, found once for the sums.
+  static std::vector<char> owner;
+  owner.assign(static_cast<size_t>(n), 0);
+  for (int64_t no = 1; no <= nv; ++no)
+    if (IDXV[no - 1] >= 1 && IDXV[no - 1] <= n) owner[static_cast<size_t>(IDXV[no - 1] - 1)] = 1;
 
   // Sum over positions with x_i > 1e-15 of x_i sum_sites w term(entry), for
   // site fractions above 0; with owner_only, components without groups count
@@ -629,7 +766,7 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     for (int64_t i = 1; i <= n; ++i) {
       if (!(X[i - 1] > kTraceFraction)) continue;
       const int64_t c = IDX[i - 1];
-      if (owner_only && IGRP[c - 1] < 1 && IFINDI(i, IDXV, 1, nv) == 0) continue;
+      if (owner_only && IGRP[c - 1] < 1 && owner[static_cast<size_t>(i - 1)] == 0) continue;
       double fi = 0.0;
       ForEachSpecies(m, i, [&](int64_t, int64_t row0, int64_t count, double w) {
         for (int64_t a = 0; a < count; ++a) {
@@ -642,61 +779,113 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     return total;
   };
   // F_k: the sites' energies of the component at position k.
+  SiteEnergyMemo energy;
   auto own_energy = [&](int64_t k) {
     double fk = 0.0;
     ForEachSpecies(m, k, [&](int64_t, int64_t row0, int64_t count, double w) {
       for (int64_t a = 0; a < count; ++a) {
         const double xs = XA[(k - 1) * LDX + (row0 - 1 + a)];
-        if (xs > 0.0) fk += w * SiteEnergy(xs);
+        if (xs > 0.0) fk += w * energy(xs);
       }
     });
     return fk;
   };
-  ASUM = site_sum(false, [&](int64_t e) { return SiteEnergy(XA[e]); });
+  ASUM = site_sum(false, [&](int64_t e) { return energy(XA[e]); });
   if (IERR != 0) return;
 
   auto slope = [&](int64_t e) { return 1.0 / XA[e] - 0.5; };
   int64_t status = 0;
   const int64_t unused = 0;
-  if (lrho) {
+  if (lrho && closed) {
+    FillSingle(single, LDX, n, XAR, 0.0, root.dx);
+  } else if (lrho) {
     GETXAR1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAR, DELTA, DELTAR,
             wsolv, XOLD, unused, unused, MODE, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES,
             VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2,
             sv.JV2, unused, unused, unused, unused, kinit, sv.NXZERO, status);
     if (status != 0) IERR = 1;
+  }
+  if (lrho) {
     ASUMR = site_sum(true, [&](int64_t e) { return slope(e) * XAR[e]; });
   }
-  if (lrho2) {
+  if (lrho2 && closed) {
+    FillSingle(single, LDX, n, XAR2, 0.0, root.d2x);
+  } else if (lrho2) {
     GETXAR21(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAR, XAR2, DELTA,
              DELTAR, DELTAR2, wsolv, XOLD, unused, unused, MODE, TOL, nv, ISITE, IDXV, sv.METHOD,
              sv.MAXIT, RES, VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX,
              sv.NMERGE, sv.IV2, sv.JV2, unused, unused, unused, unused, kinit, sv.NXZERO, status);
     if (status != 0) IERR = 1;
+  }
+  if (lrho2) {
     ASUMR2 = site_sum(true, [&](int64_t e) {
       const double r = XAR[e] / XA[e];
       return slope(e) * (XAR[e] + XAR2[e]) - r * r;
     });
   }
-  if (ltemp) {
+  if (ltemp && closed) {
+    FillSingle(single, LDX, n, XAT, 0.0, single_change(root.rxm * single_pair(DELTAT)));
+  } else if (ltemp) {
     GETXAT1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAT, DELTA, DELTAT,
             wsolv, XOLD, unused, unused, one, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES,
             VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2,
             sv.JV2, unused, unused, unused, unused, kinit, sv.NXZERO, status);
     if (status != 0) IERR = 1;
+  }
+  if (ltemp) {
     ASUMT = site_sum(true, [&](int64_t e) { return slope(e) * XAT[e]; });
   }
-  if (lcomp) {
+  // With the simplified CPA strengths every pair shares one composition
+  // derivative, n dDelta/dn_k = Delta b_k (dg/db)/g. Then, the site balance
+  // being stationary in the site fractions (Michelsen and Hendriks, 2001),
+  // the derivative of the total association sum needs no derivative of the
+  // site fractions:
+  //   ASUMX(k) = sum over the sites A of k of ln X_A
+  //              - 1/2 b_k (dg/db)/g sum_i x_i sum_A (1 - X_A).
+  // The balance is the stationary point of one function of the site
+  // fractions only when the strengths are symmetric, as the CPA core gives
+  // them.
+  bool all_plain = true, symmetric = true;
+  for (int64_t i = 1; i <= n; ++i) all_plain = all_plain && IGRP[IDX[i - 1] - 1] < 1;
+  for (int64_t i = 1; i <= na && symmetric; ++i)
+    for (int64_t j = 1; j < i && symmetric; ++j)
+      symmetric = Cell(DELTA, na, i, j) == Cell(DELTA, na, j, i);
+  const bool stationary = lcomp && !closed && ASSOC_SHORTCUTS.enabled && LEVEL < 1 && IRDF == 1 &&
+                          all_plain && symmetric && rdf.g != 0.0 &&
+                          std::isfinite(rdf.dg_db / rdf.g);
+  if (stationary) {
+    const double bonded = site_sum(false, [&](int64_t e) { return 1.0 - XA[e]; });
+    for (int64_t k = 1; k <= n; ++k) {
+      const int64_t c = IDX[k - 1];
+      const double bk = c >= 1 && c <= NCC ? BCOMP[c - 1] : 0.0;
+      double logs = 0.0;
+      ForEachSpecies(m, k, [&](int64_t, int64_t row0, int64_t count, double w) {
+        for (int64_t a = 0; a < count; ++a) {
+          const double xs = XA[(k - 1) * LDX + (row0 - 1 + a)];
+          if (xs > 0.0) logs += w * std::log(xs);
+        }
+      });
+      ASUMX[k - 1] = logs - 0.5 * (bk * rdf.dg_db / rdf.g) * bonded;
+    }
+  } else if (lcomp) {
     // Every component gets its derivative, an absent one too: its ln phi
     // is F_k of its site fractions at infinite dilution, which the solve
     // gives whether or not its sites are variables of the Newton steps.
     for (int64_t k = 1; k <= n; ++k) {
       CompositionStrengths(in, rdf, k, DELTA, DELTAX);
-      GETXAX1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAX, DELTA, DELTAX,
-              wsolv, XOLD, k, IDX[k - 1], unused, unused, one, TOL, nv, ISITE, IDXV, sv.METHOD,
-              sv.MAXIT, RES, VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX,
-              sv.NMERGE, sv.IV2, sv.JV2, unused, unused, unused, unused, kinit, sv.NXZERO,
-              status);
-      if (status != 0) IERR = 1;
+      if (closed) {
+        // n dc/dn_k = rho m (Delta for the species' own position) + rho x_p m DX.
+        const double own = k == single.pos ? RHO * single.partners * single_pair(DELTA) : 0.0;
+        FillSingle(single, LDX, n, XAX, 0.0,
+                   single_change(own + root.rxm * single_pair(DELTAX)));
+      } else {
+        GETXAX1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAX, DELTA,
+                DELTAX, wsolv, XOLD, k, IDX[k - 1], unused, unused, one, TOL, nv, ISITE, IDXV,
+                sv.METHOD, sv.MAXIT, RES, VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites,
+                sites, LDX, sv.NMERGE, sv.IV2, sv.JV2, unused, unused, unused, unused, kinit,
+                sv.NXZERO, status);
+        if (status != 0) IERR = 1;
+      }
       ASUMX[k - 1] = own_energy(k) + site_sum(false, [&](int64_t e) { return slope(e) * XAX[e]; });
     }
   }

@@ -99,6 +99,24 @@ enum class FlashEnding {
 // The IF97 region whose (p, T) functions an edge or pair solve uses.
 enum class FlashRegion { kRegion1 = 1, kRegion2 = 2, kRegion5 = 5 };
 
+// Outputs of one flash call and how they came about: pressure [MPa],
+// temperature [K], quality (-1.0 in one phase), the ending, and the
+// function evaluations of all its solves.
+struct FlashResult {
+  double p = -1.0, t = -1.0, x = -1.0;
+  FlashEnding ending = FlashEnding::kRejected;
+  int64_t evaluations = 0;
+};
+
+// Whether (v, e) lies in the box [v_min, v_max] x [e_min, e_max], bounds
+// included; a value that is not a finite number is outside.
+bool FlashInBox(double v, double e, double v_min, double v_max, double e_min, double e_max);
+
+// The outputs of a result as the flash routines return them, and the
+// pressure in bar, -1.0 unless the flash succeeded.
+void FlashWriteOutputs(const FlashResult& r, double& P, double& T, double& X);
+double FlashPressureBar(const FlashResult& r);
+
 // Everything one flash call reads and writes: the inputs, the two solve
 // records (outer or only variable, inner variable of a pair), the values
 // kept from the last point of a solve, the outputs and how they came about.
@@ -129,6 +147,8 @@ struct FlashCall {
   void Reject();
   // Ends the call as failed: -1000.0 in all outputs.
   void Fail();
+  // Copies the outputs and how they came about into r.
+  void Report(FlashResult& r) const;
   bool Ended() const { return ending != FlashEnding::kNone; }
 };
 
@@ -217,6 +237,87 @@ double FlashIsothermPressure(FlashCall& c, FlashRegion region, double t, double 
 // Region functions by region number.
 double FlashVolume(FlashRegion region, double p, double t);
 double FlashEnergyOf(const FlashEnergy& energy, FlashRegion region, double p, double t);
+
+// ---- Solve sequences both maps end in ----
+//
+// Each runs one or more of the solve kinds above and ends the call. The
+// values that differ between the flashes (a line of the map at v, a
+// threshold volume, a range end) are passed in.
+
+// Straight line in the (v, e) plane through (v0, e0) with the given slope.
+inline double FlashLine(double v, double v0, double e0, double slope) {
+  return e0 + slope * (v - v0);
+}
+
+// True when the state lies above the isobar p of the region: at the
+// temperature in [t_lo, t_hi] where the region's energy at p is e, the
+// region's volume exceeds v.
+bool FlashAboveIsobar(FlashCall& c, FlashRegion region, double p, double t_lo, double t_hi,
+                      double tol);
+
+// Pair of the region, rejecting a state above the isobar p (the isobar's
+// temperature sought in [t_lo, t_hi] with tolerance tol).
+void FlashPairUpToIsobar(FlashCall& c, FlashRegion region, double p, double t_lo, double t_hi,
+                         double tol);
+
+// Pair of region 2 or 5, rejecting a state below the lowest pressure.
+void FlashPairAboveLowestPressure(FlashCall& c, FlashRegion region);
+
+// Region-5 pair, rejecting a state hotter than 2273.15 K.
+void FlashRegion5UpTo2273K(FlashCall& c);
+
+// Region-5 pair from its smallest volume v_region5_min (IF97R2V(50 MPa,
+// 1073.15 K)), rejecting a state above 50 MPa (isobar tolerance tol).
+void FlashRegion5UpTo50MPa(FlashCall& c, double v_region5_min, double tol);
+
+// Steam on either side of 1073.15 K: region 2 below the isotherm, region 5
+// (from its smallest volume v_region5_min, IF97R2V(50 MPa, 1073.15 K), and
+// up to 50 MPa below IF97R5V(50 MPa, 2273.15 K)) above it; v_min is
+// IF97R2V(100 MPa, 1073.15 K), the smallest volume on either side.
+void FlashSteamAround1073K(FlashCall& c, double v_min, double v_region5_min,
+                           double v_region5_free);
+
+// Superheated vapour when e lies above the saturated-vapour energy at the
+// temperature whose saturated vapour has volume v, wet steam otherwise.
+void FlashSaturatedVapourOrWet(FlashCall& c);
+
+// Either side of the B23 line: by the B23 point whose region-3 energy is e
+// (temperature solve up to t_hi), or whose region-3 volume is v.
+void FlashB23ByTemperature(FlashCall& c, double t_hi);
+void FlashB23ByPressure(FlashCall& c);
+
+// Region 3 on the isochore, rejecting a state above 100 MPa (the isobar's
+// temperature sought up to t_isobar_hi).
+void FlashRegion3UpTo100MPa(FlashCall& c, double t_isobar_hi);
+
+// Between the saturated volumes of 623.15 K, on the liquid or vapour side of
+// the critical volume: placed by the region-3 saturated state of volume v.
+// Below its energy the state is wet, on the region-3 saturated volumes
+// above e_line_623 (the straight line through the saturated states of
+// regions 1 and 2 at 623.15 K, at v), else on those of regions 1 and 2.
+// Above it region 3, checked against 100 MPa on the liquid side up to
+// v_isochore_only (isobar temperature sought up to t_isobar_hi). A
+// saturated volume that is not found fails the call.
+void FlashNearCritical(FlashCall& c, bool liquid_side, double e_line_623, double v_isochore_only,
+                       double t_isobar_hi);
+
+// Compressed liquid, or wet steam when v exceeds the saturated-liquid
+// volume at the pressure (up to p_hi) whose saturated-liquid energy is e.
+void FlashLiquidOrWet(FlashCall& c, double p_hi);
+
+// Dense states from the energy of region 1 at 100 MPa and 623.15 K up to
+// the saturated-liquid energy at 623.15 K: region 3 (up to 100 MPa) above
+// the 623.15 K isotherm, else liquid or wet steam. v_dense_min is
+// IF97R1V(100 MPa, 623.15 K); p_sat_623 is IF97PSAT(623.15 K) and
+// p_critical_sat the upper end of the saturated-liquid pressure solve.
+void FlashDenseUpper(FlashCall& c, double v_dense_min, double p_sat_623, double p_critical_sat);
+
+// Dense states below that energy: wet steam, or liquid up to 100 MPa.
+void FlashDenseLower(FlashCall& c, double p_sat_623);
+
+// Wet steam, rejected when e lies on or below `line` (a form of the flash's
+// lower edge) and below `edge` (its exact form) at v.
+void FlashWetAboveEdgeLine(FlashCall& c, double line, double edge);
 
 // ---- Flash from specific volume and enthalpy ----
 
@@ -317,11 +418,8 @@ enum class VhBranch {
 };
 
 // Outcome of one (v, h) flash with what tests and benchmarks look at.
-struct VhFlashOutcome {
-  double p = -1.0, t = -1.0, x = -1.0;
+struct VhFlashOutcome : FlashResult {
   VhBranch branch = VhBranch::kOutsideDomain;
-  FlashEnding ending = FlashEnding::kRejected;
-  int64_t evaluations = 0;
 };
 VhFlashOutcome VhFlash(double v, double h);
 
@@ -336,5 +434,159 @@ double IF97PVH(const double& V, const double& H);
 double IF97TVH(const double& V, const double& H);
 // Quality of the flash, -1.0 in one phase, its failure values included.
 double IF97XVH(const double& V, const double& H);
+
+// ---- Flash from specific volume and internal energy ----
+
+// Fixed values of the (v, u) map: IF97 values at the corners and edges of
+// the domain (the state each is taken at in the comment; p_0 =
+// IF97PSAT(273.15 K)), and the ends of the map's own solves.
+struct VuFlashConstants {
+  double v_min;             // IF97R1V(100 MPa, 273.15 K)
+  double v_max;             // IF97R5V(p_0, 2273.15 K)
+  double u_min;             // IF97R1U(100 MPa, 273.15 K)
+  double u_max;             // IF97R5U(p_0, 2273.15 K)
+  double u_liq_273;         // IF97R1U(p_0, 273.15 K): saturated liquid at 273.15 K
+  double v_liq_273;         // IF97R1V(p_0, 273.15 K)
+  double v_tp;              // IF97R2V(p_0, 273.15 K): saturated vapour at 273.15 K
+  double u_edge_end;        // IF97R2U(p_0, 273.15 K) - 1.0: end of the lower-edge line
+  double low_line_slope;    // (u_max - u_edge_end)/(v_max - v_tp) [kJ/m3]
+  double edge_dv;           // v_tp - v_liq_273
+  double edge_du;           // u_edge_end - u_liq_273
+  double edge_slope;        // edge_du / edge_dv [kJ/m3]
+  double edge_slope_large;  // the same, as written for volumes above 10 m3/kg
+  double edge_at_10;        // the lower-edge line at 10 m3/kg [kJ/kg]
+  double u_2_100_1073;      // IF97R2U(100 MPa, 1073.15 K)
+  double u_2_p0_1073;       // IF97R2U(p_0, 1073.15 K)
+  double u_5_50_2273;       // IF97R5U(50 MPa, 2273.15 K)
+  double v_5_50_2273;       // IF97R5V(50 MPa, 2273.15 K)
+  double v_2_50_1073;       // IF97R2V(50 MPa, 1073.15 K)
+  double v_2_100_1073;      // IF97R2V(100 MPa, 1073.15 K)
+  double u_b;               // IF97R2U(100 MPa, 863.15 K): the B23 line at 100 MPa
+  double v_3_100_863;       // IF97R2V(100 MPa, 863.15 K)
+  double v_window_lo;       // saturated-vapour volumes (near 578.93 and 418.21 K) whose
+  double v_window_hi;       //   energy IF97R2U(IF97PSAT(T), T) is u_b
+  double u_b23_band;        // local maximum of IF97R2U(pB23(T), T), near 661.05 K
+  double u_vap_623;         // IF97R2U(IF97PSAT(623.15 K), 623.15 K)
+  double v_vap_623;         // IF97R2V(IF97PSAT(623.15 K), 623.15 K)
+  double v_band_top;        // upper edge of the narrow band next to the B23 line
+  double u_liq_623;         // IF97R1U(IF97PSAT(623.15 K), 623.15 K)
+  double v_liq_623;         // IF97R1V(IF97PSAT(623.15 K), 623.15 K)
+  double dv_623;            // v_vap_623 - v_liq_623
+  double du_623;            // u_vap_623 - u_liq_623
+  double v_isochore_only;   // region-3 volume at 100 MPa where u = u_vap_623: no state
+                            // of larger volume below u_vap_623 reaches 100 MPa
+  double u_dense_split;     // IF97R1U(100 MPa, 623.15 K): splits the dense band
+  double v_dense_min;       // IF97R1V(100 MPa, 623.15 K): smallest volume of its upper part
+  double p_sat_623;         // IF97PSAT(623.15 K) [MPa]
+  double p_critical_sat;    // upper end of the saturated-liquid pressure solve [MPa]
+  double t_b23_max;         // upper end of the B23 temperature solve [K]
+  double t_dense_min;       // isotherm of the coldest liquid [K]
+  double t_cold_isobar_max; // upper end of the coldest liquid's 100 MPa isobar solve [K]
+  double t_isobar_upper;    // upper end of the 100 MPa isobar solve next to the B23 line [K]
+  double t_isobar_lower;    // the same below u_vap_623 [K]
+};
+
+inline constexpr VuFlashConstants kVuFlash{
+    .v_min = 0.000956686939148833,
+    .v_max = 1716.45344896524,
+    .u_min = -0.282725255116428,
+    .u_max = 6327.86215534788,
+    .u_liq_273 = -0.0421991651726097,
+    .v_liq_273 = 0.0010002069773244,
+    .v_tp = 206.139716300646,
+    .u_edge_end = 2373.89740988944,
+    .low_line_slope = 2.6179757622163686,
+    .edge_dv = 206.13871609366868,
+    .edge_du = 2373.9396090546124,
+    .edge_slope = 11.516223900297812,
+    .edge_slope_large = 11.516223900297813,
+    .edge_at_10 = 115.10852123030801,
+    .u_2_100_1073 = 3281.63817821279,
+    .u_2_p0_1073 = 3665.37485550889,
+    .u_5_50_2273 = 6292.63225160034,
+    .v_5_50_2273 = 0.0214633996483061,
+    .v_2_50_1073 = 0.0090741330290693,
+    .v_2_100_1073 = 0.0043355076532488,
+    .u_b = 2554.47021100973,
+    .v_3_100_863 = 0.00258471849590434,
+    .v_window_lo = 0.0196786342128,
+    .v_window_hi = 0.445353124367,
+    .u_b23_band = 2467.61089744322,
+    .u_vap_623 = 2418.1199544154,
+    .v_vap_623 = 0.0088009319315759,
+    .v_band_top = 0.00880115708836,
+    .u_liq_623 = 1642.09630631134,
+    .v_liq_623 = 0.0017400705518799,
+    .dv_623 = 0.007060861379695999,
+    .du_623 = 776.0236481040602,
+    .v_isochore_only = 0.00233018363686161,
+    .u_dense_split = 1422.74650067119,
+    .v_dense_min = 0.00131176002700415,
+    .p_sat_623 = 16.5291642526045,
+    .p_critical_sat = 22.064,
+    .t_b23_max = 631.0,
+    .t_dense_min = 273.15,
+    .t_cold_isobar_max = 1073.15,
+    .t_isobar_upper = 863.15,
+    .t_isobar_lower = 863.16,
+};
+
+// Band of the (v, u) map a state is first placed in, by u and then v.
+enum class VuBand {
+  kOutsideDomain,
+  kColdLiquid,      // u < u_liq_273: liquid near 273.15 K, else handed on by u and v
+  kSteam1073,       // u_2_100_1073 < u <= u_2_p0_1073: either side of 1073.15 K
+  kRegion5,         // u > u_2_p0_1073
+  kVapourAboveB23,  // u_b < u <= u_2_100_1073
+  kB23,             // u_vap_623 < u <= u_b, v <= v_band_top
+  kVapourBesideB23, // the same energies, v > v_band_top
+  kDome,            // u_liq_623 < u <= u_vap_623, v <= v_vap_623
+  kWetOrVapour,     // the same energies, v > v_vap_623
+  kLowest,          // u = u_min
+  kDense,           // u_min < u <= u_liq_623, v <= v_liq_623
+  kWet,             // the same energies, v > v_liq_623
+};
+
+// Path a state took within its band.
+enum class VuBranch {
+  kOutsideDomain,
+  kColdLiquid,
+  kSteam1073,
+  k5Dense, k5Hot, k5AboveLine, k5BelowLine,  // v <= v_5_50_2273; u > u_5_50_2273; the p_min line
+  kHighSaturatedVapour,  // between the saturated-vapour volumes of u_b
+  kHighVapour,           // v_2_100_1073 < v <= v_tp
+  kHigh100MPa,           // v <= v_2_100_1073
+  kHighAboveLine, kHighBelowLine,  // v > v_tp, either side of the p_min line
+  kB23Region3,           // v <= v_3_100_863
+  kB23P,                 // v_3_100_863 < v < v_vap_623
+  kB23Vapour, kB23T,     // v_vap_623 <= v <= v_band_top, either side of u_b23_band
+  kBesideSaturatedVapour, kBesideAboveLine, kBesideBelowLine,
+  kDomeDense,            // v <= v_liq_623
+  kDomeLiquid, kDomeVapour,  // either side of the critical volume
+  kLargeSaturatedVapour, kLargeWet,  // either side of u_edge_end
+  kLowest,
+  kDenseUpper, kDenseLower,  // either side of u_dense_split
+  kWetSmall, kWetLarge,      // either side of 10 m3/kg
+};
+
+// Outcome of one (v, u) flash with what tests and benchmarks look at.
+struct VuFlashOutcome : FlashResult {
+  VuBand band = VuBand::kOutsideDomain;        // where the map placed the state first
+  VuBranch branch = VuBranch::kOutsideDomain;  // the path that ended the call
+};
+VuFlashOutcome VuFlash(double v, double u);
+
+// Pressure P [MPa], temperature T [K] and quality X of water from specific
+// volume V [m3/kg] and internal energy U [kJ/kg]. -1.0 in all three for a
+// state outside the domain (non-finite input included); -1000.0 in all
+// three when a solve the result depends on did not converge; X = -1.0 for
+// one phase.
+void IF97VUFLASH(double& P, double& T, double& X, const double& V, const double& U);
+// Pressure [bar] of the flash, -1.0 unless it succeeded.
+double IF97PVU(const double& V, const double& U);
+// Temperature [K] of the flash, its failure values included.
+double IF97TVU(const double& V, const double& U);
+// Quality of the flash, -1.0 in one phase, its failure values included.
+double IF97XVU(const double& V, const double& U);
 
 }  // namespace thermomodels

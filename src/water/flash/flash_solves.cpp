@@ -115,6 +115,27 @@ void FlashCall::Fail() {
   ending = FlashEnding::kNotConverged;
 }
 
+void FlashCall::Report(FlashResult& r) const {
+  r.p = p;
+  r.t = t;
+  r.x = x;  // written only by the two-phase solves and the endings
+  r.ending = ending;
+  r.evaluations = evaluations;
+}
+
+bool FlashInBox(double v, double e, double v_min, double v_max, double e_min, double e_max) {
+  return std::isfinite(v) && std::isfinite(e) && !(v > v_max) && !(v < v_min) && !(e > e_max) &&
+         !(e < e_min);
+}
+
+void FlashWriteOutputs(const FlashResult& r, double& P, double& T, double& X) {
+  P = r.p;
+  T = r.t;
+  X = r.x;
+}
+
+double FlashPressureBar(const FlashResult& r) { return r.p > 0.0 ? 10.0 * r.p : -1.0; }
+
 double FlashB23Pressure(double t) { return kB23n1 + t * (kB23n2 + kB23n3 * t); }
 
 double FlashB23Temperature(double p) { return kB23n4 + std::sqrt((p - kB23n5) / kB23n3); }

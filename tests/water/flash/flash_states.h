@@ -1,6 +1,7 @@
 // Random water states per class, from (p, T) or (T, x), at least 0.5 K and
 // 0.1 MPa from the region borders and the critical point, with their volume and enthalpy from the
 // forward equations: the round-trip test and the flash benchmark use them.
+// Each state carries both energies, so both flashes run on the same states.
 #pragma once
 
 #include <cmath>
@@ -13,7 +14,7 @@ namespace thermomodels::flash_states {
 
 struct State {
   double p, t, x;  // x = -1.0 in one phase
-  double v, h;
+  double v, h, u;  // volume, enthalpy, internal energy
 };
 
 enum class Class { kRegion1, kRegion2, kRegion5, kWetBelow623, kRegion3, kWetNearCritical };
@@ -34,7 +35,9 @@ inline State Wet(double t, double x, bool region3) {
   const double vv = region3 ? IF97R3VITV(p, t) : IF97R2V(p, t);
   const double hl = region3 ? IF97R3H(t, vl) : IF97R1H(p, t);
   const double hv = region3 ? IF97R3H(t, vv) : IF97R2H(p, t);
-  return {p, t, x, vl + x * (vv - vl), hl + x * (hv - hl)};
+  const double ul = region3 ? IF97R3U(t, vl) : IF97R1U(p, t);
+  const double uv = region3 ? IF97R3U(t, vv) : IF97R2U(p, t);
+  return {p, t, x, vl + x * (vv - vl), hl + x * (hv - hl), ul + x * (uv - ul)};
 }
 
 // `count` states of class `c` from a generator seeded with `seed`.
@@ -48,19 +51,19 @@ inline std::vector<State> Generate(Class c, int count, unsigned seed) {
       case Class::kRegion1: {
         const double t = uniform(273.66, 622.65), p = uniform(0.1, 99.9);
         if (p < IF97PSAT(t) + 0.1 || (p < 22.0 && t > IF97TSAT(p) - 0.5)) continue;
-        out.push_back({p, t, -1.0, IF97R1V(p, t), IF97R1H(p, t)});
+        out.push_back({p, t, -1.0, IF97R1V(p, t), IF97R1H(p, t), IF97R1U(p, t)});
         break;
       }
       case Class::kRegion2: {
         const double t = uniform(273.66, 1072.65), p = log_uniform(0.0007, 99.9);
         const bool below_623 = t <= 623.65;
         if (below_623 ? (p > 16.4 || t < IF97TSAT(p) + 0.5) : p > B23(t) - 0.1) continue;
-        out.push_back({p, t, -1.0, IF97R2V(p, t), IF97R2H(p, t)});
+        out.push_back({p, t, -1.0, IF97R2V(p, t), IF97R2H(p, t), IF97R2U(p, t)});
         break;
       }
       case Class::kRegion5: {
         const double t = uniform(1073.65, 2272.65), p = log_uniform(0.0007, 49.9);
-        out.push_back({p, t, -1.0, IF97R5V(p, t), IF97R5H(p, t)});
+        out.push_back({p, t, -1.0, IF97R5V(p, t), IF97R5H(p, t), IF97R5U(p, t)});
         break;
       }
       case Class::kWetBelow623:
@@ -71,7 +74,7 @@ inline std::vector<State> Generate(Class c, int count, unsigned seed) {
         if (p < B23(t) + 0.1 || (t < 647.096 && std::fabs(p - IF97PSAT(t)) < 0.1)) continue;
         const double v = IF97R3VIT(p, t);
         if (v < 0) continue;  // the volume iteration's not-converged marker
-        out.push_back({p, t, -1.0, v, IF97R3H(t, v)});
+        out.push_back({p, t, -1.0, v, IF97R3H(t, v), IF97R3U(t, v)});
         break;
       }
       case Class::kWetNearCritical:
