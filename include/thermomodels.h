@@ -170,7 +170,9 @@ extern TM_API tm_esrder_block ESRDER;
 /* CPA properties of one phase (KVL 2 liquid root, any other value vapour)
  * of the mixture X(N) of components IDX(N) (1..NCC) with requests KPHI, KH,
  * KS, KG, KV (0 none, 1 value, 2 T-derivative, 3 both) and KDER 1 for DPDT
- * and DP2DVDT. Work: IWORK >= NCC^2 + 14 NCC words, RWORK >= 10 NCC^2 +
+ * and DP2DVDT. Mole fractions that do not sum to one are normalised (all
+ * outputs are those of the normalised mixture); a component number repeated
+ * in IDX is refused (IERR 20). Work: IWORK >= NCC^2 + 14 NCC words, RWORK >= 10 NCC^2 +
  * 50 NCC, EPSAB NCC x N, ITYPE NCC; arguments 47, 48, 50 are not read.
  * Units: K, Pa, m3/kmol, J/kmol, J/(kmol K); departures from the ideal gas
  * at T and 101325 Pa; R = 8314.33 J/(kmol K).

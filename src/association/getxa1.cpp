@@ -43,6 +43,7 @@ struct Vars {
 struct PassOutcome {
   double err;  // largest (relative) change of a site fraction
   double obj;  // Michelsen's objective at the values before the pass
+  bool nonfinite;  // a balance sum was not finite: the solve has failed
 };
 
 // One residual pass: from the logarithms in XOLD, the new logarithms
@@ -57,7 +58,7 @@ PassOutcome ResidualPass(const SiteModel& m, const Vars& v, double rho, const do
     std::fill(bal, bal + nv * nv, 0.0);
     for (int64_t k = 0; k < nv; ++k) jac[k * nv + k] = bal[k * nv + k] = 1.0;
   }
-  PassOutcome out{0.0, 0.0};
+  PassOutcome out{0.0, 0.0, false};
   for (int64_t i = 1; i <= m.n; ++i) {
     const double xi = m.x[i - 1];
     ForEachSpecies(m, i, [&](int64_t s, int64_t row0, int64_t count, double ws) {
@@ -91,6 +92,7 @@ PassOutcome ResidualPass(const SiteModel& m, const Vars& v, double rho, const do
             }
           });
         }
+        if (!std::isfinite(sum)) out.nonfinite = true;
         double x_new = 1.0 / (1.0 + sum);
         if (!(x_new > 0.0) || !std::isfinite(x_new)) x_new = kTinyFraction;
         if (var_a != 0) {
@@ -259,7 +261,7 @@ void GETXA1(double* /*WRK*/, const double& RHO, const int64_t& N, const int64_t&
                                        jac ? balance : nullptr);
     err_prev = err;
     obj_prev = obj;
-    err = o.err;
+    err = o.nonfinite ? INFINITY : o.err;
     obj = o.obj;
     refresh();
   };
@@ -312,6 +314,9 @@ void GETXA1(double* /*WRK*/, const double& RHO, const int64_t& N, const int64_t&
     }
     pass();
     if (LEVEL >= 2) WriteLine(IUNIT, "GETXA1: ITER = ", iter, "  MAX-ERR = ", err, "  OBJ = ", obj);
+    // A balance that is not finite (a strength or fraction gone NaN or
+    // infinite) cannot recover: fail now rather than iterate on it.
+    if (err == INFINITY) break;
     if (iter >= 2 && (err <= XATOL || iter >= maxit)) break;
 
     if (METHOD == 0) {

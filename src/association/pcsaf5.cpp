@@ -686,11 +686,10 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     ASUMT = site_sum(true, [&](int64_t e) { return slope(e) * XAT[e]; });
   }
   if (lcomp) {
+    // Every component gets its derivative, an absent one too: its ln phi
+    // is F_k of its site fractions at infinite dilution, which the solve
+    // gives whether or not its sites are variables of the Newton steps.
     for (int64_t k = 1; k <= n; ++k) {
-      if (!(X[k - 1] > kTraceFraction || sv.NXZERO < 2)) {
-        ASUMX[k - 1] = 0.0;
-        continue;
-      }
       CompositionStrengths(in, rdf, k, DELTA, DELTAX);
       GETXAX1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAX, DELTA, DELTAX,
               wsolv, XOLD, k, IDX[k - 1], unused, unused, one, TOL, nv, ISITE, IDXV, sv.METHOD,

@@ -147,6 +147,11 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   auto lookup = [&](const double* M, int64_t k, int64_t l) {
     return value_of(M, k, l, forward(M, k, l));
   };
+  // A pair value that must not depend on the order of the pair: read from
+  // the lower component number first.
+  auto pair_lookup = [&](const double* M, int64_t k, int64_t l) {
+    return k <= l ? lookup(M, k, l) : lookup(M, l, k);
+  };
 
   // --- Energy parameter ------------------------------------------------
   // Until the properties need them, ARESDX holds a_i and ASRKDX da_i/dT.
@@ -222,14 +227,18 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     const int64_t ki = IDX[i - 1], kj = IDX[j - 1];
     return PairFlag(ECRFLG[pair(ki, kj)]) || PairFlag(ECRFLG[pair(kj, ki)]);
   };
+  // Present components that associate, by themselves or with a partner; an
+  // absent partner counts, since its ln phi at infinite dilution depends on
+  // the present component's sites.
   int64_t NASSOC = 0;
   for (int64_t i = 1; i <= N; ++i) {
     if (!(X[i - 1] > kCpaTinyFraction)) continue;
     bool associates = self_assoc(i);
     for (int64_t j = 1; j <= N && !associates; ++j) {
-      if (j == i || !(X[j - 1] > kCpaTinyFraction)) continue;
+      if (j == i) continue;
       const int64_t ki = IDX[i - 1], kj = IDX[j - 1];
-      associates = lookup(AVIJ, ki, kj) > 0.0 || flag_of(i, j) || IsSet(lookup(CPAEIJ, ki, kj));
+      associates = pair_lookup(AVIJ, ki, kj) > 0.0 || flag_of(i, j) ||
+                   IsSet(pair_lookup(CPAEIJ, ki, kj));
     }
     if (associates) ++NASSOC;
   }
@@ -238,7 +247,9 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
       for (int64_t i = 1; i <= N; ++i) EPSAB[by_pos(i, j)] = BETAB[by_pos(i, j)] = 0.0;
     }
     // Volume by the combining rule: sqrt(beta_i beta_j); a flagged partner
-    // without a volume of its own borrows the self-associating one's.
+    // without a volume of its own borrows the self-associating one's. Both
+    // orders of the pair get the value, so that the order of the components
+    // does not matter.
     for (int64_t i = 1; i <= N; ++i) {
       if (!self_assoc(i)) continue;
       const double beta_i = CPAAV[IDX[i - 1] - 1];
@@ -252,7 +263,7 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
             beta_j = 0.0;
           }
         }
-        if (beta_j != 0.0) BETAB[by_pos(i, j)] = std::sqrt(beta_i * beta_j);
+        if (beta_j != 0.0) BETAB[by_pos(i, j)] = BETAB[by_pos(j, i)] = std::sqrt(beta_i * beta_j);
       }
     }
     // A given binary volume replaces the combining rule; an induced
@@ -260,7 +271,7 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     for (int64_t i = 1; i <= N; ++i) {
       for (int64_t j = 1; j <= N; ++j) {
         const int64_t ki = IDX[i - 1], kj = IDX[j - 1];
-        double v = lookup(AVIJ, ki, kj);
+        double v = pair_lookup(AVIJ, ki, kj);
         if (v < 0.0) v = 0.0;
         if (!IsSet(v)) continue;
         BETAB[by_pos(i, j)] = BETAB[by_pos(j, i)] = v;
@@ -273,12 +284,14 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
       }
     }
     // Energy: a given cross energy, else the mean of the two own energies,
-    // else half of the one given where the pair has a volume.
+    // else half of the one given where the pair has a volume. Volumes are
+    // symmetric by now and the given energy is read in one order, so row i
+    // and column i agree.
     for (int64_t i = 1; i <= N; ++i) {
       const int64_t ki = IDX[i - 1];
       for (int64_t j = 1; j <= N; ++j) {
         const int64_t kj = IDX[j - 1];
-        const double e = lookup(CPAEIJ, ki, kj);
+        const double e = pair_lookup(CPAEIJ, ki, kj);
         double eps = 0.0;
         if (ki != kj && IsSet(e)) {
           eps = e;
@@ -348,7 +361,13 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     if (NASSOC >= 1) association(rho, kFalse64, kFalse64);
     ARES = asrk + AA;
     ARESDR = (zsrk + ZA - 1.0) / rho;
-    const double aresdr2 = asrkdr2 / (rho * rho) + (ZAR - ZA) / (rho * rho);
+    // d2ARES/drho2, formed without dividing by rho^2 where that could be 0/0
+    // (a volume so large that rho^2 underflows).
+    double aresdr2 = 0.0;
+    if (1.0 - y > 0.0) {
+      aresdr2 = BM * BM / ((1.0 - y) * (1.0 - y)) + am_rt * BM / ((1.0 + y) * (1.0 + y));
+    }
+    if (ZAR != ZA && rho * rho > 0.0) aresdr2 += (ZAR - ZA) / (rho * rho);
     PCALC = (1.0 + rho * ARESDR) * rho * RT;
     DPDV = -rho * rho * RT * (1.0 + 2.0 * rho * ARESDR + rho * rho * aresdr2);
     if (++evaluations == 1) {
@@ -390,8 +409,10 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   double rtol = 1e-10, dpdxmf = 0.1;
   int64_t iaccpt = 0;
   if (KTOL == -1) {
-    rtol = ESRSET.RTOL;
-    dpdxmf = ESRSET.DPDXMF;
+    // The host's settings; one that is unset (0) or unusable keeps the
+    // default of KTOL 0, since a zero tolerance never accepts a pseudo-root.
+    rtol = ESRSET.RTOL > 0.0 && ESRSET.RTOL < 1.0 ? ESRSET.RTOL : 1e-8;
+    dpdxmf = ESRSET.DPDXMF > 0.0 && std::isfinite(ESRSET.DPDXMF) ? ESRSET.DPDXMF : 0.1;
     iaccpt = ESROPT.IACCPT;
   } else if (KTOL == 0) {
     rtol = 1e-8;

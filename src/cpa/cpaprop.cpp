@@ -36,6 +36,10 @@ constexpr double kOmegaA = 0.42748025;
 constexpr double kOmegaB = 0.08664035;
 // A binary coefficient at or above this is a missing value.
 constexpr double kMissingAbove = 1e30;
+// Largest association energy taken [K]: far above any published value
+// (water's is about 2000 K), and low enough that the strengths and their
+// temperature derivatives stay finite at every temperature.
+constexpr double kMaxAssocEnergy = 1e6;
 
 struct Requests {
   bool value;       // code 1 or 3
@@ -87,27 +91,74 @@ void ForEachRecord(const double* coef, int64_t N, const int64_t* IDX, int64_t NC
   }
 }
 
-// Why the input cannot be used, or nullptr when it can.
-const char* RefusalReason(double T, double P, const double* X, int64_t N, const int64_t* IDX,
-                          int64_t NCC, const double* CPATC, const double* CPAPC,
-                          const double* CPAM, bool phi_derivative) {
+// An association energy or volume that is given (neither 0 nor the
+// marker) must be positive and finite; an energy no larger than
+// kMaxAssocEnergy.
+bool AssocEnergyUsable(double e) {
+  return !IsSet(e) || (e > 0.0 && e <= kMaxAssocEnergy);
+}
+bool AssocVolumeUsable(double v) { return !IsSet(v) || (v > 0.0 && std::isfinite(v)); }
+
+// A coefficient record (c1, c2) of a binary parameter: values above 1e30
+// count as missing; NaN and minus infinity have no meaning.
+bool RecordUsable(const double* c) {
+  for (int w = 0; w < 2; ++w) {
+    if (std::isnan(c[w]) || c[w] == -INFINITY) return false;
+  }
+  return true;
+}
+
+// What RefusalReason checks.
+struct CallInput {
+  double T, P;
+  const double* X;
+  int64_t N;
+  const int64_t* IDX;
+  int64_t NCC;
+  const double *CPATC, *CPAPC, *CPAM, *CPAAU, *CPAAV, *CPAKIJ, *CPAVIJ, *CPAEIJ;
+  bool phi_derivative;
+  int64_t KVSTRT;
+  double VMX;
+};
+
+// Why the input cannot be used, or nullptr when it can. MARK holds NCC
+// words of scratch for the test of repeated component numbers.
+const char* RefusalReason(const CallInput& in, int64_t* mark) {
+  const int64_t N = in.N, NCC = in.NCC;
   if (N < 1) return "N < 1";
   if (NCC < 1 || N > NCC) return "N ABOVE NCC";
-  if (!(T > 0.0) || !std::isfinite(T)) return "T NOT POSITIVE OR NOT FINITE";
-  if (!(P > 0.0) || !std::isfinite(P)) return "P NOT POSITIVE OR NOT FINITE";
-  if (phi_derivative && N > kCpaMaxPhiCopy) return "N ABOVE 1088 WITH A DERIVATIVE OF LN PHI";
+  if (!(in.T > 0.0) || !std::isfinite(in.T)) return "T NOT POSITIVE OR NOT FINITE";
+  if (!(in.P > 0.0) || !std::isfinite(in.P)) return "P NOT POSITIVE OR NOT FINITE";
+  if (in.phi_derivative && N > kCpaMaxPhiCopy) return "N ABOVE 1088 WITH A DERIVATIVE OF LN PHI";
+  // A given volume must be a volume: the no-value marker is none.
+  if (in.KVSTRT == 1 && !(std::fabs(in.VMX) < kNoValue)) return "GIVEN VOLUME IS NO VALUE";
+  for (int64_t k = 0; k < NCC; ++k) mark[k] = 0;
   double total = 0.0;
   for (int64_t i = 0; i < N; ++i) {
-    if (IDX[i] < 1 || IDX[i] > NCC) return "IDX OUTSIDE 1..NCC";
-    if (!(X[i] >= 0.0) || !std::isfinite(X[i])) return "MOLE FRACTION NEGATIVE OR NOT FINITE";
-    total += X[i];
-    const int64_t k = IDX[i] - 1;
-    if (!(CPATC[k] > 0.0) || !std::isfinite(CPATC[k]) || !(CPAPC[k] > 0.0) ||
-        !std::isfinite(CPAPC[k]) || !std::isfinite(CPAM[k])) {
+    if (in.IDX[i] < 1 || in.IDX[i] > NCC) return "IDX OUTSIDE 1..NCC";
+    const int64_t k = in.IDX[i] - 1;
+    if (mark[k] != 0) return "COMPONENT NUMBER REPEATED IN IDX";
+    mark[k] = 1;
+    if (!(in.X[i] >= 0.0) || !std::isfinite(in.X[i])) return "MOLE FRACTION NEGATIVE OR NOT FINITE";
+    total += in.X[i];
+    if (!(in.CPATC[k] > 0.0) || !std::isfinite(in.CPATC[k]) || !(in.CPAPC[k] > 0.0) ||
+        !std::isfinite(in.CPAPC[k]) || !std::isfinite(in.CPAM[k])) {
       return "CPATC, CPAPC OR CPAM NOT USABLE";
     }
+    if (!AssocEnergyUsable(in.CPAAU[k]) || !AssocVolumeUsable(in.CPAAV[k])) {
+      return "CPAAU OR CPAAV NOT USABLE";
+    }
   }
-  if (!(total > kCpaTinyFraction)) return "NO COMPONENT PRESENT";
+  if (!(total > kCpaTinyFraction) || !std::isfinite(total)) return "NO COMPONENT PRESENT";
+  for (int64_t i = 0; i < N; ++i) {
+    for (int64_t j = 0; j < N; ++j) {
+      const int64_t pair = (in.IDX[j] - 1) * NCC + (in.IDX[i] - 1);
+      if (!AssocEnergyUsable(in.CPAEIJ[pair])) return "CPAEIJ NOT USABLE";
+      if (!RecordUsable(in.CPAKIJ + 2 * pair) || !RecordUsable(in.CPAVIJ + 2 * pair)) {
+        return "CPAKIJ OR CPAVIJ RECORD NOT USABLE";
+      }
+    }
+  }
   return nullptr;
 }
 
@@ -220,6 +271,12 @@ extern "C" TM_API void PPCPA_CPAPROP(
   // Opens the history file on UNIT; when the file system refuses, says so
   // on the host's unit and writes there instead.
   auto open_history = [&](int32_t unit, std::string_view name) {
+    // A unit the host already has open is written as it stands: opening
+    // would close the host's file, and this call must not close it either.
+    if (UnitIsOpen(unit)) {
+      s.unit = unit;
+      return;
+    }
     const int64_t open = 1;
     int64_t status = 0;
     PPCPA_OPCLFILE(&unit, name.data(), &open, &status, name.size());
@@ -275,8 +332,11 @@ extern "C" TM_API void PPCPA_CPAPROP(
   };
 
   // --- Input check --------------------------------------------------------
-  if (const char* reason = RefusalReason(*T, *P, X, n, IDX, ncc, CPATC, CPAPC, CPAM,
-                                         phi.derivative)) {
+  // IWORK's first NCC words serve as scratch; the core rewrites them.
+  const CallInput input{*T,     *P,     X,      n,      IDX,    ncc,    CPATC,  CPAPC,
+                        CPAM,   CPAAU,  CPAAV,  CPAKIJ, CPAVIJ, CPAEIJ, phi.derivative,
+                        *KVSTRT, *VMX};
+  if (const char* reason = RefusalReason(input, IWORK)) {
     if (level > 0) WriteLine(unit, "CPAPROP: INPUT REFUSED: ", reason);
     for (int64_t i = 0; i < n; ++i) {
       if (phi.value || phi.derivative) PHIMX[i] = kNoValue;
@@ -330,13 +390,27 @@ extern "C" TM_API void PPCPA_CPAPROP(
   // --- Passes --------------------------------------------------------------
   // Work slices of the core, by word offsets in the host's arrays.
   const int64_t n2 = ncc * ncc;
+  // Mole fractions that do not sum to one are normalised: ln phi and the
+  // departures are intensive, so the host gets those of the mixture of
+  // that composition. The copy takes the last NCC words of RWORK's
+  // documented size, in the open-ended slice handed to the association
+  // term, which keeps its solver work in storage of its own and does not
+  // use that slice.
+  const double* x = X;
+  double total = 0.0;
+  for (int64_t i = 0; i < n; ++i) total += X[i];
+  if (total != 1.0) {
+    double* const copy = RWORK + 10 * n2 + 49 * ncc;
+    for (int64_t i = 0; i < n; ++i) copy[i] = X[i] / total;
+    x = copy;
+  }
   double* const r = RWORK;
   double* const matrix = RWORK + 40 * ncc;
   int64_t* const iw = IWORK;
   const int64_t lds = kSitesPerComponent, method = kAssocChooseBySize, no_spec = 0;
   double unused_derivatives[5] = {};
   auto run = [&](double temperature, int64_t pass, int64_t& status) {
-    CPA1(temperature, *P, X, n, IDX, ncc, lds, *KVL, *KPHI, *KH, *KS, *KG, *KV, *KDER,
+    CPA1(temperature, *P, x, n, IDX, ncc, lds, *KVL, *KPHI, *KH, *KS, *KG, *KV, *KDER,
          s.digits[3], unit, s.digits[2], s.digits[1], s.digits[0], method, XAWRK, ARG50, PHIMX,
          *DHMX, *DSMX, *DGMX, s.volume, DPHIDT, unused_derivatives[0], unused_derivatives[1],
          unused_derivatives[2], unused_derivatives[3], *ZMX, *DPDV, unused_derivatives[4],
@@ -395,7 +469,7 @@ extern "C" TM_API void PPCPA_CPAPROP(
     WriteLine(unit, "T, P ", *T, " ", *P);
     WriteLine(unit, "VMX, DHMX, DSMX, DGMX ", s.volume, " ", *DHMX, " ", *DSMX, " ", *DGMX);
     WriteList(unit, "IDX ", IDX, n);
-    WriteList(unit, "X ", X, n);
+    WriteList(unit, "X ", x, n);
     WriteList(unit, "PHIMX ", PHIMX, n);
     if (kder) {
       WriteLine(unit, "DVDT, DPDT, DP2DVDT, DP2DV2 ", Difference(s.pass1_volume, s.volume), " ",

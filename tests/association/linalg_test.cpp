@@ -12,16 +12,6 @@ namespace {
 
 using Vec = std::vector<double>;
 
-TEST(Xastep, FirstStepSettlesDefaultsAndTakesTheGivenFactor) {
-  int64_t iter = 0, n = 3;
-  double mode = 0, facmin = 0, facmax = 0, dxmax = 0, fac = 1;
-  Vec x{1.0, -80.0, 3.0}, g{0.5, 1.0, -2.0}, gold(3, 0.0);
-  XASTEP(iter, n, mode, facmin, facmax, dxmax, fac, x.data(), g.data(), gold.data());
-  EXPECT_EQ(Vec({mode, facmin, facmax, dxmax, fac}), Vec({2.0, 1e-4, 10.0, 8.0, 1.0}));
-  EXPECT_EQ(x, Vec({1.5, -79.0, 1.0}));
-  EXPECT_EQ(gold, g);
-}
-
 TEST(Xastep, LaterStepsFollowTheSpectralFactorWithinTheLimits) {
   struct Case {
     const char* what;

@@ -1,5 +1,7 @@
-// Thermodynamic consistency of the CPA routine's outputs, checked against
-// identities and numerical derivatives of its own Gibbs energy and pressure.
+// Thermodynamic consistency of the CPA routine's derivative outputs, checked
+// against numerical derivatives of its own pressure and of plain calls (the
+// values themselves are checked against the independent evaluation of
+// reference_test.cpp).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,8 +15,6 @@
 namespace {
 
 using namespace cpa_test;
-using thermomodels::kCpaPref;
-using thermomodels::kCpaRgas;
 
 // Plain SRK propane (acentric factor 0.152).
 constexpr Component kPropaneSrk{369.8, 4.248e6, 0.7152, 0.0, 0.0, 1e35};
@@ -38,8 +38,6 @@ const Case kCases[] = {
     {"WaterMethaneVapour", {kWater, kMethaneCpa}, {}, {0.05, 0.95}, 400.0, 2e6, 1},
     {"WaterMethanolLiquid", {kWater, kMethanol}, {}, {0.6, 0.4}, 320.0, 1e5, 2},
     {"WaterMethanolVapour", {kWater, kMethanol}, {}, {0.3, 0.7}, 400.0, 1e5, 1},
-    {"WaterMethanolAsymmetricLiquid", {kWater, kMethanol}, {-0.09, 0.01, -0.03, -0.02},
-     {0.6, 0.4}, 320.0, 1e5, 2},
 };
 
 class Consistency : public ::testing::TestWithParam<Case> {
@@ -58,49 +56,6 @@ class Consistency : public ::testing::TestWithParam<Case> {
   const Case& c = GetParam();
   CpaSystem sys_{c.comps};
 };
-
-// G = H - T S, the sum rule, S = -dG/dT, H = -T^2 d(G/T)/dT, V = dG/dP.
-TEST_P(Consistency, GibbsEnergyIdentitiesAndDerivatives) {
-  const Result r = At(c.t, c.p, c.x);
-  ASSERT_EQ(r.ierr, 0);
-  const double rt = kCpaRgas * c.t;
-  EXPECT_NEAR(r.dg, r.dh - c.t * r.ds, 1e-10 * (std::fabs(r.dh) + rt));
-  const double sum = c.x[0] * r.phi[0] + c.x[1] * r.phi[1];
-  double expected = r.dg / rt - std::log(c.p / kCpaPref);
-  if (c.kvl == 2) expected += std::log(r.pcalc / c.p);
-  EXPECT_NEAR(sum, expected, 1e-10);
-  EXPECT_NEAR(r.pcalc, c.p, 1e-9 * c.p);
-  const double ht = 1e-3, hp = 1e-3 * c.p;
-  const Result tp = At(c.t + ht, c.p, c.x), tm = At(c.t - ht, c.p, c.x);
-  const Result pp = At(c.t, c.p + hp, c.x), pm = At(c.t, c.p - hp, c.x);
-  const double dh_num = (tp.dg / (c.t + ht) - tm.dg / (c.t - ht)) / (2 * ht) * -c.t * c.t;
-  EXPECT_NEAR(r.ds, -(tp.dg - tm.dg) / (2 * ht), 1e-5 * (std::fabs(r.ds) + kCpaRgas));
-  EXPECT_NEAR(r.dh, dh_num, 1e-5 * (std::fabs(r.dh) + rt));
-  EXPECT_NEAR(r.v, (pp.dg - pm.dg) / (2 * hp), 1e-5 * r.v);
-}
-
-// ln phi_i = d(n g_res/RT)/dn_i, and Gibbs-Duhem: sum x_i d ln phi_i = 0.
-TEST_P(Consistency, LnPhiIsTheMolarDerivativeAndObeysGibbsDuhem) {
-  const Result r = At(c.t, c.p, c.x);
-  ASSERT_EQ(r.ierr, 0);
-  const double h = 1e-4;
-  for (size_t i = 0; i < 2; ++i) {
-    double ng[2];
-    for (int side = 0; side < 2; ++side) {
-      std::vector<double> x = c.x;
-      x[i] += side == 0 ? h : -h;
-      const double total = x[0] + x[1];
-      for (double& v : x) v /= total;
-      // n g_res/RT: the Gibbs departure without the pressure term.
-      ng[side] = total * (At(c.t, c.p, x).dg / (kCpaRgas * c.t) - std::log(c.p / kCpaPref));
-    }
-    EXPECT_NEAR(r.phi[i], (ng[0] - ng[1]) / (2 * h), 1e-6) << "component " << i + 1;
-  }
-  const Result rp = At(c.t, c.p, {c.x[0] + h, c.x[1] - h});
-  const Result rm = At(c.t, c.p, {c.x[0] - h, c.x[1] + h});
-  const double d0 = rp.phi[0] - rm.phi[0], d1 = rp.phi[1] - rm.phi[1];
-  EXPECT_NEAR(c.x[0] * d0 + c.x[1] * d1, 0.0, 1e-6 * (std::fabs(d0) + std::fabs(d1)) + 1e-10);
-}
 
 // DPDV, DPDT and DVDT against differences of PCALC at given volumes, and
 // the copies in ESRDER that the host reads.
@@ -142,7 +97,7 @@ TEST_P(Consistency, TemperatureDerivativesAreForwardDifferences) {
               {"DPHIDT 2", d.dphidt[1], up.phi[1], here.phi[1]}};
   for (const auto& row : rows) {
     const double fd = (row.up - row.here) / dt;
-    EXPECT_NEAR(row.derivative, fd, 1e-4 * std::fabs(fd) + 1e-9) << row.what;
+    EXPECT_NEAR(row.derivative, fd, 1e-7 * std::fabs(fd) + 1e-12) << row.what;
   }
   EXPECT_NEAR(d.v, here.v, 1e-9 * here.v);
   EXPECT_NEAR(d.dh, here.dh, 1e-9 * std::fabs(here.dh));

@@ -1,6 +1,7 @@
-// The host-facing behaviour of the CPA routine: diagnostic digits and
-// overrides, the history file, refused input, the phase code, the status of
-// derivative calls, the root memory and given volumes.
+// The host-facing behaviour of the CPA routine: the history file and the
+// host's own units, refused input, normalised mole fractions, the host's
+// root tolerances, the phase code, the status of derivative calls, the root
+// memory and given volumes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,6 +18,8 @@ namespace {
 
 using namespace cpa_test;
 using thermomodels::CPAPROP_SAVED;
+using thermomodels::ESROPT;
+using thermomodels::ESRSET;
 using thermomodels::kCpaNoState;
 using thermomodels::kCpaRefused;
 using thermomodels::kNoValue;
@@ -54,21 +57,6 @@ class CpaExport : public ::testing::Test {
   std::filesystem::path old_dir_ = std::filesystem::current_path(), dir_;
   CpaSystem methane_{{kMethaneSrk}};
 };
-
-// KDIAG abcd gives the digits; non-zero words 4-6 of PPCPA_CPACOM replace a-c.
-TEST_F(CpaExport, DiagnosticDigitsAndOverrides) {
-  const struct {
-    int64_t a, b, c;
-    std::vector<int64_t> digits;
-  } cases[] = {{0, 0, 0, {1, 2, 3, 4}}, {0, 7, 0, {1, 7, 3, 4}}, {9, 8, 6, {9, 8, 6, 4}}};
-  for (const auto& c : cases) {
-    PPCPA_CPACOM.KDIGA = c.a;
-    PPCPA_CPACOM.KDIGB = c.b;
-    PPCPA_CPACOM.KDIGC = c.c;
-    Methane({.kvl = 1, .kdiag = 1234});
-    EXPECT_EQ(std::vector<int64_t>(CPAPROP_SAVED.digits, CPAPROP_SAVED.digits + 4), c.digits);
-  }
-}
 
 TEST_F(CpaExport, HistoryFileOpenedAndClosedWithinTheCall) {
   const Request r{.kvl = 1, .unit = 60};
@@ -119,13 +107,42 @@ TEST_F(CpaExport, HistoryFileRefusalAndHostOverrides) {
   EXPECT_EQ(Count("fort.47", "ELAPSED"), 0);
 }
 
+// A unit the host has open (through PPCPA_OPCLFILE, or as its global unit
+// with a file of its own) is written as it stands: neither reopened on
+// "cpa.his" nor closed at the end of the call.
+TEST_F(CpaExport, HistoryFileLeavesTheHostsOpenUnitAlone) {
+  CPAPROP_SAVED.print_level = 1;
+  for (bool global : {false, true}) {
+    SCOPED_TRACE(global ? "global unit with a file named" : "unit above 50");
+    const int32_t unit = 61;
+    const int64_t open = 1, close = 2;
+    int64_t ierr = -1;
+    PPCPA_OPCLFILE(&unit, "host.his", &open, &ierr, 8);
+    ASSERT_EQ(ierr, 0);
+    if (global) {
+      DMS_GLOBAL.IUNIT = unit;
+      std::memset(PPCPA_CPACOM.FILNAM, ' ', sizeof PPCPA_CPACOM.FILNAM);
+      std::memcpy(PPCPA_CPACOM.FILNAM, "other.his", 9);
+      PPCPA_CPACOM.IOPENF = 1;
+    }
+    Methane({.kvl = 1, .unit = unit});
+    EXPECT_TRUE(thermomodels::UnitIsOpen(unit));
+    thermomodels::UnitWrite(unit, "HOST LINE");
+    PPCPA_OPCLFILE(&unit, "", &close, &ierr, 0);
+    EXPECT_EQ(Count("host.his", "CPAPROP: KVL"), 1);
+    EXPECT_EQ(Count("host.his", "HOST LINE"), 1);
+    EXPECT_FALSE(std::filesystem::exists("cpa.his"));
+    EXPECT_FALSE(std::filesystem::exists("other.his"));
+    std::filesystem::remove("host.his");
+  }
+}
+
 TEST_F(CpaExport, EchoBlockWrittenOnceThenCleared) {
   CPAPROP_SAVED.echo = 1;
   CpaSystem sys({kMethaneSrk, kMethaneCpa});
   sys.SetKij(1, 2, 0.01, 0.002);
   const Request r{.kvl = 1, .unit = 70};  // above 50: the echo opens the history file
   sys.Call(250.0, 5e6, {0.5, 0.5}, r);
-  EXPECT_EQ(CPAPROP_SAVED.echo, 0);
   sys.Call(250.0, 5e6, {0.5, 0.5}, r);  // level 0 and no echo: nothing more
   EXPECT_EQ(Count("cpa.his", "PROPERTIES CPA"), 1);
   EXPECT_EQ(Count("cpa.his", "  BPVAL  1 2 "), 1);
@@ -156,15 +173,47 @@ TEST_F(CpaExport, RefusedInput) {
       {"N < 1", 300.0, 1e5, {}, {}},
   };
   CpaSystem sys({kMethaneSrk, kMethaneCpa});
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const Result res = sys.Call(c.t, c.p, c.idx, c.x, {.kphi = 3, .kder = 1});
+  auto expect_refused = [](const Result& res) {
     EXPECT_EQ(res.ierr, kCpaRefused);
-    if (c.idx.empty()) continue;  // no array to mark
+    if (res.phi.empty()) return;  // no array to mark
     EXPECT_EQ(res.phi[0], kNoValue);
     EXPECT_EQ(res.dphidt[0], kNoValue);
     EXPECT_EQ(res.v, kNoValue);
     EXPECT_EQ(ESRDER.DPDV, kNoValue);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    expect_refused(sys.Call(c.t, c.p, c.idx, c.x, {.kphi = 3, .kder = 1}));
+  }
+  // Unusable association or binary parameters of a component in the
+  // mixture (present or not), a repeated component, and a given volume
+  // that is the no-value marker.
+  const struct {
+    const char* what;
+    void (*spoil)(CpaSystem&);
+    double x1;
+    int64_t kvstrt;
+    double v_in;
+  } spoiled[] = {
+      {"negative CPAAV", [](CpaSystem& s) { s.av[0] = -0.0692; }, 0.5, 0, 0.0},
+      {"negative CPAAV of an absent component", [](CpaSystem& s) { s.av[1] = -0.01; }, 1.0, 0, 0.0},
+      {"CPAAV NaN", [](CpaSystem& s) { s.av[0] = std::nan(""); }, 0.5, 0, 0.0},
+      {"CPAAU 1e300", [](CpaSystem& s) { s.au[0] = 1e300; }, 0.5, 0, 0.0},
+      {"negative CPAAU", [](CpaSystem& s) { s.au[1] = -2957.0; }, 0.5, 0, 0.0},
+      {"negative CPAEIJ", [](CpaSystem& s) { s.eij[2] = -1000.0; }, 0.5, 0, 0.0},
+      {"CPAKIJ NaN", [](CpaSystem& s) { s.SetKij(1, 2, std::nan(""), 0.0); }, 0.5, 0, 0.0},
+      {"repeated component", [](CpaSystem&) {}, -1.0, 0, 0.0},
+      {"given volume 1e35", [](CpaSystem&) {}, 0.5, 1, kNoValue},
+      {"given volume infinite", [](CpaSystem&) {}, 0.5, 1, INFINITY},
+  };
+  for (const auto& c : spoiled) {
+    SCOPED_TRACE(c.what);
+    CpaSystem wm({kWater, kMethanol});
+    c.spoil(wm);
+    const std::vector<int64_t> idx = c.x1 < 0.0 ? std::vector<int64_t>{1, 1} : std::vector<int64_t>{1, 2};
+    const double x1 = c.x1 < 0.0 ? 0.5 : c.x1;
+    expect_refused(wm.Call(300.0, 1e5, idx, {x1, 1.0 - x1},
+                           {.kphi = 3, .kder = 1, .kvstrt = c.kvstrt, .v_in = c.v_in}));
   }
   // The first pass's ln phi copy has room for 1088 positions: more with a
   // derivative of ln phi is refused before any work array is touched.
@@ -172,6 +221,39 @@ TEST_F(CpaExport, RefusedInput) {
   CpaSystem many(std::vector<Component>(n, kMethaneSrk));
   const std::vector<double> x(n, 1.0 / static_cast<double>(n));
   EXPECT_EQ(many.Call(250.0, 5e6, x, {.kvl = 1, .kphi = 2}).ierr, kCpaRefused);
+}
+
+// Mole fractions that do not sum to one are those of the normalised
+// mixture: every output equals that of the scaled composition.
+TEST_F(CpaExport, MoleFractionsAreNormalised) {
+  CpaSystem sys({kWater, kMethanol});
+  const Request r{.kphi = 3, .kh = 3, .kv = 3, .kder = 1};
+  for (double scale : {2.0, 0.5, 1.0 + 1e-9}) {
+    SCOPED_TRACE(testing::Message() << "scale " << scale);
+    const Result one = sys.Call(320.0, 1e5, {0.6, 0.4}, r);
+    const Result scaled = sys.Call(320.0, 1e5, {0.6 * scale, 0.4 * scale}, r);
+    ASSERT_EQ(scaled.ierr, 0);
+    for (auto [a, b] : {std::pair{one.v, scaled.v}, {one.dh, scaled.dh}, {one.dhdt, scaled.dhdt},
+                        {one.phi[0], scaled.phi[0]}, {one.phi[1], scaled.phi[1]},
+                        {one.dphidt[0], scaled.dphidt[0]}, {one.dpdt, scaled.dpdt}})
+      EXPECT_NEAR(a, b, 1e-10 * std::fabs(a));
+  }
+  // Pure methane given as x = 2 is pure methane.
+  EXPECT_NEAR(Methane().dg, methane_.Call(250.0, 5e6, {2.0}, {.kvl = 1}).dg, 1e-9);
+}
+
+// Tolerances from the host's blocks that are unset (0) are those of KTOL 0:
+// water vapour at 300 K and 10 MPa has no vapour root and must end on a
+// pseudo-root, not as a failure.
+TEST_F(CpaExport, UnsetHostTolerancesAreTheDefaults) {
+  CpaSystem water({kWater});
+  const Result defaults = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .ktol = 0});
+  ASSERT_EQ(defaults.ierr, 3);
+  ESRSET = {0.0, 0.0};
+  ESROPT = {0};
+  const Result host = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .ktol = -1});
+  EXPECT_EQ(host.ierr, 3);
+  EXPECT_DOUBLE_EQ(host.v, defaults.v);
 }
 
 // Every phase code other than 2 is the vapour root, with all its steps.

@@ -66,6 +66,40 @@ void IF97TRNPTX(double& TCON, double& ETA, double& CP, double& RHO, const double
                 const double& T, const double& XQUAL);
 
 // ---------------------------------------------------------------------------
+// Routers by pressure P [bar] and specific enthalpy h [kJ/kg] or specific
+// entropy s [kJ/(kg K)]: each places the state in an IF97 region, on the
+// saturation line or under it (two-phase), takes the temperature or volume
+// from the backward equations and evaluates the region functions there.
+// Ranges: 0.00061 <= 0.1 P <= 100.01 MPa, -0.9 <= h <= 7400, -0.03 <= s <= 14;
+// region 5 up to 50 MPa.  Every failure, a region-5 temperature that does
+// not converge and an input that is not a finite number included, returns
+// the water failure value -1.0.
+// ---------------------------------------------------------------------------
+// Temperature [K]; the saturation temperature under the saturation line.
+double IF97TPH(const double& P, const double& h);
+// Vapour quality [-]; -1.0 outside the two-phase region.
+double IF97XPH(const double& P, const double& h);
+// Specific volume [m3/kg]; lever rule under the saturation line.
+double IF97VPH(const double& P, const double& h);
+// Specific entropy [kJ/(kg K)]; lever rule under the saturation line.
+double IF97SPH(const double& P, const double& h);
+// Temperature [K], saturation temperature [K] (-1.0 above the critical
+// pressure), vapour quality [-] (-1.0 for a single phase), density
+// [kg/m3], isobaric heat capacity [kJ/(kg K)], thermal conductivity
+// [W/(m K)], dynamic viscosity [Pa s] and Prandtl number [-]; all -1.0 when
+// the state is refused.
+void IF97ALLPH(const double& P, const double& h, double& T, double& TSAT, double& X,
+               double& RHO, double& CP, double& TCON, double& ETA, double& PRANDTL);
+// Temperature [K]; the saturation temperature on and under the line.
+double IF97TPS(const double& P, const double& s);
+// Vapour quality [-]; -1.0 outside the two-phase region.
+double IF97XPS(const double& P, const double& s);
+// Specific volume [m3/kg]; lever rule under the saturation line.
+double IF97VPS(const double& P, const double& s);
+// Specific enthalpy [kJ/kg]; lever rule under the saturation line.
+double IF97HPS(const double& P, const double& s);
+
+// ---------------------------------------------------------------------------
 // IAPS 1985 thermal conductivity [W/(m K)] of region-3 water at p [MPa] and
 // T [K], with the simplified critical enhancement.  The volume comes from the
 // region-3 backward equation: full subregion choice (WTCON85), saturated

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "backward_test_support.h"
 #include "water/backward/backward.h"
 #include "water/if97/if97.h"
 
@@ -17,16 +18,7 @@ namespace {
 
 constexpr double kCriticalVolume = 0.003105590062111801;
 
-// Half a unit in the last printed digit of a value printed in E-notation
-// ("1.470853100E-03" has ten digits: tolerance 5e-13).
-double PrintedHalfUnit(const std::string& printed) {
-  const auto e_pos = printed.find_first_of("eE");
-  const std::string mantissa = printed.substr(0, e_pos);
-  const int exponent = std::atoi(printed.c_str() + e_pos + 1);
-  const auto dot = mantissa.find('.');
-  const int decimals = static_cast<int>(mantissa.size() - dot - 1);
-  return 0.5 * std::pow(10.0, exponent - decimals);
-}
+using backward_test::PrintedHalfUnit;
 
 struct BoundaryCheck {
   double (*boundary)(const double&);
