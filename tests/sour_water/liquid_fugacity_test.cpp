@@ -139,6 +139,25 @@ TEST(LiquidFugacity, ShortSlotListsTreatMissingKeysAsAbsent) {
   EXPECT_EQ(lnphi, -1.0);
 }
 
+// Each coefficient is Henry constant x activity coefficient x Poynting
+// factor x free share over P; ammonia alone carries the factor
+// exp(0.39 DDS - 0.131 DDS^2) of its solvent's solubility-parameter
+// difference.
+TEST(LiquidFugacity, CoefficientsComposeFromTheirParts) {
+  const std::vector<double> x = {0.9, 0.05, 0.03, 0.02};
+  const double p = 3.0;
+  Call c = Liquid(333.15, p, {1, 2, 3, 4}, x);
+  const double dds = GPSWLIQ.DDS;
+  ASSERT_GT(std::fabs(dds), 0.05);
+  for (int s = 0; s < 4; ++s) {
+    SCOPED_TRACE(s + 1);
+    const double h = c.at(kLiquidWork.henry + s), g = c.at(kLiquidWork.gc + s);
+    const double poyn = c.at(kLiquidWork.poyn + s), free = c.at(kLiquidWork.xcz + s);
+    const double factor = s == 1 ? std::exp(0.39 * dds - 0.131 * dds * dds) : 1.0;
+    EXPECT_NEAR(c.lnphi[s], std::log(h * g * poyn * factor * free / (p * x[s])), 1e-12);
+  }
+}
+
 // Poynting factors: exp(f P VL / (82.05 T)), f = 1 for water and ammonia
 // and 1.5 for every later slot.
 TEST(LiquidFugacity, PoyntingFactors) {
