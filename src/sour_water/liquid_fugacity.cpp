@@ -104,10 +104,12 @@ extern "C" TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int
 
   // Water alone or with gases that do not react: no ions form, the
   // speciation has nothing to balance (its start divides 0 by 0), so the
-  // free species are the given ones. Ammonia so dilute that its free start
-  // amount is 0 counts as absent here: its charge balance would divide by
-  // a denormal total and overflow.
-  const bool reacting = s.XNH3 > 0.0 || x[2] > 0.0 || x[3] > 0.0;
+  // free species are the given ones. Solutes below the smallest normal
+  // number, or ammonia so dilute that its free start amount is 0, count as
+  // absent here: the charge residual, relative to their total, would
+  // overflow.
+  const bool reacting = x[1] + x[2] + x[3] >= std::numeric_limits<double>::min() &&
+                        (s.XNH3 > 0.0 || x[2] > 0.0 || x[3] > 0.0);
   if (reacting || *KPH == kImposedPh) {
     INIGPSW(n, kNreact, *KPH, x, keq, *PH, s.XNH3, s.PHC, s.XH, s.XOH, s.SUMX, s.SUMX0, s.XWAT,
             kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz);
