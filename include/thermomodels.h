@@ -305,7 +305,10 @@ TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, co
  *                 pH of electroneutrality (not returned)
  *  WORK      scratch, at least 710 + N doubles; nothing beyond is written
  * Water with no ammonia, CO2 or H2S (and KPH other than 1) forms no ions:
- * every activity coefficient then has its ion-free value.
+ * every activity coefficient then has its ion-free value. So does a liquid
+ * whose NH3 + CO2 + H2S total is below 2.2e-308, or whose only solute is
+ * ammonia below about 5e-318 (where 1e-6 of it, its free start amount, is
+ * 0).
  * Units: K, atm. Status: none; iteration limits end with the last iterate.
  * Not reentrant: calls of the sour-water routines must not overlap. */
 TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int64_t* N, const int64_t* IDX,
