@@ -1,12 +1,14 @@
 // Time per call of the sour-water vapour fugacity coefficients with 4 and
-// 20 slots at 373.15 K and 10 atm, and of the liquid estimate for a
-// four-component list.
+// 20 slots at 373.15 K and 10 atm, of the liquid estimate for a
+// four-component list, and of the liquid fugacity coefficients for fifteen
+// liquids with the pH solves and inner iterations each call makes.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "sour_water/sour_water.h"
 #include "thermomodels.h"
 
 namespace {
@@ -53,5 +55,41 @@ void BM_Inflgpsw(benchmark::State& state) {
   state.counters["iflag"] = static_cast<double>(iflag);
 }
 BENCHMARK(BM_Inflgpsw);
+
+// Liquids: three states times five compositions (water, ammonia, CO2, H2S).
+struct LiquidCase {
+  double t, p;
+  double x[4];
+};
+constexpr double kAmmonia1Molal = 1.0 / (1.0 + 1000.0 / 18.015);
+constexpr double kStates[3][2] = {{298.15, 1.0}, {373.15, 1.0}, {423.15, 10.0}};
+constexpr double kCompositions[5][4] = {
+    {0.98, 0.01, 0.005, 0.005},
+    {0.9, 0.05, 0.03, 0.02},
+    {0.999, 5e-4, 3e-4, 2e-4},
+    {1.0 - kAmmonia1Molal, kAmmonia1Molal, 0.0, 0.0},
+    {0.999, 0.0, 1e-3, 0.0},
+};
+
+void BM_Philgpsw(benchmark::State& state) {
+  const auto* st = kStates[state.range(0) / 5];
+  const auto* x = kCompositions[state.range(0) % 5];
+  const double t = st[0], p = st[1], ph = 7.0;
+  const int64_t n = 4, kph = 0;
+  const int64_t idx[4] = {1, 2, 3, 4};
+  double lnphi[4];
+  std::vector<double> work(710 + n);
+  for (auto _ : state) {
+    PPTH_PHILGPSW(&t, &p, &n, idx, x, lnphi, &ph, &kph, work.data());
+    benchmark::DoNotOptimize(lnphi);
+  }
+  const thermomodels::GpswLiquidSaved& s = thermomodels::GPSWLIQ;
+  state.counters["T"] = t;
+  state.counters["P"] = p;
+  state.counters["pH"] = s.PHC;
+  state.counters["ph_solves"] = static_cast<double>(s.ph_solves);
+  state.counters["inner_its"] = static_cast<double>(s.inner_iterations);
+}
+BENCHMARK(BM_Philgpsw)->DenseRange(0, 14);
 
 }  // namespace

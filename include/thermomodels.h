@@ -554,6 +554,49 @@ TM_API void PPTH_CHKCMP(const int64_t* NC, const int64_t* IDX, int64_t* NGPSW, i
 TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, const int64_t* IDX,
                           const double* Y, double* LNPHI, double* WORK);
 
+/* Natural logarithms of the liquid fugacity coefficients of a sour-water
+ * liquid: Henry's law (water: its own reference fugacity) on the free
+ * molecular species left by the chemical equilibrium of nine ions (H+, OH-,
+ * NH4+, HS-, S=, HCO3-, CO3=, carbamate, Na+) and two neutral products
+ * (carbamic acid, urea), times activity coefficients and Poynting factors;
+ * ammonia carries an empirical solvent factor. The equilibrium is solved at
+ * the pH of electroneutrality, or at the pH the caller imposes.
+ *  T         in   temperature [K] (the temperature terms use 647.29 K from
+ *                 647.3 K up)
+ *  P         in   pressure [atm], > 0
+ *  N         in   number of slots (N < 1: nothing is written). Key
+ *                 components a shorter list lacks (slots N+1..4) count as
+ *                 absent.
+ *  IDX(N)    in   model index per slot (1..18) in slot order (slot 1
+ *                 water, 2 ammonia, 3 CO2, 4 H2S, as PPTH_CHKCMP maps
+ *                 them). A key slot (1..4) with an index outside 1..18
+ *                 counts as absent; any other such slot takes no part.
+ *                 Both get ln 1e20, as do valid slots beyond the model's 20.
+ *  X(N)      in   liquid mole fractions per slot, each component counted
+ *                 whole (free plus bound in ions and products); used as
+ *                 given (not normalised)
+ *  LNPHI(N)  out  ln fugacity coefficient per slot (fugacity / (P X)),
+ *                 within [ln 1e-20, ln 1e20] = [-46.0517018598809,
+ *                 46.0517018598809]; a value that is not a number gives
+ *                 ln 1e20. Slots 1-4 with X = 0 give ln 1e20; slots 5 and
+ *                 up with X = 0 give their infinite-dilution value.
+ *  PH        in   pH to impose (-log10 of the H+ molality, any value) when
+ *                 KPH = 1; not read otherwise; never written
+ *  KPH       in   1: solve at the pH PH (Na+ or, when negative, acid is
+ *                 added to balance the charges); any other value: find the
+ *                 pH of electroneutrality (not returned)
+ *  WORK      scratch, at least 710 + N doubles; nothing beyond is written
+ * Water with no ammonia, CO2 or H2S (and KPH other than 1) forms no ions:
+ * every activity coefficient then has its ion-free value. So does a liquid
+ * whose NH3 + CO2 + H2S total is below 2.2e-308, or whose only solute is
+ * ammonia below about 5e-318 (where 1e-6 of it, its free start amount, is
+ * 0).
+ * Units: K, atm. Status: none; iteration limits end with the last iterate.
+ * Not reentrant: calls of the sour-water routines must not overlap. */
+TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int64_t* N, const int64_t* IDX,
+                          const double* X, double* LNPHI, const double* PH, const int64_t* KPH,
+                          double* WORK);
+
 /* Estimate of the liquid in equilibrium with the vapour Z: Henry's law for
  * the dissolved gases, a closed-form split of NH3, CO2 and H2S into
  * molecules and ions, water by difference. The component aliases are read

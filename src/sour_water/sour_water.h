@@ -37,6 +37,9 @@ inline constexpr double kRgasCcAtm = 82.05;  // cc atm/(mol K)
 // divided by 100000 is atm.
 inline constexpr double kAtmPerPaNumerator = 0.98684;
 inline constexpr double kAtmPerPaDenominator = 100000.0;
+// Poynting exponent factor of the dissolved gases (slots 3 and up); water
+// and ammonia take 1.
+inline constexpr double kGasPoyntingFactor = 1.5;
 // Fugacity coefficients are limited to this range before the logarithm.
 inline constexpr double kPhiMin = 1e-20;
 inline constexpr double kPhiMax = 1e20;
@@ -239,5 +242,111 @@ inline constexpr int kMaxPressureCuts = 400;
 // K1..K9 (mole-fraction basis) into KEQ, at T [K].
 void EQKGPSW(const double& T, const int64_t& NREACT, const double* DHO, const double* DSR,
              const double* AL, const double* BE, const double* DSE, double* KEQ, double* LNK);
+
+// ---------------------------------------------------------------------------
+// Liquid: activity coefficients, corrected constants, speciation
+// ---------------------------------------------------------------------------
+
+// ln gamma and the exponents of the constant corrections limited to
+// [-46.05170186, 46.0517018598809]; a value that is not a number gives the
+// upper bound.
+double ClampedExponent(double v);
+
+// Activity coefficients GC (N slots), GNEUT, GION from the amounts XION,
+// XNEUT, XCZ (only their ratios matter) at T [K]. SCR: 32 words, ln gamma
+// of the slots (1-20), neutral products (21-22) and ions (23-32).
+void ACTGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const double& T,
+             const double* XION, const double* XNEUT, const double* XCZ, const double* IONCHG,
+             const double* MW, const double* VL, double* GC, double* GNEUT, double* GION,
+             double* SCR);
+
+// Working constants KAPP: KEQ over the activity quotients GQ (9 words),
+// corrected by the solubility-parameter differences DDW and DDS and scaled
+// to the species total SUMX, which it also returns.
+void VOLGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const int64_t& NREACT,
+             const double& T, const double* KEQ, double& SUMX, double* KAPP, const double* XION,
+             const double* XNEUT, const double* XCZ, const double* VL, const double* NVL,
+             const double* DSP, const double* NDSP, const double* IONVOL, const double* IONVSP,
+             const double* IONCHG, const double* GC, const double* GNEUT, const double* GION,
+             double& DDW, double& DDS, double* GQ);
+
+// Differences of the volume-fraction solubility parameters: DDW water
+// against the whole liquid, DDS the water-ammonia solvent against it.
+void VMXGPSW(double& DDW, double& DDS, const int64_t& N, const int64_t& NION,
+             const int64_t& NNEUT, const double& T, const double* XION, const double* XNEUT,
+             const double* XCZ, const double* VL, const double* NVL, const double* DSP,
+             const double* NDSP, const double* IONVOL, const double* IONVSP,
+             const double* IONCHG);
+
+// Mole-fraction constants to the scale of amounts totalling SUMX: K1 times
+// SUMX, K5, K6 and K7 divided by it.
+void ScaleWorkingConstants(double* KAPP, const double& SUMX);
+
+// The linear system of the speciation: 15 x 10, column-major; rows 1-9 the
+// equations, column 10 the right-hand side and then the solution.
+inline constexpr int64_t kAmatRows = 15;
+inline constexpr int64_t kAmatCols = 10;
+inline constexpr int64_t kMaxPhSolves = 200;
+
+// Saved storage of the liquid fugacity routine and its speciation. The
+// scalars are rewritten by every call; the two secant slopes carry over to
+// the next call when a secant denominator is exactly 0.
+struct GpswLiquidSaved {
+  double PHC;    // current pH (-log10 of the H+ molality); NaN when no speciation ran
+  double XH;     // H+ mole fraction relative to SUMX0
+  double XOH;    // OH- amount from the water equilibrium at PHC
+  double SUMX;   // species total of the latest activity step
+  double SUMX0;  // total of the input mole fractions
+  double XWAT;   // free water
+  double XNH3;   // free ammonia, the outer variable of the inner solve
+  double DDW;    // solubility-parameter difference, water against the liquid
+  double DDS;    // the same for the water-ammonia solvent
+  double CORAM;  // ammonia factor
+  double AMAT[kAmatRows * kAmatCols];
+  double ph_slope;       // secant slope dpH/dF of the pH search
+  double nh3_slope;      // secant slope of the free-ammonia update
+  double species_total;  // total by which the final amounts were divided
+  // Record of the latest call, for benchmarks and tests; nothing reads it.
+  int64_t ph_solves;          // inner solves (one per pH tried)
+  int64_t inner_iterations;   // inner iterations over all solves
+  int64_t relaxation_passes;  // passes of the relaxation over all iterations
+  int64_t ammonia_halvings;   // halvings of the free-ammonia step
+  double ph_tried[kMaxPhSolves];  // pH of each inner solve
+};
+extern GpswLiquidSaved GPSWLIQ;
+
+// Start estimate of the pH, hydroxide and species amounts; XNH3 in.
+void INIGPSW(const int64_t& N, const int64_t& NREACT, const int64_t& KPH, const double* X,
+             const double* KEQ, const double& PH, const double& XNH3, double& PHC, double& XH,
+             double& XOH, double& SUMX, double& SUMX0, double& XWAT, double* KAPP, double* YSPC,
+             double* RSPC, double* XION, double* XNEUT, double* XCZ);
+
+// pH of electroneutrality by a damped secant around SPCGPSW (one solve at
+// the imposed pH when KPH = 1); leaves XCZ, XION, XNEUT as true mole
+// fractions. P is not read. WSCR: at least 72 words.
+void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const int64_t& NREACT,
+             const int64_t& KPH, const double& T, const double& P, const double* X,
+             const double* KEQ, double& XNH3, double& PHC, double& XH, double& XOH, double& SUMX,
+             double& SUMX0, double& XWAT, double* KAPP, double* YSPC, double* RSPC, double* XION,
+             double* XNEUT, double* XCZ, const double* IONCHG, const double* MW, const double* VL,
+             const double* NVL, const double* DSP, const double* NDSP, const double* IONVOL,
+             const double* IONVSP, double& DDW, double& DDS, double* GC, double* GNEUT,
+             double* GION, double* WSCR);
+
+// Species amounts at the fixed pH PHC; XOHCB is the OH- amount the charge
+// balance requires. With KPH = 1 it also finds the balancing NA+ amount.
+void SPCGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const int64_t& NREACT,
+             const int64_t& KPH, const double& T, const double& P, const double* X,
+             const double* KEQ, double& XNH3, double& PHC, double& XH, double& XOH, double& SUMX,
+             double& SUMX0, double& XWAT, double* KAPP, double* YSPC, double* RSPC, double* XION,
+             double* XNEUT, double* XCZ, double& XOHCB, const double* IONCHG, const double* MW,
+             const double* VL, const double* NVL, const double* DSP, const double* NDSP,
+             const double* IONVOL, const double* IONVSP, double& DDW, double& DDS, double* GC,
+             double* GNEUT, double* GION, double* WSCR);
+
+// Solves rows 1-9 of AMAT by elimination over their fixed pattern; column
+// 10 in: right-hand side, out: solution. A component whose pivot is exactly
+// 0 is left at 0. B and Y: nine words of scratch each.
+void LINGPSW(double* AMAT, double* B, double* Y);
 
 }  // namespace thermomodels

@@ -38,8 +38,6 @@ constexpr double kVlLiquidWeight = 1.152;
 // relative to the hard-sphere volumes.
 constexpr double kSoluteVolumeExponent = 1.81;
 constexpr double kProductVolumeExponent = 0.84;
-// Poynting exponent factor of the dissolved gases (slots 3 and up).
-constexpr double kGasPoyntingFactor = 1.5;
 
 // Henry constant of ammonia [atm]: ln H = A - B/T - C/T^2.
 constexpr double kNh3HenryA = 9.167;

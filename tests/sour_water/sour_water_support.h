@@ -50,4 +50,30 @@ struct GuardedWork {
   }
 };
 
+// One call of the liquid fugacity coefficients with model indices IDX and
+// fractions X; the work array is guarded, the record of the speciation
+// copied.
+struct LiquidCall {
+  std::vector<double> lnphi;
+  GuardedWork work;
+  thermomodels::GpswLiquidSaved record;
+  explicit LiquidCall(int64_t n) : lnphi(n, -1.0), work(710 + n) {}
+  double at(int64_t first_word) { return work.data()[first_word]; }
+  const double* area(int64_t first_word) { return work.data() + first_word; }
+};
+
+inline LiquidCall PhilCall(double t, double p, std::vector<int64_t> idx, std::vector<double> x,
+                           int64_t kph = 0, double ph = 7.0) {
+  const int64_t n = static_cast<int64_t>(idx.size());
+  LiquidCall c(n);
+  PPTH_PHILGPSW(&t, &p, &n, idx.data(), x.data(), c.lnphi.data(), &ph, &kph, c.work.data());
+  c.record = thermomodels::GPSWLIQ;
+  return c;
+}
+
+// Water, ammonia, carbon dioxide and hydrogen sulfide at these fractions.
+inline std::vector<double> KeyLiquid(double nh3, double co2, double h2s) {
+  return {1.0 - nh3 - co2 - h2s, nh3, co2, h2s};
+}
+
 }  // namespace sw_test
