@@ -29,10 +29,7 @@ TEST(Pcsaf5, PureWaterMatchesTheFourSiteClosedForm) {
   EXPECT_NEAR(s.asumx[0], -11.343516, 11.343516e-6);
 }
 
-// Relative difference scaled by the larger magnitude (at least 1e-3).
-double Rel(double a, double b) {
-  return std::fabs(a - b) / std::max({std::fabs(a), std::fabs(b), 1e-3});
-}
+double Rel(double a, double b) { return testing::Rel(a, b, 1e-3); }
 
 TEST(Pcsaf5, DerivativesMatchCentralDifferences) {
   struct Variant {
