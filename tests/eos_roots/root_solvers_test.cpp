@@ -111,20 +111,14 @@ TEST(RootSolvers, SrkMethaneRootsMatchTheCubic) {
   struct Case {
     double t, p;
     bool liquid;
-    double expected_v;
   };
-  const Case cases[] = {
-      {150.0, 1e5, true, 0.04732801},
-      {150.0, 1e5, false, 12.290633},
-      {250.0, 5e6, false, 0.3485072},
-  };
+  const Case cases[] = {{150.0, 1e5, true}, {150.0, 1e5, false}, {250.0, 5e6, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "T=" << c.t << " P=" << c.p << " liquid=" << c.liquid);
     const Srk eos(190.56, 4.599e6, 0.497293, c.t);
     const Outcome out = Drive(SrkSetup(eos, c.t, c.p, c.liquid), SrkFn(eos, c.t));
     EXPECT_EQ(out.irc, 4);
     EXPECT_EQ(out.istat, 0);
-    EXPECT_NEAR(out.v / c.expected_v, 1.0, 1e-7);
     const std::vector<double> roots = eos.Roots(c.p, c.t);
     const double exact = c.liquid ? roots.front() : roots.back();
     EXPECT_NEAR(out.v / exact, 1.0, 1e-9);
