@@ -43,11 +43,7 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   const double u_edge_end = IF97R2U(p0, 273.15) - 1.0;
   const double edge_dv = IF97R2V(p0, 273.15) - IF97R1V(p0, 273.15);
   const double edge_du = u_edge_end - IF97R1U(p0, 273.15);
-  struct Row {
-    const char* what;
-    double constant, value;
-  };
-  const Row rows[] = {
+  const NamedConstant rows[] = {
       {"p_min", kFlashPressureMin, IF97PSAT(273.16)},
       {"v_min", K.v_min, IF97R1V(100, 273.15)},
       {"v_max", K.v_max, IF97R5V(p0, 2273.15)},
@@ -83,11 +79,7 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
       {"v 1 at 100 MPa, 623 K", K.v_dense_min, IF97R1V(100, 623.15)},
       {"psat 623.15 K", K.p_sat_623, ps623},
   };
-  for (const Row& r : rows) {
-    // Region-1 energies near 273 K are sums of terms of order 1e3 kJ/kg
-    // whose last digits depend on the order of summation: 3e-10 kJ/kg.
-    EXPECT_NEAR(r.constant, r.value, std::fmax(1e-12 * std::fabs(r.value), 3e-10)) << r.what;
-  }
+  ExpectConstants(rows);
   // Values found by solving; the volumes are given to twelve digits.
   struct Solved {
     const char* what;
