@@ -30,6 +30,11 @@ inline double WaterDelta() {
   return CpaStrength(kWaterB, kWaterEps, kWaterBeta, kWaterT, kWaterRho, kWaterB);
 }
 
+// |a - b| over the larger magnitude, at least `floor`.
+inline double Rel(double a, double b, double floor) {
+  return std::fabs(a - b) / std::fmax(std::fmax(std::fabs(a), std::fabs(b)), floor);
+}
+
 inline bool Contains(const std::string& text, const char* line) {
   return text.find(line) != std::string::npos;
 }

@@ -1,6 +1,6 @@
 // The site-fraction solver against closed forms of pure fluids, the site
-// balance of mixtures, the Jacobian it leaves for the derivative solvers, its
-// pass limit and restart, and the registry of user-defined types.
+// balance of mixtures, its pass limit and restart, and the registry of
+// user-defined types.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -59,7 +59,7 @@ SiteProblem WaterMethanolInert(double rho) {
   return p;
 }
 
-TEST(Getxa1, MixtureBalancesHoldAndTheInverseJacobianIsLeft) {
+TEST(Getxa1, MixtureBalancesHold) {
   const double rho = 30.0;
   for (int64_t method : {0, 2}) {
     SCOPED_TRACE("method " + std::to_string(method));
@@ -67,32 +67,6 @@ TEST(Getxa1, MixtureBalancesHoldAndTheInverseJacobianIsLeft) {
     p.Solve(rho, method, 1000);
     ASSERT_EQ(p.ierr, 0);
     ExpectBalances(p, rho);
-    if (method != 2) continue;
-    // The Newton phase leaves H = minus the inverse Jacobian of
-    // X_A - 1/(1 + S_A(X)), the latter taken here by central differences.
-    ASSERT_EQ(p.kinit, 1);
-    const int64_t nv = p.nv;
-    const double* h = p.wsolv.data() + 3 * nv;
-    const double step = 1e-6;
-    auto entry = [&](int64_t v) { return (p.idxv[v - 1] - 1) * p.ldx + (p.isite[v - 1] - 1); };
-    std::vector<double> jac(nv * nv);
-    for (int64_t b = 1; b <= nv; ++b) {
-      std::vector<double> up = p.xa, down = p.xa;
-      up[entry(b)] += step;
-      down[entry(b)] -= step;
-      for (int64_t a = 1; a <= nv; ++a) {
-        const int64_t sa = p.isite[a - 1], ia = p.idxv[a - 1];
-        const double gup = up[entry(a)] - 1.0 / (1.0 + p.SiteSum(rho, up, sa, ia));
-        const double gdn = down[entry(a)] - 1.0 / (1.0 + p.SiteSum(rho, down, sa, ia));
-        jac[(b - 1) * nv + (a - 1)] = (gup - gdn) / (2 * step);
-      }
-    }
-    for (int64_t a = 0; a < nv; ++a)
-      for (int64_t c = 0; c < nv; ++c) {
-        double prod = 0.0;
-        for (int64_t k = 0; k < nv; ++k) prod += -h[k * nv + a] * jac[c * nv + k];
-        EXPECT_NEAR(prod, a == c ? 1.0 : 0.0, 1e-7) << "(-H J)(" << a << "," << c << ")";
-      }
   }
 }
 

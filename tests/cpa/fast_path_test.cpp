@@ -16,8 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -44,19 +42,10 @@ Outcome CallOnce(CpaSystem& host, bool shortcuts, double t, double p, const std:
   return o;
 }
 
-// Largest difference over scale seen for each output, and for the record
-// the largest relative to the value alone.
-struct Worst {
-  std::map<std::string, double> ratio, relative;
-  void Check(const char* what, double a, double b, double scale) {
-    const double r = a == b ? 0.0 : std::fabs(a - b) / scale;
-    EXPECT_LT(r, 1e-9) << what << ": " << a << " " << b;
-    double& w = ratio[what];
-    w = std::max(w, r);
-    double& v = relative[what];
-    if (a != b) v = std::max(v, std::fabs(a - b) / std::max(std::fabs(a), std::fabs(b)));
-  }
-};
+// Every output agrees to 1e-9 of its scale.
+void Check(const char* what, double a, double b, double scale) {
+  EXPECT_LE(std::fabs(a - b), 1e-9 * scale) << what << ": " << a << " " << b;
+}
 
 TEST(CpaFastPath, AgreesWithTheIterativeAssociationTerm) {
   struct System {
@@ -75,8 +64,7 @@ TEST(CpaFastPath, AgreesWithTheIterativeAssociationTerm) {
   // derivatives (two passes) and the pressure derivatives.
   const Request plain{};
   const Request with_derivatives{.kphi = 3, .kh = 3, .kv = 3, .kder = 1};
-  int64_t states = 0, fewer_iterations = 0;
-  Worst worst;
+  int64_t states = 0;
   for (const System& sys : systems) {
     CpaSystem fast_host(sys.comps), slow_host(sys.comps);
     for (const std::vector<double>& x : sys.compositions)
@@ -95,7 +83,6 @@ TEST(CpaFastPath, AgreesWithTheIterativeAssociationTerm) {
             ++states;
             ASSERT_EQ(a.r.ierr, b.r.ierr);
             EXPECT_LE(a.root_iterations, b.root_iterations);
-            fewer_iterations += a.root_iterations < b.root_iterations;
             const double rt = thermomodels::kCpaRgas * t, r = thermomodels::kCpaRgas;
             const double dt = thermomodels::kCpaTempStep;
             const double v = b.r.v, lnz = std::fabs(std::log(b.r.z));
@@ -103,37 +90,29 @@ TEST(CpaFastPath, AgreesWithTheIterativeAssociationTerm) {
             auto larger = [](double u, double w, double floor) {
               return std::max({std::fabs(u), std::fabs(w), floor});
             };
-            worst.Check("V", a.r.v, b.r.v, larger(a.r.v, b.r.v, 0.0));
-            worst.Check("Z", a.r.z, b.r.z, larger(a.r.z, b.r.z, 1.0));
-            worst.Check("PCALC", a.r.pcalc, b.r.pcalc, larger(a.r.pcalc, b.r.pcalc, rt / v));
-            worst.Check("DPDV", a.r.dpdv, b.r.dpdv, larger(a.r.dpdv, b.r.dpdv, rt / (v * v)));
-            worst.Check("DH/RT", a.r.dh / rt, b.r.dh / rt, larger(a.r.dh / rt, b.r.dh / rt, 1.0));
-            worst.Check("DS/R", a.r.ds / r, b.r.ds / r,
-                        larger(a.r.ds / r, b.r.ds / r, 1.0) + lnz + lnz_error * 1e9);
-            worst.Check("DG/RT", a.r.dg / rt, b.r.dg / rt,
-                        larger(a.r.dg / rt, b.r.dg / rt, 1.0) + lnz + lnz_error * 1e9);
+            Check("V", a.r.v, b.r.v, larger(a.r.v, b.r.v, 0.0));
+            Check("Z", a.r.z, b.r.z, larger(a.r.z, b.r.z, 1.0));
+            Check("PCALC", a.r.pcalc, b.r.pcalc, larger(a.r.pcalc, b.r.pcalc, rt / v));
+            Check("DPDV", a.r.dpdv, b.r.dpdv, larger(a.r.dpdv, b.r.dpdv, rt / (v * v)));
+            Check("DH/RT", a.r.dh / rt, b.r.dh / rt, larger(a.r.dh / rt, b.r.dh / rt, 1.0));
+            Check("DS/R", a.r.ds / r, b.r.ds / r,
+                  larger(a.r.ds / r, b.r.ds / r, 1.0) + lnz + lnz_error * 1e9);
+            Check("DG/RT", a.r.dg / rt, b.r.dg / rt,
+                  larger(a.r.dg / rt, b.r.dg / rt, 1.0) + lnz + lnz_error * 1e9);
             for (size_t i = 0; i < x.size(); ++i)
-              worst.Check("ln phi", a.r.phi[i], b.r.phi[i], larger(a.r.phi[i], b.r.phi[i], 1.0));
+              Check("ln phi", a.r.phi[i], b.r.phi[i], larger(a.r.phi[i], b.r.phi[i], 1.0));
             if (req.kder == 1) {
-              worst.Check("DVDT", a.r.dvdt, b.r.dvdt, v / dt);
-              worst.Check("DPDT", a.r.dpdt, b.r.dpdt, rt / v / dt);
-              worst.Check("DHDT/R", a.r.dhdt / r, b.r.dhdt / r,
-                          larger(a.r.dh / rt, b.r.dh / rt, 1.0) * t / dt);
+              Check("DVDT", a.r.dvdt, b.r.dvdt, v / dt);
+              Check("DPDT", a.r.dpdt, b.r.dpdt, rt / v / dt);
+              Check("DHDT/R", a.r.dhdt / r, b.r.dhdt / r,
+                    larger(a.r.dh / rt, b.r.dh / rt, 1.0) * t / dt);
               for (size_t i = 0; i < x.size(); ++i)
-                worst.Check("DPHIDT", a.r.dphidt[i], b.r.dphidt[i],
-                            larger(a.r.phi[i], b.r.phi[i], 1.0) / dt);
+                Check("DPHIDT", a.r.dphidt[i], b.r.dphidt[i],
+                      larger(a.r.phi[i], b.r.phi[i], 1.0) / dt);
             }
           }
   }
   EXPECT_EQ(states, 3200);
-  std::string summary = "largest difference over scale (over the value alone):";
-  for (const auto& [what, ratio] : worst.ratio)
-    summary += " " + what + " " + std::to_string(ratio * 1e9) + "e-9 (" +
-               std::to_string(worst.relative[what] * 1e9) + "e-9)";
-  RecordProperty("differences", summary);
-  RecordProperty("states_with_fewer_root_iterations", std::to_string(fewer_iterations));
-  std::printf("%s; %lld states with fewer root iterations\n", summary.c_str(),
-              static_cast<long long>(fewer_iterations));
 }
 
 }  // namespace

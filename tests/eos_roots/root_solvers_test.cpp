@@ -27,7 +27,6 @@ struct Srk {
   double Dpdv(double v, double t) const {
     return -kR * t / ((v - b) * (v - b)) + a * (2.0 * v + b) / (v * v * (v + b) * (v + b));
   }
-  double Vcmech() const { return 3.8473 * b; }
   double Tcmech() const { return 0.20268 * a / (b * kR); }
   // Real roots in V of P(V) = p from the cubic in Z, ascending.
   std::vector<double> Roots(double p, double t) const {
@@ -89,14 +88,23 @@ Outcome Drive(const SearchSetup& s, const PressureFn& pressure, int max_calls = 
   return out;
 }
 
-SearchSetup SrkSetup(const Srk& eos, double t, double p, bool liquid) {
+// A fluid of co-volume b at T, searched between b and the mechanical
+// critical volume 3.8473 b.
+SearchSetup PlainSetup(bool liquid, double t, double b, double pspec) {
   SearchSetup s;
   s.liquid = liquid;
-  s.vlim = eos.b;
-  s.vcmech = eos.Vcmech();
-  s.vcut = (t >= eos.Tcmech() && !liquid) ? eos.b : eos.Vcmech();
+  s.vlim = b;
+  s.vcmech = 3.8473 * b;
+  s.vcut = s.vcmech;
   s.t = t;
-  s.pspec = p;
+  s.pspec = pspec;
+  return s;
+}
+
+// Above the mechanical critical temperature the vapour search may go down to b.
+SearchSetup SrkSetup(const Srk& eos, double t, double p, bool liquid) {
+  SearchSetup s = PlainSetup(liquid, t, eos.b, p);
+  if (t >= eos.Tcmech() && !liquid) s.vcut = eos.b;
   return s;
 }
 
@@ -111,20 +119,14 @@ TEST(RootSolvers, SrkMethaneRootsMatchTheCubic) {
   struct Case {
     double t, p;
     bool liquid;
-    double expected_v;
   };
-  const Case cases[] = {
-      {150.0, 1e5, true, 0.04732801},
-      {150.0, 1e5, false, 12.290633},
-      {250.0, 5e6, false, 0.3485072},
-  };
+  const Case cases[] = {{150.0, 1e5, true}, {150.0, 1e5, false}, {250.0, 5e6, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "T=" << c.t << " P=" << c.p << " liquid=" << c.liquid);
     const Srk eos(190.56, 4.599e6, 0.497293, c.t);
     const Outcome out = Drive(SrkSetup(eos, c.t, c.p, c.liquid), SrkFn(eos, c.t));
     EXPECT_EQ(out.irc, 4);
     EXPECT_EQ(out.istat, 0);
-    EXPECT_NEAR(out.v / c.expected_v, 1.0, 1e-7);
     const std::vector<double> roots = eos.Roots(c.p, c.t);
     const double exact = c.liquid ? roots.front() : roots.back();
     EXPECT_NEAR(out.v / exact, 1.0, 1e-9);
@@ -222,18 +224,6 @@ TEST(RootSolvers, RequestCodeFiveStartsANewSearch) {
     EXPECT_EQ(PPUTL_ESROOT.iw[esr::ITER], 1);
     EXPECT_GT(v, s.vlim);
   }
-}
-
-// A plain fluid of co-volume B at T, searched with its own limits.
-SearchSetup PlainSetup(bool liquid, double t, double b, double pspec) {
-  SearchSetup s;
-  s.liquid = liquid;
-  s.vlim = b;
-  s.vcmech = 3.8473 * b;
-  s.vcut = s.vcmech;
-  s.t = t;
-  s.pspec = pspec;
-  return s;
 }
 
 // Targets and pressure functions on which no search can converge: every

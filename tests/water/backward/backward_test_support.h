@@ -22,6 +22,22 @@ inline double PrintedHalfUnit(const std::string& printed) {
   return 0.5 * std::pow(10.0, exponent - decimals);
 }
 
+// A routine of two inputs and the value a release table prints for it.
+struct PrintedCheck {
+  const char* table;
+  double (*f)(const double&, const double&);
+  double x, y;
+  const char* printed;
+};
+
+template <size_t N>
+void ExpectPrintedValues(const PrintedCheck (&checks)[N]) {
+  for (const PrintedCheck& c : checks) {
+    EXPECT_NEAR(c.f(c.x, c.y), std::stod(c.printed), PrintedHalfUnit(c.printed))
+        << c.table << " at (" << c.x << ", " << c.y << ")";
+  }
+}
+
 // A state exactly on a subregion boundary is answered by the equation of one
 // side: the value there continues that side's values (one unit in the last
 // place away) without the jump between the two equations.

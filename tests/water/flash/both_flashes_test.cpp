@@ -4,19 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "water/flash/flash.h"
+#include "water/flash/flash_checks.h"
 #include "water/flash/flash_states.h"
 #include "water/if97/if97.h"
 
 namespace thermomodels {
 namespace {
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-double Up(double x) { return std::nextafter(x, kInf); }
-double Down(double x) { return std::nextafter(x, -kInf); }
+using flash_checks::Down;
+using flash_checks::Up;
+constexpr double kInf = HUGE_VAL;
 
 struct State {
   double v, e;

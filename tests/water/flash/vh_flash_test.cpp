@@ -4,28 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "water/flash/flash.h"
 #include "water/flash/flash_checks.h"
-#include "water/flash/flash_states.h"
 #include "water/if97/if97.h"
 
 namespace thermomodels {
 namespace {
 
+using namespace flash_checks;
 constexpr const VhFlashConstants& K = kVhFlash;
-constexpr double kInf = std::numeric_limits<double>::infinity();
-double Up(double x) { return std::nextafter(x, kInf); }
-double Down(double x) { return std::nextafter(x, -kInf); }
 
 TEST(VhFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   const double p0 = IF97PSAT(273.15), ps623 = IF97PSAT(623.15);
-  struct Row {
-    const char* what;
-    double constant, value;
-  };
-  const Row rows[] = {
+  const NamedConstant rows[] = {
       {"p_min", kFlashPressureMin, IF97PSAT(273.16)},
       {"v_min", K.v_min, IF97R1V(100, 273.15)},
       {"v_max", K.v_max, IF97R5V(p0, 2273.15)},
@@ -52,11 +44,7 @@ TEST(VhFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
       {"h 1 at 100 MPa, 623.15 K", K.h_dense_split, IF97R1H(100, 623.15)},
       {"psat 623.15 K", K.p_sat_623, ps623},
   };
-  for (const Row& r : rows) {
-    // Region-1 enthalpies near 273 K are sums of terms of order 1e3 kJ/kg
-    // whose last digits depend on the order of summation: 3e-10 kJ/kg.
-    EXPECT_NEAR(r.constant, r.value, std::fmax(1e-12 * std::fabs(r.value), 3e-10)) << r.what;
-  }
+  ExpectConstants(rows);
   // h_b: the B23 line's 100 MPa end in region 2, to ten digits.
   EXPECT_NEAR(K.h_b, IF97R2H(100, 863.15), 5e-7);
   // On the region-3 equation the 100 MPa, 863.15 K volume gives 100 MPa
@@ -112,14 +100,8 @@ TEST(VhFlash, EachBorderLiteralOnBothSides) {
   const double v_tp = K.v_tp;
   auto chord = [](double v) { return K.h_tp + K.chord_slope * (v - K.v_tp); };
   auto line_a = [](double v) { return 121.26915417542212 + 12.132287680044078 * (v - 10.0); };
-  struct Row {
-    const char* what;
-    double v, h;
-    VhBranch on, beyond;  // at the literal, one ulp beyond it
-    double v_beyond, h_beyond;
-  };
   using B = VhBranch;
-  const Row rows[] = {
+  const Border<VhBranch> rows[] = {
       {"h 2/5 at 100 MPa", 0.01, K.h_2_100_1073, B::k2D, B::k25, 0.01, Up(K.h_2_100_1073)},
       {"h 1073 at p_0", 1.0, K.h_2_p0_1073, B::k25, B::k5B, 1.0, Up(K.h_2_p0_1073)},
       {"v 5 at 50 MPa", K.v_5_50_2273, 5000, B::k5D, B::k5B, Up(K.v_5_50_2273), 5000},
@@ -148,23 +130,13 @@ TEST(VhFlash, EachBorderLiteralOnBothSides) {
       {"dense split", 0.0015, K.h_dense_split, B::kDenseUpper, B::kDenseLower, 0.0015, Down(K.h_dense_split)},
       {"v' 273.15 K", K.v_liq_273, 50, B::kLowest, B::kLowestDense, Down(K.v_liq_273), 50},
   };
-  for (const Row& r : rows) {
-    EXPECT_EQ(VhFlash(r.v, r.h).branch, r.on) << r.what << ": on the literal";
-    EXPECT_EQ(VhFlash(r.v_beyond, r.h_beyond).branch, r.beyond) << r.what << ": beyond it";
-  }
+  ExpectBothSides(rows, [](double v, double h) { return VhFlash(v, h).branch; });
 }
 
 TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
-  using namespace flash_checks;
-  struct Row {
-    const char* what;
-    double v, h;
-    VhBranch branch;
-    Expected outcome;
-  };
   using B = VhBranch;
   const double v3_105 = IF97R3VIT(105, 640), v3_95 = IF97R3VIT(95, 640);
-  const Row rows[] = {
+  const RangeCase<VhBranch> rows[] = {
       {"5A below p_min", 1500, 5000, B::k5A, kAfterSolve},
       {"5A above p_min", 1000, 5000, B::k5A, kSolved},
       {"5C above 2273.15 K", 1.0, K.h_max, B::k5C, kAfterSolve},
@@ -197,12 +169,7 @@ TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {"coldest dense state beyond 273.16 K", 0.00099, 10, B::kLowestDense, kAfterSolve},
       {"coldest dense state", 0.000999, 10, B::kLowestDense, kSolved},
   };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.what);
-    const VhFlashOutcome out = VhFlash(r.v, r.h);
-    EXPECT_EQ(out.branch, r.branch);
-    ExpectOutcome(out, r.outcome);
-  }
+  ExpectRanges(rows, VhFlash, IF97PVH);
 }
 
 TEST(VhFlash, SaturatedVapourLineSeparatesVapourFromWetSteam) {

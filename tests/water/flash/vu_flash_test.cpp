@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "water/flash/flash.h"
 #include "water/flash/flash_checks.h"
@@ -14,10 +13,9 @@
 namespace thermomodels {
 namespace {
 
+using namespace flash_checks;
+using flash_states::B23;
 constexpr const VuFlashConstants& K = kVuFlash;
-constexpr double kInf = std::numeric_limits<double>::infinity();
-double Up(double x) { return std::nextafter(x, kInf); }
-double Down(double x) { return std::nextafter(x, -kInf); }
 
 // Root of f on [a, b] by bisection (f changes sign there).
 template <typename F>
@@ -34,9 +32,6 @@ double Bisect(F f, double a, double b) {
 double SaturatedVapourVolume(double t) { return IF97R2V(IF97PSAT(t), t); }
 double SaturatedVapourEnergy(double t) { return IF97R2U(IF97PSAT(t), t); }
 
-// IF97 Eq. 5, written out here, independent of the flash's copy.
-double B23(double t) { return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t; }
-
 // The lines of the map, as an independent evaluation from IF97 values.
 double LowPressureLine(double v) { return (v - 206.139716300646) * 2.6179757622163686 + 2373.89740988944; }
 double EdgeChord(double v) {
@@ -48,11 +43,7 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   const double u_edge_end = IF97R2U(p0, 273.15) - 1.0;
   const double edge_dv = IF97R2V(p0, 273.15) - IF97R1V(p0, 273.15);
   const double edge_du = u_edge_end - IF97R1U(p0, 273.15);
-  struct Row {
-    const char* what;
-    double constant, value;
-  };
-  const Row rows[] = {
+  const NamedConstant rows[] = {
       {"p_min", kFlashPressureMin, IF97PSAT(273.16)},
       {"v_min", K.v_min, IF97R1V(100, 273.15)},
       {"v_max", K.v_max, IF97R5V(p0, 2273.15)},
@@ -88,11 +79,7 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
       {"v 1 at 100 MPa, 623 K", K.v_dense_min, IF97R1V(100, 623.15)},
       {"psat 623.15 K", K.p_sat_623, ps623},
   };
-  for (const Row& r : rows) {
-    // Region-1 energies near 273 K are sums of terms of order 1e3 kJ/kg
-    // whose last digits depend on the order of summation: 3e-10 kJ/kg.
-    EXPECT_NEAR(r.constant, r.value, std::fmax(1e-12 * std::fabs(r.value), 3e-10)) << r.what;
-  }
+  ExpectConstants(rows);
   // Values found by solving; the volumes are given to twelve digits.
   struct Solved {
     const char* what;
@@ -179,14 +166,8 @@ TEST(VuFlash, WorkedStatesComeBack) {
 }
 
 TEST(VuFlash, EachBandBorderOnBothSides) {
-  struct Row {
-    const char* what;
-    double v, u;
-    VuBand on, beyond;  // at the literal, one ulp beyond it
-    double v_beyond, u_beyond;
-  };
   using D = VuBand;
-  const Row rows[] = {
+  const Border<VuBand> rows[] = {
       {"u' 273.15 K", 0.001, K.u_liq_273, D::kDense, D::kColdLiquid, 0.001, Down(K.u_liq_273)},
       {"u' 273.15 K, wet", 0.5, K.u_liq_273, D::kWet, D::kColdLiquid, 0.5, Down(K.u_liq_273)},
       {"u 2 at 100 MPa, 1073 K", 0.01, K.u_2_100_1073, D::kVapourAboveB23, D::kSteam1073, 0.01,
@@ -203,23 +184,14 @@ TEST(VuFlash, EachBandBorderOnBothSides) {
       {"v'' 623 K", K.v_vap_623, 2000, D::kDome, D::kWetOrVapour, Up(K.v_vap_623), 2000},
       {"v' 623 K", K.v_liq_623, 1000, D::kDense, D::kWet, Up(K.v_liq_623), 1000},
   };
-  for (const Row& r : rows) {
-    EXPECT_EQ(VuFlash(r.v, r.u).band, r.on) << r.what << ": on the literal";
-    EXPECT_EQ(VuFlash(r.v_beyond, r.u_beyond).band, r.beyond) << r.what << ": beyond it";
-  }
+  ExpectBothSides(rows, [](double v, double u) { return VuFlash(v, u).band; });
 }
 
 TEST(VuFlash, EachPathBorderOnBothSides) {
-  struct Row {
-    const char* what;
-    double v, u;
-    VuBranch on, beyond;  // at the literal, one ulp beyond it
-    double v_beyond, u_beyond;
-  };
   using B = VuBranch;
   const double line_5 = LowPressureLine(1000), line_high = LowPressureLine(300),
                line_beside = LowPressureLine(250);
-  const Row rows[] = {
+  const Border<VuBranch> rows[] = {
       {"v 5 at 50 MPa", K.v_5_50_2273, 5000, B::k5Dense, B::k5AboveLine, Up(K.v_5_50_2273), 5000},
       {"u 5 at 50 MPa", 1.0, K.u_5_50_2273, B::k5AboveLine, B::k5Hot, 1.0, Up(K.u_5_50_2273)},
       {"p_0 line, region 5", 1000, line_5, B::k5AboveLine, B::k5BelowLine, 1000, Down(line_5)},
@@ -250,24 +222,14 @@ TEST(VuFlash, EachPathBorderOnBothSides) {
       {"v = 10", 10, 500, B::kWetSmall, B::kWetLarge, Up(10.0), 500},
       {"u_min", 0.5, K.u_min, B::kLowest, B::kWetSmall, 0.5, Up(K.u_min)},
   };
-  for (const Row& r : rows) {
-    EXPECT_EQ(VuFlash(r.v, r.u).branch, r.on) << r.what << ": on the literal";
-    EXPECT_EQ(VuFlash(r.v_beyond, r.u_beyond).branch, r.beyond) << r.what << ": beyond it";
-  }
+  ExpectBothSides(rows, [](double v, double u) { return VuFlash(v, u).branch; });
 }
 
 TEST(VuFlash, RangeTestsRejectStatesBeyondTheFormulation) {
-  using namespace flash_checks;
-  struct Row {
-    const char* what;
-    double v, u;
-    VuBranch branch;
-    Expected outcome;
-  };
   using B = VuBranch;
   const double v3_110 = IF97R3VIT(110, 650), v3_95 = IF97R3VIT(95, 640);
   const double chord_20 = EdgeChord(20), chord_206 = EdgeChord(206);
-  const Row rows[] = {
+  const RangeCase<VuBranch> rows[] = {
       {"cold liquid above 100 MPa", K.v_min, -0.1, B::kColdLiquid, kAfterSolve},
       {"cold liquid", IF97R1V(90, 273.16), IF97R1U(90, 273.16), B::kColdLiquid, kSolved},
       {"region 5 above 50 MPa", 0.02, 6000, B::k5Dense, kAfterSolve},
@@ -310,15 +272,7 @@ TEST(VuFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {"region 3 at 650 K, 110 MPa", v3_110, IF97R3U(650, v3_110), B::kDenseUpper, kAfterSolve},
       {"region 3 at 640 K, 95 MPa", v3_95, IF97R3U(640, v3_95), B::kDenseUpper, kSolved},
   };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.what);
-    const VuFlashOutcome out = VuFlash(r.v, r.u);
-    EXPECT_EQ(out.branch, r.branch);
-    ExpectOutcome(out, r.outcome);
-    if (r.outcome != kSolved) {
-      EXPECT_EQ(IF97PVU(r.v, r.u), -1.0);
-    }
-  }
+  ExpectRanges(rows, VuFlash, IF97PVU);
 }
 
 TEST(VuFlash, OnThe623KLineTheWetSolveOfRegions1And2Runs) {
