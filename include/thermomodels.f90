@@ -116,5 +116,43 @@ module thermomodels
       integer(c_int64_t), intent(out) :: ierr
       integer(c_size_t), value :: filename_len
     end subroutine ppcpa_opclfile
+
+    ! Sour-water model: temperature K, pressure atm (Pa for ppth_inflgpsw).
+    ! Aliases are 24-byte records by host component number, passed as an
+    ! array of 8-byte words: no hidden length follows.
+    subroutine ppth_chkcmp(nc, idx, ngpsw, modidx, pos, alias, nkey, nrec, iwat, kopt) &
+        bind(C, name="PPTH_CHKCMP")
+      import :: c_double, c_int64_t
+      integer(c_int64_t), intent(in) :: nc, idx(*), kopt
+      integer(c_int64_t), intent(out) :: ngpsw, nkey, nrec, iwat
+      integer(c_int64_t), intent(inout) :: modidx(*), pos(*)
+      real(c_double), intent(in) :: alias(*)
+    end subroutine ppth_chkcmp
+
+    subroutine ppth_phivgpsw(t, p, n, idx, y, lnphi, work) bind(C, name="PPTH_PHIVGPSW")
+      import :: c_double, c_int64_t
+      real(c_double), intent(in) :: t, p, y(*)
+      integer(c_int64_t), intent(in) :: n, idx(*)
+      real(c_double), intent(out) :: lnphi(*)
+      real(c_double), intent(inout) :: work(*)
+    end subroutine ppth_phivgpsw
+
+    subroutine ppth_philgpsw(t, p, n, idx, x, lnphi, ph, kph, work) &
+        bind(C, name="PPTH_PHILGPSW")
+      import :: c_double, c_int64_t
+      real(c_double), intent(in) :: t, p, x(*), ph
+      integer(c_int64_t), intent(in) :: n, idx(*), kph
+      real(c_double), intent(out) :: lnphi(*)
+      real(c_double), intent(inout) :: work(*)
+    end subroutine ppth_philgpsw
+
+    subroutine ppth_inflgpsw(t, p, nc, idx, z, x, y, a8, kode, work, iflag) &
+        bind(C, name="PPTH_INFLGPSW")
+      import :: c_double, c_int64_t
+      real(c_double), intent(in) :: t, z(*), a8
+      real(c_double), intent(inout) :: p, x(*), y(*), work(*)
+      integer(c_int64_t), intent(in) :: nc, idx(*), kode
+      integer(c_int64_t), intent(out) :: iflag
+    end subroutine ppth_inflgpsw
   end interface
 end module thermomodels
