@@ -175,6 +175,19 @@ bool Region3PressurePa(double T, double V, double& pressure) {
   return std::isfinite(pressure);
 }
 
+// A temperature that is no positive number makes no isotherm: the line is
+// formed at 1 K and refuses every volume.
+Region3PressureLine::Region3PressureLine(double T)
+    : t_ok_(PositiveNumber(T)), isotherm_(t_ok_ ? T : 1.0) {}
+
+bool Region3PressureLine::At(double V, double& pressure) const {
+  if (!t_ok_ || !VolumeGiven(V)) return false;
+  const double value = isotherm_.Pressure(V / kMolarMass);
+  if (value == kWaterFailure) return false;
+  pressure = 1e6 * value;
+  return std::isfinite(pressure);
+}
+
 bool SaturationPressurePa(double T, double& pressure) {
   if (!PositiveNumber(T)) return false;
   const double value = IF97PSATB(T);
@@ -194,17 +207,21 @@ WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, b
   const bool v_ok = region != 3 || VolumeGiven(V);
   // Region 3 evaluates h and s at (T, V); ln phi also reads the pressure.
   const bool hs_ok = t_ok && (region == 3 ? v_ok : p_ok);
-  if (need_h && hs_ok) out.h = Finished(kEnthalpy, ByRegion(kEnthalpyFunctions, st), 0.0, st);
-  if (need_s && hs_ok) out.s = Finished(kEntropy, ByRegion(kEntropyFunctions, st), 0.0, st);
-  if (need_phi && t_ok && p_ok && v_ok) {
-    out.phi = Finished(kLnFugacityCoefficient, Fugacity(st), 0.0, st);
+  const bool phi_ok = need_phi && t_ok && p_ok && v_ok;
+  const bool volume_ok = need_v && t_ok && p_ok && region != 3;
+  if (!((need_h || need_s) && hs_ok) && !phi_ok && !volume_ok) return out;
+  // One evaluation of the series serves every requested output.
+  StateProperties state;
+  switch (region) {
+    case 1: state = IF97R1State(st.p, st.t, phi_ok); break;
+    case 2: state = IF97R2State(st.p, st.t, phi_ok); break;
+    case 3: state = IF97R3State(st.p, st.t, st.v, phi_ok); break;
+    default: state = IF97R5State(st.p, st.t, phi_ok); break;
   }
-  if (need_v && t_ok && p_ok && region != 3) {
-    const double v = region == 1 ? IF97R1V(st.p, st.t)
-                     : region == 2 ? IF97R2V(st.p, st.t)
-                                   : IF97R5V(st.p, st.t);
-    out.v = Finished(kVolume, v, 0.0, st);
-  }
+  if (need_h && hs_ok) out.h = Finished(kEnthalpy, state.h, 0.0, st);
+  if (need_s && hs_ok) out.s = Finished(kEntropy, state.s, 0.0, st);
+  if (phi_ok) out.phi = Finished(kLnFugacityCoefficient, state.fug, 0.0, st);
+  if (volume_ok) out.v = Finished(kVolume, state.v, 0.0, st);
   return out;
 }
 

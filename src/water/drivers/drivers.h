@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "water/if97/if97.h"
+
 namespace thermomodels {
 
 // ---------------------------------------------------------------------------
@@ -252,6 +254,19 @@ double MolarVolume(double T, double P, int64_t region, int64_t kphase, WaterPath
 // the dispatch; false where the code has no value.
 bool Region3PressurePa(double T, double V, double& pressure);
 bool SaturationPressurePa(double T, double& pressure);
+
+// Region-3 pressures [Pa] along one isotherm T [K] at molar volumes V
+// [m3/kmol], each what Region3PressurePa(T, V) gives bit for bit, with the
+// sums of the series over tau formed once for the isotherm.
+class Region3PressureLine {
+ public:
+  explicit Region3PressureLine(double T);
+  bool At(double V, double& pressure) const;
+
+ private:
+  bool t_ok_;
+  Region3Isotherm isotherm_;
+};
 
 // Enthalpy and entropy departures, ln phi and molar volume of one state in
 // IF97 region 1, 2, 3 or 5 at T [K], P [Pa] and (region 3) molar volume V,

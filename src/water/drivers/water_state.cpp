@@ -85,13 +85,15 @@ double SaturationPressure(double T, int64_t kphase, WaterPath path, int64_t& sta
   return Checked(ok, p, status);
 }
 
-// The region-3 pressure [Pa] at T [K] and molar volume V (dispatcher code 14).
-double Region3Pressure(double T, double V, int64_t kphase, WaterPath path, int64_t& status) {
+// The region-3 pressure [Pa] at the search's temperature T [K] and molar
+// volume V (dispatcher code 14); the direct path along LINE, the isotherm T.
+double Region3Pressure(double T, const Region3PressureLine& line, double V, int64_t kphase,
+                       WaterPath path, int64_t& status) {
   if (path == WaterPath::kThroughDispatcher) {
     return WaterProperty(T, 1.0, V, 14, kphase, 3, status);
   }
   double p = kNoValue;
-  const bool ok = Region3PressurePa(T, V, p);
+  const bool ok = line.At(V, p);
   return Checked(ok, p, status);
 }
 
@@ -220,6 +222,8 @@ void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
   double slope = kNoValue;
   bool evaluation_failed = false;
 
+  const Region3PressureLine line(T);
+
   PPUTL_ESROOT.iw[esr::LQPURE] = 0;
   PPUTL_ESROOT.iw[esr::VPPURE] = 0;
   PPUTL_ESROOT.iw[liquid ? esr::LQPURE : esr::VPPURE] = -1;
@@ -238,10 +242,10 @@ void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
     int64_t eval_status = 0;
     if (iflag == 2) {
       // This start mode takes the slope from the solver; only P(V) is needed.
-      p_at_v = Region3Pressure(T, v, KVL, path, eval_status);
+      p_at_v = Region3Pressure(T, line, v, KVL, path, eval_status);
     } else {
-      const double p_shifted = Region3Pressure(T, v - dv, KVL, path, eval_status);
-      p_at_v = Region3Pressure(T, v, KVL, path, eval_status);
+      const double p_shifted = Region3Pressure(T, line, v - dv, KVL, path, eval_status);
+      p_at_v = Region3Pressure(T, line, v, KVL, path, eval_status);
       slope = (p_at_v - p_shifted) / dv;
     }
     evaluation_failed = eval_status != 0;
