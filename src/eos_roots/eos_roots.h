@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "common/common.h"
 
@@ -123,6 +124,18 @@ void Dispatch(Call& call, int64_t iter_limit) {
   }
   call.Finish();
 }
+
+// A message line of a solver, written out of line: the solvers' entry
+// points inline their search steps into one body, but not their messages.
+// The items come by value, so that no address of the call's own record
+// leaves the body.
+template <typename... Items>
+[[gnu::noinline, gnu::cold]] void SolverLine(int32_t unit, Items... items) {
+  WriteLine(unit, items...);
+}
+
+// "LQROOT(Ln): ", the prefix of the liquid solver's lines for liquid n.
+std::string LiquidPrefix(int64_t liquid);
 
 // The final message of a search: PREFIX PHRASE ITER  V = ..  P = ..
 // ABSERR = ..  DPDV = ..  T = ..
