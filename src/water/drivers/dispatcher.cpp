@@ -64,6 +64,9 @@ constexpr RegionFunctions kCpFunctions{IF97R1CP, IF97R2CP, IF97R5CP, IF97R3CP, I
 constexpr RegionFunctions kCvFunctions{IF97R1CV, IF97R2CV, IF97R5CV, IF97R3CV, IF97CVPTX};
 constexpr RegionFunctions kEnergyFunctions{IF97R1U, IF97R2U, IF97R5U, IF97R3U, IF97UPTX};
 constexpr RegionFunctions kSoundFunctions{IF97R1W, IF97R2W, IF97R5W, IF97R3W, IF97WPTX};
+// The volume of region 3 comes from (p, T) by its backward equation: that
+// entry is not read (the dispatch below calls IF97V3PT itself).
+constexpr RegionFunctions kVolumeFunctions{IF97R1V, IF97R2V, IF97R5V, nullptr, IF97VPTX};
 
 // The converted state of one call.
 struct DispatchState {
@@ -165,6 +168,38 @@ double Finished(int32_t code, double value, double entropy, const DispatchState&
   return std::isfinite(result) ? result : std::nan("");
 }
 
+// The result of code kCode [unit of VALUE] from the region-1, 2 or 5
+// function of table kF at (p [MPa], T), called directly; NaN where it has
+// no value, false for any other region.
+template <int32_t kCode, const RegionFunctions& kF>
+bool PtResult(int64_t region, const double& p, const double& t, double& result) {
+  double value;
+  switch (region) {
+    case 1: value = kF.region1(p, t); break;
+    case 2: value = kF.region2(p, t); break;
+    case 5: value = kF.region5(p, t); break;
+    default: return false;
+  }
+  result = Finished(kCode, value, kWaterFailure, {t, p, 0.0, -1.0, region});
+  return true;
+}
+
+// The result of a code that reads (p [MPa], T) alone in region 1, 2 or 5;
+// false for any other code or region.
+bool PtPropertyResult(int32_t code, int64_t region, const double& p, const double& t,
+                      double& result) {
+  switch (code) {
+    case kEnthalpy: return PtResult<kEnthalpy, kEnthalpyFunctions>(region, p, t, result);
+    case kEntropy: return PtResult<kEntropy, kEntropyFunctions>(region, p, t, result);
+    case kCp: return PtResult<kCp, kCpFunctions>(region, p, t, result);
+    case kCv: return PtResult<kCv, kCvFunctions>(region, p, t, result);
+    case kInternalEnergy: return PtResult<kInternalEnergy, kEnergyFunctions>(region, p, t, result);
+    case kSpeedOfSound: return PtResult<kSpeedOfSound, kSoundFunctions>(region, p, t, result);
+    case kVolume: return PtResult<kVolume, kVolumeFunctions>(region, p, t, result);
+    default: return false;
+  }
+}
+
 }  // namespace
 
 bool Region3PressurePa(double T, double V, double& pressure) {
@@ -236,6 +271,19 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V,
     if (!Region3PressurePa(T, V, VALUE)) {
       VALUE = kNoValue;
       IERR = 1;
+    }
+    return;
+  }
+  // One function of (p, T) in region 1, 2 or 5, the most frequent call:
+  // what the general dispatch below does for it, without its tests.
+  double pt_result;
+  if (direct && PositiveNumber(T) && PositiveNumber(P) &&
+      PtPropertyResult(code, KREGION, P / 1e6, T, pt_result)) {
+    if (std::isnan(pt_result)) {
+      VALUE = kNoValue;
+      IERR = 1;
+    } else {
+      VALUE = pt_result;
     }
     return;
   }
