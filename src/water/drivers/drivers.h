@@ -68,6 +68,51 @@ void IF97TRNPTX(double& TCON, double& ETA, double& CP, double& RHO, const double
                 const double& T, const double& XQUAL);
 
 // ---------------------------------------------------------------------------
+// What the routers share: a routed phase, a property's region functions
+// evaluated there, and the phase's transport properties.
+// ---------------------------------------------------------------------------
+
+// One phase at which a router evaluates the region functions.
+struct RouterPhase {
+  int64_t region;  // IF97 region 1, 2, 3 or 5
+  double p;        // MPa
+  double t;        // K
+  double v;        // m3/kg from the backward equations; region 3 only
+};
+
+// A property's region functions: of (p, T) in regions 1, 2 and 5, of (T, v)
+// in region 3.
+using PhaseFunction = double (*)(const double&, const double&);
+struct PhaseFunctions {
+  PhaseFunction region1;
+  PhaseFunction region2;
+  PhaseFunction region3;
+  PhaseFunction region5;
+};
+double EvaluatePhase(const PhaseFunctions& f, const RouterPhase& phase);
+
+// Region 3's volume function: the volume itself.
+inline double Region3VolumeItself(const double& /*T*/, const double& V) { return V; }
+
+inline constexpr PhaseFunctions kPhaseVolume{IF97R1V, IF97R2V, Region3VolumeItself, IF97R5V};
+inline constexpr PhaseFunctions kPhaseEnthalpy{IF97R1H, IF97R2H, IF97R3H, IF97R5H};
+inline constexpr PhaseFunctions kPhaseEntropy{IF97R1S, IF97R2S, IF97R3S, IF97R5S};
+inline constexpr PhaseFunctions kPhaseIsobaricHeat{IF97R1CP, IF97R2CP, IF97R3CP, IF97R5CP};
+
+// The 2011 conductivity of a phase with the volume it is evaluated at and
+// the heat capacity (with FILL_VISCOSITY also the viscosity) that it leaves
+// at -1.0 (outside its critical enhancement, always in region 5) taken from
+// the region's cp and the 2008 viscosity; a viscosity not filled stays as
+// the conductivity leaves it.
+struct PhaseTransport {
+  double v;     // m3/kg
+  double cp;    // kJ/(kg K)
+  double eta;   // Pa s
+  double tcon;  // W/(m K)
+};
+PhaseTransport TransportAt(const RouterPhase& phase, bool fill_viscosity);
+
+// ---------------------------------------------------------------------------
 // Routers by pressure P [bar] and specific enthalpy h [kJ/kg] or specific
 // entropy s [kJ/(kg K)]: each places the state in an IF97 region, on the
 // saturation line or under it (two-phase), takes the temperature or volume

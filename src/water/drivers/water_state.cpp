@@ -8,6 +8,7 @@
 #include "common/common.h"
 #include "eos_roots/eos_roots.h"
 #include "water/drivers/drivers.h"
+#include "water/if97/if97.h"
 
 namespace thermomodels {
 namespace {
@@ -32,11 +33,6 @@ constexpr double kVolumeStep = 5e-7;  // m3/kmol, for the difference slope
 // The solvers end their own searches (at most 100 iterations); this cap
 // only guards the loop against a solver that never reports an end.
 constexpr int kMaxSolverCalls = 1000;
-
-// IF97 boundary between regions 2 and 3 (IF97 Eq. 5), T [K] -> p [Pa].
-double B23PressurePa(double t) {
-  return ((0.0010192970039326 * t - 1.1671859879975) * t + 348.05185628969) * 1e6;
-}
 
 // Fixed-point temperature, seven characters with two decimals.
 std::string FormatTemperature(double t) {
@@ -161,7 +157,7 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
       }
       t = bound;
     }
-    const double p_b23 = B23PressurePa(t);
+    const double p_b23 = IF97B23P(t) * 1e6;  // Pa
     if (t > kRegion1MaxT && t < kRegion3MaxT && p > p_b23) {
       state.region = 3;
       state.start_mode = 2;

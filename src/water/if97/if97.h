@@ -30,6 +30,11 @@ double IF97PSATB(const double& T);
 // 0.00061 <= 0.1 P <= 22.1201 (MPa).
 double IF97TSATB(const double& P);
 
+// ---- Boundary between regions 2 and 3 (IF97 Eqs. 5 and 6) ----
+// Pressure [MPa] on the boundary at T [K], and temperature [K] at P [MPa].
+double IF97B23P(const double& T);
+double IF97B23T(const double& P);
+
 // ---- Region 1 (compressed liquid), (P, T) ----
 double IF97R1V(const double& P, const double& T);
 double IF97R1H(const double& P, const double& T);
