@@ -2,6 +2,7 @@
 // integer search and the root memory.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -28,8 +29,9 @@ void LQROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCME
             const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
             int64_t& ISTAT);
 
-// True (-1) when X is not a number or infinite, false (0) otherwise.
-int64_t ISNINF(const double& X);
+// True (-1) when X is not a number or infinite, false (0) otherwise; inline,
+// as the solvers test every evaluated pressure with it.
+inline int64_t ISNINF(const double& X) { return ToLogical(!std::isfinite(X)); }
 
 // First index I in LO..HI (1-based) with LIST(I) == KEY, or 0.
 int64_t IFINDI(const int64_t& KEY, const int64_t* LIST, const int64_t& LO, const int64_t& HI);
