@@ -120,27 +120,37 @@ void BM_Grid(benchmark::State& state, Fn f, Grid grid) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pts.size() / 2));
 }
 
-// The library function and the earlier evaluation over the same states,
-// alternately in every iteration, so that both see the same machine load.
-void BM_Versus(benchmark::State& state, Fn now, Fn old, Grid grid) {
+// NOW and OLD (each one pass over a set of CALLS states) alternately in every
+// iteration, so that both see the same machine load; the iteration time is
+// NOW's, the counters give both per state.
+template <class Now, class Old>
+void TimeAlternately(benchmark::State& state, std::size_t calls, Now now, Old old) {
   using Clock = std::chrono::steady_clock;
-  const std::vector<double> pts = Points(grid);
   double now_s = 0.0, old_s = 0.0;
   for (auto _ : state) {
     const Clock::time_point t0 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2) benchmark::DoNotOptimize(now(pts[k], pts[k + 1]));
+    now();
     const Clock::time_point t1 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2) benchmark::DoNotOptimize(old(pts[k], pts[k + 1]));
+    old();
     const Clock::time_point t2 = Clock::now();
     const double elapsed = std::chrono::duration<double>(t1 - t0).count();
     state.SetIterationTime(elapsed);
     now_s += elapsed;
     old_s += std::chrono::duration<double>(t2 - t1).count();
   }
-  const double calls = static_cast<double>(state.iterations()) * static_cast<double>(pts.size() / 2);
-  state.counters["ns"] = 1e9 * now_s / calls;
-  state.counters["old_ns"] = 1e9 * old_s / calls;
+  const double total = static_cast<double>(state.iterations()) * static_cast<double>(calls);
+  state.counters["ns"] = 1e9 * now_s / total;
+  state.counters["old_ns"] = 1e9 * old_s / total;
   state.counters["speedup"] = old_s / now_s;
+}
+
+// The library function and the earlier evaluation over the same states.
+void BM_Versus(benchmark::State& state, Fn now, Fn old, Grid grid) {
+  const std::vector<double> pts = Points(grid);
+  auto pass = [&pts](Fn f) {
+    for (std::size_t k = 0; k < pts.size(); k += 2) benchmark::DoNotOptimize(f(pts[k], pts[k + 1]));
+  };
+  TimeAlternately(state, pts.size() / 2, [&] { pass(now); }, [&] { pass(old); });
 }
 
 void BM_Line(benchmark::State& state, double (*f)(const double&), double lo, double hi) {
@@ -158,31 +168,22 @@ void BM_Line(benchmark::State& state, double (*f)(const double&), double lo, dou
 using StateFn = thermomodels::StateProperties (*)(const double&, const double&, bool);
 void BM_StateVersusSingles(benchmark::State& state, StateFn together, Fn v, Fn h, Fn s, Fn fug,
                            Grid grid) {
-  using Clock = std::chrono::steady_clock;
   const std::vector<double> pts = Points(grid);
-  double now_s = 0.0, old_s = 0.0;
-  for (auto _ : state) {
-    const Clock::time_point t0 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2) {
-      benchmark::DoNotOptimize(together(pts[k], pts[k + 1], true));
-    }
-    const Clock::time_point t1 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2) {
-      if (v != nullptr) benchmark::DoNotOptimize(v(pts[k], pts[k + 1]));
-      benchmark::DoNotOptimize(h(pts[k], pts[k + 1]));
-      benchmark::DoNotOptimize(s(pts[k], pts[k + 1]));
-      benchmark::DoNotOptimize(fug(pts[k], pts[k + 1]));
-    }
-    const Clock::time_point t2 = Clock::now();
-    const double elapsed = std::chrono::duration<double>(t1 - t0).count();
-    state.SetIterationTime(elapsed);
-    now_s += elapsed;
-    old_s += std::chrono::duration<double>(t2 - t1).count();
-  }
-  const double calls = static_cast<double>(state.iterations()) * static_cast<double>(pts.size() / 2);
-  state.counters["ns"] = 1e9 * now_s / calls;
-  state.counters["old_ns"] = 1e9 * old_s / calls;
-  state.counters["speedup"] = old_s / now_s;
+  TimeAlternately(
+      state, pts.size() / 2,
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2) {
+          benchmark::DoNotOptimize(together(pts[k], pts[k + 1], true));
+        }
+      },
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2) {
+          if (v != nullptr) benchmark::DoNotOptimize(v(pts[k], pts[k + 1]));
+          benchmark::DoNotOptimize(h(pts[k], pts[k + 1]));
+          benchmark::DoNotOptimize(s(pts[k], pts[k + 1]));
+          benchmark::DoNotOptimize(fug(pts[k], pts[k + 1]));
+        }
+      });
 }
 
 // Region 3 at (T, v) with the fugacity at 25 MPa.
@@ -208,31 +209,22 @@ BENCHMARK_CAPTURE(BM_StateVersusSingles, region5, thermomodels::IF97R5State, the
 // isotherm formed once per temperature, then one pressure per volume,
 // beside IF97R3P at the same states; the isotherm's construction counts.
 void BM_IsothermVersusR3P(benchmark::State& state) {
-  using Clock = std::chrono::steady_clock;
   const std::vector<double> pts = Points(kRegion3);  // kSide volumes per temperature
-  double now_s = 0.0, old_s = 0.0;
-  for (auto _ : state) {
-    const Clock::time_point t0 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2 * kSide) {
-      const thermomodels::Region3Isotherm isotherm(pts[k]);
-      for (std::size_t j = k; j < k + 2 * kSide; j += 2) {
-        benchmark::DoNotOptimize(isotherm.Pressure(pts[j + 1]));
-      }
-    }
-    const Clock::time_point t1 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2) {
-      benchmark::DoNotOptimize(thermomodels::IF97R3P(pts[k], pts[k + 1]));
-    }
-    const Clock::time_point t2 = Clock::now();
-    const double elapsed = std::chrono::duration<double>(t1 - t0).count();
-    state.SetIterationTime(elapsed);
-    now_s += elapsed;
-    old_s += std::chrono::duration<double>(t2 - t1).count();
-  }
-  const double calls = static_cast<double>(state.iterations()) * static_cast<double>(pts.size() / 2);
-  state.counters["ns"] = 1e9 * now_s / calls;
-  state.counters["old_ns"] = 1e9 * old_s / calls;
-  state.counters["speedup"] = old_s / now_s;
+  TimeAlternately(
+      state, pts.size() / 2,
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2 * kSide) {
+          const thermomodels::Region3Isotherm isotherm(pts[k]);
+          for (std::size_t j = k; j < k + 2 * kSide; j += 2) {
+            benchmark::DoNotOptimize(isotherm.Pressure(pts[j + 1]));
+          }
+        }
+      },
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2) {
+          benchmark::DoNotOptimize(thermomodels::IF97R3P(pts[k], pts[k + 1]));
+        }
+      });
 }
 BENCHMARK(BM_IsothermVersusR3P)->UseManualTime();
 
