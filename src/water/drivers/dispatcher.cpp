@@ -12,7 +12,7 @@
 namespace thermomodels {
 namespace {
 
-constexpr double kMolarMass = 18.0152;          // kg/kmol
+constexpr double kMolarMass = kWaterMolarMass;  // kg/kmol
 constexpr double kEnergyFactor = 1000.0 * kMolarMass;  // kJ/kg -> J/kmol
 constexpr double kGasConstant = 8314.41;        // J/(kmol K)
 constexpr double kReferenceT = 298.15;          // K, zero of the departures
@@ -203,11 +203,8 @@ bool PtPropertyResult(int32_t code, int64_t region, const double& p, const doubl
 }  // namespace
 
 bool Region3PressurePa(double T, double V, double& pressure) {
-  if (!PositiveNumber(T) || !VolumeGiven(V)) return false;
-  const double value = IF97R3P(T, V / kMolarMass);
-  if (value == kWaterFailure) return false;
-  pressure = 1e6 * value;
-  return std::isfinite(pressure);
+  return PositiveNumber(T) &&
+         Region3PressureAtMolarVolume(V, [T](double v) { return IF97R3P(T, v); }, pressure);
 }
 
 // A temperature that is no positive number makes no isotherm: the line is
@@ -215,13 +212,6 @@ bool Region3PressurePa(double T, double V, double& pressure) {
 Region3PressureLine::Region3PressureLine(double T)
     : t_ok_(PositiveNumber(T)), isotherm_(t_ok_ ? T : 1.0) {}
 
-bool Region3PressureLine::At(double V, double& pressure) const {
-  if (!t_ok_ || !VolumeGiven(V)) return false;
-  const double value = isotherm_.Pressure(V / kMolarMass);
-  if (value == kWaterFailure) return false;
-  pressure = 1e6 * value;
-  return std::isfinite(pressure);
-}
 
 bool SaturationPressurePa(double T, double& pressure) {
   if (!PositiveNumber(T)) return false;

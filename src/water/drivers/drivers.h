@@ -3,8 +3,10 @@
 // conductivity, and the exported water routines built on them.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
+#include "common/common.h"
 #include "water/if97/if97.h"
 
 namespace thermomodels {
@@ -300,13 +302,34 @@ double MolarVolume(double T, double P, int64_t region, int64_t kphase, WaterPath
 bool Region3PressurePa(double T, double V, double& pressure);
 bool SaturationPressurePa(double T, double& pressure);
 
+// Molar mass of water [kg/kmol] of the exports' molar units.
+inline constexpr double kWaterMolarMass = 18.0152;
+
+// The region-3 pressure [Pa] at molar volume V [m3/kmol] from PRESSURE_MPA,
+// the pressure [MPa] as a function of the specific volume [m3/kg]; false
+// where V is no volume (not positive, or the no-value marker), the function
+// fails (-1.0) or the pressure is not finite.
+template <class PressureMpa>
+inline bool Region3PressureAtMolarVolume(double V, const PressureMpa& pressure_mpa,
+                                         double& pressure) {
+  if (!(V > 0.0 && V < kNoValue)) return false;
+  const double value = pressure_mpa(V / kWaterMolarMass);
+  if (value == -1.0) return false;
+  pressure = 1e6 * value;
+  return std::isfinite(pressure);
+}
+
 // Region-3 pressures [Pa] along one isotherm T [K] at molar volumes V
 // [m3/kmol], each what Region3PressurePa(T, V) gives bit for bit, with the
-// sums of the series over tau formed once for the isotherm.
+// sums of the series over tau formed once for the isotherm. Inline: the
+// searches call it twice at every step.
 class Region3PressureLine {
  public:
   explicit Region3PressureLine(double T);
-  bool At(double V, double& pressure) const;
+  bool At(double V, double& pressure) const {
+    return t_ok_ && Region3PressureAtMolarVolume(
+                        V, [this](double v) { return isotherm_.Pressure(v); }, pressure);
+  }
 
  private:
   bool t_ok_;

@@ -659,7 +659,15 @@ StateProperties IF97R3State(const double& P, const double& T, const double& V,
 class Region3Isotherm {
  public:
   explicit Region3Isotherm(const double& T);
-  double Pressure(const double& V) const;
+
+  // rho R T delta phi_delta [kPa] times 0.001, the products and sums in
+  // IF97R3P's order; inline, for the searches that call it at every step.
+  double Pressure(const double& V) const {
+    const double rho = 1.0 / V;
+    const double delta = 1.0 / (322.0 * V);
+    const double phi_delta = if97_detail::kLogDeltaCoefficient / delta + sums_.At(delta).sx;
+    return 0.001 * rho * if97_detail::kGasConstant * t_ * delta * phi_delta;
+  }
 
  private:
   double t_;

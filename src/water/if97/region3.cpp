@@ -134,11 +134,6 @@ StateProperties IF97R3State(const double& P, const double& T, const double& V,
 
 Region3Isotherm::Region3Isotherm(const double& T) : t_(T), tau_(Tau3(T)), sums_(tau_) {}
 
-double Region3Isotherm::Pressure(const double& V) const {
-  const Region3Phi r = Reduced3(tau_, V);
-  return PressureMpa(WithSums<kSumX>(r, sums_.At(r.delta)), t_);
-}
-
 // The derivatives use R = 0.461526 kJ/(kg K), the gas constant of the region
 // functions, so that they are the exact derivatives of IF97R3P.
 double IF97R3DPT(const double& T, const double& V) {
