@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "common/common.h"
@@ -82,14 +83,15 @@ double SaturationPressure(double T, int64_t kphase, WaterPath path, int64_t& sta
 }
 
 // The region-3 pressure [Pa] at the search's temperature T [K] and molar
-// volume V (dispatcher code 14); the direct path along LINE, the isotherm T.
-double Region3Pressure(double T, const Region3PressureLine& line, double V, int64_t kphase,
-                       WaterPath path, int64_t& status) {
+// volume V (dispatcher code 14); the direct path along LINE, the isotherm T,
+// which only the direct path forms.
+double Region3Pressure(double T, const std::optional<Region3PressureLine>& line, double V,
+                       int64_t kphase, WaterPath path, int64_t& status) {
   if (path == WaterPath::kThroughDispatcher) {
     return WaterProperty(T, 1.0, V, 14, kphase, 3, status);
   }
   double p = kNoValue;
-  const bool ok = line.At(V, p);
+  const bool ok = line->At(V, p);
   return Checked(ok, p, status);
 }
 
@@ -218,7 +220,8 @@ void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
   double slope = kNoValue;
   bool evaluation_failed = false;
 
-  const Region3PressureLine line(T);
+  std::optional<Region3PressureLine> line;
+  if (path == WaterPath::kDirect) line.emplace(T);
 
   PPUTL_ESROOT.iw[esr::LQPURE] = 0;
   PPUTL_ESROOT.iw[esr::VPPURE] = 0;
