@@ -168,6 +168,13 @@ double Finished(int32_t code, double value, double entropy, const DispatchState&
   return std::isfinite(result) ? result : std::nan("");
 }
 
+// The volume [m3/kg] of region 1, 2 or 5 at the state's (p, T).
+double PtCallVolume(const DispatchState& st) {
+  return st.region == 1 ? IF97R1V(st.p, st.t)
+         : st.region == 2 ? IF97R2V(st.p, st.t)
+                          : IF97R5V(st.p, st.t);
+}
+
 // The result of code kCode [unit of VALUE] from the region-1, 2 or 5
 // function of table kF at (p [MPa], T), called directly; NaN where it has
 // no value, false for any other region.
@@ -232,10 +239,21 @@ WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, b
   const bool v_ok = region != 3 || VolumeGiven(V);
   // Region 3 evaluates h and s at (T, V); ln phi also reads the pressure.
   const bool hs_ok = t_ok && (region == 3 ? v_ok : p_ok);
+  const bool h_ok = need_h && hs_ok;
+  const bool s_ok = need_s && hs_ok;
   const bool phi_ok = need_phi && t_ok && p_ok && v_ok;
   const bool volume_ok = need_v && t_ok && p_ok && region != 3;
-  if (!((need_h || need_s) && hs_ok) && !phi_ok && !volume_ok) return out;
-  // One evaluation of the series serves every requested output.
+  if (!h_ok && !s_ok && !phi_ok && !volume_ok) return out;
+  // One output but the entropy: its own function evaluates only the sums it
+  // needs, in the lanes of the evaluation below (the same value bit for bit
+  // whatever else is requested).
+  if (!s_ok && h_ok + phi_ok + volume_ok == 1) {
+    if (h_ok) out.h = Finished(kEnthalpy, ByRegion(kEnthalpyFunctions, st), 0.0, st);
+    if (phi_ok) out.phi = Finished(kLnFugacityCoefficient, Fugacity(st), 0.0, st);
+    if (volume_ok) out.v = Finished(kVolume, PtCallVolume(st), 0.0, st);
+    return out;
+  }
+  // Several outputs, or the entropy: one evaluation of the series serves them all.
   StateProperties state;
   switch (region) {
     case 1: state = IF97R1State(st.p, st.t, phi_ok); break;
@@ -243,8 +261,8 @@ WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, b
     case 3: state = IF97R3State(st.p, st.t, st.v, phi_ok); break;
     default: state = IF97R5State(st.p, st.t, phi_ok); break;
   }
-  if (need_h && hs_ok) out.h = Finished(kEnthalpy, state.h, 0.0, st);
-  if (need_s && hs_ok) out.s = Finished(kEntropy, state.s, 0.0, st);
+  if (h_ok) out.h = Finished(kEnthalpy, state.h, 0.0, st);
+  if (s_ok) out.s = Finished(kEntropy, state.s, 0.0, st);
   if (phi_ok) out.phi = Finished(kLnFugacityCoefficient, state.fug, 0.0, st);
   if (volume_ok) out.v = Finished(kVolume, state.v, 0.0, st);
   return out;
