@@ -4,7 +4,9 @@
 // legacy_series.h: its time is the library's, the counters old_ns and
 // speedup give the earlier path beside it. Each "naive_*" benchmark computes
 // with a plain term-by-term evaluation (std::pow per term and per sum) the
-// property of the library function listed above it.
+// property of the library function listed above it. BM_StateVersusSingles
+// and BM_IsothermVersusR3P time the one-evaluation forms of the water
+// exports beside the single functions they replace.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -118,27 +120,37 @@ void BM_Grid(benchmark::State& state, Fn f, Grid grid) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pts.size() / 2));
 }
 
-// The library function and the earlier evaluation over the same states,
-// alternately in every iteration, so that both see the same machine load.
-void BM_Versus(benchmark::State& state, Fn now, Fn old, Grid grid) {
+// NOW and OLD (each one pass over a set of CALLS states) alternately in every
+// iteration, so that both see the same machine load; the iteration time is
+// NOW's, the counters give both per state.
+template <class Now, class Old>
+void TimeAlternately(benchmark::State& state, std::size_t calls, Now now, Old old) {
   using Clock = std::chrono::steady_clock;
-  const std::vector<double> pts = Points(grid);
   double now_s = 0.0, old_s = 0.0;
   for (auto _ : state) {
     const Clock::time_point t0 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2) benchmark::DoNotOptimize(now(pts[k], pts[k + 1]));
+    now();
     const Clock::time_point t1 = Clock::now();
-    for (std::size_t k = 0; k < pts.size(); k += 2) benchmark::DoNotOptimize(old(pts[k], pts[k + 1]));
+    old();
     const Clock::time_point t2 = Clock::now();
     const double elapsed = std::chrono::duration<double>(t1 - t0).count();
     state.SetIterationTime(elapsed);
     now_s += elapsed;
     old_s += std::chrono::duration<double>(t2 - t1).count();
   }
-  const double calls = static_cast<double>(state.iterations()) * static_cast<double>(pts.size() / 2);
-  state.counters["ns"] = 1e9 * now_s / calls;
-  state.counters["old_ns"] = 1e9 * old_s / calls;
+  const double total = static_cast<double>(state.iterations()) * static_cast<double>(calls);
+  state.counters["ns"] = 1e9 * now_s / total;
+  state.counters["old_ns"] = 1e9 * old_s / total;
   state.counters["speedup"] = old_s / now_s;
+}
+
+// The library function and the earlier evaluation over the same states.
+void BM_Versus(benchmark::State& state, Fn now, Fn old, Grid grid) {
+  const std::vector<double> pts = Points(grid);
+  auto pass = [&pts](Fn f) {
+    for (std::size_t k = 0; k < pts.size(); k += 2) benchmark::DoNotOptimize(f(pts[k], pts[k + 1]));
+  };
+  TimeAlternately(state, pts.size() / 2, [&] { pass(now); }, [&] { pass(old); });
 }
 
 void BM_Line(benchmark::State& state, double (*f)(const double&), double lo, double hi) {
@@ -148,6 +160,73 @@ void BM_Line(benchmark::State& state, double (*f)(const double&), double lo, dou
     for (double x : xs) benchmark::DoNotOptimize(f(x));
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(xs.size()));
 }
+
+// Volume, enthalpy, entropy and fugacity of each state from one evaluation
+// of the series (IF97R?State) beside the single-property functions called
+// one after another (V absent in region 3, where v is the argument),
+// alternately in every iteration as in BM_Versus.
+using StateFn = thermomodels::StateProperties (*)(const double&, const double&, bool);
+void BM_StateVersusSingles(benchmark::State& state, StateFn together, Fn v, Fn h, Fn s, Fn fug,
+                           Grid grid) {
+  const std::vector<double> pts = Points(grid);
+  TimeAlternately(
+      state, pts.size() / 2,
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2) {
+          benchmark::DoNotOptimize(together(pts[k], pts[k + 1], true));
+        }
+      },
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2) {
+          if (v != nullptr) benchmark::DoNotOptimize(v(pts[k], pts[k + 1]));
+          benchmark::DoNotOptimize(h(pts[k], pts[k + 1]));
+          benchmark::DoNotOptimize(s(pts[k], pts[k + 1]));
+          benchmark::DoNotOptimize(fug(pts[k], pts[k + 1]));
+        }
+      });
+}
+
+// Region 3 at (T, v) with the fugacity at 25 MPa.
+thermomodels::StateProperties R3StateAt25(const double& t, const double& v, bool with_fugacity) {
+  return thermomodels::IF97R3State(25.0, t, v, with_fugacity);
+}
+double R3FugAt25(const double& t, const double& v) { return thermomodels::IF97R3FUG(25.0, t, v); }
+
+BENCHMARK_CAPTURE(BM_StateVersusSingles, region1, thermomodels::IF97R1State, thermomodels::IF97R1V,
+                  thermomodels::IF97R1H, thermomodels::IF97R1S, thermomodels::IF97R1FUG, kRegion1)
+    ->UseManualTime();
+BENCHMARK_CAPTURE(BM_StateVersusSingles, region2, thermomodels::IF97R2State, thermomodels::IF97R2V,
+                  thermomodels::IF97R2H, thermomodels::IF97R2S, thermomodels::IF97R2FUG, kRegion2)
+    ->UseManualTime();
+BENCHMARK_CAPTURE(BM_StateVersusSingles, region3, R3StateAt25, nullptr, thermomodels::IF97R3H,
+                  thermomodels::IF97R3S, R3FugAt25, kRegion3)
+    ->UseManualTime();
+BENCHMARK_CAPTURE(BM_StateVersusSingles, region5, thermomodels::IF97R5State, thermomodels::IF97R5V,
+                  thermomodels::IF97R5H, thermomodels::IF97R5S, thermomodels::IF97R5FUG, kRegion5)
+    ->UseManualTime();
+
+// Region-3 pressures along isotherms (the volume searches' calls): the
+// isotherm formed once per temperature, then one pressure per volume,
+// beside IF97R3P at the same states; the isotherm's construction counts.
+void BM_IsothermVersusR3P(benchmark::State& state) {
+  const std::vector<double> pts = Points(kRegion3);  // kSide volumes per temperature
+  TimeAlternately(
+      state, pts.size() / 2,
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2 * kSide) {
+          const thermomodels::Region3Isotherm isotherm(pts[k]);
+          for (std::size_t j = k; j < k + 2 * kSide; j += 2) {
+            benchmark::DoNotOptimize(isotherm.Pressure(pts[j + 1]));
+          }
+        }
+      },
+      [&] {
+        for (std::size_t k = 0; k < pts.size(); k += 2) {
+          benchmark::DoNotOptimize(thermomodels::IF97R3P(pts[k], pts[k + 1]));
+        }
+      });
+}
+BENCHMARK(BM_IsothermVersusR3P)->UseManualTime();
 
 #define IF97_VERSUS(name, grid)                                                    \
   BENCHMARK_CAPTURE(BM_Versus, name, thermomodels::IF97##name, legacy::name, grid) \

@@ -2,7 +2,9 @@
 // integer search and the root memory.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "common/common.h"
 
@@ -27,8 +29,9 @@ void LQROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCME
             const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
             int64_t& ISTAT);
 
-// True (-1) when X is not a number or infinite, false (0) otherwise.
-int64_t ISNINF(const double& X);
+// True (-1) when X is not a number or infinite, false (0) otherwise; inline,
+// as the solvers test every evaluated pressure with it.
+inline int64_t ISNINF(const double& X) { return ToLogical(!std::isfinite(X)); }
 
 // First index I in LO..HI (1-based) with LIST(I) == KEY, or 0.
 int64_t IFINDI(const int64_t& KEY, const int64_t* LIST, const int64_t& LO, const int64_t& HI);
@@ -123,6 +126,18 @@ void Dispatch(Call& call, int64_t iter_limit) {
   }
   call.Finish();
 }
+
+// A message line of a solver, written out of line: the solvers' entry
+// points inline their search steps into one body, but not their messages.
+// The items come by value, so that no address of the call's own record
+// leaves the body.
+template <typename... Items>
+[[gnu::noinline, gnu::cold]] void SolverLine(int32_t unit, Items... items) {
+  WriteLine(unit, items...);
+}
+
+// "LQROOT(Ln): ", the prefix of the liquid solver's lines for liquid n.
+std::string LiquidPrefix(int64_t liquid);
 
 // The final message of a search: PREFIX PHRASE ITER  V = ..  P = ..
 // ABSERR = ..  DPDV = ..  T = ..

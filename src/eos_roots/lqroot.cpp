@@ -21,7 +21,7 @@ struct LiquidCall : roots::SolverArgs {
   int64_t liquid = PPUTL_EOSRET.LIQNO;
   bool second = (liquid == 2);
   // Prefix of every message line, built only when a line is written.
-  std::string Prefix() const { return "LQROOT(L" + std::to_string(liquid) + "): "; }
+  std::string Prefix() const { return roots::LiquidPrefix(liquid); }
 
   // Integer words.
   int64_t& LQPURE = IESR[esr::LQPURE];
@@ -74,7 +74,7 @@ struct LiquidCall : roots::SolverArgs {
   }
   template <typename... Items>
   void Note(const Items&... items) {
-    WriteLine(IUNIT, Prefix(), items...);
+    roots::SolverLine(IUNIT, Prefix(), items...);
   }
   void Final(const char* phrase) {
     roots::WriteFinalMessage(IUNIT, Prefix().c_str(), phrase, ITER, V, P, PSPEC, DPDV, T);
@@ -96,7 +96,7 @@ void LiquidCall::Run() {
   }
   DPDR = -V * DPDV * V;
   if (VUB0 == 0.0 && DPDV > 0.0) VUB0 = V;
-  if (LVLDET >= 8) WriteLine(IUNIT, " P = ", P, "  DPDV = ", DPDV, "  DPDR = ", DPDR);
+  if (LVLDET >= 8) roots::SolverLine(IUNIT, " P = ", P, "  DPDV = ", DPDV, "  DPDR = ", DPDR);
   if (LVLMSG >= 2) roots::WritePerCallLine(IUNIT, Prefix().c_str(), ITER, V, P, PSPEC, DPDV, VPREV);
   if (LVLMSG >= 3) Note("DPDR = ", DPDR);
   roots::Dispatch(*this, kLiquidIterLimit);
@@ -124,10 +124,10 @@ void LiquidCall::Start() {
   LQPURE = LVFIX = LVCUT = LPLOW = LQPUR2 = 0;
   if (IFLAG == 2) DPDV = -SLOPE0;
   if (LVLDET >= 8) {
-    WriteLine(IUNIT, " LQROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC, "  VLIM = ",
+    roots::SolverLine(IUNIT, " LQROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC, "  VLIM = ",
               VLIM, "  VCMECH = ", VCMECH, "  VCRIT = ", VCRIT, "  VCUT = ", VCUT, "  DPDRM1 = ",
               DPDRM1);
-    WriteLine(IUNIT, "P DPDV DPDR  K IFLAG LPLOW LVFIX LVCUT V V0 PV0 DPDV0 VLOW PLOW VUB VUB0 "
+    roots::SolverLine(IUNIT, "P DPDV DPDR  K IFLAG LPLOW LVFIX LVCUT V V0 PV0 DPDV0 VLOW PLOW VUB VUB0 "
                      "DELV DPDR DPDR0 VSTR");
   }
   ISTAT = -1;
@@ -446,7 +446,7 @@ void LiquidCall::Finish() {
   status_word = ISTAT;
   volume_word = V;
   if (LVLDET >= 8) {
-    WriteLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPLOW, " ", LVFIX, " ", LVCUT, " ", V, " ", V0,
+    roots::SolverLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPLOW, " ", LVFIX, " ", LVCUT, " ", V, " ", V0,
               " ", PV0, " ", DPDV0, " ", VLOW, " ", PLOW, " ", VUB, " ", VUB0, " ", delv, " ",
               DPDR, " ", DPDR0, " ", vstr);
   }
@@ -455,7 +455,10 @@ void LiquidCall::Finish() {
 
 }  // namespace
 
-void LQROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
+// Flattened: the call's steps are inlined into one body, so that the words
+// of the state block are addressed directly instead of through a record of
+// references built at every call (the messages stay out of line).
+[[gnu::flatten]] void LQROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
             const double& VCUT, const double& T, const double& PSPEC, double& V, double& P,
             double& DPDV, const int64_t* MODEL, const int64_t& LVLDET, const int64_t& LVLMSG,
             const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,

@@ -1,11 +1,8 @@
-// The finite test of the root solvers and the integer list search.
-#include <cmath>
-
+// The integer list search of the root solvers (the finite test is inline
+// in the header).
 #include "eos_roots/eos_roots.h"
 
 namespace thermomodels {
-
-int64_t ISNINF(const double& X) { return ToLogical(!std::isfinite(X)); }
 
 int64_t IFINDI(const int64_t& KEY, const int64_t* LIST, const int64_t& LO, const int64_t& HI) {
   for (int64_t i = LO; i <= HI; ++i) {

@@ -86,7 +86,7 @@ void VapourCall::Run() {
     return;
   }
   if (IFLAG != 2 && X != 0.0) DPDX = std::clamp(-DPDV / (X * X), -1e20, 1e20);
-  if (LVLDET >= 8) WriteLine(IUNIT, " P = ", P, "  DPDV = ", DPDV, "  DPDX = ", DPDX);
+  if (LVLDET >= 8) roots::SolverLine(IUNIT, " P = ", P, "  DPDV = ", DPDV, "  DPDX = ", DPDX);
   if (LVLMSG >= 2) roots::WritePerCallLine(IUNIT, "VPROOT: ", ITER, V, P, PSPEC, DPDV, VPREV);
   roots::Dispatch(*this, kVapourIterLimit);
 }
@@ -116,10 +116,10 @@ void VapourCall::Start() {
     DPDX = SLOPE0;
   }
   if (LVLDET >= 8) {
-    WriteLine(IUNIT, " VPROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC, "  VLIM = ",
+    roots::SolverLine(IUNIT, " VPROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC, "  VLIM = ",
               VLIM, "  VCMECH = ", VCMECH, "  VCRIT = ", VCRIT, "  VCUT = ", VCUT, "  DPDXM = ",
               DPDXM);
-    WriteLine(IUNIT, "P DPDV DPDX  K IFLAG LPHIH LVFIX LVCUT X DPDX X0 PX0 DPDX0 X0H PX0H XUB "
+    roots::SolverLine(IUNIT, "P DPDV DPDX  K IFLAG LPHIH LVFIX LVCUT X DPDX X0 PX0 DPDX0 X0H PX0H XUB "
                      "XUB0 DELX XMAX");
   }
   ISTAT = -1;
@@ -240,7 +240,7 @@ void VapourCall::Converging() {
                                  P, PSPEC, DPDV, T);
       if (V < VLIM) {
         V = VLIM;
-        if (LVLMSG >= 1) WriteLine(IUNIT, "VPROOT: V RE-SET TO VLIM = ", VLIM);
+        if (LVLMSG >= 1) roots::SolverLine(IUNIT, "VPROOT: V RE-SET TO VLIM = ", VLIM);
       }
     }
   } else if (LVFIX == 1) {
@@ -458,7 +458,7 @@ void VapourCall::Finish() {
   ISTATV = ISTAT;
   VLASTV = V;
   if (LVLDET >= 8) {
-    WriteLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPHIH, " ", LVFIX, " ", LVCUT, " ", X, " ", DPDX,
+    roots::SolverLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPHIH, " ", LVFIX, " ", LVCUT, " ", X, " ", DPDX,
               " ", X0, " ", PX0, " ", DPDX0, " ", X0H, " ", PX0H, " ", XUB, " ", XUB0, " ", delx,
               " ", XMAX);
   }
@@ -466,7 +466,10 @@ void VapourCall::Finish() {
 
 }  // namespace
 
-void VPROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
+// Flattened: the call's steps are inlined into one body, so that the words
+// of the state block are addressed directly instead of through a record of
+// references built at every call (the messages stay out of line).
+[[gnu::flatten]] void VPROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
             const double& VCUT, const double& T, const double& PSPEC, double& V, double& P,
             double& DPDV, const int64_t* MODEL, const int64_t& LVLDET, const int64_t& LVLMSG,
             const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,

@@ -12,7 +12,7 @@
 namespace thermomodels {
 namespace {
 
-constexpr double kMolarMass = 18.0152;          // kg/kmol
+constexpr double kMolarMass = kWaterMolarMass;  // kg/kmol
 constexpr double kEnergyFactor = 1000.0 * kMolarMass;  // kJ/kg -> J/kmol
 constexpr double kGasConstant = 8314.41;        // J/(kmol K)
 constexpr double kReferenceT = 298.15;          // K, zero of the departures
@@ -64,6 +64,9 @@ constexpr RegionFunctions kCpFunctions{IF97R1CP, IF97R2CP, IF97R5CP, IF97R3CP, I
 constexpr RegionFunctions kCvFunctions{IF97R1CV, IF97R2CV, IF97R5CV, IF97R3CV, IF97CVPTX};
 constexpr RegionFunctions kEnergyFunctions{IF97R1U, IF97R2U, IF97R5U, IF97R3U, IF97UPTX};
 constexpr RegionFunctions kSoundFunctions{IF97R1W, IF97R2W, IF97R5W, IF97R3W, IF97WPTX};
+// The volume of region 3 comes from (p, T) by its backward equation: that
+// entry is not read (the dispatch below calls IF97V3PT itself).
+constexpr RegionFunctions kVolumeFunctions{IF97R1V, IF97R2V, IF97R5V, nullptr, IF97VPTX};
 
 // The converted state of one call.
 struct DispatchState {
@@ -165,15 +168,57 @@ double Finished(int32_t code, double value, double entropy, const DispatchState&
   return std::isfinite(result) ? result : std::nan("");
 }
 
+// The volume [m3/kg] of region 1, 2 or 5 at the state's (p, T).
+double PtCallVolume(const DispatchState& st) {
+  return st.region == 1 ? IF97R1V(st.p, st.t)
+         : st.region == 2 ? IF97R2V(st.p, st.t)
+                          : IF97R5V(st.p, st.t);
+}
+
+// The result of code kCode [unit of VALUE] from the region-1, 2 or 5
+// function of table kF at (p [MPa], T), called directly; NaN where it has
+// no value, false for any other region.
+template <int32_t kCode, const RegionFunctions& kF>
+bool PtResult(int64_t region, const double& p, const double& t, double& result) {
+  double value;
+  switch (region) {
+    case 1: value = kF.region1(p, t); break;
+    case 2: value = kF.region2(p, t); break;
+    case 5: value = kF.region5(p, t); break;
+    default: return false;
+  }
+  result = Finished(kCode, value, kWaterFailure, {t, p, 0.0, -1.0, region});
+  return true;
+}
+
+// The result of a code that reads (p [MPa], T) alone in region 1, 2 or 5;
+// false for any other code or region.
+bool PtPropertyResult(int32_t code, int64_t region, const double& p, const double& t,
+                      double& result) {
+  switch (code) {
+    case kEnthalpy: return PtResult<kEnthalpy, kEnthalpyFunctions>(region, p, t, result);
+    case kEntropy: return PtResult<kEntropy, kEntropyFunctions>(region, p, t, result);
+    case kCp: return PtResult<kCp, kCpFunctions>(region, p, t, result);
+    case kCv: return PtResult<kCv, kCvFunctions>(region, p, t, result);
+    case kInternalEnergy: return PtResult<kInternalEnergy, kEnergyFunctions>(region, p, t, result);
+    case kSpeedOfSound: return PtResult<kSpeedOfSound, kSoundFunctions>(region, p, t, result);
+    case kVolume: return PtResult<kVolume, kVolumeFunctions>(region, p, t, result);
+    default: return false;
+  }
+}
+
 }  // namespace
 
 bool Region3PressurePa(double T, double V, double& pressure) {
-  if (!PositiveNumber(T) || !VolumeGiven(V)) return false;
-  const double value = IF97R3P(T, V / kMolarMass);
-  if (value == kWaterFailure) return false;
-  pressure = 1e6 * value;
-  return std::isfinite(pressure);
+  return PositiveNumber(T) &&
+         Region3PressureAtMolarVolume(V, [T](double v) { return IF97R3P(T, v); }, pressure);
 }
+
+// A temperature that is no positive number makes no isotherm: the line is
+// formed at 1 K and refuses every volume.
+Region3PressureLine::Region3PressureLine(double T)
+    : t_ok_(PositiveNumber(T)), isotherm_(t_ok_ ? T : 1.0) {}
+
 
 bool SaturationPressurePa(double T, double& pressure) {
   if (!PositiveNumber(T)) return false;
@@ -194,17 +239,32 @@ WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, b
   const bool v_ok = region != 3 || VolumeGiven(V);
   // Region 3 evaluates h and s at (T, V); ln phi also reads the pressure.
   const bool hs_ok = t_ok && (region == 3 ? v_ok : p_ok);
-  if (need_h && hs_ok) out.h = Finished(kEnthalpy, ByRegion(kEnthalpyFunctions, st), 0.0, st);
-  if (need_s && hs_ok) out.s = Finished(kEntropy, ByRegion(kEntropyFunctions, st), 0.0, st);
-  if (need_phi && t_ok && p_ok && v_ok) {
-    out.phi = Finished(kLnFugacityCoefficient, Fugacity(st), 0.0, st);
+  const bool h_ok = need_h && hs_ok;
+  const bool s_ok = need_s && hs_ok;
+  const bool phi_ok = need_phi && t_ok && p_ok && v_ok;
+  const bool volume_ok = need_v && t_ok && p_ok && region != 3;
+  if (!h_ok && !s_ok && !phi_ok && !volume_ok) return out;
+  // One output but the entropy: its own function evaluates only the sums it
+  // needs, in the lanes of the evaluation below (the same value bit for bit
+  // whatever else is requested).
+  if (!s_ok && h_ok + phi_ok + volume_ok == 1) {
+    if (h_ok) out.h = Finished(kEnthalpy, ByRegion(kEnthalpyFunctions, st), 0.0, st);
+    if (phi_ok) out.phi = Finished(kLnFugacityCoefficient, Fugacity(st), 0.0, st);
+    if (volume_ok) out.v = Finished(kVolume, PtCallVolume(st), 0.0, st);
+    return out;
   }
-  if (need_v && t_ok && p_ok && region != 3) {
-    const double v = region == 1 ? IF97R1V(st.p, st.t)
-                     : region == 2 ? IF97R2V(st.p, st.t)
-                                   : IF97R5V(st.p, st.t);
-    out.v = Finished(kVolume, v, 0.0, st);
+  // Several outputs, or the entropy: one evaluation of the series serves them all.
+  StateProperties state;
+  switch (region) {
+    case 1: state = IF97R1State(st.p, st.t, phi_ok); break;
+    case 2: state = IF97R2State(st.p, st.t, phi_ok); break;
+    case 3: state = IF97R3State(st.p, st.t, st.v, phi_ok); break;
+    default: state = IF97R5State(st.p, st.t, phi_ok); break;
   }
+  if (h_ok) out.h = Finished(kEnthalpy, state.h, 0.0, st);
+  if (s_ok) out.s = Finished(kEntropy, state.s, 0.0, st);
+  if (phi_ok) out.phi = Finished(kLnFugacityCoefficient, state.fug, 0.0, st);
+  if (volume_ok) out.v = Finished(kVolume, state.v, 0.0, st);
   return out;
 }
 
@@ -219,6 +279,19 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V,
     if (!Region3PressurePa(T, V, VALUE)) {
       VALUE = kNoValue;
       IERR = 1;
+    }
+    return;
+  }
+  // One function of (p, T) in region 1, 2 or 5, the most frequent call:
+  // what the general dispatch below does for it, without its tests.
+  double pt_result;
+  if (direct && PositiveNumber(T) && PositiveNumber(P) &&
+      PtPropertyResult(code, KREGION, P / 1e6, T, pt_result)) {
+    if (std::isnan(pt_result)) {
+      VALUE = kNoValue;
+      IERR = 1;
+    } else {
+      VALUE = pt_result;
     }
     return;
   }

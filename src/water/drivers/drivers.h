@@ -3,7 +3,11 @@
 // conductivity, and the exported water routines built on them.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+
+#include "common/common.h"
+#include "water/if97/if97.h"
 
 namespace thermomodels {
 
@@ -64,6 +68,51 @@ double IF97ALFPTX(const double& P, const double& T, const double& XQUAL);
 // [kJ/(kg K)] and density [kg/m3] together; all four are -1.0 on failure.
 void IF97TRNPTX(double& TCON, double& ETA, double& CP, double& RHO, const double& P,
                 const double& T, const double& XQUAL);
+
+// ---------------------------------------------------------------------------
+// What the routers share: a routed phase, a property's region functions
+// evaluated there, and the phase's transport properties.
+// ---------------------------------------------------------------------------
+
+// One phase at which a router evaluates the region functions.
+struct RouterPhase {
+  int64_t region;  // IF97 region 1, 2, 3 or 5
+  double p;        // MPa
+  double t;        // K
+  double v;        // m3/kg from the backward equations; region 3 only
+};
+
+// A property's region functions: of (p, T) in regions 1, 2 and 5, of (T, v)
+// in region 3.
+using PhaseFunction = double (*)(const double&, const double&);
+struct PhaseFunctions {
+  PhaseFunction region1;
+  PhaseFunction region2;
+  PhaseFunction region3;
+  PhaseFunction region5;
+};
+double EvaluatePhase(const PhaseFunctions& f, const RouterPhase& phase);
+
+// Region 3's volume function: the volume itself.
+inline double Region3VolumeItself(const double& /*T*/, const double& V) { return V; }
+
+inline constexpr PhaseFunctions kPhaseVolume{IF97R1V, IF97R2V, Region3VolumeItself, IF97R5V};
+inline constexpr PhaseFunctions kPhaseEnthalpy{IF97R1H, IF97R2H, IF97R3H, IF97R5H};
+inline constexpr PhaseFunctions kPhaseEntropy{IF97R1S, IF97R2S, IF97R3S, IF97R5S};
+inline constexpr PhaseFunctions kPhaseIsobaricHeat{IF97R1CP, IF97R2CP, IF97R3CP, IF97R5CP};
+
+// The 2011 conductivity of a phase with the volume it is evaluated at and
+// the heat capacity (with FILL_VISCOSITY also the viscosity) that it leaves
+// at -1.0 (outside its critical enhancement, always in region 5) taken from
+// the region's cp and the 2008 viscosity; a viscosity not filled stays as
+// the conductivity leaves it.
+struct PhaseTransport {
+  double v;     // m3/kg
+  double cp;    // kJ/(kg K)
+  double eta;   // Pa s
+  double tcon;  // W/(m K)
+};
+PhaseTransport TransportAt(const RouterPhase& phase, bool fill_viscosity);
 
 // ---------------------------------------------------------------------------
 // Routers by pressure P [bar] and specific enthalpy h [kJ/kg] or specific
@@ -252,6 +301,40 @@ double MolarVolume(double T, double P, int64_t region, int64_t kphase, WaterPath
 // the dispatch; false where the code has no value.
 bool Region3PressurePa(double T, double V, double& pressure);
 bool SaturationPressurePa(double T, double& pressure);
+
+// Molar mass of water [kg/kmol] of the exports' molar units.
+inline constexpr double kWaterMolarMass = 18.0152;
+
+// The region-3 pressure [Pa] at molar volume V [m3/kmol] from PRESSURE_MPA,
+// the pressure [MPa] as a function of the specific volume [m3/kg]; false
+// where V is no volume (not positive, or the no-value marker), the function
+// fails (-1.0) or the pressure is not finite.
+template <class PressureMpa>
+inline bool Region3PressureAtMolarVolume(double V, const PressureMpa& pressure_mpa,
+                                         double& pressure) {
+  if (!(V > 0.0 && V < kNoValue)) return false;
+  const double value = pressure_mpa(V / kWaterMolarMass);
+  if (value == -1.0) return false;
+  pressure = 1e6 * value;
+  return std::isfinite(pressure);
+}
+
+// Region-3 pressures [Pa] along one isotherm T [K] at molar volumes V
+// [m3/kmol], each what Region3PressurePa(T, V) gives bit for bit, with the
+// sums of the series over tau formed once for the isotherm. Inline: the
+// searches call it twice at every step.
+class Region3PressureLine {
+ public:
+  explicit Region3PressureLine(double T);
+  bool At(double V, double& pressure) const {
+    return t_ok_ && Region3PressureAtMolarVolume(
+                        V, [this](double v) { return isotherm_.Pressure(v); }, pressure);
+  }
+
+ private:
+  bool t_ok_;
+  Region3Isotherm isotherm_;
+};
 
 // Enthalpy and entropy departures, ln phi and molar volume of one state in
 // IF97 region 1, 2, 3 or 5 at T [K], P [Pa] and (region 3) molar volume V,

@@ -69,18 +69,8 @@ constexpr double kLeverGuard = 1e-32;
 // land one unit in the last place above it).
 double PressureMpa(double pressure_bar) { return pressure_bar / 10.0; }
 
-// IF97 Eq. 6: temperature [K] on the boundary between regions 2 and 3.
-double B23Temperature(double p) {
-  return 572.54459862746 + std::sqrt((p - 13.91883977887) * 981.0683207562179);
-}
-
 // One phase at which a router evaluates the region functions.
-struct Phase {
-  int64_t region;  // IF97 region 1, 2, 3 or 5
-  double p;        // MPa
-  double t;        // K
-  double v;        // m3/kg, region 3 only
-};
+using Phase = RouterPhase;
 
 enum class Kind { kFailure, kOnePhase, kMixture };
 
@@ -189,7 +179,7 @@ Route SupercriticalByEnthalpy(const Request& q) {
     }
     return Single(q, 3, IF97T3PH(p, h));
   }
-  if (h >= 2563.592004 && h >= IF97R2H(p, B23Temperature(p))) {
+  if (h >= 2563.592004 && h >= IF97R2H(p, IF97B23T(p))) {
     return Single(q, 2, IF97T2PH(p, h));
   }
   return Single(q, 3, IF97T3PH(p, h));
@@ -282,7 +272,7 @@ Route BandByEnthalpy(const Request& q) {
   if (h <= 2563.592004) {
     return NearRegion3SaturationByEnthalpy(q);
   }
-  if (h >= IF97R2H(p, B23Temperature(p))) {
+  if (h >= IF97R2H(p, IF97B23T(p))) {
     return Single(q, 2, IF97T2PH(p, h));
   }
   return Single(q, 3, IF97T3PH(p, h));
@@ -342,7 +332,7 @@ Route SupercriticalByEntropy(const Request& q) {
     }
     return Single(q, 3, IF97T3PS(p, s));
   }
-  if (s > 5.04809682 && s >= IF97R2S(p, B23Temperature(p))) {
+  if (s > 5.04809682 && s >= IF97R2S(p, IF97B23T(p))) {
     return Single(q, 2, IF97T2PS(p, s));
   }
   return Single(q, 3, IF97T3PS(p, s));
@@ -391,7 +381,7 @@ Route BandByEntropy(const Request& q) {
     return Single(q, 1, std::max(kLowestLiquidTemperature, IF97T1PS(p, s)));
   }
   if (s > 5.21095157) {
-    if (s >= IF97R2S(p, B23Temperature(p))) {
+    if (s >= IF97R2S(p, IF97B23T(p))) {
       return Single(q, 2, IF97T2PS(p, s));
     }
     return Single(q, 3, std::max(ts + kOffSaturation, IF97T3PS(p, s)));
@@ -432,40 +422,18 @@ Route RouteByEntropy(const double& P, const double& s, TreeVariant variant, bool
 // Values of a route.
 // ---------------------------------------------------------------------------
 
-using PtFunction = double (*)(const double&, const double&);
-struct RegionFunctions {
-  PtFunction region1;  // (p, T)
-  PtFunction region2;  // (p, T)
-  PtFunction region3;  // (T, v)
-  PtFunction region5;  // (p, T)
-};
+using RegionFunctions = PhaseFunctions;
 
-double Evaluate(const RegionFunctions& f, const Phase& phase) {
-  switch (phase.region) {
-    case 1:
-      return f.region1(phase.p, phase.t);
-    case 2:
-      return f.region2(phase.p, phase.t);
-    case 3:
-      return f.region3(phase.t, phase.v);
-    default:
-      return f.region5(phase.p, phase.t);
-  }
-}
-
-double Region3VolumeItself(const double& /*T*/, const double& V) { return V; }
-
-constexpr RegionFunctions kVolume{IF97R1V, IF97R2V, Region3VolumeItself, IF97R5V};
-constexpr RegionFunctions kEnthalpy{IF97R1H, IF97R2H, IF97R3H, IF97R5H};
-constexpr RegionFunctions kEntropy{IF97R1S, IF97R2S, IF97R3S, IF97R5S};
-constexpr RegionFunctions kIsobaricHeat{IF97R1CP, IF97R2CP, IF97R3CP, IF97R5CP};
+constexpr const RegionFunctions& kVolume = kPhaseVolume;
+constexpr const RegionFunctions& kEnthalpy = kPhaseEnthalpy;
+constexpr const RegionFunctions& kEntropy = kPhaseEntropy;
 
 // Vapour fraction of a mixture from the router's input Y and its saturated
 // phases' values by BY (enthalpy or entropy); false when the two values
 // coincide.
 bool MixtureQuality(const Route& r, double y, const RegionFunctions& by, double& x) {
-  const double y_liquid = Evaluate(by, r.phase);
-  const double y_vapour = Evaluate(by, r.vapour);
+  const double y_liquid = EvaluatePhase(by, r.phase);
+  const double y_vapour = EvaluatePhase(by, r.vapour);
   if (std::fabs(y_vapour - y_liquid) < kLeverGuard) {
     return false;
   }
@@ -482,11 +450,11 @@ double RouteValue(const Route& r, double y, const RegionFunctions& by,
     case Kind::kFailure:
       break;
     case Kind::kOnePhase:
-      return Evaluate(wanted, r.phase);
+      return EvaluatePhase(wanted, r.phase);
     case Kind::kMixture:
       if (MixtureQuality(r, y, by, x)) {
-        const double liquid = Evaluate(wanted, r.phase);
-        return liquid + x * (Evaluate(wanted, r.vapour) - liquid);
+        const double liquid = EvaluatePhase(wanted, r.phase);
+        return liquid + x * (EvaluatePhase(wanted, r.vapour) - liquid);
       }
       break;
   }
@@ -529,14 +497,14 @@ double Quality(const double& P, const double& y, const QualityFamily& f) {
     }
     r.phase = Phase{1, p, ts, 0.0};
     r.vapour = Phase{2, p, ts, 0.0};
-    const double y_vapour = Evaluate(f.by, r.vapour);
+    const double y_vapour = EvaluatePhase(f.by, r.vapour);
     if (std::fabs(y_vapour - y) < f.on_saturation) {
       return 1.0;
     }
     if (y > y_vapour) {
       return kFailure;
     }
-    const double y_liquid = Evaluate(f.by, r.phase);
+    const double y_liquid = EvaluatePhase(f.by, r.phase);
     if (std::fabs(y - y_liquid) < f.on_saturation) {
       return 0.0;
     }
@@ -556,37 +524,12 @@ double Quality(const double& P, const double& y, const QualityFamily& f) {
     }
     r.phase = Phase{3, p, ts, IF97V3PTL(p, ts)};
     r.vapour = Phase{3, p, ts, IF97V3PTV(p, ts)};
-    if (f.band_phase_test && (Evaluate(f.by, r.phase) > y || y > Evaluate(f.by, r.vapour))) {
+    if (f.band_phase_test && (EvaluatePhase(f.by, r.phase) > y || y > EvaluatePhase(f.by, r.vapour))) {
       return kFailure;
     }
   }
   double x = kFailure;
   return MixtureQuality(r, y, f.by, x) ? x : kFailure;
-}
-
-// ---------------------------------------------------------------------------
-// Transport of one phase for IF97ALLPH.
-// ---------------------------------------------------------------------------
-
-struct Transport {
-  double v;     // m3/kg
-  double cp;    // kJ/(kg K)
-  double eta;   // Pa s
-  double tcon;  // W/(m K)
-};
-
-// The 2011 conductivity with the heat capacity and viscosity it leaves at
-// -1.0 (outside its critical enhancement, always in region 5) taken from
-// the region's cp and the 2008 viscosity.
-Transport TransportOf(const Phase& phase) {
-  Transport out{Evaluate(kVolume, phase), -1.0, -1.0, -1.0};
-  double cv = -1.0;
-  WTCON11(phase.p, phase.t, out.v, phase.region, out.cp, cv, out.eta, out.tcon);
-  if (out.cp < 0.0) {
-    out.cp = Evaluate(kIsobaricHeat, Phase{phase.region, phase.p, phase.t, out.v});
-    out.eta = WVISC08(phase.t, out.v);
-  }
-  return out;
 }
 
 }  // namespace
@@ -625,7 +568,7 @@ void IF97ALLPH(const double& P, const double& h, double& T, double& TSAT, double
   const Route r = RouteByEnthalpy(P, h, true);
   TSAT = r.ts;
   if (r.kind == Kind::kOnePhase) {
-    const Transport t = TransportOf(r.phase);
+    const PhaseTransport t = TransportAt(r.phase, true);
     T = r.phase.t;
     RHO = 1.0 / t.v;
     CP = t.cp;
@@ -637,8 +580,8 @@ void IF97ALLPH(const double& P, const double& h, double& T, double& TSAT, double
     if (!MixtureQuality(r, h, kEnthalpy, x)) {
       return;
     }
-    const Transport liquid = TransportOf(r.phase);
-    const Transport vapour = TransportOf(r.vapour);
+    const PhaseTransport liquid = TransportAt(r.phase, true);
+    const PhaseTransport vapour = TransportAt(r.vapour, true);
     const double v = liquid.v + x * (vapour.v - liquid.v);
     // Viscosity and conductivity mix by the vapour's volume fraction.
     const double w = x * vapour.v / v;

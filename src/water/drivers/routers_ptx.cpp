@@ -58,19 +58,8 @@ constexpr Region5Limits kPropertyLimits{2273.2, 50.099998474121094};
 constexpr Region5Limits kDerivativeLimits{2273.2, 50.01};
 constexpr Region5Limits kTransportLimits{1173.2, 50.01};
 
-// IF97 Eq. 5: pressure [MPa] on the boundary between regions 2 and 3.
-double B23Pressure(double temperature_k) {
-  return 348.05185628969 - 1.1671859879975 * temperature_k +
-         0.0010192970039326 * temperature_k * temperature_k;
-}
-
 // One phase at which a router evaluates its region function.
-struct Phase {
-  int64_t region;  // IF97 region 1, 2, 3 or 5
-  double p;        // MPa
-  double t;        // K
-  double v;        // m3/kg from the backward equations; region 3 only
-};
+using Phase = RouterPhase;
 
 // Where a request lies after the range and phase tests.
 enum class Route { kFailure, kOnePhase, kMixture, kCriticalPoint };
@@ -114,7 +103,7 @@ Routed RouteSinglePhase(double p, double t, const Region5Limits& limits) {
       return Failed();
     }
     region = 5;
-  } else if (t < kRegion3MaxT && p >= kRegion3MinP && p > B23Pressure(t)) {
+  } else if (t < kRegion3MaxT && p >= kRegion3MinP && p > IF97B23P(t)) {
     region = 3;
   }
   return Routed{Route::kOnePhase, false, 0.0, SinglePhase(region, p, t), {}};
@@ -193,26 +182,7 @@ enum class Mixing { kLever, kSaturatedOnly };
 
 // Value of one property at one phase: the region functions by (p, T) in
 // regions 1, 2 and 5 and by (T, v) in region 3.
-using PtFunction = double (*)(const double&, const double&);
-struct RegionFunctions {
-  PtFunction region1;  // (p, T)
-  PtFunction region2;  // (p, T)
-  PtFunction region3;  // (T, v)
-  PtFunction region5;  // (p, T)
-};
-
-double Evaluate(const RegionFunctions& f, const Phase& phase) {
-  switch (phase.region) {
-    case 1:
-      return f.region1(phase.p, phase.t);
-    case 2:
-      return f.region2(phase.p, phase.t);
-    case 3:
-      return f.region3(phase.t, phase.v);
-    default:
-      return f.region5(phase.p, phase.t);
-  }
-}
+using RegionFunctions = PhaseFunctions;
 
 // Result of a property route: failed, or a value (flagged when it is the
 // critical point's).
@@ -251,7 +221,7 @@ Answer RouteProperty(const double& P, const double& T, const double& XQUAL, Mixi
 double RouteFunctions(const double& P, const double& T, const double& XQUAL, Mixing mixing,
                       const Region5Limits& limits, const RegionFunctions& functions) {
   return RouteProperty(P, T, XQUAL, mixing, limits,
-                       [&functions](const Phase& phase) { return Evaluate(functions, phase); })
+                       [&functions](const Phase& phase) { return EvaluatePhase(functions, phase); })
       .value;
 }
 
@@ -260,21 +230,19 @@ double RouteDerivative(const double& P, const double& T, const double& XQUAL,
                        const RegionFunctions& functions, double critical_value) {
   const Answer a = RouteProperty(P, T, XQUAL, Mixing::kSaturatedOnly, kDerivativeLimits,
                                  [&functions](const Phase& phase) {
-                                   return Evaluate(functions, phase);
+                                   return EvaluatePhase(functions, phase);
                                  });
   return a.critical ? critical_value : a.value;
 }
 
-double Region3VolumeItself(const double& /*T*/, const double& V) { return V; }
-double Region3AbsoluteCp(const double& T, const double& V) { return std::fabs(IF97R3CP(T, V)); }
-
-constexpr RegionFunctions kVolume{IF97R1V, IF97R2V, Region3VolumeItself, IF97R5V};
-constexpr RegionFunctions kEnthalpy{IF97R1H, IF97R2H, IF97R3H, IF97R5H};
-constexpr RegionFunctions kEntropy{IF97R1S, IF97R2S, IF97R3S, IF97R5S};
+constexpr const RegionFunctions& kVolume = kPhaseVolume;
+constexpr const RegionFunctions& kEnthalpy = kPhaseEnthalpy;
+constexpr const RegionFunctions& kEntropy = kPhaseEntropy;
 constexpr RegionFunctions kInternalEnergy{IF97R1U, IF97R2U, IF97R3U, IF97R5U};
 constexpr RegionFunctions kVolumeByTemperature{IF97R1DVT, IF97R2DVT, IF97R3DVT, IF97R5DVT};
 constexpr RegionFunctions kVolumeByPressure{IF97R1DVP, IF97R2DVP, IF97R3DVP, IF97R5DVP};
-constexpr RegionFunctions kIsobaricHeat{IF97R1CP, IF97R2CP, Region3AbsoluteCp, IF97R5CP};
+// IF97R3CP gives the magnitude of region 3's cp formula.
+constexpr const RegionFunctions& kIsobaricHeat = kPhaseIsobaricHeat;
 constexpr RegionFunctions kIsochoricHeat{IF97R1CV, IF97R2CV, IF97R3CV, IF97R5CV};
 constexpr RegionFunctions kSoundSpeed{IF97R1W, IF97R2W, IF97R3W, IF97R5W};
 constexpr RegionFunctions kIsentropicExponent{IF97R1KAP, IF97R2KAP, IF97R3KAP, IF97R5KAP};
@@ -291,18 +259,7 @@ constexpr double kDeadStatePressure = 0.101325;  // MPa
 // ---------------------------------------------------------------------------
 
 // Specific volume [m3/kg] of a routed phase in any region.
-double PhaseVolume(const Phase& phase) {
-  switch (phase.region) {
-    case 1:
-      return IF97R1V(phase.p, phase.t);
-    case 2:
-      return IF97R2V(phase.p, phase.t);
-    case 3:
-      return phase.v;
-    default:
-      return IF97R5V(phase.p, phase.t);
-  }
-}
+double PhaseVolume(const Phase& phase) { return EvaluatePhase(kVolume, phase); }
 
 // The saturated phase or single phase of a transport request, or nothing:
 // a mixture, a critical request that is not for XQUAL 0 or 1 and every
@@ -315,42 +272,6 @@ bool TransportPhase(const double& P, const double& T, const double& XQUAL, Phase
     phase = r.phase;
   }
   return served;
-}
-
-// Outputs of the 2011 conductivity with the heat capacity and viscosity
-// filled in where it leaves them at -1.0 (outside its critical-enhancement
-// range, and always in region 5).
-struct Transport {
-  double v;     // m3/kg
-  double cp;    // kJ/(kg K)
-  double eta;   // Pa s
-  double tcon;  // W/(m K)
-};
-
-Transport TransportAt(const Phase& phase, bool fill_viscosity) {
-  Transport out{PhaseVolume(phase), -1.0, -1.0, -1.0};
-  double cv = -1.0;
-  WTCON11(phase.p, phase.t, out.v, phase.region, out.cp, cv, out.eta, out.tcon);
-  if (phase.region == 5 || out.cp < 0.0) {
-    switch (phase.region) {
-      case 1:
-        out.cp = IF97R1CP(phase.p, phase.t);
-        break;
-      case 2:
-        out.cp = IF97R2CP(phase.p, phase.t);
-        break;
-      case 3:
-        out.cp = IF97R3CP(phase.t, out.v);
-        break;
-      default:
-        out.cp = IF97R5CP(phase.p, phase.t);
-        break;
-    }
-    if (fill_viscosity) {
-      out.eta = WVISC08(phase.t, out.v);
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -370,7 +291,7 @@ double IF97SPTX(const double& P, const double& T, const double& XQUAL) {
 double IF97RHOPTX(const double& P, const double& T, const double& XQUAL) {
   // A mixture's density is the inverse of its lever-rule volume.
   const Answer a = RouteProperty(P, T, XQUAL, Mixing::kLever, kPropertyLimits,
-                                 [](const Phase& phase) { return Evaluate(kVolume, phase); });
+                                 [](const Phase& phase) { return EvaluatePhase(kVolume, phase); });
   return a.ok ? 1.0 / a.value : kFailure;
 }
 
@@ -387,8 +308,8 @@ double IF97EXPTX(const double& P, const double& T, const double& XQUAL, const do
   const double s0 = IF97R1S(kDeadStatePressure, T0);
   return RouteProperty(P, T, XQUAL, Mixing::kLever, kPropertyLimits,
                        [&](const Phase& phase) {
-                         return (Evaluate(kEnthalpy, phase) - h0) -
-                                T0 * (Evaluate(kEntropy, phase) - s0);
+                         return (EvaluatePhase(kEnthalpy, phase) - h0) -
+                                T0 * (EvaluatePhase(kEntropy, phase) - s0);
                        })
       .value;
 }
@@ -453,7 +374,7 @@ double IF97PRNPTX(const double& P, const double& T, const double& XQUAL) {
   if (!TransportPhase(P, T, XQUAL, phase)) {
     return kFailure;
   }
-  const Transport t = TransportAt(phase, true);
+  const PhaseTransport t = TransportAt(phase, true);
   return t.eta * t.cp * 1000.0 / t.tcon;
 }
 
@@ -462,7 +383,7 @@ double IF97ALFPTX(const double& P, const double& T, const double& XQUAL) {
   if (!TransportPhase(P, T, XQUAL, phase)) {
     return kFailure;
   }
-  const Transport t = TransportAt(phase, false);
+  const PhaseTransport t = TransportAt(phase, false);
   return t.tcon * t.v / (t.cp * 1000.0);
 }
 
@@ -476,7 +397,7 @@ void IF97TRNPTX(double& TCON, double& ETA, double& CP, double& RHO, const double
   if (!TransportPhase(P, T, XQUAL, phase)) {
     return;
   }
-  const Transport t = TransportAt(phase, true);
+  const PhaseTransport t = TransportAt(phase, true);
   TCON = t.tcon;
   ETA = t.eta;
   CP = t.cp;

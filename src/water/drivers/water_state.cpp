@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "common/common.h"
 #include "eos_roots/eos_roots.h"
 #include "water/drivers/drivers.h"
+#include "water/if97/if97.h"
 
 namespace thermomodels {
 namespace {
@@ -32,11 +34,6 @@ constexpr double kVolumeStep = 5e-7;  // m3/kmol, for the difference slope
 // The solvers end their own searches (at most 100 iterations); this cap
 // only guards the loop against a solver that never reports an end.
 constexpr int kMaxSolverCalls = 1000;
-
-// IF97 boundary between regions 2 and 3 (IF97 Eq. 5), T [K] -> p [Pa].
-double B23PressurePa(double t) {
-  return ((0.0010192970039326 * t - 1.1671859879975) * t + 348.05185628969) * 1e6;
-}
 
 // Fixed-point temperature, seven characters with two decimals.
 std::string FormatTemperature(double t) {
@@ -85,13 +82,16 @@ double SaturationPressure(double T, int64_t kphase, WaterPath path, int64_t& sta
   return Checked(ok, p, status);
 }
 
-// The region-3 pressure [Pa] at T [K] and molar volume V (dispatcher code 14).
-double Region3Pressure(double T, double V, int64_t kphase, WaterPath path, int64_t& status) {
+// The region-3 pressure [Pa] at the search's temperature T [K] and molar
+// volume V (dispatcher code 14); the direct path along LINE, the isotherm T,
+// which only the direct path forms.
+double Region3Pressure(double T, const std::optional<Region3PressureLine>& line, double V,
+                       int64_t kphase, WaterPath path, int64_t& status) {
   if (path == WaterPath::kThroughDispatcher) {
     return WaterProperty(T, 1.0, V, 14, kphase, 3, status);
   }
   double p = kNoValue;
-  const bool ok = Region3PressurePa(T, V, p);
+  const bool ok = line->At(V, p);
   return Checked(ok, p, status);
 }
 
@@ -159,7 +159,7 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
       }
       t = bound;
     }
-    const double p_b23 = B23PressurePa(t);
+    const double p_b23 = IF97B23P(t) * 1e6;  // Pa
     if (t > kRegion1MaxT && t < kRegion3MaxT && p > p_b23) {
       state.region = 3;
       state.start_mode = 2;
@@ -220,6 +220,9 @@ void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
   double slope = kNoValue;
   bool evaluation_failed = false;
 
+  std::optional<Region3PressureLine> line;
+  if (path == WaterPath::kDirect) line.emplace(T);
+
   PPUTL_ESROOT.iw[esr::LQPURE] = 0;
   PPUTL_ESROOT.iw[esr::VPPURE] = 0;
   PPUTL_ESROOT.iw[liquid ? esr::LQPURE : esr::VPPURE] = -1;
@@ -238,10 +241,10 @@ void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
     int64_t eval_status = 0;
     if (iflag == 2) {
       // This start mode takes the slope from the solver; only P(V) is needed.
-      p_at_v = Region3Pressure(T, v, KVL, path, eval_status);
+      p_at_v = Region3Pressure(T, line, v, KVL, path, eval_status);
     } else {
-      const double p_shifted = Region3Pressure(T, v - dv, KVL, path, eval_status);
-      p_at_v = Region3Pressure(T, v, KVL, path, eval_status);
+      const double p_shifted = Region3Pressure(T, line, v - dv, KVL, path, eval_status);
+      p_at_v = Region3Pressure(T, line, v, KVL, path, eval_status);
       slope = (p_at_v - p_shifted) / dv;
     }
     evaluation_failed = eval_status != 0;

@@ -47,11 +47,6 @@ constexpr Region5Limits kDriverRegion5{2273.2, 50.01};
 // The viscosity driver's pressure limit is 50.1 held in single precision.
 constexpr Region5Limits kViscosityRegion5{1173.2, static_cast<double>(50.1f)};
 
-// IF97 B23 boundary (Eq. 5), T [K] -> p [MPa].
-double B23Pressure(double t) {
-  return 348.05185628969 + t * (-1.1671859879975 + 0.0010192970039326 * t);
-}
-
 WaterPoint SaturatedLiquid(double p, double t) {
   if (t <= 623.15) return {1, p, t, 0.0};
   return {3, p, t, IF97V3PTL(p, t)};
@@ -77,7 +72,7 @@ DriverState ResolveDriverState(double p, double t, double x, bool lever, Region5
     } else if (t > 1073.15) {
       if (t > limits.t_max || p > limits.p_max) return s;
       region = 5;
-    } else if (t >= 863.15 || p < 16.52916424 || p <= B23Pressure(t)) {
+    } else if (t >= 863.15 || p < 16.52916424 || p <= IF97B23P(t)) {
       region = 2;
     } else {
       region = 3;

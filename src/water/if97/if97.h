@@ -30,6 +30,11 @@ double IF97PSATB(const double& T);
 // 0.00061 <= 0.1 P <= 22.1201 (MPa).
 double IF97TSATB(const double& P);
 
+// ---- Boundary between regions 2 and 3 (IF97 Eqs. 5 and 6) ----
+// Pressure [MPa] on the boundary at T [K], and temperature [K] at P [MPa].
+double IF97B23P(const double& T);
+double IF97B23T(const double& P);
+
 // ---- Region 1 (compressed liquid), (P, T) ----
 double IF97R1V(const double& P, const double& T);
 double IF97R1H(const double& P, const double& T);
@@ -369,6 +374,12 @@ constexpr std::size_t LanesFor(unsigned want) {
   return sums <= 1 ? 4 : 2;
 }
 
+// Lanes per sum of the evaluations that serve several properties of one
+// state at once: as many as the single-property functions whose results
+// should stay the same bit for bit use (four for one sum, two for several).
+inline constexpr std::size_t kOneSumLanes = LanesFor(kSum);
+inline constexpr std::size_t kSeveralSumsLanes = LanesFor(kSum | kSumY);
+
 // Runs of at most kRunLength consecutive terms with the same power of x in a
 // derived table: each run is summed over its powers of y and multiplied by
 // its power of x once.
@@ -415,14 +426,39 @@ inline double RunSum(const YPowers& yp, std::index_sequence<k...>) {
   return (... + RunTerm<kDerived, kBegin + k>(yp));
 }
 
-template <const auto& kDerived, std::size_t r, class XPowers, class YPowers>
-inline double RunValue(const XPowers& xp, const YPowers& yp) {
+// The sum of run r over its powers of y.
+template <const auto& kDerived, std::size_t r, class YPowers>
+inline double RunInner(const YPowers& yp) {
   constexpr TermRun run = kRuns<kDerived>[r];
-  const double inner =
-      RunSum<kDerived, run.begin>(yp, std::make_index_sequence<run.end - run.begin>{});
+  return RunSum<kDerived, run.begin>(yp, std::make_index_sequence<run.end - run.begin>{});
+}
+
+// Run r's sum over y times its power of x.
+template <const auto& kDerived, std::size_t r, class XPowers>
+inline double RunValue(const XPowers& xp, double inner) {
+  constexpr TermRun run = kRuns<kDerived>[r];
   if constexpr (run.i == 0) return inner;
   return xp[run.i] * inner;
 }
+
+// Where a sum takes the sums of its runs over y from: formed from the power
+// table of y on the spot, or read from a table formed earlier.
+template <const auto& kDerived, class YPowers>
+struct InnerFromPowers {
+  const YPowers& yp;
+  template <std::size_t r>
+  double Get() const {
+    return RunInner<kDerived, r>(yp);
+  }
+};
+
+struct InnerFromTable {
+  const double* inner;
+  template <std::size_t r>
+  double Get() const {
+    return inner[r];
+  }
+};
 
 // Run r opens lane r % kLanes or adds to it; lanes start from their first
 // run rather than from zero, which would cost an addition each.
@@ -435,15 +471,15 @@ inline void Accumulate(double (&lane)[kLanes], double value) {
   }
 }
 
-template <const auto& kDerived, std::size_t kLanes, class XPowers, class YPowers, std::size_t... r>
-inline double SumDerived(const XPowers& xp, const YPowers& yp, std::index_sequence<r...>) {
+template <const auto& kDerived, std::size_t kLanes, class XPowers, class Inner, std::size_t... r>
+inline double SumDerived(const XPowers& xp, const Inner& inner, std::index_sequence<r...>) {
   constexpr std::size_t kRunsHere = sizeof...(r);
   if constexpr (kRunsHere == 0) {
     return 0.0;
   } else {
     constexpr std::size_t kUsed = kRunsHere < kLanes ? kRunsHere : kLanes;
     double lane[kUsed];
-    (Accumulate<r>(lane, RunValue<kDerived, r>(xp, yp)), ...);
+    (Accumulate<r>(lane, RunValue<kDerived, r>(xp, inner.template Get<r>())), ...);
     if constexpr (kUsed == 1) return lane[0];
     if constexpr (kUsed == 2) return lane[0] + lane[1];
     if constexpr (kUsed == 3) return (lane[0] + lane[1]) + lane[2];
@@ -451,14 +487,18 @@ inline double SumDerived(const XPowers& xp, const YPowers& yp, std::index_sequen
   }
 }
 
-template <unsigned kFlag, unsigned kWant, const auto& kTerms, class XPowers, class YPowers>
+template <unsigned kFlag, const auto& kTerms>
+inline constexpr std::size_t kRunCount = kRuns<kDerivedTerms<kFlag, kTerms>>.size();
+
+template <unsigned kFlag, unsigned kWant, const auto& kTerms, std::size_t kLanes, class XPowers,
+          class YPowers>
 inline double SumOne(const XPowers& xp, const YPowers& yp) {
   if constexpr ((kWant & kFlag) == 0) {
     return 0.0;
   } else {
     constexpr const auto& derived = kDerivedTerms<kFlag, kTerms>;
-    return SumDerived<derived, LanesFor(kWant)>(
-        xp, yp, std::make_index_sequence<kRuns<derived>.size()>{});
+    return SumDerived<derived, kLanes>(xp, InnerFromPowers<derived, YPowers>{yp},
+                                       std::make_index_sequence<kRunCount<kFlag, kTerms>>{});
   }
 }
 
@@ -469,22 +509,98 @@ struct SeriesPowers {
   static constexpr auto y = PowersUsed<kWant, kTerms, false, range.ylo, range.yhi>();
 };
 
-// The sums selected by kWant of the series kTerms at (x, y), every power
-// taken from the two power tables.
 template <unsigned kWant, const auto& kTerms>
+using XPowerTable = PowerTable<SeriesPowers<kWant, kTerms>::range.xlo,
+                               SeriesPowers<kWant, kTerms>::range.xhi, SeriesPowers<kWant, kTerms>::x>;
+template <unsigned kWant, const auto& kTerms>
+using YPowerTable = PowerTable<SeriesPowers<kWant, kTerms>::range.ylo,
+                               SeriesPowers<kWant, kTerms>::range.yhi, SeriesPowers<kWant, kTerms>::y>;
+
+// The sums selected by kWant of the series kTerms at (x, y), every power
+// taken from the two power tables; each sum runs in kLanes partial sums.
+template <unsigned kWant, const auto& kTerms, std::size_t kLanes = LanesFor(kWant)>
 inline PowerSums SumSeries(double x, double y) {
-  using Need = SeriesPowers<kWant, kTerms>;
-  const PowerTable<Need::range.xlo, Need::range.xhi, Need::x> xp(x);
-  const PowerTable<Need::range.ylo, Need::range.yhi, Need::y> yp(y);
+  const XPowerTable<kWant, kTerms> xp(x);
+  const YPowerTable<kWant, kTerms> yp(y);
   PowerSums out;
-  out.s = SumOne<kSum, kWant, kTerms>(xp, yp);
-  out.sx = SumOne<kSumX, kWant, kTerms>(xp, yp);
-  out.sxx = SumOne<kSumXX, kWant, kTerms>(xp, yp);
-  out.sy = SumOne<kSumY, kWant, kTerms>(xp, yp);
-  out.syy = SumOne<kSumYY, kWant, kTerms>(xp, yp);
-  out.sxy = SumOne<kSumXY, kWant, kTerms>(xp, yp);
+  out.s = SumOne<kSum, kWant, kTerms, kLanes>(xp, yp);
+  out.sx = SumOne<kSumX, kWant, kTerms, kLanes>(xp, yp);
+  out.sxx = SumOne<kSumXX, kWant, kTerms, kLanes>(xp, yp);
+  out.sy = SumOne<kSumY, kWant, kTerms, kLanes>(xp, yp);
+  out.syy = SumOne<kSumYY, kWant, kTerms, kLanes>(xp, yp);
+  out.sxy = SumOne<kSumXY, kWant, kTerms, kLanes>(xp, yp);
   return out;
 }
+
+// How many runs the sum kFlag has when kWant asks for it; none otherwise.
+template <unsigned kFlag, unsigned kWant, const auto& kTerms>
+constexpr std::size_t RunsWanted() {
+  if constexpr ((kWant & kFlag) == 0) {
+    return 0;
+  } else {
+    return kRunCount<kFlag, kTerms>;
+  }
+}
+
+// The same sums along a line of fixed y: every run's sum over the powers of
+// y is formed once, at construction, so that each x costs only its powers
+// of x and one product and addition per run. At(x) equals
+// SumSeries<kWant, kTerms, kLanes>(x, y) bit for bit: the same products and
+// additions in the same order.
+template <unsigned kWant, const auto& kTerms, std::size_t kLanes = LanesFor(kWant)>
+class SeriesAlongX {
+ public:
+  explicit SeriesAlongX(double y) {
+    const YPowerTable<kWant, kTerms> yp(y);
+    Fill<kSum>(yp, s_);
+    Fill<kSumX>(yp, sx_);
+    Fill<kSumXX>(yp, sxx_);
+    Fill<kSumY>(yp, sy_);
+    Fill<kSumYY>(yp, syy_);
+    Fill<kSumXY>(yp, sxy_);
+  }
+
+  PowerSums At(double x) const {
+    const XPowerTable<kWant, kTerms> xp(x);
+    PowerSums out;
+    out.s = Sum<kSum>(xp, s_);
+    out.sx = Sum<kSumX>(xp, sx_);
+    out.sxx = Sum<kSumXX>(xp, sxx_);
+    out.sy = Sum<kSumY>(xp, sy_);
+    out.syy = Sum<kSumYY>(xp, syy_);
+    out.sxy = Sum<kSumXY>(xp, sxy_);
+    return out;
+  }
+
+ private:
+  template <unsigned kFlag>
+  using Inner = std::array<double, RunsWanted<kFlag, kWant, kTerms>()>;
+
+  template <unsigned kFlag, class YPowers, std::size_t... r>
+  static void FillRuns(const YPowers& yp, Inner<kFlag>& inner, std::index_sequence<r...>) {
+    ((inner[r] = RunInner<kDerivedTerms<kFlag, kTerms>, r>(yp)), ...);
+  }
+  template <unsigned kFlag, class YPowers>
+  static void Fill(const YPowers& yp, Inner<kFlag>& inner) {
+    FillRuns<kFlag>(yp, inner, std::make_index_sequence<RunsWanted<kFlag, kWant, kTerms>()>{});
+  }
+  template <unsigned kFlag, class XPowers>
+  static double Sum(const XPowers& xp, const Inner<kFlag>& inner) {
+    if constexpr (RunsWanted<kFlag, kWant, kTerms>() == 0) {
+      return 0.0;
+    } else {
+      return SumDerived<kDerivedTerms<kFlag, kTerms>, kLanes>(
+          xp, InnerFromTable{inner.data()}, std::make_index_sequence<RunsWanted<kFlag, kWant, kTerms>()>{});
+    }
+  }
+
+  Inner<kSum> s_{};
+  Inner<kSumX> sx_{};
+  Inner<kSumXX> sxx_{};
+  Inner<kSumY> sy_{};
+  Inner<kSumYY> syy_{};
+  Inner<kSumXY> sxy_{};
+};
 
 // IF97 Eq. 31 without the near-critical bridges [K] at p [MPa].
 double SaturationTemperatureEq31(double P);
@@ -516,6 +632,48 @@ double WDIELC(const double& T, const double& V);
 // Refractive index (IAPWS 1997 release) from T [K], V [m3/kg] and the
 // wavelength WL [um].
 double WREFRI(const double& T, const double& V, const double& WL);
+
+// ---- Several properties of one state from one evaluation ----
+// Specific volume [m3/kg], enthalpy [kJ/kg], entropy [kJ/(kg K)] and
+// fugacity [MPa] of one state, from one evaluation of the series of gamma
+// (region 3: phi) and its first derivatives instead of one per property.
+// Each is the formula of the single-property function (IF97R?V, H, S, FUG;
+// region 3 at (T, V), v = V, the fugacity at the caller's pressure P); the
+// sums are added in another order, so they agree with those functions to
+// round-off (region 3: bit for bit, its fugacity from an evaluation of its
+// own). The fugacity, which costs the ideal-gas reference and an
+// exponential, only WITH_FUGACITY (0 otherwise).
+struct StateProperties {
+  double v, h, s, fug;
+};
+StateProperties IF97R1State(const double& P, const double& T, bool with_fugacity);
+StateProperties IF97R2State(const double& P, const double& T, bool with_fugacity);
+StateProperties IF97R5State(const double& P, const double& T, bool with_fugacity);
+StateProperties IF97R3State(const double& P, const double& T, const double& V,
+                            bool with_fugacity);
+
+// Region-3 pressure [MPa] along one isotherm T [K]: the sums of the series
+// over the powers of tau are formed once, at construction, so that a search
+// over the volume pays at each trial volume only for the powers of delta.
+// Pressure(V) equals IF97R3P(T, V) bit for bit.
+class Region3Isotherm {
+ public:
+  explicit Region3Isotherm(const double& T);
+
+  // rho R T delta phi_delta [kPa] times 0.001, the products and sums in
+  // IF97R3P's order; inline, for the searches that call it at every step.
+  double Pressure(const double& V) const {
+    const double rho = 1.0 / V;
+    const double delta = 1.0 / (322.0 * V);
+    const double phi_delta = if97_detail::kLogDeltaCoefficient / delta + sums_.At(delta).sx;
+    return 0.001 * rho * if97_detail::kGasConstant * t_ * delta * phi_delta;
+  }
+
+ private:
+  double t_;
+  double tau_;
+  if97_detail::SeriesAlongX<if97_detail::kSumX, if97_detail::kRegion3Terms> sums_;
+};
 
 // ---- Iterative region-3 volume: v [m3/kg] with p3(T, v) = P [MPa] ----
 // The not-converged marker -1000.0 comes back when no pass is accepted; a

@@ -19,12 +19,12 @@ struct Region1Gamma {
   double g, gp, gpp, gt, gtt, gpt;
 };
 
-template <unsigned kWant>
+template <unsigned kWant, std::size_t kLanes = LanesFor(kWant)>
 inline Region1Gamma Gamma1(double p, double t) {
   Region1Gamma r{};
   r.pi = p * kInvPStar;
   r.tau = 1386.0 / t;
-  const PowerSums s = SumSeries<kWant, kRegion1Terms>(7.1 - r.pi, r.tau - 1.222);
+  const PowerSums s = SumSeries<kWant, kRegion1Terms, kLanes>(7.1 - r.pi, r.tau - 1.222);
   r.g = s.s;
   r.gp = -s.sx;
   r.gpp = s.sxx;
@@ -51,19 +51,22 @@ inline double DvDpKpa(const Region1Gamma& r, double t) { return 4.61526e-7 * t *
 // (dv/dT)_p: (R / p*) (gamma_pi - tau gamma_pitau).
 inline double DvDt(const Region1Gamma& r) { return 2.7920508166969147e-5 * (r.gp - r.tau * r.gpt); }
 
+inline double Enthalpy(const Region1Gamma& r, double t) { return kR * t * r.tau * r.gt; }
+
+inline double Entropy(const Region1Gamma& r) { return kR * (r.tau * r.gt - r.g); }
+
+// Fugacity [MPa] referred to the region-2 ideal gas.
+inline double Fugacity(const Region1Gamma& r, double p, double t) {
+  return p * std::exp(r.g - Region2IdealGamma(p, t));
+}
+
 }  // namespace
 
 double IF97R1V(const double& P, const double& T) { return Volume(Gamma1<kSumX>(P, T), T); }
 
-double IF97R1H(const double& P, const double& T) {
-  const Region1Gamma r = Gamma1<kSumY>(P, T);
-  return kR * T * r.tau * r.gt;
-}
+double IF97R1H(const double& P, const double& T) { return Enthalpy(Gamma1<kSumY>(P, T), T); }
 
-double IF97R1S(const double& P, const double& T) {
-  const Region1Gamma r = Gamma1<kSum | kSumY>(P, T);
-  return kR * (r.tau * r.gt - r.g);
-}
+double IF97R1S(const double& P, const double& T) { return Entropy(Gamma1<kSum | kSumY>(P, T)); }
 
 double IF97R1U(const double& P, const double& T) {
   const Region1Gamma r = Gamma1<kSumX | kSumY>(P, T);
@@ -90,9 +93,11 @@ double IF97R1G(const double& P, const double& T) {
   return kR * T * r.g;
 }
 
-double IF97R1FUG(const double& P, const double& T) {
-  const Region1Gamma r = Gamma1<kSum>(P, T);
-  return P * std::exp(r.g - Region2IdealGamma(P, T));
+double IF97R1FUG(const double& P, const double& T) { return Fugacity(Gamma1<kSum>(P, T), P, T); }
+
+StateProperties IF97R1State(const double& P, const double& T, bool with_fugacity) {
+  const Region1Gamma r = Gamma1<kSum | kSumX | kSumY, kOneSumLanes>(P, T);
+  return {Volume(r, T), Enthalpy(r, T), Entropy(r), with_fugacity ? Fugacity(r, P, T) : 0.0};
 }
 
 double IF97R1DVP(const double& P, const double& T) { return DvDpKpa(Gamma1<kSumXX>(P, T), T); }

@@ -21,19 +21,21 @@ struct Region2Gamma {
   double gr, grp, grpp, grt, grtt, grpt;  // residual part and its derivatives
 };
 
-template <unsigned kIdeal, unsigned kResidual>
+template <unsigned kIdeal, unsigned kResidual, std::size_t kIdealLanes = LanesFor(kIdeal),
+          std::size_t kResidualLanes = LanesFor(kResidual)>
 inline Region2Gamma Gamma2(double p, double t) {
   Region2Gamma r{};
   r.pi = p;
   r.tau = 540.0 / t;
   if constexpr (kIdeal != 0) {
-    const PowerSums s = SumSeries<kIdeal, kRegion2IdealTerms>(1.0, r.tau);
+    const PowerSums s = SumSeries<kIdeal, kRegion2IdealTerms, kIdealLanes>(1.0, r.tau);
     if constexpr ((kIdeal & kSum) != 0) r.g0 = std::log(r.pi) + s.s;
     r.g0t = s.sy;
     r.g0tt = s.syy;
   }
   if constexpr (kResidual != 0) {
-    const PowerSums s = SumSeries<kResidual, kRegion2ResidualTerms>(r.pi, r.tau - 0.5);
+    const PowerSums s =
+        SumSeries<kResidual, kRegion2ResidualTerms, kResidualLanes>(r.pi, r.tau - 0.5);
     r.gr = s.s;
     r.grp = s.sx;
     r.grpp = s.sxx;
@@ -69,6 +71,17 @@ inline double DvDt(const Region2Gamma& r) {
   return 0.000461526 / r.pi * (1.0 + r.pi * r.grp - r.tau * r.pi * r.grpt);
 }
 
+inline double Enthalpy(const Region2Gamma& r, double t) {
+  return kR * t * r.tau * (r.g0t + r.grt);
+}
+
+inline double Entropy(const Region2Gamma& r) {
+  return kR * (r.tau * (r.g0t + r.grt) - (r.g0 + r.gr));
+}
+
+// Fugacity [MPa] = p exp(gamma_r).
+inline double Fugacity(const Region2Gamma& r, double p) { return p * std::exp(r.gr); }
+
 }  // namespace
 
 double Region2IdealGamma(double pressure_mpa, double temperature_k) {
@@ -78,13 +91,11 @@ double Region2IdealGamma(double pressure_mpa, double temperature_k) {
 double IF97R2V(const double& P, const double& T) { return Volume(Gamma2<0, kSumX>(P, T), T); }
 
 double IF97R2H(const double& P, const double& T) {
-  const Region2Gamma r = Gamma2<kSumY, kSumY>(P, T);
-  return kR * T * r.tau * (r.g0t + r.grt);
+  return Enthalpy(Gamma2<kSumY, kSumY>(P, T), T);
 }
 
 double IF97R2S(const double& P, const double& T) {
-  const Region2Gamma r = Gamma2<kSum | kSumY, kSum | kSumY>(P, T);
-  return kR * (r.tau * (r.g0t + r.grt) - (r.g0 + r.gr));
+  return Entropy(Gamma2<kSum | kSumY, kSum | kSumY>(P, T));
 }
 
 double IF97R2U(const double& P, const double& T) {
@@ -112,8 +123,12 @@ double IF97R2G(const double& P, const double& T) {
   return kR * T * (r.g0 + r.gr);
 }
 
-double IF97R2FUG(const double& P, const double& T) {
-  return P * std::exp(Gamma2<0, kSum>(P, T).gr);
+double IF97R2FUG(const double& P, const double& T) { return Fugacity(Gamma2<0, kSum>(P, T), P); }
+
+StateProperties IF97R2State(const double& P, const double& T, bool with_fugacity) {
+  const Region2Gamma r =
+      Gamma2<kSum | kSumY, kSum | kSumX | kSumY, kOneSumLanes, kOneSumLanes>(P, T);
+  return {Volume(r, T), Enthalpy(r, T), Entropy(r), with_fugacity ? Fugacity(r, P) : 0.0};
 }
 
 double IF97R2DVP(const double& P, const double& T) { return DvDpKpa(Gamma2<0, kSumXX>(P, T), T); }

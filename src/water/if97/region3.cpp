@@ -20,13 +20,18 @@ struct Region3Phi {
   double f, fd, fdd, ft, ftt, fdt;
 };
 
-template <unsigned kWant>
-inline Region3Phi Phi3(double t, double v) {
+// The reduced variables of (T, V) with tau given.
+inline Region3Phi Reduced3(double tau, double v) {
   Region3Phi r{};
   r.rho = 1.0 / v;
   r.delta = 1.0 / (322.0 * v);
-  r.tau = 647.096 / t;
-  const PowerSums s = SumSeries<kWant, kRegion3Terms>(r.delta, r.tau);
+  r.tau = tau;
+  return r;
+}
+
+// phi's derivatives from the sums s at (delta, tau).
+template <unsigned kWant>
+inline Region3Phi WithSums(Region3Phi r, const PowerSums& s) {
   if constexpr ((kWant & kSum) != 0) r.f = kLogDeltaCoefficient * std::log(r.delta) + s.s;
   if constexpr ((kWant & kSumX) != 0) r.fd = kLogDeltaCoefficient / r.delta + s.sx;
   if constexpr ((kWant & kSumXX) != 0) r.fdd = -kLogDeltaCoefficient / (r.delta * r.delta) + s.sxx;
@@ -36,10 +41,18 @@ inline Region3Phi Phi3(double t, double v) {
   return r;
 }
 
+inline double Tau3(double t) { return 647.096 / t; }
+
+template <unsigned kWant, std::size_t kLanes = LanesFor(kWant)>
+inline Region3Phi Phi3(double t, double v) {
+  const Region3Phi r = Reduced3(Tau3(t), v);
+  return WithSums<kWant>(r, SumSeries<kWant, kRegion3Terms, kLanes>(r.delta, r.tau));
+}
+
 constexpr unsigned kWantSound = kSumX | kSumXX | kSumYY | kSumXY;
 
 // Pressure [MPa]: rho R T delta phi_delta in kPa, times 0.001.
-inline double Pressure(const Region3Phi& r, double t) {
+inline double PressureMpa(const Region3Phi& r, double t) {
   return 0.001 * r.rho * kR * t * r.delta * r.fd;
 }
 
@@ -55,19 +68,26 @@ inline double DpDvKpa(const Region3Phi& r, double t) {
   return -r.rho * r.rho * kR * t * (2.0 * r.delta * r.fd + r.delta * r.delta * r.fdd);
 }
 
+inline double Enthalpy(const Region3Phi& r, double t) {
+  return kR * t * (r.tau * r.ft + r.delta * r.fd);
+}
+
+inline double Entropy(const Region3Phi& r) { return kR * (r.tau * r.ft - r.f); }
+
+// The Gibbs energy R T phi + p v at the caller's pressure, referred to the
+// region-2 ideal gas.
+inline double Fugacity(const Region3Phi& r, double p, double t, double v) {
+  const double g = kR * t * r.f + 1000.0 * p * v;
+  return p * std::exp(g / (kR * t) - Region2IdealGamma(p, t));
+}
+
 }  // namespace
 
-double IF97R3P(const double& T, const double& V) { return Pressure(Phi3<kSumX>(T, V), T); }
+double IF97R3P(const double& T, const double& V) { return PressureMpa(Phi3<kSumX>(T, V), T); }
 
-double IF97R3H(const double& T, const double& V) {
-  const Region3Phi r = Phi3<kSumX | kSumY>(T, V);
-  return kR * T * (r.tau * r.ft + r.delta * r.fd);
-}
+double IF97R3H(const double& T, const double& V) { return Enthalpy(Phi3<kSumX | kSumY>(T, V), T); }
 
-double IF97R3S(const double& T, const double& V) {
-  const Region3Phi r = Phi3<kSum | kSumY>(T, V);
-  return kR * (r.tau * r.ft - r.f);
-}
+double IF97R3S(const double& T, const double& V) { return Entropy(Phi3<kSum | kSumY>(T, V)); }
 
 double IF97R3U(const double& T, const double& V) {
   const Region3Phi r = Phi3<kSumY>(T, V);
@@ -97,12 +117,22 @@ double IF97R3W(const double& T, const double& V) {
 
 double IF97R3F(const double& T, const double& V) { return kR * T * Phi3<kSum>(T, V).f; }
 
-// The Gibbs energy R T phi + p v at the caller's pressure, referred to the
-// region-2 ideal gas.
 double IF97R3FUG(const double& P, const double& T, const double& V) {
-  const double g = kR * T * Phi3<kSum>(T, V).f + 1000.0 * P * V;
-  return P * std::exp(g / (kR * T) - Region2IdealGamma(P, T));
+  return Fugacity(Phi3<kSum>(T, V), P, T, V);
 }
+
+// Enthalpy and entropy from one evaluation with the lanes of IF97R3H and
+// IF97R3S; the fugacity from phi summed in the lanes of IF97R3FUG, so that
+// each equals its single-property function bit for bit (near the critical
+// point the terms of phi cancel, and the order of their additions shows in
+// the last digits of ln phi).
+StateProperties IF97R3State(const double& P, const double& T, const double& V,
+                            bool with_fugacity) {
+  const Region3Phi r = Phi3<kSum | kSumX | kSumY, kSeveralSumsLanes>(T, V);
+  return {V, Enthalpy(r, T), Entropy(r), with_fugacity ? IF97R3FUG(P, T, V) : 0.0};
+}
+
+Region3Isotherm::Region3Isotherm(const double& T) : t_(T), tau_(Tau3(T)), sums_(tau_) {}
 
 // The derivatives use R = 0.461526 kJ/(kg K), the gas constant of the region
 // functions, so that they are the exact derivatives of IF97R3P.
@@ -132,7 +162,7 @@ double IF97R3APR(const double& T, const double& V) {
 // kappa = w^2 / (p v) with p in Pa: the pressure of the state in MPa times 1e6.
 double IF97R3KAP(const double& T, const double& V) {
   const Region3Phi r = Phi3<kWantSound>(T, V);
-  return SoundSquared(r, T) / (Pressure(r, T) * V * 1e6);
+  return SoundSquared(r, T) / (PressureMpa(r, T) * V * 1e6);
 }
 
 }  // namespace thermomodels

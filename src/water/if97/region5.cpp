@@ -15,15 +15,15 @@ constexpr double kR = kGasConstant;
 inline double Tau(double t) { return 1000.0 / t; }
 
 // Sums of the ideal-gas series in tau (without ln pi) selected by kWant.
-template <unsigned kWant>
+template <unsigned kWant, std::size_t kLanes = LanesFor(kWant)>
 inline PowerSums Ideal5(double t) {
-  return SumSeries<kWant, kRegion5IdealTerms>(1.0, Tau(t));
+  return SumSeries<kWant, kRegion5IdealTerms, kLanes>(1.0, Tau(t));
 }
 
 // Residual sums in (pi, tau) selected by kWant.
-template <unsigned kWant>
+template <unsigned kWant, std::size_t kLanes = LanesFor(kWant)>
 inline PowerSums Residual5(double p, double t) {
-  return SumSeries<kWant, kRegion5ResidualTerms>(p, Tau(t));
+  return SumSeries<kWant, kRegion5ResidualTerms, kLanes>(p, Tau(t));
 }
 
 constexpr unsigned kSoundResidual = kSumX | kSumXX | kSumYY | kSumXY;
@@ -37,6 +37,22 @@ inline double SoundSquared(double p, double t, double g0tt, const PowerSums& res
   return kGasConstantJ * t * (1.0 + 2.0 * pgp + pgp * pgp) /
          ((1.0 - p * p * res.sxx) + a * a / (tau * tau * (g0tt + res.syy)));
 }
+
+// Volume, enthalpy, entropy and fugacity (IF97 Table 39) from the ideal-gas
+// sums in tau and the residual sums at pi = p.
+inline double Volume(double p, double t, const PowerSums& res) {
+  return 0.000461526 * t / p * (1.0 + p * res.sx);
+}
+
+inline double Enthalpy(double t, const PowerSums& ideal, const PowerSums& res) {
+  return kR * t * Tau(t) * (ideal.sy + res.sy);
+}
+
+inline double Entropy(double p, double t, const PowerSums& ideal, const PowerSums& res) {
+  return kR * (Tau(t) * (ideal.sy + res.sy) - (std::log(p) + ideal.s) - res.s);
+}
+
+inline double Fugacity(double p, const PowerSums& res) { return p * std::exp(res.s); }
 
 }  // namespace
 
@@ -57,18 +73,14 @@ double IF97R5GRPT(const double& P, const double& T) { return Residual5<kSumXY>(P
 
 // ---- Properties (IF97 Table 39) ----
 
-double IF97R5V(const double& P, const double& T) {
-  return 0.000461526 * T / P * (1.0 + P * Residual5<kSumX>(P, T).sx);
-}
+double IF97R5V(const double& P, const double& T) { return Volume(P, T, Residual5<kSumX>(P, T)); }
 
 double IF97R5H(const double& P, const double& T) {
-  return kR * T * Tau(T) * (Ideal5<kSumY>(T).sy + Residual5<kSumY>(P, T).sy);
+  return Enthalpy(T, Ideal5<kSumY>(T), Residual5<kSumY>(P, T));
 }
 
 double IF97R5S(const double& P, const double& T) {
-  const PowerSums ideal = Ideal5<kSum | kSumY>(T);
-  const PowerSums res = Residual5<kSum | kSumY>(P, T);
-  return kR * (Tau(T) * (ideal.sy + res.sy) - (std::log(P) + ideal.s) - res.s);
+  return Entropy(P, T, Ideal5<kSum | kSumY>(T), Residual5<kSum | kSumY>(P, T));
 }
 
 double IF97R5U(const double& P, const double& T) {
@@ -92,7 +104,14 @@ double IF97R5W(const double& P, const double& T) {
   return std::sqrt(SoundSquared(P, T, Ideal5<kSumYY>(T).syy, Residual5<kSoundResidual>(P, T)));
 }
 
-double IF97R5FUG(const double& P, const double& T) { return P * std::exp(Residual5<kSum>(P, T).s); }
+double IF97R5FUG(const double& P, const double& T) { return Fugacity(P, Residual5<kSum>(P, T)); }
+
+StateProperties IF97R5State(const double& P, const double& T, bool with_fugacity) {
+  const PowerSums ideal = Ideal5<kSum | kSumY, kOneSumLanes>(T);
+  const PowerSums res = Residual5<kSum | kSumX | kSumY, kOneSumLanes>(P, T);
+  return {Volume(P, T, res), Enthalpy(T, ideal, res), Entropy(P, T, ideal, res),
+          with_fugacity ? Fugacity(P, res) : 0.0};
+}
 
 // ---- Partial derivatives (pressure per kPa) ----
 

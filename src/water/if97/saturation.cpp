@@ -76,15 +76,16 @@ double IF97TSAT(const double& P) {
   return if97_detail::SaturationTemperatureEq31(P);
 }
 
-// The bar forms keep the bounds of the 1967 formulation's range.
+// The bar forms keep the bounds of the 1967 formulation's range. The range
+// tests are written so that a NaN argument fails them too.
 double IF97PSATB(const double& T) {
-  if (T < 273.0 || T > 647.301) return -1.0;
+  if (!(T >= 273.0 && T <= 647.301)) return -1.0;
   return 10.0 * IF97PSAT(T);
 }
 
 double IF97TSATB(const double& P) {
   const double pressure_mpa = 0.1 * P;
-  if (pressure_mpa < 0.00061 || pressure_mpa > 22.1201) return -1.0;
+  if (!(pressure_mpa >= 0.00061 && pressure_mpa <= 22.1201)) return -1.0;
   return IF97TSAT(pressure_mpa);
 }
 

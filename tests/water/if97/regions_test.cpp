@@ -178,5 +178,15 @@ TEST(If97Regions, UndefinedArgumentsGiveNonFiniteValues) {
   }
 }
 
+// The boundary between regions 2 and 3: the published check point both
+// ways, and each equation the inverse of the other along the boundary.
+TEST(If97Boundary23, CheckPointAndInverse) {
+  EXPECT_NEAR(IF97B23P(623.15), 0.165291643E+02, NinthDigit(0.165291643E+02));
+  EXPECT_NEAR(IF97B23T(0.165291643E+02), 623.15, NinthDigit(623.15));
+  for (double t = 623.15; t <= 863.15; t += 20.0) {
+    EXPECT_NEAR(IF97B23T(IF97B23P(t)), t, 1e-9 * t) << t;
+  }
+}
+
 }  // namespace
 }  // namespace thermomodels

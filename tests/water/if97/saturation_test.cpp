@@ -1,8 +1,10 @@
 // Saturation line: published check values, the exact bridges near the
-// critical point and the bounds of the bar forms.
+// critical point and the bounds of the bar forms (and of the surface
+// tension's), which refuse NaN.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "water/if97/if97.h"
 
@@ -44,6 +46,16 @@ TEST(If97Saturation, BarFormsCheckTheirInclusiveBounds) {
   for (double t : {273.0, 300.0, 647.301}) EXPECT_EQ(IF97PSATB(t), 10.0 * IF97PSAT(t)) << t;
   for (double p : {0.0060, 221.202}) EXPECT_EQ(IF97TSATB(p), -1.0) << p;
   for (double p : {0.0061, 1.0, 221.2, 221.201}) EXPECT_EQ(IF97TSATB(p), IF97TSAT(0.1 * p)) << p;
+}
+
+// Every range test fails for an argument that is not a number.
+TEST(If97Saturation, RangeTestsRefuseNonNumbers) {
+  using Fn = double (*)(const double&);
+  const Fn functions[] = {IF97PSATB, IF97TSATB, IF97SIGT, IF97SIGP};
+  const double inf = std::numeric_limits<double>::infinity();
+  for (Fn f : functions) {
+    for (double x : {std::nan(""), -std::nan(""), inf, -inf}) EXPECT_EQ(f(x), -1.0) << x;
+  }
 }
 
 TEST(If97Saturation, ArgumentsFarOutsideGiveNoTrap) {
