@@ -167,11 +167,6 @@ inline constexpr double kFlashCriticalVolume = 0.003105590062111801;  // 1/322 m
 // regions 1 and 2, are inside its range.
 inline constexpr double kFlashWetRegion3TemperatureMin = 623.14;
 
-// IF97 boundary between regions 2 and 3 (Eqs. 5 and 6): pressure [MPa] at
-// T [K], and temperature [K] at p [MPa].
-double FlashB23Pressure(double t);
-double FlashB23Temperature(double p);
-
 // Nested pressure-temperature pair of region 1 (liquid), 2 (vapour) or 5:
 // outer p in [kFlashPressureMin, 100 MPa] (50 MPa in region 5) matching v,
 // inner T (273.15-623.15 K, 273.15-1073.15 K, 1073.15-2273.15 K) matching e

@@ -40,13 +40,6 @@ constexpr double kCriticalQuality = 0.5;
 // from 1e-5 K below the dome is wider than 5e-6 m3/kg.
 constexpr double kCriticalVolumeGap = 1e-7;
 
-// IF97 Table 1: coefficients of the B23 equations.
-constexpr double kB23n1 = 0.34805185628969e3;
-constexpr double kB23n2 = -0.11671859879975e1;
-constexpr double kB23n3 = 0.10192970039326e-2;
-constexpr double kB23n4 = 0.57254459862746e3;
-constexpr double kB23n5 = 0.13918839778870e2;
-
 double Middle(double lo, double hi) { return (lo + hi) / 2; }
 
 // One run of FLSOLVE in `state` from the start already in it, counting the
@@ -135,10 +128,6 @@ void FlashWriteOutputs(const FlashResult& r, double& P, double& T, double& X) {
 }
 
 double FlashPressureBar(const FlashResult& r) { return r.p > 0.0 ? 10.0 * r.p : -1.0; }
-
-double FlashB23Pressure(double t) { return kB23n1 + t * (kB23n2 + kB23n3 * t); }
-
-double FlashB23Temperature(double p) { return kB23n4 + std::sqrt((p - kB23n5) / kB23n3); }
 
 double FlashVolume(FlashRegion region, double p, double t) {
   switch (region) {
@@ -245,14 +234,14 @@ double FlashRegion3Isobar100(FlashCall& c, double t_hi) {
 
 double FlashB23PressureSolve(FlashCall& c) {
   return Run(c, c.v, kB23PressureMin, kFlashPressureMax, kB23Tolerance, [&](double trial_p) {
-    c.boundary = FlashB23Temperature(trial_p);
+    c.boundary = IF97B23T(trial_p);
     return IF97R3VIT(trial_p, c.boundary);
   });
 }
 
 double FlashB23TemperatureSolve(FlashCall& c, double t_hi) {
   return Run(c, c.e, kRegion3TemperatureMin, t_hi, kTolerance, [&](double trial_t) {
-    c.boundary = FlashB23Pressure(trial_t);
+    c.boundary = IF97B23P(trial_t);
     return c.energy.region3(trial_t, IF97R3VIT(c.boundary, trial_t));
   });
 }

@@ -113,7 +113,7 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   EXPECT_GT(K.v_band_top, K.v_vap_623);
   EXPECT_LT(K.v_band_top, K.v_vap_623 * (1 + 1e-4));
   // The B23 temperature at pB23(623.15 K) is 623.15 K (IF97 Eqs. 5 and 6).
-  EXPECT_NEAR(FlashB23Temperature(B23(623.15)), 623.15, 1e-9);
+  EXPECT_NEAR(IF97B23T(B23(623.15)), 623.15, 1e-9);
 }
 
 flash_states::State Single(double p, double t, double v, double u) { return {p, t, -1.0, v, 0.0, u}; }
