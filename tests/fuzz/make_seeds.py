@@ -304,3 +304,21 @@ cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume",
         [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
         [{"T": 900.0, "P": 1e8, "KVL": 1, "IH2O": 1},
          {"T": 900.0, "P": 1e8, "KVL": 1, "IH2O": 1, "KVSTRT": 2, "KPHI": 2}])
+# A call with temperature derivatives whose run at T + 0.001 K has no state
+# while the run at T has one: status 7 beside the values at T.
+cpaprop("found-two-runs-no-state-at-t-plus", [WATER, METHANOL], [0.5, 0.5],
+        [{"T": 1.0, "P": 0.7, "KPHI": 0, "KH": 0, "KS": 3, "KG": 3, "KV": 0},
+         {"T": 0.75, "P": 0.01, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3, "KV": 3, "KDER": 1}])
+# A vapour below the smallest normal pressure: RT/P beyond the number range.
+cpaprop("subnormal-pressure-vapour", [WATER, METHANE], [0.5, 0.5],
+        [{"T": 300.0, "P": 5.6e-309, "KVL": 1}, {"T": 300.0, "P": 1e-310, "KVL": 1, "KDER": 1}])
+# SRK methane at the given volume 2 b just below the temperature where Z
+# passes through 0: with the published m the run at T has no state, with
+# m = -5 (Z falling with T) the run at T + 0.001 K has none.
+B_METHANE_SRK = 0.029848038105941659
+cpaprop("two-runs-no-state-at-t", [METHANE_SRK], [1.0],
+        [{"T": 166.87090662460326, "P": 1e5, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3, "KV": 3,
+          "KDER": 1, "KVSTRT": 1, "VMX": 2 * B_METHANE_SRK}])
+cpaprop("two-runs-no-state-at-t-plus-given-volume", [(METHANE_SRK, {2: -5.0})], [1.0],
+        [{"T": 200.74054864387512, "P": 1e5, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3, "KV": 3,
+          "KDER": 1, "KVSTRT": 1, "VMX": 2 * B_METHANE_SRK}])
