@@ -449,7 +449,8 @@ extern TM_API tm_esrder_block ESRDER;
  * Status: IERR 0 ok; 1-6 root-solver status (1, 2, 5, 6 failed, 3, 4
  * pseudo-root); 7 the volume has no valid state (at or below the
  * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35); +10 the site fractions
- * failed; 20 input refused (outputs 1e35), also a pressure below the
+ * failed; 20 input refused (outputs 1e35), among others CPATC, CPAPC for
+ * which a_c or b is not a positive normal number, and a pressure below the
  * smallest normal number (2.2e-308 Pa) where the results would not be
  * finite (a vapour). With temperature derivatives or KDER 1 the routine
  * runs at T + 0.001 K and then at T and returns the worse status of the
