@@ -449,9 +449,18 @@ extern TM_API tm_esrder_block ESRDER;
  * Status: IERR 0 ok; 1-6 root-solver status (1, 2, 5, 6 failed, 3, 4
  * pseudo-root); 7 the volume has no valid state (at or below the
  * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35); +10 the site fractions
- * failed; 20 input refused (outputs 1e35). With temperature derivatives the
- * worse status of the two passes is returned. Outputs always belong to the
- * returned VMX. */
+ * failed; 20 input refused (outputs 1e35), among others CPATC, CPAPC for
+ * which a_c or b is not a positive normal number, and a pressure below the
+ * smallest normal number (2.2e-308 Pa) where the results would not be
+ * finite (a vapour). With temperature derivatives or KDER 1 the routine
+ * runs at T + 0.001 K and then at T and returns the worse status of the
+ * two; the values (PHIMX, DHMX, DSMX, DGMX, VMX, ZMX, PCALC, DPDV,
+ * DP2DV2) are those at T, 1e35 as above when the state at T has none; when
+ * either run failed or had no state (1, 2, 5, 6, 7) every temperature
+ * derivative asked for (DPHIDT, DHDT, DSDT, DGDT, DVDT, and with KDER 1
+ * DPDT and DP2DVDT) is 1e35. Outputs always belong to the returned VMX; at
+ * a root the search converged on (IERR 0 or 10), DGMX = RT (sum x_i PHIMX(i)
+ * + ln(P/101325)) with the normalised x in either phase. */
 TM_API void PPCPA_CPAPROP(
     const double* T, const double* P, const double* X, const int64_t* N, const int64_t* IDX,
     const int64_t* NCC, const double* CPATC, const double* CPAPC, const double* CPAM,

@@ -577,18 +577,38 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   if (!has_logs && (root_status == 0 || root_status == 3 || root_status == 4)) {
     root_status = kCpaNoState;
   }
-  if (want_g) DGMX = has_logs ? RT * (ARES - 1.0 + Z - std::log(Z) + std::log(P / PREF)) : kNoValue;
-  if (want_h) DHMX = RT * (Z - 1.0 - T * aresdt);
-  if (want_s) {
-    DSMX = has_logs ? RGAS * (-ARES - T * aresdt + std::log(Z) - std::log(P / PREF)) : kNoValue;
+  // Pressure terms as differences of logarithms, so that a pressure far
+  // below 1 Pa (where P/PREF or PCALC/P leaves the number range) still
+  // gives finite values. A liquid's ln phi carries ln(PCALC/P); with
+  // PCALC = Z RT/V its pressure terms -ln Z + ln(PCALC/P) are
+  // ln(RT/V) - ln P, which needs no Z: at a pressure far below the root
+  // solver's absolute tolerance a liquid's Z is only the rounding residue
+  // of 1 + rho ARESDR. For the same reason a liquid root the search
+  // converged on (PCALC = P within its tolerance) takes ln Z = ln(P V/RT)
+  // in the G and S departures, so that DGMX = RT (sum x_i ln phi_i +
+  // ln(P/PREF)) as for a vapour.
+  double log_z_over_p = 0.0;   // ln Z - ln(P/PREF) of the departures
+  double phi_log_terms = 0.0;  // -ln Z, plus ln(PCALC/P) for a liquid
+  if (has_logs) {
+    const double ln_p = std::log(P), ln_pref = std::log(PREF);
+    log_z_over_p = std::log(Z) - (ln_p - ln_pref);
+    if (vapour) {
+      phi_log_terms = -std::log(Z);
+    } else {
+      const double ln_rt_over_v = std::log(RGAS) + std::log(T) - std::log(V);
+      phi_log_terms = ln_rt_over_v - ln_p;
+      if (KVSTRT == 0 && root_status == 0) log_z_over_p = ln_pref - ln_rt_over_v;
+    }
   }
+  if (want_g) DGMX = has_logs ? RT * (ARES - 1.0 + Z - log_z_over_p) : kNoValue;
+  if (want_h) DHMX = RT * (Z - 1.0 - T * aresdt);
+  if (want_s) DSMX = has_logs ? RGAS * (-ARES - T * aresdt + log_z_over_p) : kNoValue;
   if (want_phi) {
     if (has_logs) {
       double s1 = 0.0;
       for (int64_t j = 0; j < N; ++j) s1 += X[j] * ARESDX[j];
-      const double common = -s1 + ARES + Z - 1.0 - std::log(Z);
-      const double shift = vapour ? 0.0 : std::log(PCALC / P);
-      for (int64_t i = 0; i < N; ++i) PHIMX[i] = ARESDX[i] + common + shift;
+      const double common = -s1 + ARES + Z - 1.0 + phi_log_terms;
+      for (int64_t i = 0; i < N; ++i) PHIMX[i] = ARESDX[i] + common;
     } else {
       for (int64_t i = 0; i < N; ++i) PHIMX[i] = kNoValue;
     }

@@ -5,8 +5,10 @@
 // differences.
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "cpa/cpa.h"
 
@@ -40,6 +42,7 @@ constexpr double kMissingAbove = 1e30;
 // (water's is about 2000 K), and low enough that the strengths and their
 // temperature derivatives stay finite at every temperature.
 constexpr double kMaxAssocEnergy = 1e6;
+constexpr double kSmallestNormal = std::numeric_limits<double>::min();
 
 struct Requests {
   bool value;       // code 1 or 3
@@ -70,6 +73,19 @@ int64_t Worse(int64_t first, int64_t second) {
   const int64_t root = Severity(root1) > Severity(root2) ? root1 : root2;
   return root + kCpaAssocFailed * assoc;
 }
+
+// SRK constants of a component from its critical constants.
+struct SrkConstants {
+  double a_c;  // energy parameter at Tc [Pa m6/kmol2]
+  double b;    // co-volume [m3/kmol]
+};
+SrkConstants Srk(double tc, double pc) {
+  const double rtc = kCpaRgas * tc;
+  return {kOmegaA * rtc * rtc / pc, kOmegaB * rtc / pc};
+}
+// A positive, finite number that is not subnormal: the SRK constants must be
+// such, or the alpha function and the mixing sums lose every digit.
+bool PositiveNormal(double v) { return v > 0.0 && std::isnormal(v); }
 
 // A binary record worth echoing: a coefficient that is non-zero and given.
 bool RecordGiven(const double* c) {
@@ -144,6 +160,10 @@ const char* RefusalReason(const CallInput& in, int64_t* mark) {
     if (!(in.CPATC[k] > 0.0) || !std::isfinite(in.CPATC[k]) || !(in.CPAPC[k] > 0.0) ||
         !std::isfinite(in.CPAPC[k]) || !std::isfinite(in.CPAM[k])) {
       return "CPATC, CPAPC OR CPAM NOT USABLE";
+    }
+    const SrkConstants srk = Srk(in.CPATC[k], in.CPAPC[k]);
+    if (!PositiveNormal(srk.a_c) || !PositiveNormal(srk.b)) {
+      return "CPATC AND CPAPC GIVE NO USABLE A_C AND B";
     }
     if (!AssocEnergyUsable(in.CPAAU[k]) || !AssocVolumeUsable(in.CPAAV[k])) {
       return "CPAAU OR CPAAV NOT USABLE";
@@ -336,7 +356,8 @@ extern "C" TM_API void PPCPA_CPAPROP(
   const CallInput input{*T,     *P,     X,      n,      IDX,    ncc,    CPATC,  CPAPC,
                         CPAM,   CPAAU,  CPAAV,  CPAKIJ, CPAVIJ, CPAEIJ, phi.derivative,
                         *KVSTRT, *VMX};
-  if (const char* reason = RefusalReason(input, IWORK)) {
+  // Every output a refusal writes: the marker, and status 20.
+  auto refuse = [&](const char* reason) {
     if (level > 0) WriteLine(unit, "CPAPROP: INPUT REFUSED: ", reason);
     for (int64_t i = 0; i < n; ++i) {
       if (phi.value || phi.derivative) PHIMX[i] = kNoValue;
@@ -351,6 +372,9 @@ extern "C" TM_API void PPCPA_CPAPROP(
     if (v.derivative) *DVDT = kNoValue;
     *ZMX = *DPDV = *DP2DVDT = *DPDT = *DP2DV2 = *PCALC = kNoValue;
     *IERR = kCpaRefused;
+  };
+  if (const char* reason = RefusalReason(input, IWORK)) {
+    refuse(reason);
     finish();
     return;
   }
@@ -381,9 +405,9 @@ extern "C" TM_API void PPCPA_CPAPROP(
   double* const b_covol = RWORK + 2 * ncc;
   for (int64_t i = 0; i < n; ++i) {
     const int64_t k = IDX[i] - 1;
-    const double rtc = kCpaRgas * CPATC[k];
-    a_crit[k] = kOmegaA * rtc * rtc / CPAPC[k];
-    b_covol[k] = kOmegaB * rtc / CPAPC[k];
+    const SrkConstants srk = Srk(CPATC[k], CPAPC[k]);
+    a_crit[k] = srk.a_c;
+    b_covol[k] = srk.b;
     m_slope[k] = CPAM[k];
   }
 
@@ -441,6 +465,11 @@ extern "C" TM_API void PPCPA_CPAPROP(
     s.pass1_pcalc = *PCALC;
     const int64_t status1 = status;
     run(*T, 2, status);
+    // A difference with a pass that failed or had no state is no
+    // derivative: the worse status is returned, and what that pass
+    // produced carries the marker.
+    const bool pass_failed = Severity(status1 % kCpaAssocFailed) >= Severity(kCpaNoState) ||
+                             Severity(status % kCpaAssocFailed) >= Severity(kCpaNoState);
     status = Worse(status1, status);
 
     if (h.derivative) *DHDT = Difference(s.pass1_dh, *DHMX);
@@ -458,9 +487,43 @@ extern "C" TM_API void PPCPA_CPAPROP(
       *DPDT = evaluated ? Difference(s.pass1_pcalc, s.p_first) : kNoValue;
       *DP2DVDT = evaluated ? Difference(s.pass1_dpdv, s.dpdv_first) : kNoValue;
     }
+    if (pass_failed) {
+      for (auto [wanted, derivative] : {std::pair{h, DHDT}, std::pair{sreq, DSDT},
+                                        std::pair{g, DGDT}, std::pair{v, DVDT}}) {
+        if (wanted.derivative) *derivative = kNoValue;
+      }
+      if (phi.derivative) {
+        for (int64_t i = 0; i < n; ++i) DPHIDT[i] = kNoValue;
+      }
+      if (kder) *DPDT = *DP2DVDT = kNoValue;
+    }
   }
   *IERR = status;
   if (v.value) *VMX = s.volume;
+
+  // A pressure below the smallest normal number leaves a state only where
+  // the volume hardly depends on it (a liquid); where the results are not
+  // finite (a vapour's RT/P overflows) the pressure is refused.
+  if (!(*P >= kSmallestNormal)) {
+    bool finite = std::isfinite(s.volume) && std::isfinite(*ZMX) && std::isfinite(*PCALC) &&
+                  std::isfinite(*DPDV) && std::isfinite(*DP2DV2) && std::isfinite(*DPDT) &&
+                  std::isfinite(*DP2DVDT);
+    for (int64_t i = 0; i < n; ++i) {
+      if (phi.value || phi.derivative) finite = finite && std::isfinite(PHIMX[i]);
+      if (phi.derivative) finite = finite && std::isfinite(DPHIDT[i]);
+    }
+    for (auto [wanted, value, derivative] : {std::tuple{h, DHMX, DHDT}, std::tuple{sreq, DSMX, DSDT},
+                                             std::tuple{g, DGMX, DGDT}}) {
+      if (wanted.value || wanted.derivative) finite = finite && std::isfinite(*value);
+      if (wanted.derivative) finite = finite && std::isfinite(*derivative);
+    }
+    if (v.derivative) finite = finite && std::isfinite(*DVDT);
+    if (!finite) {
+      refuse("P BELOW THE SMALLEST NORMAL NUMBER GIVES NO FINITE STATE");
+      finish();
+      return;
+    }
+  }
 
   // --- Closing trace -------------------------------------------------------
   if (level > 0) {

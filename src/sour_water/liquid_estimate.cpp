@@ -118,7 +118,7 @@ extern "C" TM_API void PPTH_INFLGPSW(const double* T, double* P, const int64_t* 
 
   // Back to the host list: the first slot of each position, others keep the
   // caller's values; both normalised over the whole list.
-  auto slot_of = [&s, n](int64_t position) {
+  auto slot_of = [n](int64_t position) {
     for (int64_t k = 0; k < n; ++k) {
       if (s.POS[k] == position) return k;
     }

@@ -1,7 +1,7 @@
 // The host-facing behaviour of the CPA routine: the history file and the
 // host's own units, refused input, normalised mole fractions, the host's
-// root tolerances, the phase code, the status of derivative calls, the root
-// memory and given volumes.
+// root tolerances, the phase code, the status and markers of derivative
+// calls, pressures far below 1 Pa, the root memory and given volumes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -194,6 +194,7 @@ TEST_F(CpaExport, RefusedInput) {
     double x1;
     int64_t kvstrt;
     double v_in;
+    int64_t ih2o = 0;
   } spoiled[] = {
       {"negative CPAAV", [](CpaSystem& s) { s.av[0] = -0.0692; }, 0.5, 0, 0.0},
       {"negative CPAAV of an absent component", [](CpaSystem& s) { s.av[1] = -0.01; }, 1.0, 0, 0.0},
@@ -205,6 +206,10 @@ TEST_F(CpaExport, RefusedInput) {
       {"repeated component", [](CpaSystem&) {}, -1.0, 0, 0.0},
       {"given volume 1e35", [](CpaSystem&) {}, 0.5, 1, kNoValue},
       {"given volume infinite", [](CpaSystem&) {}, 0.5, 1, INFINITY},
+      // Critical constants whose a_c or b underflows or overflows.
+      {"CPATC 1e-309, water alpha", [](CpaSystem& s) { s.tc[0] = 1e-309; }, 0.5, 1, 1000.0, 1},
+      {"CPATC 1e-309", [](CpaSystem& s) { s.tc[1] = 1e-309; }, 0.5, 0, 0.0},
+      {"CPAPC 1e-310", [](CpaSystem& s) { s.pc[1] = 1e-310; }, 0.5, 0, 0.0},
   };
   for (const auto& c : spoiled) {
     SCOPED_TRACE(c.what);
@@ -213,7 +218,8 @@ TEST_F(CpaExport, RefusedInput) {
     const std::vector<int64_t> idx = c.x1 < 0.0 ? std::vector<int64_t>{1, 1} : std::vector<int64_t>{1, 2};
     const double x1 = c.x1 < 0.0 ? 0.5 : c.x1;
     expect_refused(wm.Call(300.0, 1e5, idx, {x1, 1.0 - x1},
-                           {.kphi = 3, .kder = 1, .kvstrt = c.kvstrt, .v_in = c.v_in}));
+                           {.kphi = 3, .kder = 1, .kvstrt = c.kvstrt, .ih2o = c.ih2o,
+                            .v_in = c.v_in}));
   }
   // The first pass's ln phi copy has room for 1088 positions: more with a
   // derivative of ln phi is refused before any work array is touched.
@@ -284,6 +290,84 @@ TEST_F(CpaExport, DerivativeCallReportsTheWorsePass) {
   ASSERT_EQ(status_at(t), 0);
   ASSERT_NE(status_at(t + 0.001), 0);
   EXPECT_EQ(Methane({.kvl = 2, .kh = 3}, t, 2e6).ierr, status_at(t + 0.001));
+}
+
+// A call with temperature derivatives whose run at T + 0.001 K or at T has
+// no state returns status 7 and no derivative: each difference with that
+// run is the marker, while the values at T are those of the run at T. At
+// the given volume 2 b, Z of SRK methane passes through 0 at a temperature
+// T0: rising with T for the published slope m, falling for m = -5. Just
+// below T0 the run at T has no state in the first case, the run at
+// T + 0.001 K in the second.
+TEST_F(CpaExport, DerivativesOfARunWithoutStateAreMarked) {
+  const double b = 0.08664035 * 8314.33 * kMethaneSrk.tc / kMethaneSrk.pc;
+  const Request given{.kvl = 2, .kvstrt = 1, .v_in = 2 * b};
+  Request all = given;
+  all.kphi = all.kh = all.ks = all.kg = all.kv = 3;
+  all.kder = 1;
+  for (double m : {kMethaneSrk.m, -5.0}) {
+    SCOPED_TRACE(testing::Message() << "m " << m);
+    methane_.m[0] = m;
+    auto z_at = [&](double t) { return Methane(given, t, 1e5).z; };
+    double lo = 150.0, hi = 250.0;
+    const bool rising = z_at(lo) < 0.0;
+    ASSERT_NE(z_at(lo) < 0.0, z_at(hi) < 0.0);
+    while (hi - lo > 1e-5) ((z_at(0.5 * (lo + hi)) < 0.0) == rising ? lo : hi) = 0.5 * (lo + hi);
+    const double t = lo - 2e-4;
+    const Result at_t = Methane(given, t, 1e5), at_t_plus = Methane(given, t + 0.001, 1e5);
+    ASSERT_EQ(at_t.ierr, rising ? kCpaNoState : 0);
+    ASSERT_EQ(at_t_plus.ierr, rising ? 0 : kCpaNoState);
+
+    const Result res = Methane(all, t, 1e5);
+    EXPECT_EQ(res.ierr, kCpaNoState);
+    for (double d : {res.dphidt[0], res.dhdt, res.dsdt, res.dgdt, res.dvdt, res.dpdt, res.dp2dvdt})
+      EXPECT_EQ(d, kNoValue);
+    for (auto [value, alone] : {std::pair{res.phi[0], at_t.phi[0]}, {res.dg, at_t.dg},
+                                {res.ds, at_t.ds}, {res.dh, at_t.dh}, {res.z, at_t.z}})
+      EXPECT_EQ(value, alone);
+  }
+}
+
+// Pressures far below 1 Pa, down to the smallest subnormal number: a liquid
+// has a state there and every output is finite, the same in both orders of
+// the components, with DGMX = RT (sum x ln phi + ln(P/101325)); a vapour's
+// volume RT/P is beyond the number range, so a pressure below the smallest
+// normal number is refused there.
+TEST_F(CpaExport, PressuresFarBelowOnePascal) {
+  CpaSystem sys({kWater, kMethaneCpa});
+  const Request r{.kphi = 1, .kh = 1, .ks = 1, .kg = 1, .kv = 1};
+  for (double p : {5e-324, 5.6e-309, 1e-300, 1e-3}) {
+    SCOPED_TRACE(testing::Message() << "P " << p);
+    const Result fwd = sys.Call(300.0, p, {1, 2}, {0.5, 0.5}, r);
+    const Result rev = sys.Call(300.0, p, {2, 1}, {0.5, 0.5}, r);
+    ASSERT_EQ(fwd.ierr, 0);
+    ASSERT_EQ(rev.ierr, 0);
+    const double rt = thermomodels::kCpaRgas * 300.0;
+    for (const Result* res : {&fwd, &rev}) {
+      for (double v : {res->phi[0], res->phi[1], res->dh, res->ds, res->dg, res->v})
+        EXPECT_TRUE(std::isfinite(v));
+      EXPECT_NEAR(res->dg / rt,
+                  0.5 * (res->phi[0] + res->phi[1]) + std::log(p) - std::log(101325.0), 1e-9);
+    }
+    EXPECT_NEAR(fwd.phi[0], rev.phi[1], 1e-9 * std::fabs(fwd.phi[0]));
+    EXPECT_NEAR(fwd.ds, rev.ds, 1e-9 * std::fabs(fwd.ds));
+    EXPECT_NEAR(fwd.dg, rev.dg, 1e-9 * std::fabs(fwd.dg));
+  }
+  for (double p : {1e-310, 5.6e-309}) {
+    SCOPED_TRACE(testing::Message() << "vapour at P " << p);
+    ResetCpaState();
+    const Result vapour = sys.Call(300.0, p, {0.5, 0.5}, {.kvl = 1, .kv = 1});
+    EXPECT_EQ(vapour.ierr, kCpaRefused);
+    EXPECT_EQ(vapour.phi[0], kNoValue);
+    EXPECT_EQ(vapour.v, kNoValue);
+  }
+  // At the root solvers' last volume (a methane vapour at 1.0 m3/kmol) the
+  // state exists; the departures from the ideal gas at that P are finite.
+  CpaSystem methane({kMethaneCpa});
+  ASSERT_EQ(methane.Call(300.0, 2.4e6, {1.0}, {.kvl = 1}).ierr, 0);
+  const Result last = methane.Call(300.0, 5e-324, {1.0}, {.kvl = 1, .kvstrt = 2});
+  EXPECT_EQ(last.ierr, 0);
+  for (double v : {last.phi[0], last.ds, last.dg}) EXPECT_TRUE(std::isfinite(v));
 }
 
 // With the root memory on, a call at a nearby state starts from the saved

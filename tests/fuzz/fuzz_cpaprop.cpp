@@ -259,15 +259,38 @@ void FuzzTarget(Input& in) {
       if (!(**s[ZMX] > 0.0)) Violate(kTargetName, "Z_NOT_POSITIVE_WITH_IERR0");
     }
     // No valid state at the volume: ln phi and the G and S departures are
-    // the marker (a call of one pass: with two, the status is the worse of
-    // the two while the values are those at T).
+    // the marker. With two runs (T + 0.001 K, then T) the status is the
+    // worse of the two and the values are those at T, so a 7 may stand
+    // beside values of the run at T; but when either run failed or had no
+    // state, every temperature derivative asked for is the marker.
     bool two_passes = *KDER == 1;
     for (const auto& q : req) two_passes = two_passes || Requested(**q, true);
-    if (ierr % 10 == 7 && !two_passes) {
+    const int64_t root = ierr % 10;
+    if (root == 7 && !two_passes) {
       for (const auto& [v, name] : wanted) {
         const std::string n(name);
         if ((n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35) {
           Violate(kTargetName, "NO_STATE_OUTPUT_NOT_MARKER:" + n);
+          break;
+        }
+      }
+    }
+    const bool run_failed = root == 1 || root == 2 || root == 5 || root == 6 || root == 7;
+    if (two_passes && run_failed && ierr != 20) {
+      std::vector<std::pair<double, const char*>> derivatives;
+      for (size_t i = 0; i < np; ++i) {
+        if (Requested(**req[0], true)) derivatives.push_back({DPHIDT[i], "DPHIDT"});
+      }
+      for (int k = 0; k < 4; ++k) {
+        if (Requested(**req[k + 1], true)) derivatives.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
+      }
+      if (*KDER == 1) {
+        for (int k : {DPDT, DP2DVDT}) derivatives.push_back({**s[k], snames[k]});
+      }
+      for (const auto& [v, name] : derivatives) {
+        if (v != 1e35) {
+          Violate(kTargetName, std::string("FAILED_RUN_DERIVATIVE_NOT_MARKER:") + name,
+                  Num(v) + " with IERR " + std::to_string(ierr));
           break;
         }
       }

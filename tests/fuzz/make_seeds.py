@@ -304,3 +304,159 @@ cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume",
         [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
         [{"T": 900.0, "P": 1e8, "KVL": 1, "IH2O": 1},
          {"T": 900.0, "P": 1e8, "KVL": 1, "IH2O": 1, "KVSTRT": 2, "KPHI": 2}])
+# A call with temperature derivatives whose run at T + 0.001 K has no state
+# while the run at T has one: status 7 beside the values at T.
+cpaprop("found-two-runs-no-state-at-t-plus", [WATER, METHANOL], [0.5, 0.5],
+        [{"T": 1.0, "P": 0.7, "KPHI": 0, "KH": 0, "KS": 3, "KG": 3, "KV": 0},
+         {"T": 0.75, "P": 0.01, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3, "KV": 3, "KDER": 1}])
+# A vapour below the smallest normal pressure: RT/P beyond the number range.
+cpaprop("subnormal-pressure-vapour", [WATER, METHANE], [0.5, 0.5],
+        [{"T": 300.0, "P": 5.6e-309, "KVL": 1}, {"T": 300.0, "P": 1e-310, "KVL": 1, "KDER": 1}])
+# SRK methane at the given volume 2 b just below the temperature where Z
+# passes through 0: with the published m the run at T has no state, with
+# m = -5 (Z falling with T) the run at T + 0.001 K has none.
+B_METHANE_SRK = 0.029848038105941659
+cpaprop("two-runs-no-state-at-t", [METHANE_SRK], [1.0],
+        [{"T": 166.87090662460326, "P": 1e5, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3, "KV": 3,
+          "KDER": 1, "KVSTRT": 1, "VMX": 2 * B_METHANE_SRK}])
+cpaprop("two-runs-no-state-at-t-plus-given-volume", [(METHANE_SRK, {2: -5.0})], [1.0],
+        [{"T": 200.74054864387512, "P": 1e5, "KPHI": 3, "KH": 3, "KS": 3, "KG": 3, "KV": 3,
+          "KDER": 1, "KVSTRT": 1, "VMX": 2 * B_METHANE_SRK}])
+
+# --- Sour water: PPTH_CHKCMP, PPTH_PHIVGPSW, PPTH_INFLGPSW ----------------------
+# Aliases by model index (1 water .. 18 ethyl mercaptan); a host component is
+# a model index, or ("near", model index, byte, letter) for that alias with
+# one byte changed to a lower-case letter.
+
+
+def sw_host(s, comps, most):
+    s.byte(len(comps) - 1 if len(comps) <= most else most - 1)
+    for c in comps:
+        if isinstance(c, int):
+            s.byte(c - 1).byte(3)
+        else:
+            _, row, at, letter = c
+            s.byte(row - 1).byte(0).byte(at).byte(ord(letter) - ord("a"))
+    return s
+
+
+def sw_count(s, n, most):
+    if n >= 1:
+        return s.byte(0).byte(n - 1)
+    return s.byte(15).byte(0).byte(n + 2).byte(0)
+
+
+def sw_list(s, idx, host):
+    for j in idx:
+        if j >= 1:
+            b = next(b for b in range(j - 1, 256, host) if b % 16 != 15)
+            s.byte(b)
+        else:
+            s.byte(15).byte(-j)
+    return s
+
+
+def sw_fractions(s, y, normalise=False):
+    for v in y:
+        if v == 0.0:
+            s.byte(1)
+        else:
+            s.byte(0).real(v)
+    return s.byte(1 if normalise else 0)
+
+
+def sw_models(s, models):
+    for i, m in enumerate(models):
+        if i < 4 and m == i + 1:
+            s.byte(0)
+        elif 1 <= m <= 18:
+            s.byte(next(b for b in range(256) if b % 8 < 6 and b % 18 == m - 1 and
+                        not (i < 4 and b % 8 != 6)) if i >= 4 else
+                   next(b for b in range(256) if b % 8 == 6 and b % 18 == m - 1))
+        else:
+            s.byte(7).byte(0).byte(m + 2).byte(0)
+    return s
+
+
+def sw_small_int(s, v):
+    """Int(lo, ...) with lo = 0 in its typical form."""
+    return s.byte(0).byte(v).byte(0)
+
+
+def chkcmp(name, host, calls):
+    s = sw_host(Seed(), host, 30).byte(len(calls) - 1)
+    for idx, kopt in calls:
+        sw_count(s, len(idx), 30)
+        sw_list(s, idx, len(host))
+        sw_small_int(s, kopt)
+    write("chkcmp", name, s)
+
+
+H2O, NH3, CO2, H2S, CH4 = 1, 2, 3, 4, 5
+chkcmp("more-than-20-slots", [H2O, CH4], [([1] + [2] * 24, 0), ([1] + [2] * 24, 1)])
+chkcmp("host-numbers-below-1", [H2O, NH3, CH4, 17], [([0, -1, 1, 2, 3, -2, 4, 1], 0)])
+chkcmp("near-misses-and-repeats", [("near", H2O, 1, "h"), H2S, ("near", 18, 20, "x"), H2S, 9],
+       [([1, 2, 3, 4, 5, 2], 0), ([5, 5, 4], 2)])
+chkcmp("all-aliases", list(range(1, 19)), [(list(range(18, 0, -1)), 0)])
+
+
+def phivgpsw(name, calls):
+    s = Seed().byte(len(calls) - 1)
+    for models, y, t, p in calls:
+        sw_count(s, len(models), 30)
+        sw_models(s, models)
+        sw_fractions(s, y)
+        s.real(t).real(p)
+    write("phivgpsw", name, s)
+
+
+phivgpsw("more-than-20-slots", [(list(range(1, 19)) + list(range(5, 12)), [0.04] * 25, 400.0, 2.0)])
+phivgpsw("model-index-outside", [([1, 2, 0, 19, -2, 5], [0.5, 0.2, 0.1, 0.1, 0.05, 0.05], 350.0, 1.0)])
+phivgpsw("all-zero-vapour", [([1, 2, 3, 4, 5], [0.0] * 5, 373.15, 1.0)])
+phivgpsw("ammonia-rich-vapour", [([1, 2], [0.01, 0.99], 298.15, 1.0),
+                                 ([1, 2, 3, 4], [0.01, 0.99, 0.0, 0.0], 298.15, 10.0)])
+phivgpsw("water-capped-pressure", [([1], [1.0], 373.15, 100.0), ([1], [1.0], 700.0, 200.0)])
+
+
+def inflgpsw(name, host, calls):
+    s = sw_host(Seed(), host, 24).byte(len(calls) - 1)
+    for idx, z, x, y, t, p, kode in calls:
+        sw_count(s, len(idx), 24)
+        sw_list(s, idx, len(host))
+        sw_fractions(s, z)
+        sw_fractions(s, x)
+        sw_fractions(s, y)
+        s.real(t).real(p)
+        if kode == 5:
+            s.byte(0)
+        else:
+            s.byte(1)
+            sw_small_int(s, kode)
+    write("inflgpsw", name, s)
+
+
+half = [0.5, 0.5]
+inflgpsw("ammonia-rich-vapour", [H2O, NH3],
+         [([1, 2], [0.01, 0.99], half, half, 298.15, 1e5, 5),
+          ([1, 2], [0.01, 0.99], half, half, 298.15, 1e5, 0)])
+inflgpsw("more-than-20-slots", [H2O, NH3, CH4],
+         [([1, 2] + [3] * 22, [0.5, 0.3] + [0.2 / 22] * 22, [1 / 24] * 24, [1 / 24] * 24,
+           350.0, 2e5, 5)])
+inflgpsw("host-numbers-below-1-and-unknown", [H2O, NH3, ("near", CO2, 2, "o"), H2S],
+         [([0, 1, 2, 3, -1, 4], [0.1, 0.5, 0.2, 0.1, 0.05, 0.05], [0.0, 0.2, 0.2, 0.1, 0.0, 0.5],
+           [0.2] * 6, 320.0, 1e5, 5)])
+inflgpsw("no-estimate-water-alone-or-with-methane", [H2O, NH3, CH4],
+         [([1], [1.0], [1.0], [1.0], 300.0, 1e5, 5),
+          ([1, 3], half, half, half, 300.0, 1e5, 5)])
+inflgpsw("all-zero-vapour", [H2O, NH3, CH4],
+         [([1, 2], [0.0, 0.0], half, half, 300.0, 1e5, 5),
+          ([1, 2, 3], [0.0, 0.0, 1.0], half + [0.0], half + [0.0], 300.0, 1e5, 5)])
+inflgpsw("water-rich-vapour", [H2O, NH3, CO2, H2S],
+         [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], [0.25] * 4, [0.25] * 4, 350.0, 1e5, 5),
+          ([4, 1, 2], [0.02, 0.95, 0.03], [0.0] * 3, [0.0] * 3, 298.15, 1e5, 0)])
+inflgpsw("no-water-key-pair", [NH3, H2S, CO2],
+         [([1, 2, 3], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], 300.0, 1e5, 5)])
+# Far outside the correlations' range: coefficients overflow, and with no
+# vapour fraction 0 times infinity is not a number.
+phivgpsw("cold-and-hot", [([1, 2, 5], [0.2, 0.3, 0.5], 2.0, 1.0), ([1, 3], [0.5, 0.5], 1e5, 1e3)])
+phivgpsw("cold-zero-vapour", [([1], [0.0], 2.0, 1e-3)])

@@ -1,0 +1,91 @@
+// Fuzz target of PPTH_INFLGPSW: host aliases in the pool (table aliases,
+// near misses, any bytes), a list of up to 24 entries, any vapour, liquid
+// and vapour fractions handed in, temperature, pressure and KODE.
+#include "sour_water_fuzz.h"
+
+namespace tmfuzz {
+
+const char* const kTargetName = "PPTH_INFLGPSW";
+
+void FuzzTarget(Input& in) {
+  // The host's aliases: pool words 3j-2..3j of host component j.
+  const SwHost host = ReadSwHost(in, 24);
+  for (size_t j = 0; j < host.alias.size(); ++j) {
+    std::memcpy(&DMS_PLEX.words[3 * j], host.alias[j].data(), kSwAliasBytes);
+  }
+  const int calls = 1 + in.Byte() % 2;
+  for (int c = 0; c < calls; ++c) {
+    const int64_t nc_value = ReadSwCount(in, 24);
+    const size_t nc = static_cast<size_t>(nc_value > 0 ? nc_value : 0);
+    const std::vector<int64_t> list = ReadSwHostList(in, nc, host.alias.size());
+    const SwSlots slots = ExpectedSwSlots(host, list, false);
+    const std::vector<double> z = ReadSwFractions(in, nc);
+    const std::vector<double> x_in = ReadSwFractions(in, nc);
+    const std::vector<double> y_in = ReadSwFractions(in, nc);
+
+    ArgList args;
+    Arg<double> T(args, "T", 1, Role::kIn, in.RealLog(250.0, 650.0));
+    const double p_in = in.RealLog(1e3, 1e7);
+    Arg<double> P(args, "P", 1, Role::kOut, p_in);
+    Arg<int64_t> NC(args, "NC", 1, Role::kIn, nc_value);
+    Arg<int64_t> IDX(args, "IDX", nc, Role::kIn);
+    Arg<double> Z(args, "Z", nc, Role::kIn);
+    Arg<double> X(args, "X", nc, Role::kOut);
+    Arg<double> Y(args, "Y", nc, Role::kOut);
+    for (size_t i = 0; i < nc; ++i) IDX[i] = list[i], Z[i] = z[i], X[i] = x_in[i], Y[i] = y_in[i];
+    Arg<double> A8(args, "A8", 8, Role::kUnread);
+    Arg<int64_t> KODE(args, "KODE", 1, Role::kIn, in.Byte() % 2 == 0 ? 5 : in.Int(0, 6));
+    Arg<double> WORK(args, "WORK", 80 + static_cast<size_t>(slots.ngpsw), Role::kOut);
+    Arg<int64_t> IFLAG(args, "IFLAG", 1, Role::kOut, -99);
+    SetCallDescription([&] {
+      std::string d = "T=" + Num(*T) + " P(in)=" + Num(p_in) + " NC=" + std::to_string(*NC) +
+                      DescribeList("IDX", IDX.p(), nc) + " models" +
+                      DescribeList("", host.model.data(), host.model.size()) +
+                      DescribeList("Z", Z.p(), nc) + DescribeList("X(in)", x_in.data(), nc) +
+                      DescribeList("Y(in)", y_in.data(), nc) + " KODE=" + std::to_string(*KODE);
+      return d + " -> P=" + Num(*P) + DescribeList("X", X.p(), nc) + DescribeList("Y", Y.p(), nc) +
+             " IFLAG=" + std::to_string(*IFLAG);
+    });
+    Call(kTargetName, args, [&] {
+      PPTH_INFLGPSW(T.p(), P.p(), NC.p(), IDX.p(), Z.p(), X.p(), Y.p(), A8.p(), KODE.p(),
+                    WORK.p(), IFLAG.p());
+    });
+
+    const int64_t iflag = *IFLAG;
+    if (iflag != 0 && iflag != 1) {
+      Violate(kTargetName, "IFLAG_OUTSIDE_SET");
+      continue;
+    }
+    bool untouched = true;
+    for (size_t i = 0; i < nc; ++i) {
+      untouched = untouched && SameBits(X[i], x_in[i]) && SameBits(Y[i], y_in[i]);
+    }
+    if (iflag == 0) {
+      if (!untouched || !SameBits(*P, p_in)) Violate(kTargetName, "WRITTEN_WITHOUT_ESTIMATE");
+      continue;
+    }
+    // An estimate: both lists finite and normalised, P the estimate with
+    // KODE 5 and untouched otherwise.
+    if (*KODE == 5 ? !(Finite(*P) && *P > 0.0) : !SameBits(*P, p_in)) {
+      Violate(kTargetName, *KODE == 5 ? "PRESSURE_ESTIMATE_NOT_POSITIVE" : "PRESSURE_WRITTEN");
+    }
+    // The sums are checked where no entry is negative: the caller's values
+    // of components outside the model may be anything, and with terms of
+    // both signs the normalised sum carries their cancellation.
+    double sum_x = 0.0, sum_y = 0.0;
+    bool finite = true, signed_terms = false;
+    for (size_t i = 0; i < nc; ++i) {
+      finite = finite && Finite(X[i]) && Finite(Y[i]);
+      signed_terms = signed_terms || X[i] < 0.0 || Y[i] < 0.0;
+      sum_x += X[i];
+      sum_y += Y[i];
+    }
+    if (!finite) {
+      Violate(kTargetName, "NONFINITE_WITH_ESTIMATE");
+    } else if (!signed_terms && (std::fabs(sum_x - 1.0) > 1e-9 || std::fabs(sum_y - 1.0) > 1e-9)) {
+      Violate(kTargetName, "NOT_NORMALISED", "sums " + Num(sum_x) + ", " + Num(sum_y));
+    }
+  }
+}
+
+}  // namespace tmfuzz
