@@ -418,6 +418,37 @@ phivgpsw("ammonia-rich-vapour", [([1, 2], [0.01, 0.99], 298.15, 1.0),
 phivgpsw("water-capped-pressure", [([1], [1.0], 373.15, 100.0), ([1], [1.0], 700.0, 200.0)])
 
 
+def philgpsw(name, calls):
+    s = Seed().byte(len(calls) - 1)
+    for models, x, t, p, ph, kph in calls:
+        sw_count(s, len(models), 30)
+        sw_models(s, models)
+        sw_fractions(s, x)
+        s.real(t).real(p).real(ph)
+        if kph == 0:
+            s.byte(0)
+        else:
+            s.byte(1)
+            sw_small_int(s, kph)
+    write("philgpsw", name, s)
+
+
+# The liquids whose speciation once hung or started from 0/0: pure water
+# (pH searched and imposed), water with only carbon dioxide, only hydrogen
+# sulfide, only ammonia, and ammonia at 1e-320.
+philgpsw("pure-water", [([1], [1.0], 298.15, 1.0, 7.0, 0), ([1], [1.0], 298.15, 1.0, 7.0, 1)])
+philgpsw("one-acid-gas", [([1, 2, 3, 4], [0.999, 0.0, 0.001, 0.0], 298.15, 1.0, 7.0, 0),
+                          ([1, 2, 3, 4], [0.999, 0.0, 0.0, 0.001], 373.15, 1.0, 7.0, 0)])
+philgpsw("ammonia-alone-and-tiny", [([1, 2], [0.98, 0.02], 298.15, 1.0, 7.0, 0),
+                                    ([1, 2], [1.0, 1e-320], 298.15, 1.0, 7.0, 0)])
+philgpsw("imposed-ph-far-off", [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], 298.15, 1.0, 3.0, 1)])
+philgpsw("zero-gas-slots-and-short-list", [([1, 2, 3, 4, 5, 13], [0.99, 0.01, 0.0, 0.0, 0.0, 0.0],
+                                            298.15, 1.0, 7.0, 0),
+                                           ([1, 3], [0.999, 0.001], 423.15, 10.0, 7.0, 0)])
+philgpsw("model-index-outside", [([1, 2, 0, 19, -2, 5], [0.9, 0.04, 0.02, 0.02, 0.01, 0.01],
+                                  350.0, 1.0, 7.0, 0)])
+
+
 def inflgpsw(name, host, calls):
     s = sw_host(Seed(), host, 24).byte(len(calls) - 1)
     for idx, z, x, y, t, p, kode in calls:
