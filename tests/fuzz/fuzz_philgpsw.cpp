@@ -13,11 +13,12 @@ const char* const kTargetName = "PPTH_PHILGPSW";
 void FuzzTarget(Input& in) {
   const int calls = 1 + in.Byte() % 2;
   for (int c = 0; c < calls; ++c) {
-    const int64_t n_value = ReadSwCount(in, 30);
-    const size_t n = static_cast<size_t>(n_value > 0 ? n_value : 0);
-    const std::vector<int64_t> models = ReadSwModelIndices(in, n);
-    const std::vector<double> fractions = ReadSwFractions(in, n);
-    const double t = in.RealLog(250.0, 700.0), p = in.RealLog(1e-3, 200.0);
+    const SwPhase phase = ReadSwPhase(in, 30);
+    const int64_t n_value = phase.n_value;
+    const size_t n = phase.n;
+    const std::vector<int64_t>& models = phase.models;
+    const std::vector<double>& fractions = phase.fractions;
+    const double t = phase.t, p = phase.p;
     const double ph = in.Real(0.0, 14.0);
     const int64_t kph = in.Byte() % 2 == 0 ? 0 : in.Int(0, 2);
 

@@ -160,6 +160,28 @@ inline std::vector<double> ReadSwFractions(Input& in, size_t n) {
   return y;
 }
 
+// One slot-ordered phase as the fugacity routines take it: N (up to MAX,
+// sometimes not positive), model indices, fractions, temperature [K] and
+// pressure [atm].
+struct SwPhase {
+  int64_t n_value;
+  size_t n;
+  std::vector<int64_t> models;
+  std::vector<double> fractions;
+  double t, p;
+};
+
+inline SwPhase ReadSwPhase(Input& in, int64_t max) {
+  SwPhase ph;
+  ph.n_value = ReadSwCount(in, max);
+  ph.n = static_cast<size_t>(ph.n_value > 0 ? ph.n_value : 0);
+  ph.models = ReadSwModelIndices(in, ph.n);
+  ph.fractions = ReadSwFractions(in, ph.n);
+  ph.t = in.RealLog(250.0, 700.0);
+  ph.p = in.RealLog(1e-3, 200.0);
+  return ph;
+}
+
 // Every LNPHI(1..N) finite and within [ln 1e-20, ln 1e20].
 inline void CheckSwLnPhi(const char* routine, const Arg<double>& lnphi) {
   for (size_t i = 0; i < lnphi.size(); ++i) {
