@@ -62,8 +62,8 @@ void Run(benchmark::State& state, CpaSystem& host, double t, double p, const std
     iterations += PPUTL_ESROOT.iw[thermomodels::esr::ITER];
   }
   state.SetItemsProcessed(state.iterations());
-  state.counters["calls/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  state.counters["calls/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["root_iter"] =
       static_cast<double>(iterations) / static_cast<double>(state.iterations());
   state.counters["failed"] = static_cast<double>(failures);
@@ -71,8 +71,7 @@ void Run(benchmark::State& state, CpaSystem& host, double t, double p, const std
   // starts at the first pass's root; a plain call at T + 0.001 K shows what
   // the first pass's search takes.
   host.Call(t + 0.001, p, idx, x, Make(r.kvl, 1, 0, 0, 0, 0));
-  state.counters["root_iter_plain"] =
-      static_cast<double>(PPUTL_ESROOT.iw[thermomodels::esr::ITER]);
+  state.counters["root_iter_plain"] = static_cast<double>(PPUTL_ESROOT.iw[thermomodels::esr::ITER]);
   thermomodels::ASSOC_SHORTCUTS.enabled = true;
 }
 
@@ -90,7 +89,7 @@ BENCHMARK(BM_WaterMethanolLiquidWithTemperatureDerivatives)->ArgName("shortcuts"
 
 void BM_TenComponentVapour(benchmark::State& state) {
   CpaSystem host({kWater, kMethanol, kMethaneCpa, kEthane, kPropane, kButane, kPentane, kNitrogen,
-             kCarbonDioxide, kHydrogenSulfide});
+                  kCarbonDioxide, kHydrogenSulfide});
   const std::vector<double> x = {0.01, 0.01, 0.70, 0.08, 0.05, 0.03, 0.02, 0.04, 0.04, 0.02};
   Run(state, host, 350.0, 3e6, x, Make(1, 1, 1, 1, 1, 1), state.range(0) != 0);
 }

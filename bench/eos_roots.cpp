@@ -30,9 +30,9 @@ void SrkSearch(benchmark::State& state, bool liquid, double t, double pspec) {
     int64_t irc = 4, iflag = 1, istat = 0;
     double v = 0.0, p = 0.0, dpdv = 0.0;
     while (true) {
-      (liquid ? LQROOT : VPROOT)(irc, iflag, eos.b, vcmech, vcmech, t, pspec, v, p, dpdv, kModel,
-                                 0, 0, 6, kNoValue, kR, 1e-10, 0.1, PPUTL_ESROOT.iw,
-                                 PPUTL_ESROOT.rw, 0, istat);
+      (liquid ? LQROOT : VPROOT)(irc, iflag, eos.b, vcmech, vcmech, t, pspec, v, p, dpdv, kModel, 0,
+                                 0, 6, kNoValue, kR, 1e-10, 0.1, PPUTL_ESROOT.iw, PPUTL_ESROOT.rw,
+                                 0, istat);
       ++calls;
       if (irc < 1 || irc > 3) break;
       const double vb = v - eos.b, vvb = v * (v + eos.b);

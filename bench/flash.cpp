@@ -34,9 +34,11 @@ const Flash kFlashes[] = {
 };
 
 // Evaluations per call over the set, as benchmark counters.
-void CountEvaluations(benchmark::State& state, const Flash& flash, const std::vector<Input>& inputs) {
+void CountEvaluations(benchmark::State& state, const Flash& flash,
+                      const std::vector<Input>& inputs) {
   std::vector<long> counts;
-  for (const Input& in : inputs) counts.push_back(static_cast<long>(flash.run(in.v, in.e).evaluations));
+  for (const Input& in : inputs)
+    counts.push_back(static_cast<long>(flash.run(in.v, in.e).evaluations));
   std::sort(counts.begin(), counts.end());
   double sum = 0;
   for (long n : counts) sum += static_cast<double>(n);
@@ -63,7 +65,8 @@ void BM_FlashClass(benchmark::State& state) {
   const auto cls = static_cast<fs::Class>(state.range(0));
   const Flash& flash = kFlashes[state.range(1)];
   std::vector<Input> inputs;
-  for (const fs::State& s : fs::Generate(cls, 1000, 20261206)) inputs.push_back({s.v, s.*flash.energy});
+  for (const fs::State& s : fs::Generate(cls, 1000, 20261206))
+    inputs.push_back({s.v, s.*flash.energy});
   Run(state, flash, inputs, fs::NameOf(cls));
 }
 BENCHMARK(BM_FlashClass)->ArgsProduct({benchmark::CreateDenseRange(0, 5, 1), {0, 1}});
@@ -72,7 +75,8 @@ BENCHMARK(BM_FlashClass)->ArgsProduct({benchmark::CreateDenseRange(0, 5, 1), {0,
 // inner solve to its cap; for (v, u) after a 50 MPa check solve that caps.
 void BM_FlashWorstPath(benchmark::State& state) {
   if (state.range(0) == 0) {
-    Run(state, kFlashes[0], {{0.0095, thermomodels::kVhFlash.h_max}}, "v = 0.0095 m3/kg, h = h_max");
+    Run(state, kFlashes[0], {{0.0095, thermomodels::kVhFlash.h_max}},
+        "v = 0.0095 m3/kg, h = h_max");
   } else {
     Run(state, kFlashes[1], {{0.015, 6300.0}}, "v = 0.015 m3/kg, u = 6300 kJ/kg");
   }

@@ -40,11 +40,16 @@ double NaiveSum(const PowerTerm (&terms)[N], double x, double y, int a, int b) {
 
 // Region 1: x = 7.1 - pi, y = tau - 1.222, d/dpi = -d/dx.
 double R1(const double& p, const double& t, int a, int b) {
-  return NaiveSum(thermomodels::if97_detail::kRegion1Terms, 7.1 - p / 16.53, 1386.0 / t - 1.222, a, b);
+  return NaiveSum(thermomodels::if97_detail::kRegion1Terms, 7.1 - p / 16.53, 1386.0 / t - 1.222, a,
+                  b);
 }
-double NaiveR1V(const double& p, const double& t) { return 0.001 * kR * t / 16.53 * -R1(p, t, 1, 0); }
+double NaiveR1V(const double& p, const double& t) {
+  return 0.001 * kR * t / 16.53 * -R1(p, t, 1, 0);
+}
 double NaiveR1H(const double& p, const double& t) { return kR * 1386.0 * R1(p, t, 0, 1); }
-double NaiveR1S(const double& p, const double& t) { return kR * (1386.0 / t * R1(p, t, 0, 1) - R1(p, t, 0, 0)); }
+double NaiveR1S(const double& p, const double& t) {
+  return kR * (1386.0 / t * R1(p, t, 0, 1) - R1(p, t, 0, 0));
+}
 double NaiveR1U(const double& p, const double& t) {
   return kR * t * (1386.0 / t * R1(p, t, 0, 1) + p / 16.53 * R1(p, t, 1, 0));
 }
@@ -55,8 +60,12 @@ struct Gibbs {
   const PowerTerm (&ideal)[NI];
   const PowerTerm (&residual)[NR];
   double tstar, yshift;
-  double G0(double p, double t, int b) const { return (b == 0 ? std::log(p) : 0.0) + NaiveSum(ideal, 1.0, tstar / t, 0, b); }
-  double Gr(double p, double t, int a, int b) const { return NaiveSum(residual, p, tstar / t - yshift, a, b); }
+  double G0(double p, double t, int b) const {
+    return (b == 0 ? std::log(p) : 0.0) + NaiveSum(ideal, 1.0, tstar / t, 0, b);
+  }
+  double Gr(double p, double t, int a, int b) const {
+    return NaiveSum(residual, p, tstar / t - yshift, a, b);
+  }
   double V(double p, double t) const { return 0.001 * kR * t / p * (1.0 + p * Gr(p, t, 1, 0)); }
   double H(double p, double t) const { return kR * tstar * (G0(p, t, 1) + Gr(p, t, 0, 1)); }
   double S(double p, double t) const {
@@ -66,8 +75,10 @@ struct Gibbs {
     return kR * t * (tstar / t * (G0(p, t, 1) + Gr(p, t, 0, 1)) - 1.0 - p * Gr(p, t, 1, 0));
   }
 };
-const Gibbs<9, 43> kNaive2{thermomodels::if97_detail::kRegion2IdealTerms, thermomodels::if97_detail::kRegion2ResidualTerms, 540.0, 0.5};
-const Gibbs<6, 6> kNaive5{thermomodels::if97_detail::kRegion5IdealTerms, thermomodels::if97_detail::kRegion5ResidualTerms, 1000.0, 0.0};
+const Gibbs<9, 43> kNaive2{thermomodels::if97_detail::kRegion2IdealTerms,
+                           thermomodels::if97_detail::kRegion2ResidualTerms, 540.0, 0.5};
+const Gibbs<6, 6> kNaive5{thermomodels::if97_detail::kRegion5IdealTerms,
+                          thermomodels::if97_detail::kRegion5ResidualTerms, 1000.0, 0.0};
 double NaiveR2V(const double& p, const double& t) { return kNaive2.V(p, t); }
 double NaiveR2H(const double& p, const double& t) { return kNaive2.H(p, t); }
 double NaiveR2S(const double& p, const double& t) { return kNaive2.S(p, t); }
@@ -78,7 +89,9 @@ double NaiveR5S(const double& p, const double& t) { return kNaive5.S(p, t); }
 double NaiveR5U(const double& p, const double& t) { return kNaive5.U(p, t); }
 
 // Region 3: x = delta, y = tau, plus n1 ln(delta).
-double R3(double t, double v, int a, int b) { return NaiveSum(thermomodels::if97_detail::kRegion3Terms, 1.0 / (322.0 * v), 647.096 / t, a, b); }
+double R3(double t, double v, int a, int b) {
+  return NaiveSum(thermomodels::if97_detail::kRegion3Terms, 1.0 / (322.0 * v), 647.096 / t, a, b);
+}
 double NaiveR3P(const double& t, const double& v) {
   const double delta = 1.0 / (322.0 * v);
   return 0.001 / v * kR * t * delta * (kN1Region3 / delta + R3(t, v, 1, 0));
@@ -88,7 +101,8 @@ double NaiveR3H(const double& t, const double& v) {
   return kR * t * (647.096 / t * R3(t, v, 0, 1) + kN1Region3 + delta * R3(t, v, 1, 0));
 }
 double NaiveR3S(const double& t, const double& v) {
-  return kR * (647.096 / t * R3(t, v, 0, 1) - kN1Region3 * std::log(1.0 / (322.0 * v)) - R3(t, v, 0, 0));
+  return kR *
+         (647.096 / t * R3(t, v, 0, 1) - kN1Region3 * std::log(1.0 / (322.0 * v)) - R3(t, v, 0, 0));
 }
 double NaiveR3U(const double& t, const double& v) { return kR * 647.096 * R3(t, v, 0, 1); }
 
@@ -150,7 +164,8 @@ void BM_Versus(benchmark::State& state, Fn now, Fn old, Grid grid) {
   auto pass = [&pts](Fn f) {
     for (std::size_t k = 0; k < pts.size(); k += 2) benchmark::DoNotOptimize(f(pts[k], pts[k + 1]));
   };
-  TimeAlternately(state, pts.size() / 2, [&] { pass(now); }, [&] { pass(old); });
+  TimeAlternately(
+      state, pts.size() / 2, [&] { pass(now); }, [&] { pass(old); });
 }
 
 void BM_Line(benchmark::State& state, double (*f)(const double&), double lo, double hi) {
@@ -228,11 +243,10 @@ void BM_IsothermVersusR3P(benchmark::State& state) {
 }
 BENCHMARK(BM_IsothermVersusR3P)->UseManualTime();
 
-#define IF97_VERSUS(name, grid)                                                    \
-  BENCHMARK_CAPTURE(BM_Versus, name, thermomodels::IF97##name, legacy::name, grid) \
-      ->UseManualTime()
-#define IF97_PAIR(name, grid)  \
-  IF97_VERSUS(name, grid);     \
+#define IF97_VERSUS(name, grid) \
+  BENCHMARK_CAPTURE(BM_Versus, name, thermomodels::IF97##name, legacy::name, grid)->UseManualTime()
+#define IF97_PAIR(name, grid) \
+  IF97_VERSUS(name, grid);    \
   BENCHMARK_CAPTURE(BM_Grid, naive_##name, Naive##name, grid)
 
 IF97_PAIR(R1V, kRegion1);

@@ -51,7 +51,8 @@ std::vector<State> Region3States() {
 }
 
 // A function of (T, V) over the transport states.
-void RunOfTemperatureAndVolume(benchmark::State& bench, double (*function)(const double&, const double&)) {
+void RunOfTemperatureAndVolume(benchmark::State& bench,
+                               double (*function)(const double&, const double&)) {
   const std::vector<State> states = TransportStates();
   for (auto _ : bench) {
     for (const State& s : states) benchmark::DoNotOptimize(function(s.temperature, s.volume));

@@ -10,14 +10,14 @@
 
 namespace legacy {
 
-using thermomodels::if97_detail::PowerSums;
-using thermomodels::if97_detail::PowerTerm;
 using thermomodels::if97_detail::kSum;
 using thermomodels::if97_detail::kSumX;
 using thermomodels::if97_detail::kSumXX;
 using thermomodels::if97_detail::kSumXY;
 using thermomodels::if97_detail::kSumY;
 using thermomodels::if97_detail::kSumYY;
+using thermomodels::if97_detail::PowerSums;
+using thermomodels::if97_detail::PowerTerm;
 
 // The library's coefficient tables (IAPWS-IF97 Tables 2, 10, 11, 30, 37, 38).
 using thermomodels::if97_detail::kRegion1Terms;
@@ -99,8 +99,12 @@ template <unsigned kWant>
 inline PowerSums R1(double p, double t) {
   return SumSeries<kWant, kRegion1Terms>(7.1 - p * 0.060496067755596, 1386.0 / t - 1.222);
 }
-inline double R1V(const double& p, const double& t) { return 0.000461526 * t / 16.53 * -R1<kSumX>(p, t).sx; }
-inline double R1H(const double& p, const double& t) { return kR * t * (1386.0 / t) * R1<kSumY>(p, t).sy; }
+inline double R1V(const double& p, const double& t) {
+  return 0.000461526 * t / 16.53 * -R1<kSumX>(p, t).sx;
+}
+inline double R1H(const double& p, const double& t) {
+  return kR * t * (1386.0 / t) * R1<kSumY>(p, t).sy;
+}
 inline double R1S(const double& p, const double& t) {
   const PowerSums s = R1<kSum | kSumY>(p, t);
   return kR * (1386.0 / t * s.sy - s.s);
@@ -124,11 +128,19 @@ template <const auto& kIdeal, const auto& kResidual>
 struct Gibbs {
   double tstar, shift;
   template <unsigned kWant>
-  PowerSums Ideal(double t) const { return SumSeries<kWant, kIdeal>(1.0, tstar / t); }
+  PowerSums Ideal(double t) const {
+    return SumSeries<kWant, kIdeal>(1.0, tstar / t);
+  }
   template <unsigned kWant>
-  PowerSums Res(double p, double t) const { return SumSeries<kWant, kResidual>(p, tstar / t - shift); }
-  double V(double p, double t) const { return 0.000461526 * t / p * (1.0 + p * Res<kSumX>(p, t).sx); }
-  double H(double p, double t) const { return kR * t * (tstar / t) * (Ideal<kSumY>(t).sy + Res<kSumY>(p, t).sy); }
+  PowerSums Res(double p, double t) const {
+    return SumSeries<kWant, kResidual>(p, tstar / t - shift);
+  }
+  double V(double p, double t) const {
+    return 0.000461526 * t / p * (1.0 + p * Res<kSumX>(p, t).sx);
+  }
+  double H(double p, double t) const {
+    return kR * t * (tstar / t) * (Ideal<kSumY>(t).sy + Res<kSumY>(p, t).sy);
+  }
   double S(double p, double t) const {
     const PowerSums i = Ideal<kSum | kSumY>(t), r = Res<kSum | kSumY>(p, t);
     return kR * (tstar / t * (i.sy + r.sy) - (std::log(p) + i.s) - r.s);
@@ -144,8 +156,9 @@ struct Gibbs {
   double W(double p, double t) const {
     const PowerSums r = Res<kSound>(p, t);
     const double tau = tstar / t, pgp = p * r.sx, a = 1.0 + pgp - tau * p * r.sxy;
-    return std::sqrt(461.526 * t * (1.0 + 2.0 * pgp + pgp * pgp) /
-                     ((1.0 - p * p * r.sxx) + a * a / (tau * tau * (Ideal<kSumYY>(t).syy + r.syy))));
+    return std::sqrt(
+        461.526 * t * (1.0 + 2.0 * pgp + pgp * pgp) /
+        ((1.0 - p * p * r.sxx) + a * a / (tau * tau * (Ideal<kSumYY>(t).syy + r.syy))));
   }
 };
 constexpr Gibbs<kRegion2IdealTerms, kRegion2ResidualTerms> kGibbs2{540.0, 0.5};
@@ -183,7 +196,9 @@ inline double R3S(const double& t, const double& v) {
   const PowerSums s = R3<kSum | kSumY>(t, v);
   return kR * (tau * s.sy - (kN1Region3 * std::log(delta) + s.s));
 }
-inline double R3U(const double& t, const double& v) { return kR * t * (647.096 / t) * R3<kSumY>(t, v).sy; }
+inline double R3U(const double& t, const double& v) {
+  return kR * t * (647.096 / t) * R3<kSumY>(t, v).sy;
+}
 inline double R3CP(const double& t, const double& v) {
   if (std::fabs(1.0 / v - 322.0) <= 0.03 && std::fabs(t - 647.096) <= 1e-6) return 462218448918.886;
   const double delta = 1.0 / (322.0 * v), tau = 647.096 / t;
@@ -197,7 +212,8 @@ inline double R3W(const double& t, const double& v) {
   const PowerSums s = R3<kSound>(t, v);
   const double fd = kN1Region3 / delta + s.sx, fdd = -kN1Region3 / (delta * delta) + s.sxx;
   const double a = delta * fd - delta * tau * s.sxy;
-  return std::sqrt(461.526 * t * (2.0 * delta * fd + delta * delta * fdd - a * a / (tau * tau * s.syy)));
+  return std::sqrt(461.526 * t *
+                   (2.0 * delta * fd + delta * delta * fdd - a * a / (tau * tau * s.syy)));
 }
 
 }  // namespace legacy

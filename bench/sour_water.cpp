@@ -36,10 +36,19 @@ BENCHMARK(BM_Phivgpsw)->Arg(4)->Arg(20);
 
 // Water, ammonia, CO2 and H2S at 353.15 K with the pressure estimate.
 void BM_Inflgpsw(benchmark::State& state) {
-  const char aliases[4][25] = {"H2O     " "        " "        ",
-                               "H3N     " "        " "        ",
-                               "CO2     " "        " "        ",
-                               "H2S     " "        " "        "};
+  const char aliases[4][25] = {
+      "H2O     "
+      "        "
+      "        ",
+      "H3N     "
+      "        "
+      "        ",
+      "CO2     "
+      "        "
+      "        ",
+      "H2S     "
+      "        "
+      "        "};
   for (int k = 0; k < 4; ++k) std::memcpy(&DMS_PLEX.words[3 * k], aliases[k], 24);
   const double t = 353.15;
   const int64_t nc = 4, kode = 5;
@@ -64,10 +73,8 @@ struct LiquidCase {
 constexpr double kAmmonia1Molal = 1.0 / (1.0 + 1000.0 / 18.015);
 constexpr double kStates[3][2] = {{298.15, 1.0}, {373.15, 1.0}, {423.15, 10.0}};
 constexpr double kCompositions[5][4] = {
-    {0.98, 0.01, 0.005, 0.005},
-    {0.9, 0.05, 0.03, 0.02},
-    {0.999, 5e-4, 3e-4, 2e-4},
-    {1.0 - kAmmonia1Molal, kAmmonia1Molal, 0.0, 0.0},
+    {0.98, 0.01, 0.005, 0.005}, {0.9, 0.05, 0.03, 0.02},
+    {0.999, 5e-4, 3e-4, 2e-4},  {1.0 - kAmmonia1Molal, kAmmonia1Molal, 0.0, 0.0},
     {0.999, 0.0, 1e-3, 0.0},
 };
 

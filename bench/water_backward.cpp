@@ -148,8 +148,8 @@ void BM_Router(benchmark::State& bench, Set which, bool by_entropy) {
   }
 }
 
-#define ROUTER_BENCHMARKS(name, set)                           \
-  BENCHMARK_CAPTURE(BM_Router, IF97TPH_##name, set, false);    \
+#define ROUTER_BENCHMARKS(name, set)                        \
+  BENCHMARK_CAPTURE(BM_Router, IF97TPH_##name, set, false); \
   BENCHMARK_CAPTURE(BM_Router, IF97TPS_##name, set, true)
 
 ROUTER_BENCHMARKS(region1, Set::k1);

@@ -120,12 +120,12 @@ void BM_Fdregion(benchmark::State& state, WaterState s) {
   RateCounter(state);
   AddSolverCounters(state, iterations, solver_calls);
   auto call = [&](WaterPath path) {
-    thermomodels::WaterRegionVolume(s.t, s.p, s.kvl, region, t_out, p_out, v_out, level, unit,
-                                    ierr, path);
+    thermomodels::WaterRegionVolume(s.t, s.p, s.kvl, region, t_out, p_out, v_out, level, unit, ierr,
+                                    path);
     benchmark::DoNotOptimize(v_out);
   };
-  AddOldPathCounters(state, [&] { call(WaterPath::kDirect); },
-                     [&] { call(WaterPath::kThroughDispatcher); });
+  AddOldPathCounters(
+      state, [&] { call(WaterPath::kDirect); }, [&] { call(WaterPath::kThroughDispatcher); });
 }
 BENCHMARK_CAPTURE(BM_Fdregion, region1_liquid, kRegion1);
 BENCHMARK_CAPTURE(BM_Fdregion, region2_vapour, kRegion2);
@@ -145,8 +145,8 @@ void BM_Es15d(benchmark::State& state, WaterState s) {
     QUELTRIN_FDREGION(&s.t, &s.p, &s.kvl, &region, &t_out, &p_out, &v_out, &level, &unit, &ierr);
   }
   for (auto _ : state) {
-    QUELTRIN_ES15D(&s.t, &s.p, &level, &s.kvl, &unit, &one, &one, &one, &one, &one, &phi, &dh,
-                   &ds, &dg, &v, &ierr);
+    QUELTRIN_ES15D(&s.t, &s.p, &level, &s.kvl, &unit, &one, &one, &one, &one, &one, &phi, &dh, &ds,
+                   &dg, &v, &ierr);
     benchmark::DoNotOptimize(dg);
     if (region == 3) {
       iterations += static_cast<double>(PPUTL_ESROOT.iw[ITER]);
@@ -160,8 +160,8 @@ void BM_Es15d(benchmark::State& state, WaterState s) {
                            v, ierr, path);
     benchmark::DoNotOptimize(dg);
   };
-  AddOldPathCounters(state, [&] { call(WaterPath::kDirect); },
-                     [&] { call(WaterPath::kThroughDispatcher); });
+  AddOldPathCounters(
+      state, [&] { call(WaterPath::kDirect); }, [&] { call(WaterPath::kThroughDispatcher); });
 }
 BENCHMARK_CAPTURE(BM_Es15d, region1_liquid, kRegion1);
 BENCHMARK_CAPTURE(BM_Es15d, region2_vapour, kRegion2);

@@ -61,9 +61,9 @@ static Result Cpa(double t, double p, const double* x, int64_t n, int64_t kvl, i
   Result r;
   memset(&r, 0, sizeof r);
   cpaprop(&t, &p, x, &n, idx, &ncc, kTc, kPc, kM, kEpsK, kBeta, kij, kType, vij, kijset, vijset,
-          ecrflg, eij, &kvl, &request, &request, &request, &request, &request, &kder, r.phi,
-          &r.dh, &r.ds, &r.dg, &r.v, dphidt, &dhdt, &dsdt, &dgdt, &dvdt, &r.z, &dpdv, &dp2dvdt,
-          &dpdt, &dp2dv2, iwork, rwork, epsab, itype, &unit, &kdiag, &unused[0], &unused[1], xawrk,
+          ecrflg, eij, &kvl, &request, &request, &request, &request, &request, &kder, r.phi, &r.dh,
+          &r.ds, &r.dg, &r.v, dphidt, &dhdt, &dsdt, &dgdt, &dvdt, &r.z, &dpdv, &dp2dvdt, &dpdt,
+          &dp2dv2, iwork, rwork, epsab, itype, &unit, &kdiag, &unused[0], &unused[1], xawrk,
           &unused[2], &pcalc, &kvstrt, &r.ierr, &ih2o, &ktol);
   return r;
 }
@@ -142,17 +142,20 @@ int main(int argc, char** argv) {
   Check("liquid H - Hig at 298.15 K [J/kmol]", r.dh, -43431172.6, 0.1, "regression");
   printf("\nRoot memory after that call (DMS_PLEX, liquid-1 records):\n");
   w = eosret->IPIL1;
-  printf("  integer record at word %lld: N = %lld, IDX(1) = %lld\n", (long long)w,
-         PoolInt(w), PoolInt(w + 1));
+  printf("  integer record at word %lld: N = %lld, IDX(1) = %lld\n", (long long)w, PoolInt(w),
+         PoolInt(w + 1));
   w = eosret->RPIL1;
-  printf("  real record at word %lld: T = %g K, P = %g Pa, V = %.9g m3/kmol, dP/dV = %.6g Pa kmol/m3\n",
-         (long long)w, plex->words[w - 1], plex->words[w], plex->words[w + 1], plex->words[w + 2]);
+  printf(
+      "  real record at word %lld: T = %g K, P = %g Pa, V = %.9g m3/kmol, dP/dV = %.6g Pa "
+      "kmol/m3\n",
+      (long long)w, plex->words[w - 1], plex->words[w], plex->words[w + 1], plex->words[w + 2]);
   r = Cpa(299.15, 101325.0, water, 1, 2, stdout_unit);
   iter_second = esroot->iw[4];
-  printf("  iterations of the liquid search: %lld from scratch at 298.15 K, %lld at 299.15 K\n"
-         "  starting from the saved root (ISTATE = %lld, NSAVED = %lld)\n",
-         (long long)iter_first, (long long)iter_second, (long long)eosret->ISTATE,
-         (long long)eosret->NSAVED);
+  printf(
+      "  iterations of the liquid search: %lld from scratch at 298.15 K, %lld at 299.15 K\n"
+      "  starting from the saved root (ISTATE = %lld, NSAVED = %lld)\n",
+      (long long)iter_first, (long long)iter_second, (long long)eosret->ISTATE,
+      (long long)eosret->NSAVED);
 
   liquid = Cpa(373.15, 100215.67, water, 1, 2, stdout_unit);
   vapour = Cpa(373.15, 100215.67, water, 1, 1, stdout_unit);
@@ -187,9 +190,10 @@ int main(int argc, char** argv) {
     fclose(f);
   }
 
-  printf("\nDepartures are from the ideal gas at T and 101325 Pa. Independent: a separate\n"
-         "closed-form evaluation of the published parameter sets; regression: this\n"
-         "library's own earlier output.\n");
+  printf(
+      "\nDepartures are from the ideal gas at T and 101325 Pa. Independent: a separate\n"
+      "closed-form evaluation of the published parameter sets; regression: this\n"
+      "library's own earlier output.\n");
   printf("%s\n", failures == 0 ? "example host: all values reproduced" : "example host: FAILED");
   dlclose(lib);
   return failures == 0 ? 0 : 1;

@@ -12,8 +12,7 @@ static int failures = 0;
 
 static void check(const char* what, double got, double want, double tol, const char* source) {
   int ok = fabs(got - want) <= tol;
-  printf("%-44s %.10g (expected %.10g) %-8s %s\n", what, got, want, ok ? "ok" : "MISMATCH",
-         source);
+  printf("%-44s %.10g (expected %.10g) %-8s %s\n", what, got, want, ok ? "ok" : "MISMATCH", source);
   if (!ok) ++failures;
 }
 

@@ -169,8 +169,8 @@ extern TM_API tm_global_block DMS_GLOBAL;
  * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
  * is the IF97 internal energy as it stands. */
 TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P, const double* V,
-                              const int32_t* KPROP, const int64_t* KPHASE,
-                              const int64_t* KREGION, double* VALUE, int64_t* IERR);
+                              const int32_t* KPROP, const int64_t* KPHASE, const int64_t* KREGION,
+                              double* VALUE, int64_t* IERR);
 
 /* Region (1, 2, 3, 5), temperature and pressure used and molar volume of
  * water at T, P for phase KVL (1 vapour, 2 liquid), after clamping to the
@@ -255,16 +255,16 @@ TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLP
  * the output then goes to the routine's IUNIT, into the history file
  * "cpa.his" when IUNIT is above 50 and the print level above 0. */
 typedef struct {
-  int64_t LVLCPA;     /* non-zero: the print level from now on (sticky; 0 at
-                         load): 1 a summary of each call with its processor
-                         time, 2 also the parameters of the mixture */
-  int64_t IUSEGU;     /* 1: write on the DMS_GLOBAL unit, no history file */
-  int64_t IOPENF;     /* 1: append to FILNAM on the DMS_GLOBAL unit */
-  int64_t KDIGA;      /* non-zero: replaces digit a of KDIAG (VPROOT messages) */
-  int64_t KDIGB;      /* non-zero: replaces digit b of KDIAG (LQROOT messages) */
-  int64_t KDIGC;      /* non-zero: replaces digit c of KDIAG (association term) */
-  char FILNAM[128];   /* history file name for IOPENF = 1, blank-padded;
-                         trailing blanks are not part of the name */
+  int64_t LVLCPA;   /* non-zero: the print level from now on (sticky; 0 at
+                       load): 1 a summary of each call with its processor
+                       time, 2 also the parameters of the mixture */
+  int64_t IUSEGU;   /* 1: write on the DMS_GLOBAL unit, no history file */
+  int64_t IOPENF;   /* 1: append to FILNAM on the DMS_GLOBAL unit */
+  int64_t KDIGA;    /* non-zero: replaces digit a of KDIAG (VPROOT messages) */
+  int64_t KDIGB;    /* non-zero: replaces digit b of KDIAG (LQROOT messages) */
+  int64_t KDIGC;    /* non-zero: replaces digit c of KDIAG (association term) */
+  char FILNAM[128]; /* history file name for IOPENF = 1, blank-padded;
+                       trailing blanks are not part of the name */
 } tm_cpacom_block;
 extern TM_API tm_cpacom_block PPCPA_CPACOM;
 
@@ -272,11 +272,11 @@ extern TM_API tm_cpacom_block PPCPA_CPACOM;
  * library-written at every exit, the same values as the routine's arguments
  * 37, 40, 38, 39; word 2 is never written. */
 typedef struct {
-  double DPDV;     /* word 1: dP/dV [Pa kmol/m3] */
-  double UNUSED2;  /* word 2 */
-  double DP2DV2;   /* word 3: d2P/dV2 [Pa kmol2/m6] */
-  double DP2DVDT;  /* word 4: d2P/dVdT [Pa kmol/(m3 K)] */
-  double DPDT;     /* word 5: dP/dT at constant V [Pa/K] */
+  double DPDV;    /* word 1: dP/dV [Pa kmol/m3] */
+  double UNUSED2; /* word 2 */
+  double DP2DV2;  /* word 3: d2P/dV2 [Pa kmol2/m6] */
+  double DP2DVDT; /* word 4: d2P/dVdT [Pa kmol/(m3 K)] */
+  double DPDT;    /* word 5: dP/dT at constant V [Pa/K] */
 } tm_esrder_block;
 extern TM_API tm_esrder_block ESRDER;
 
@@ -461,19 +461,21 @@ extern TM_API tm_esrder_block ESRDER;
  * DPDT and DP2DVDT) is 1e35. Outputs always belong to the returned VMX; at
  * a root the search converged on (IERR 0 or 10), DGMX = RT (sum x_i PHIMX(i)
  * + ln(P/101325)) with the normalised x in either phase. */
-TM_API void PPCPA_CPAPROP(
-    const double* T, const double* P, const double* X, const int64_t* N, const int64_t* IDX,
-    const int64_t* NCC, const double* CPATC, const double* CPAPC, const double* CPAM,
-    const double* CPAAU, const double* CPAAV, const double* CPAKIJ, const double* CPAAT,
-    const double* CPAVIJ, const double* KIJSET, const double* VIJSET, const double* ECRFLG,
-    const double* CPAEIJ, const int64_t* KVL, const int64_t* KPHI, const int64_t* KH,
-    const int64_t* KS, const int64_t* KG, const int64_t* KV, const int64_t* KDER,
-    double* PHIMX, double* DHMX, double* DSMX, double* DGMX, double* VMX, double* DPHIDT,
-    double* DHDT, double* DSDT, double* DGDT, double* DVDT, double* ZMX, double* DPDV,
-    double* DP2DVDT, double* DPDT, double* DP2DV2, int64_t* IWORK, double* RWORK,
-    double* EPSAB, int64_t* ITYPE, const int32_t* IUNIT, const int64_t* KDIAG, void* ARG47,
-    void* ARG48, double* XAWRK, void* ARG50, double* PCALC, const int64_t* KVSTRT,
-    int64_t* IERR, const int64_t* IH2O, const int64_t* KTOL);
+TM_API void PPCPA_CPAPROP(const double* T, const double* P, const double* X, const int64_t* N,
+                          const int64_t* IDX, const int64_t* NCC, const double* CPATC,
+                          const double* CPAPC, const double* CPAM, const double* CPAAU,
+                          const double* CPAAV, const double* CPAKIJ, const double* CPAAT,
+                          const double* CPAVIJ, const double* KIJSET, const double* VIJSET,
+                          const double* ECRFLG, const double* CPAEIJ, const int64_t* KVL,
+                          const int64_t* KPHI, const int64_t* KH, const int64_t* KS,
+                          const int64_t* KG, const int64_t* KV, const int64_t* KDER, double* PHIMX,
+                          double* DHMX, double* DSMX, double* DGMX, double* VMX, double* DPHIDT,
+                          double* DHDT, double* DSDT, double* DGDT, double* DVDT, double* ZMX,
+                          double* DPDV, double* DP2DVDT, double* DPDT, double* DP2DV2,
+                          int64_t* IWORK, double* RWORK, double* EPSAB, int64_t* ITYPE,
+                          const int32_t* IUNIT, const int64_t* KDIAG, void* ARG47, void* ARG48,
+                          double* XAWRK, void* ARG50, double* PCALC, const int64_t* KVSTRT,
+                          int64_t* IERR, const int64_t* IH2O, const int64_t* KTOL);
 
 /* Opens FILENAME (blank-padded, length FILENAME_LEN) for appending on
  * IUNIT (MODE 1) or closes IUNIT (MODE 2).

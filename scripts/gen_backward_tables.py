@@ -102,6 +102,7 @@ def emit(reference_dir):
         "// supplementary releases SR2-01, SR3-03 and SR4-04 (revised 2014), with every",
         "// digit the releases print.  Written by scripts/gen_backward_tables.py; edit",
         "// the script, not this file.",
+        "// clang-format off",
         "#pragma once",
         "",
         '#include "water/if97/if97.h"',
@@ -136,7 +137,7 @@ def emit(reference_dir):
 
 def main():
     reference_dir = pathlib.Path(sys.argv[1] if len(sys.argv) > 1
-                                 else "/work/shared/reference/iapws-if97")
+                                 else ROOT.parent / "shared/reference/iapws-if97")
     output = pathlib.Path(sys.argv[2] if len(sys.argv) > 2
                           else ROOT / "src/water/backward/backward_tables.h")
     output.write_text(emit(reference_dir))

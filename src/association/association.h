@@ -33,10 +33,11 @@ inline constexpr int64_t kAssocMergeMaxVars = 999;
 // live for the whole process: a user code keeps its type number for every
 // later call.
 struct AssociationTypes {
-  int64_t NREG;                       // number of registered user codes (0..11)
-  int64_t IREG[kAssocUserTypes];      // user codes in order of first sight; slot r is type r + 9
-  int64_t NSITES[kAssocTypeCount];    // sites of each type code 1..20
-  int64_t SITES[kAssocSitesPerType * kAssocTypeCount];  // SITES(10,20): sign of each site (+1, -1, 2; 0 empty)
+  int64_t NREG;                     // number of registered user codes (0..11)
+  int64_t IREG[kAssocUserTypes];    // user codes in order of first sight; slot r is type r + 9
+  int64_t NSITES[kAssocTypeCount];  // sites of each type code 1..20
+  int64_t SITES[kAssocSitesPerType *
+                kAssocTypeCount];  // SITES(10,20): sign of each site (+1, -1, 2; 0 empty)
 };
 extern AssociationTypes ASSOC_TYPES;
 
@@ -72,20 +73,20 @@ inline bool AssocSitesBond(int64_t a, int64_t b) {
 // ---------------------------------------------------------------------------
 
 struct SiteModel {
-  int64_t n;                // list positions
-  int64_t ldg;              // leading dimension of IGRP and GRPW (NCC)
-  int64_t na;               // leading dimension of the strength arrays
-  int64_t ldx;              // leading dimension of the site-fraction arrays
-  int64_t ldsites;          // leading dimension of SITES
-  bool merged;              // each species stands on its first site only
-  const int64_t* idx;       // component number of each position
-  const int64_t* igrp;      // IGRP(ldg, *): group count, then group species
-  const int64_t* iapos;     // associating position of each species
-  const int64_t* itype;     // type code of each species
-  const int64_t* nsites;    // NSITES(20)
-  const int64_t* sites;     // SITES(ldsites, 20)
-  const double* x;          // mole fractions
-  const double* grpw;       // GRPW(ldg, *): weight of group g in component k
+  int64_t n;              // list positions
+  int64_t ldg;            // leading dimension of IGRP and GRPW (NCC)
+  int64_t na;             // leading dimension of the strength arrays
+  int64_t ldx;            // leading dimension of the site-fraction arrays
+  int64_t ldsites;        // leading dimension of SITES
+  bool merged;            // each species stands on its first site only
+  const int64_t* idx;     // component number of each position
+  const int64_t* igrp;    // IGRP(ldg, *): group count, then group species
+  const int64_t* iapos;   // associating position of each species
+  const int64_t* itype;   // type code of each species
+  const int64_t* nsites;  // NSITES(20)
+  const int64_t* sites;   // SITES(ldsites, 20)
+  const double* x;        // mole fractions
+  const double* grpw;     // GRPW(ldg, *): weight of group g in component k
 };
 
 // Strength of the pair of associating positions (r, q); 0 outside 1..NA.
@@ -160,8 +161,8 @@ void XAELIM(const int64_t& LDA, const int64_t& N, double* A, int64_t* IPVT, int6
 void XABSUB(const int64_t& LDA, const int64_t& N, const double* B, const int64_t* IPVT,
             const double* A, double* X);
 // One reverse-communication step of a bracketing and parabolic line search.
-void XALNSR(int64_t& KSRCH, double& FAC, const double& OBJ, const double& TOLA,
-            const double& TOLR, const double& FAC0, const double& FACMAX, double* W);
+void XALNSR(int64_t& KSRCH, double& FAC, const double& OBJ, const double& TOLA, const double& TOLR,
+            const double& FAC0, const double& FACMAX, double* W);
 
 // ---------------------------------------------------------------------------
 // Site-fraction solver
@@ -171,19 +172,19 @@ void XALNSR(int64_t& KSRCH, double& FAC, const double& OBJ, const double& TOLA,
 // association variables. Arguments named "unused" belong to the fixed list
 // and are not read. WSOLV needs 4*NV + 7*NV^2 reals when NV < 100 and
 // 3*NV + NV^2 (and LDX*N) otherwise; IWORK 2*NV integers.
-void GETXA1(double* WRK, const double& RHO, const int64_t& N, const int64_t& LDG,
-            const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t* IA,
-            const int64_t* IAPOS, const double* X, const double* GRPW, const double* SEGM,
-            double* XA, const double* DELTA, double* WSOLV, double* XOLD,
-            const int64_t& unused17, const int64_t& unused18, int64_t& IERR,
-            const int64_t& KSTART, const double& XATOL, const int64_t& NV, const int64_t* ISITE,
-            const int64_t* IDXV, const int64_t& METHOD, const int64_t& MAXIT, double* RES,
-            double* VOLD, const int64_t& LEVEL, const int32_t& IUNIT, const int64_t* ITYPE,
-            const int64_t& unused32, const int64_t& LDSITES, const int64_t* NSITES,
-            const int64_t* SITES, const int64_t& LDX, const int64_t& NMERGE, const int64_t* IV2,
-            const int64_t* JV2, const int64_t& unused40, const int64_t& unused41,
-            const int64_t& unused42, const int64_t& unused43, int64_t* IWORK, int64_t& KINIT,
-            const double& RHOPREV, const double* XAR, const int64_t& NXZERO);
+void GETXA1(double* WRK, const double& RHO, const int64_t& N, const int64_t& LDG, const int64_t& NA,
+            const int64_t* IDX, const int64_t* IGRP, const int64_t* IA, const int64_t* IAPOS,
+            const double* X, const double* GRPW, const double* SEGM, double* XA,
+            const double* DELTA, double* WSOLV, double* XOLD, const int64_t& unused17,
+            const int64_t& unused18, int64_t& IERR, const int64_t& KSTART, const double& XATOL,
+            const int64_t& NV, const int64_t* ISITE, const int64_t* IDXV, const int64_t& METHOD,
+            const int64_t& MAXIT, double* RES, double* VOLD, const int64_t& LEVEL,
+            const int32_t& IUNIT, const int64_t* ITYPE, const int64_t& unused32,
+            const int64_t& LDSITES, const int64_t* NSITES, const int64_t* SITES, const int64_t& LDX,
+            const int64_t& NMERGE, const int64_t* IV2, const int64_t* JV2, const int64_t& unused40,
+            const int64_t& unused41, const int64_t& unused42, const int64_t& unused43,
+            int64_t* IWORK, int64_t& KINIT, const double& RHOPREV, const double* XAR,
+            const int64_t& NXZERO);
 
 // ---------------------------------------------------------------------------
 // Site-fraction derivative solvers. Each appends a status IERR to its list:
@@ -231,10 +232,10 @@ void GETXAR21(double* WRK, const double& RHO, const int64_t& N, const int64_t& N
               const int64_t& METHOD, const int64_t& MAXIT, double* RES, double* VOLD,
               const int64_t& LEVEL, const int32_t& IUNIT, const int64_t* ITYPE,
               const int64_t& unused35, const int64_t& LDSITES, const int64_t* NSITES,
-              const int64_t* SITES, const int64_t& LDX, const int64_t& NMERGE,
-              const int64_t* IV2, const int64_t* JV2, const int64_t& unused43,
-              const int64_t& unused44, const int64_t& unused45, const int64_t& unused46,
-              const int64_t& KINIT, const int64_t& NXZERO, int64_t& IERR);
+              const int64_t* SITES, const int64_t& LDX, const int64_t& NMERGE, const int64_t* IV2,
+              const int64_t* JV2, const int64_t& unused43, const int64_t& unused44,
+              const int64_t& unused45, const int64_t& unused46, const int64_t& KINIT,
+              const int64_t& NXZERO, int64_t& IERR);
 
 // XAX = n * dXA/dn_k at constant T and V for the component at KPOS.
 void GETXAX1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NCC,
@@ -261,23 +262,23 @@ void GETXAX1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NC
 
 inline constexpr int64_t kDirectMaxPasses = 10000;
 
-void XAINI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NCC,
-            const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t* IA,
-            const int64_t* IAPOS, const double* X, const double* GRPN, const double* SEGM,
-            double* XA, const double* DELTA, double* XERR, double* XOLD, const int64_t& ISPEC,
+void XAINI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
+            const int64_t* IDX, const int64_t* IGRP, const int64_t* IA, const int64_t* IAPOS,
+            const double* X, const double* GRPN, const double* SEGM, double* XA,
+            const double* DELTA, double* XERR, double* XOLD, const int64_t& ISPEC,
             const double* ASSPAR, const int64_t& LDXS, int64_t& IERR);
 void XARINI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NCC,
              const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t* IA,
              const int64_t* IAPOS, const double* X, const double* GRPN, const double* SEGM,
-             const double* XA, double* XAR, const double* DELTA, const double* DELTAR,
-             double* XERR, double* XOLD, const int64_t& ISPEC, const double* ASSPAR,
-             const int64_t& LDXS, int64_t& IERR);
+             const double* XA, double* XAR, const double* DELTA, const double* DELTAR, double* XERR,
+             double* XOLD, const int64_t& ISPEC, const double* ASSPAR, const int64_t& LDXS,
+             int64_t& IERR);
 void XATINI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NCC,
              const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t* IA,
              const int64_t* IAPOS, const double* X, const double* GRPN, const double* SEGM,
-             const double* XA, double* XAT, const double* DELTA, const double* DELTAT,
-             double* XERR, double* XOLD, const int64_t& ISPEC, const double* ASSPAR,
-             const int64_t& LDXS, int64_t& IERR);
+             const double* XA, double* XAT, const double* DELTA, const double* DELTAT, double* XERR,
+             double* XOLD, const int64_t& ISPEC, const double* ASSPAR, const int64_t& LDXS,
+             int64_t& IERR);
 void XAR2INI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NCC,
               const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t* IA,
               const int64_t* IAPOS, const double* X, const double* GRPN, const double* SEGM,
@@ -287,9 +288,9 @@ void XAR2INI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& N
 void XAXINI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NCC,
              const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t* IA,
              const int64_t* IAPOS, const double* X, const double* GRPN, const double* SEGM,
-             const double* XA, double* XAX, const double* DELTA, const double* DELTAX,
-             double* XERR, double* XOLD, const int64_t& KPOS, const int64_t& KCOMP,
-             const int64_t& ISPEC, const double* ASSPAR, const int64_t& LDXS, int64_t& IERR);
+             const double* XA, double* XAX, const double* DELTA, const double* DELTAX, double* XERR,
+             double* XOLD, const int64_t& KPOS, const int64_t& KCOMP, const int64_t& ISPEC,
+             const double* ASSPAR, const int64_t& LDXS, int64_t& IERR);
 
 // ---------------------------------------------------------------------------
 // Association term
@@ -299,8 +300,7 @@ void XAXINI1(double* WRK, const double& RHO, const int64_t& N, const int64_t& NC
 // the largest for which the Newton phase runs.
 inline constexpr int64_t kAssocMaxVars = 1000;
 inline constexpr int64_t kAssocNewtonMaxVars = 99;
-inline constexpr int64_t kAssocWorkReals =
-    3 * kAssocMaxVars + kAssocMaxVars * kAssocMaxVars;
+inline constexpr int64_t kAssocWorkReals = 3 * kAssocMaxVars + kAssocMaxVars * kAssocMaxVars;
 
 // Shortcuts of the association term that give the iterative solvers'
 // results without their iterations: the closed-form site fractions and
@@ -320,28 +320,28 @@ extern AssocShortcuts ASSOC_SHORTCUTS;
 // choice and the zero-fraction count. Rewritten by every call before being
 // read; kept visible so that callers and tests can see what a call did.
 struct Pcsaf5Saved {
-  int64_t NV;                          // number of association variables
-  int64_t NMERGE;                      // entries in the merging lists
-  int64_t IV2[kAssocMergeCapacity];    // merged site number of each entry
-  int64_t JV2[kAssocMergeCapacity];    // variable the merged site shares
-  int64_t LMERGE;                      // -1 when merging is in force, else 0
-  int64_t METHOD;                      // solver method of the call (0, 1, 2)
-  int64_t MAXIT;                       // iteration limit of the call
-  int64_t NXZERO;                      // positions with mole fraction <= 0
-  int64_t NSPEC;                       // self-associating species found (ISPEC = 1)
-  int64_t KSPEC;                       // the last such species
-  int64_t KSPCMP;                      // its owner component
-  int64_t KSPPOS;                      // its list position
-  int64_t KSPOFF;                      // site offset of that group in its component
-  int64_t KINIT;                       // 1 when the inverse Jacobian was left for the derivatives
+  int64_t NV;                        // number of association variables
+  int64_t NMERGE;                    // entries in the merging lists
+  int64_t IV2[kAssocMergeCapacity];  // merged site number of each entry
+  int64_t JV2[kAssocMergeCapacity];  // variable the merged site shares
+  int64_t LMERGE;                    // -1 when merging is in force, else 0
+  int64_t METHOD;                    // solver method of the call (0, 1, 2)
+  int64_t MAXIT;                     // iteration limit of the call
+  int64_t NXZERO;                    // positions with mole fraction <= 0
+  int64_t NSPEC;                     // self-associating species found (ISPEC = 1)
+  int64_t KSPEC;                     // the last such species
+  int64_t KSPCMP;                    // its owner component
+  int64_t KSPPOS;                    // its list position
+  int64_t KSPOFF;                    // site offset of that group in its component
+  int64_t KINIT;                     // 1 when the inverse Jacobian was left for the derivatives
 };
 extern Pcsaf5Saved PCSAF5_SAVED;
 
 // Solver work of PCSAF5 handed to the site-fraction solvers: a fixed area,
 // because the Jacobian slices grow with the square of the variable count.
 struct Pcsaf5Work {
-  double WSOLV[kAssocWorkReals];         // solver work vector (Jacobians, Broyden matrix)
-  int64_t IWORK[2 * kAssocMaxVars];      // pivot rows and columns of the factorisations
+  double WSOLV[kAssocWorkReals];     // solver work vector (Jacobians, Broyden matrix)
+  int64_t IWORK[2 * kAssocMaxVars];  // pivot rows and columns of the factorisations
 };
 extern Pcsaf5Work PCSAF5_WORK;
 
@@ -355,15 +355,15 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
             const double* ASSPAR, const double* EPSAB, const double* VOLAB, const double* DSEG,
             const double* DSEGT, const double* ZETA, const int64_t* IGRP, const double* GRPW,
             const double* GRPN, const int64_t& NA, const int64_t* IA, const int64_t* IAPOS,
-            const int64_t& LRHO, const int64_t& LRHO2, const int64_t& LTEMP,
-            const int64_t& LCOMP, double* WRK, const int64_t& ISTART, const int64_t& ISPEC,
-            const int64_t& MODE, const double& TOL, double* WORK, const double* DZ2DN,
-            const double* DZ3DN, double* XA, double* XAR, double* XAR2, double* XAT, double* XAX,
-            double* DELTA, double* DELTAR, double* DELTAR2, double* DELTAT, double* DELTAX,
-            double* XERR, double* XOLD, int64_t* ISITE, int64_t* IDXV, double* RES, double* VOLD,
-            double& ASUMR, double& ASUMR2, double& ASUM, double& ASUMT, double* ASUMX,
-            const double& BMIX, const double* BCOMP, int64_t& IERR, const int32_t& IUNIT,
-            const int64_t& LEVEL, const int64_t& IOPT, int64_t* ITYPE, const int64_t& LDX,
-            int64_t* IPIV, const double& RHOOLD, const int64_t& IRDF, const double* ECRFLG);
+            const int64_t& LRHO, const int64_t& LRHO2, const int64_t& LTEMP, const int64_t& LCOMP,
+            double* WRK, const int64_t& ISTART, const int64_t& ISPEC, const int64_t& MODE,
+            const double& TOL, double* WORK, const double* DZ2DN, const double* DZ3DN, double* XA,
+            double* XAR, double* XAR2, double* XAT, double* XAX, double* DELTA, double* DELTAR,
+            double* DELTAR2, double* DELTAT, double* DELTAX, double* XERR, double* XOLD,
+            int64_t* ISITE, int64_t* IDXV, double* RES, double* VOLD, double& ASUMR, double& ASUMR2,
+            double& ASUM, double& ASUMT, double* ASUMX, const double& BMIX, const double* BCOMP,
+            int64_t& IERR, const int32_t& IUNIT, const int64_t& LEVEL, const int64_t& IOPT,
+            int64_t* ITYPE, const int64_t& LDX, int64_t* IPIV, const double& RHOOLD,
+            const int64_t& IRDF, const double* ECRFLG);
 
 }  // namespace thermomodels

@@ -40,10 +40,10 @@ constexpr double kLooseChange = 1e-8;
 // The species of one list position as the sweeps read them: laid out once
 // per call, so that a sweep looks up no component, type or site sign.
 struct PartnerSpecies {
-  int64_t q;         // associating position (column of the pair arrays)
-  int64_t e0;        // 0-based offset of its first site row in an (LDX, N) array
-  int64_t sites;     // site rows the sweep reads (1 under merging)
-  double w;          // weight of the species in its component
+  int64_t q;                          // associating position (column of the pair arrays)
+  int64_t e0;                         // 0-based offset of its first site row in an (LDX, N) array
+  int64_t sites;                      // site rows the sweep reads (1 under merging)
+  double w;                           // weight of the species in its component
   int64_t signs[kAssocSitesPerType];  // sign of each site
 };
 struct PartnerTable {
@@ -55,8 +55,8 @@ struct PartnerTable {
     for (int64_t j = 1; j <= m.n; ++j) {
       begin[static_cast<size_t>(j - 1)] = static_cast<int64_t>(species.size());
       ForEachSpecies(m, j, [&](int64_t t, int64_t row0, int64_t count, double w) {
-        PartnerSpecies p{SpeciesPos(m, t), (j - 1) * m.ldx + (row0 - 1), m.merged ? 1 : count,
-                         w, {}};
+        PartnerSpecies p{
+            SpeciesPos(m, t), (j - 1) * m.ldx + (row0 - 1), m.merged ? 1 : count, w, {}};
         for (int64_t b = 0; b < count && b < kAssocSitesPerType; ++b)
           p.signs[b] = SpeciesSiteSign(m, t, b + 1);
         species.push_back(p);
@@ -85,13 +85,10 @@ struct Solver {
   double Term(int64_t e_b, double d, double d1, double d2) const {
     const double xb = job.xa[e_b], ob = xold[e_b];
     switch (job.member) {
-      case Member::kRho:
-        return (xb + ob) * d + xb * d1;
-      case Member::kRho2:
-        return 2.0 * ((d + d1) * job.xar[e_b] + d1 * xb) + ob * d + xb * d2;
+      case Member::kRho: return (xb + ob) * d + xb * d1;
+      case Member::kRho2: return 2.0 * ((d + d1) * job.xar[e_b] + d1 * xb) + ob * d + xb * d2;
       case Member::kTemp:
-      case Member::kComp:
-        return ob * d + xb * d1;
+      case Member::kComp: return ob * d + xb * d1;
     }
     return 0.0;
   }
@@ -202,12 +199,11 @@ void WriteValues(int32_t unit, const std::string& heading, const SiteModel& m, i
 
 // The shared iteration of the four members. Returns 0 when converged (or
 // ended at the looser tolerance), 1 at the iteration limit.
-int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* wsolv,
-                        double* xold, const int64_t& kstart, double xatol, int64_t nv,
-                        const int64_t* isite, const int64_t* idxv, int64_t method, int64_t maxit,
-                        double* res, double* vold, int64_t level, int32_t unit,
-                        const int64_t* iv2, const int64_t* jv2, int64_t nmerge, int64_t kinit,
-                        int64_t nxzero) {
+int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* wsolv, double* xold,
+                        const int64_t& kstart, double xatol, int64_t nv, const int64_t* isite,
+                        const int64_t* idxv, int64_t method, int64_t maxit, double* res,
+                        double* vold, int64_t level, int32_t unit, const int64_t* iv2,
+                        const int64_t* jv2, int64_t nmerge, int64_t kinit, int64_t nxzero) {
   const std::string name = job.routine;
   const std::string comp = job.member == Member::kComp
                                ? std::string(" FOR COMP ") + std::to_string(job.kcomp)
@@ -263,7 +259,7 @@ int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* 
       }
       if (level >= 2) {
         const std::string heading =
-            job.member == Member::kComp ? name + ": FINAL VALUES" + comp + ": NO, IDX, ISITE, XAX"
+            job.member == Member::kComp   ? name + ": FINAL VALUES" + comp + ": NO, IDX, ISITE, XAX"
             : job.member == Member::kRho2 ? name + ": FINAL VALUES: IDX, ISITE, XAR2"
                                           : name + ": FINAL VALUES: NO, IDX, ISITE, " + job.result;
         WriteValues(unit, heading, m, nv, isite, idxv, job.out);
@@ -281,8 +277,8 @@ int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* 
           xold[k] = 0.0;
         }
       }
-      XASTEP(counter, entries, step_mode, step_facmin, step_facmax, step_dxmax, fac, xold,
-             job.out, wsolv);
+      XASTEP(counter, entries, step_mode, step_facmin, step_facmax, step_dxmax, fac, xold, job.out,
+             wsolv);
       std::copy(xold, xold + entries, job.out);
     } else {
       small_steps = e < kLooseChange ? small_steps + 1 : 0;
@@ -295,8 +291,8 @@ int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* 
       counter = 3;
       for (int64_t no = 1; no <= nv; ++no) {
         const int64_t k = entry(no);
-        if (k >= 0) job.out[k] = std::clamp(wsolv[nv + no - 1] + wsolv[no - 1], -kDerivLimit,
-                                            kDerivLimit);
+        if (k >= 0)
+          job.out[k] = std::clamp(wsolv[nv + no - 1] + wsolv[no - 1], -kDerivLimit, kDerivLimit);
       }
       for (int64_t l = 1; l <= nmerge; ++l) {
         int64_t var = 0;
@@ -322,12 +318,11 @@ int64_t SolveDerivative(const SiteModel& m, const Job& job, double rho, double* 
 }
 
 SiteModel MakeModel(const int64_t& N, const int64_t& NCC, const int64_t& NA, const int64_t* IDX,
-                    const int64_t* IGRP, const int64_t* IAPOS, const double* X,
-                    const double* GRPW, const int64_t* ITYPE, const int64_t& LDSITES,
-                    const int64_t* NSITES, const int64_t* SITES, const int64_t& LDX,
-                    const int64_t& NMERGE) {
-  return SiteModel{N,     NCC,   NA,     LDX,   LDSITES, NMERGE != 0, IDX, IGRP,
-                   IAPOS, ITYPE, NSITES, SITES, X,       GRPW};
+                    const int64_t* IGRP, const int64_t* IAPOS, const double* X, const double* GRPW,
+                    const int64_t* ITYPE, const int64_t& LDSITES, const int64_t* NSITES,
+                    const int64_t* SITES, const int64_t& LDX, const int64_t& NMERGE) {
+  return SiteModel{N,    NCC,   NA,    LDX,    LDSITES, NMERGE != 0, IDX,
+                   IGRP, IAPOS, ITYPE, NSITES, SITES,   X,           GRPW};
 }
 
 }  // namespace
@@ -335,19 +330,18 @@ SiteModel MakeModel(const int64_t& N, const int64_t& NCC, const int64_t& NA, con
 void GETXAR1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
              const int64_t* IDX, const int64_t* IGRP, const int64_t*, const int64_t* IAPOS,
              const double* X, const double* GRPW, const double*, const double* XA, double* XAR,
-             const double* DELTA, const double* DELTAR, double* WSOLV, double* XOLD,
-             const int64_t&, const int64_t&, const int64_t& KSTART, const double& XATOL,
-             const int64_t& NV, const int64_t* ISITE, const int64_t* IDXV, const int64_t& METHOD,
-             const int64_t& MAXIT, double* RES, double* VOLD, const int64_t& LEVEL,
-             const int32_t& IUNIT, const int64_t* ITYPE, const int64_t&, const int64_t& LDSITES,
-             const int64_t* NSITES, const int64_t* SITES, const int64_t& LDX,
-             const int64_t& NMERGE, const int64_t* IV2, const int64_t* JV2, const int64_t&,
-             const int64_t&, const int64_t&, const int64_t&, const int64_t& KINIT,
-             const int64_t& NXZERO, int64_t& IERR) {
+             const double* DELTA, const double* DELTAR, double* WSOLV, double* XOLD, const int64_t&,
+             const int64_t&, const int64_t& KSTART, const double& XATOL, const int64_t& NV,
+             const int64_t* ISITE, const int64_t* IDXV, const int64_t& METHOD, const int64_t& MAXIT,
+             double* RES, double* VOLD, const int64_t& LEVEL, const int32_t& IUNIT,
+             const int64_t* ITYPE, const int64_t&, const int64_t& LDSITES, const int64_t* NSITES,
+             const int64_t* SITES, const int64_t& LDX, const int64_t& NMERGE, const int64_t* IV2,
+             const int64_t* JV2, const int64_t&, const int64_t&, const int64_t&, const int64_t&,
+             const int64_t& KINIT, const int64_t& NXZERO, int64_t& IERR) {
   IERR = 0;
   if (KSTART == -1) return;
-  const SiteModel m = MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES,
-                                SITES, LDX, NMERGE);
+  const SiteModel m =
+      MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES, SITES, LDX, NMERGE);
   const Job job{Member::kRho, "GETXAR1", "XAR", XA, nullptr, XAR, DELTA, DELTAR, nullptr};
   IERR = SolveDerivative(m, job, RHO, WSOLV, XOLD, KSTART, XATOL, NV, ISITE, IDXV, METHOD, MAXIT,
                          RES, VOLD, LEVEL, IUNIT, IV2, JV2, NMERGE, KINIT, NXZERO);
@@ -356,41 +350,39 @@ void GETXAR1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, c
 void GETXAT1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
              const int64_t* IDX, const int64_t* IGRP, const int64_t*, const int64_t* IAPOS,
              const double* X, const double* GRPW, const double*, const double* XA, double* XAT,
-             const double* DELTA, const double* DELTAT, double* WSOLV, double* XOLD,
-             const int64_t&, const int64_t&, const int64_t& KSTART, const double& XATOL,
-             const int64_t& NV, const int64_t* ISITE, const int64_t* IDXV, const int64_t& METHOD,
-             const int64_t& MAXIT, double* RES, double* VOLD, const int64_t& LEVEL,
-             const int32_t& IUNIT, const int64_t* ITYPE, const int64_t&, const int64_t& LDSITES,
-             const int64_t* NSITES, const int64_t* SITES, const int64_t& LDX,
-             const int64_t& NMERGE, const int64_t* IV2, const int64_t* JV2, const int64_t&,
-             const int64_t&, const int64_t&, const int64_t&, const int64_t& KINIT, const int64_t&,
-             int64_t& IERR) {
+             const double* DELTA, const double* DELTAT, double* WSOLV, double* XOLD, const int64_t&,
+             const int64_t&, const int64_t& KSTART, const double& XATOL, const int64_t& NV,
+             const int64_t* ISITE, const int64_t* IDXV, const int64_t& METHOD, const int64_t& MAXIT,
+             double* RES, double* VOLD, const int64_t& LEVEL, const int32_t& IUNIT,
+             const int64_t* ITYPE, const int64_t&, const int64_t& LDSITES, const int64_t* NSITES,
+             const int64_t* SITES, const int64_t& LDX, const int64_t& NMERGE, const int64_t* IV2,
+             const int64_t* JV2, const int64_t&, const int64_t&, const int64_t&, const int64_t&,
+             const int64_t& KINIT, const int64_t&, int64_t& IERR) {
   IERR = 0;
   if (KSTART == -1) return;
-  const SiteModel m = MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES,
-                                SITES, LDX, NMERGE);
+  const SiteModel m =
+      MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES, SITES, LDX, NMERGE);
   const Job job{Member::kTemp, "GETXAT1", "XAT", XA, nullptr, XAT, DELTA, DELTAT, nullptr};
   IERR = SolveDerivative(m, job, RHO, WSOLV, XOLD, KSTART, XATOL, NV, ISITE, IDXV, METHOD, MAXIT,
                          RES, VOLD, LEVEL, IUNIT, IV2, JV2, NMERGE, KINIT, 0);
 }
 
-void GETXAR21(double*, const double& RHO, const int64_t& N, const int64_t& NCC,
-              const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t*,
-              const int64_t* IAPOS, const double* X, const double* GRPW, const double*,
-              const double* XA, const double* XAR, double* XAR2, const double* DELTA,
-              const double* DELTAR, const double* DELTAR2, double* WSOLV, double* XOLD,
-              const int64_t&, const int64_t&, const int64_t& KSTART, const double& XATOL,
-              const int64_t& NV, const int64_t* ISITE, const int64_t* IDXV,
-              const int64_t& METHOD, const int64_t& MAXIT, double* RES, double* VOLD,
-              const int64_t& LEVEL, const int32_t& IUNIT, const int64_t* ITYPE, const int64_t&,
-              const int64_t& LDSITES, const int64_t* NSITES, const int64_t* SITES,
+void GETXAR21(double*, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
+              const int64_t* IDX, const int64_t* IGRP, const int64_t*, const int64_t* IAPOS,
+              const double* X, const double* GRPW, const double*, const double* XA,
+              const double* XAR, double* XAR2, const double* DELTA, const double* DELTAR,
+              const double* DELTAR2, double* WSOLV, double* XOLD, const int64_t&, const int64_t&,
+              const int64_t& KSTART, const double& XATOL, const int64_t& NV, const int64_t* ISITE,
+              const int64_t* IDXV, const int64_t& METHOD, const int64_t& MAXIT, double* RES,
+              double* VOLD, const int64_t& LEVEL, const int32_t& IUNIT, const int64_t* ITYPE,
+              const int64_t&, const int64_t& LDSITES, const int64_t* NSITES, const int64_t* SITES,
               const int64_t& LDX, const int64_t& NMERGE, const int64_t* IV2, const int64_t* JV2,
-              const int64_t&, const int64_t&, const int64_t&, const int64_t&,
-              const int64_t& KINIT, const int64_t& NXZERO, int64_t& IERR) {
+              const int64_t&, const int64_t&, const int64_t&, const int64_t&, const int64_t& KINIT,
+              const int64_t& NXZERO, int64_t& IERR) {
   IERR = 0;
   if (KSTART == -1) return;
-  const SiteModel m = MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES,
-                                SITES, LDX, NMERGE);
+  const SiteModel m =
+      MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES, SITES, LDX, NMERGE);
   const Job job{Member::kRho2, "GETXAR21", "XAR2", XA, XAR, XAR2, DELTA, DELTAR, DELTAR2};
   IERR = SolveDerivative(m, job, RHO, WSOLV, XOLD, KSTART, XATOL, NV, ISITE, IDXV, METHOD, MAXIT,
                          RES, VOLD, LEVEL, IUNIT, IV2, JV2, NMERGE, KINIT, NXZERO);
@@ -409,8 +401,8 @@ void GETXAX1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, c
              const int64_t&, const int64_t&, const int64_t&, const int64_t&, const int64_t& KINIT,
              const int64_t& NXZERO, int64_t& IERR) {
   IERR = 0;
-  const SiteModel m = MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES,
-                                SITES, LDX, NMERGE);
+  const SiteModel m =
+      MakeModel(N, NCC, NA, IDX, IGRP, IAPOS, X, GRPW, ITYPE, LDSITES, NSITES, SITES, LDX, NMERGE);
   if (KPOS < 1 || KPOS > N) {
     IERR = 1;
     return;

@@ -75,12 +75,8 @@ void ClosedForm(const Direct& c, const Job& job, int64_t k, int64_t p, bool grou
   const double d1 = c.Pair(job.d1, k, k);
   double& v = job.out[c.At(k, p)];
   switch (job.kind) {
-    case Kind::kRho:
-      v = (d1 + d) * (s - z) / d;
-      break;
-    case Kind::kTemp:
-      v = (s - z) * d1 / d;
-      break;
+    case Kind::kRho: v = (d1 + d) * (s - z) / d; break;
+    case Kind::kTemp: v = (s - z) * d1 / d; break;
     case Kind::kRho2: {
       const double y = job.xar[c.At(k, p)], d2 = c.Pair(job.d2, k, k);
       v = -(1.0 + d1 / d) * y + (2.0 * d1 + d2) * (s - z) / d -
@@ -92,8 +88,7 @@ void ClosedForm(const Direct& c, const Job& job, int64_t k, int64_t p, bool grou
       v = (s - z) * (d1 * c.x[p - 1] + e) / (c.x[p - 1] * d);
       break;
     }
-    case Kind::kFraction:
-      break;
+    case Kind::kFraction: break;
   }
 }
 
@@ -167,9 +162,7 @@ int64_t DirectSolve(const Direct& c, const Job& job, double* xerr, double* xold,
             const double d = c.Pair(job.delta, v, t);
             const int64_t e = c.At(t, j);
             switch (job.kind) {
-              case Kind::kFraction:
-                inner += w * xold[e] * d;
-                break;
+              case Kind::kFraction: inner += w * xold[e] * d; break;
               case Kind::kRho:
                 inner += w * ((xold[e] + job.xa[e]) * d + c.Pair(job.d1, v, t) * job.xa[e]);
                 break;
@@ -235,8 +228,8 @@ void XAINI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, co
 
 void XARINI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
              const int64_t* IDX, const int64_t* IGRP, const int64_t*, const int64_t* IAPOS,
-             const double* X, const double* GRPN, const double* SEGM, const double* XA,
-             double* XAR, const double* DELTA, const double* DELTAR, double* XERR, double* XOLD,
+             const double* X, const double* GRPN, const double* SEGM, const double* XA, double* XAR,
+             const double* DELTA, const double* DELTAR, double* XERR, double* XOLD,
              const int64_t& ISPEC, const double* ASSPAR, const int64_t& LDXS, int64_t& IERR) {
   const Direct c = MakeDirect(RHO, N, NCC, NA, IDX, IGRP, IAPOS, X, GRPN, SEGM, LDXS);
   const Job job{Kind::kRho, XA, nullptr, XAR, DELTA, DELTAR, nullptr};
@@ -245,20 +238,20 @@ void XARINI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, c
 
 void XATINI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
              const int64_t* IDX, const int64_t* IGRP, const int64_t*, const int64_t* IAPOS,
-             const double* X, const double* GRPN, const double* SEGM, const double* XA,
-             double* XAT, const double* DELTA, const double* DELTAT, double* XERR, double* XOLD,
+             const double* X, const double* GRPN, const double* SEGM, const double* XA, double* XAT,
+             const double* DELTA, const double* DELTAT, double* XERR, double* XOLD,
              const int64_t& ISPEC, const double* ASSPAR, const int64_t& LDXS, int64_t& IERR) {
   const Direct c = MakeDirect(RHO, N, NCC, NA, IDX, IGRP, IAPOS, X, GRPN, SEGM, LDXS);
   const Job job{Kind::kTemp, XA, nullptr, XAT, DELTA, DELTAT, nullptr};
   IERR = DirectSolve(c, job, XERR, XOLD, ISPEC, ASSPAR);
 }
 
-void XAR2INI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC,
-              const int64_t& NA, const int64_t* IDX, const int64_t* IGRP, const int64_t*,
-              const int64_t* IAPOS, const double* X, const double* GRPN, const double* SEGM,
-              const double* XA, const double* XAR, double* XAR2, const double* DELTA,
-              const double* DELTAR, const double* DELTAR2, double* XERR, double* XOLD,
-              const int64_t& ISPEC, const double* ASSPAR, const int64_t& LDXS, int64_t& IERR) {
+void XAR2INI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
+              const int64_t* IDX, const int64_t* IGRP, const int64_t*, const int64_t* IAPOS,
+              const double* X, const double* GRPN, const double* SEGM, const double* XA,
+              const double* XAR, double* XAR2, const double* DELTA, const double* DELTAR,
+              const double* DELTAR2, double* XERR, double* XOLD, const int64_t& ISPEC,
+              const double* ASSPAR, const int64_t& LDXS, int64_t& IERR) {
   const Direct c = MakeDirect(RHO, N, NCC, NA, IDX, IGRP, IAPOS, X, GRPN, SEGM, LDXS);
   const Job job{Kind::kRho2, XA, XAR, XAR2, DELTA, DELTAR, DELTAR2};
   IERR = DirectSolve(c, job, XERR, XOLD, ISPEC, ASSPAR);
@@ -266,10 +259,10 @@ void XAR2INI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC,
 
 void XAXINI1(double*, const double& RHO, const int64_t& N, const int64_t& NCC, const int64_t& NA,
              const int64_t* IDX, const int64_t* IGRP, const int64_t*, const int64_t* IAPOS,
-             const double* X, const double* GRPN, const double* SEGM, const double* XA,
-             double* XAX, const double* DELTA, const double* DELTAX, double* XERR, double* XOLD,
-             const int64_t& KPOS, const int64_t& KCOMP, const int64_t& ISPEC,
-             const double* ASSPAR, const int64_t& LDXS, int64_t& IERR) {
+             const double* X, const double* GRPN, const double* SEGM, const double* XA, double* XAX,
+             const double* DELTA, const double* DELTAX, double* XERR, double* XOLD,
+             const int64_t& KPOS, const int64_t& KCOMP, const int64_t& ISPEC, const double* ASSPAR,
+             const int64_t& LDXS, int64_t& IERR) {
   const Direct c = MakeDirect(RHO, N, NCC, NA, IDX, IGRP, IAPOS, X, GRPN, SEGM, LDXS);
   if (KPOS < 1 || KPOS > N) {
     IERR = 2;

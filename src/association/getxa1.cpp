@@ -59,8 +59,8 @@ void MapVariables(const Vars& v, std::vector<int64_t>& table) {
 }
 
 struct PassOutcome {
-  double err;  // largest (relative) change of a site fraction
-  double obj;  // Michelsen's objective at the values before the pass
+  double err;      // largest (relative) change of a site fraction
+  double obj;      // Michelsen's objective at the values before the pass
   bool nonfinite;  // a balance sum was not finite: the solve has failed
 };
 
@@ -186,14 +186,13 @@ void GETXA1(double* /*WRK*/, const double& RHO, const int64_t& N, const int64_t&
             const int64_t* SITES, const int64_t& LDX, const int64_t& NMERGE, const int64_t* IV2,
             const int64_t* JV2, const int64_t& /*unused40*/, const int64_t& /*unused41*/,
             const int64_t& /*unused42*/, const int64_t& /*unused43*/, int64_t* IWORK,
-            int64_t& KINIT, const double& RHOPREV, const double* XAR,
-            const int64_t& /*NXZERO*/) {
+            int64_t& KINIT, const double& RHOPREV, const double* XAR, const int64_t& /*NXZERO*/) {
   IERR = 0;
   const bool keep_inverse_off = KINIT == -1;
   if (!keep_inverse_off) KINIT = 0;
   const int64_t n = N, ldx = LDX, nv = std::max<int64_t>(NV, 0), entries = ldx * n;
-  const SiteModel m{n,     LDG,   NA,     ldx,    LDSITES, NMERGE != 0, IDX, IGRP,
-                    IAPOS, ITYPE, NSITES, SITES,  X,       GRPW};
+  const SiteModel m{n,    LDG,   NA,    ldx,    LDSITES, NMERGE != 0, IDX,
+                    IGRP, IAPOS, ITYPE, NSITES, SITES,   X,           GRPW};
   Vars v{nv, ISITE, IDXV, ldx, n};
   static std::vector<int64_t> var_table;
   MapVariables(v, var_table);

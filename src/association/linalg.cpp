@@ -295,8 +295,8 @@ void XABSUB(const int64_t& LDA, const int64_t& N, const double* B, const int64_t
   }
 }
 
-void XALNSR(int64_t& KSRCH, double& FAC, const double& OBJ, const double& TOLA,
-            const double& TOLR, const double& FAC0, const double& FACMAX, double* W) {
+void XALNSR(int64_t& KSRCH, double& FAC, const double& OBJ, const double& TOLA, const double& TOLR,
+            const double& FAC0, const double& FACMAX, double* W) {
   double& ta = W[0];
   double& tb = W[1];
   double& tc = W[2];

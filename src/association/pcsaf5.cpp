@@ -181,12 +181,14 @@ void Strengths(const Inputs& in, const Contact& rdf, bool lrho, bool lrho2, bool
         Cell(delta, na, i, j) = h.g * q;
         if (lrho) Cell(deltar, na, i, j) = (h.g2 * rdf.z2 + h.g3 * rdf.z3) * q;
         if (lrho2)
-          Cell(deltar2, na, i, j) = (h.g22 * rdf.z2 * rdf.z2 + 2.0 * h.g23 * rdf.z2 * rdf.z3 +
-                                     h.g33 * rdf.z3 * rdf.z3) * q;
+          Cell(deltar2, na, i, j) =
+              (h.g22 * rdf.z2 * rdf.z2 + 2.0 * h.g23 * rdf.z2 * rdf.z3 + h.g33 * rdf.z3 * rdf.z3) *
+              q;
         if (ltemp) {
-          const double ddt = dk + dl != 0.0 ? (in.dsegt[k - 1] * dl * dl + in.dsegt[l - 1] * dk * dk) /
-                                                  ((dk + dl) * (dk + dl))
-                                            : 0.0;
+          const double ddt = dk + dl != 0.0
+                                 ? (in.dsegt[k - 1] * dl * dl + in.dsegt[l - 1] * dk * dk) /
+                                       ((dk + dl) * (dk + dl))
+                                 : 0.0;
           const double gt = h.g2 * rdf.z2t + h.g3 * rdf.z3t + h.gd * ddt;
           Cell(deltat, na, i, j) = q * gt - (f + 1.0) * vol * sij * (eps / in.t) * h.g;
         }
@@ -306,8 +308,8 @@ bool BuildVariables(const Inputs& in, const int64_t* itype, int64_t ldx, int64_t
     }
     const int64_t count = AssocSiteCount(nsites, type);
     if (row0 + count - 1 > ldx) {
-      Refuse(unit, "MORE ASSOCIATION SITES THAN ROWS OF THE SITE ARRAYS. COMPONENT = ",
-             in.idx[i - 1]);
+      Refuse(unit,
+             "MORE ASSOCIATION SITES THAN ROWS OF THE SITE ARRAYS. COMPONENT = ", in.idx[i - 1]);
       return false;
     }
     for (int64_t a = 0; a < count; ++a) {
@@ -445,18 +447,18 @@ bool FindSingleScheme(const SiteModel& m, const double* delta, const int64_t* id
 
 // Site fractions of the single scheme and the factors of their derivatives.
 struct SingleRoot {
-  double x;     // X
-  double s;     // 1 + 2 c X
-  double rxm;   // rho x_p m
-  double dx;    // rho dX/drho (with DR = rho dDelta/drho)
-  double d2x;   // rho^2 d2X/drho2 (with DR2)
+  double x;    // X
+  double s;    // 1 + 2 c X
+  double rxm;  // rho x_p m
+  double dx;   // rho dX/drho (with DR = rho dDelta/drho)
+  double d2x;  // rho^2 d2X/drho2 (with DR2)
 };
 
 // The root and its density derivatives; false when a value is not finite
 // (the iterative solver then reports the failure).
 bool SolveSingleScheme(const SingleScheme& sc, double rho, const double* x, int64_t na,
-                       const double* delta, const double* deltar, const double* deltar2,
-                       bool lrho, bool lrho2, SingleRoot& root) {
+                       const double* delta, const double* deltar, const double* deltar2, bool lrho,
+                       bool lrho2, SingleRoot& root) {
   const double d = PairValue(delta, na, sc.r, sc.r);
   const double rxm = rho * x[sc.pos - 1] * sc.partners;
   const double c = rxm * d;
@@ -507,16 +509,16 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
             const double* ASSPAR, const double* EPSAB, const double* VOLAB, const double* DSEG,
             const double* DSEGT, const double* ZETA, const int64_t* IGRP, const double* GRPW,
             const double* GRPN, const int64_t& NA, const int64_t* IA, const int64_t* IAPOS,
-            const int64_t& LRHO, const int64_t& LRHO2, const int64_t& LTEMP,
-            const int64_t& LCOMP, double* WRK, const int64_t& ISTART, const int64_t& ISPEC,
-            const int64_t& MODE, const double& TOL, double* /*WORK*/, const double* DZ2DN,
-            const double* DZ3DN, double* XA, double* XAR, double* XAR2, double* XAT, double* XAX,
-            double* DELTA, double* DELTAR, double* DELTAR2, double* DELTAT, double* DELTAX,
-            double* XERR, double* XOLD, int64_t* ISITE, int64_t* IDXV, double* RES, double* VOLD,
-            double& ASUMR, double& ASUMR2, double& ASUM, double& ASUMT, double* ASUMX,
-            const double& BMIX, const double* BCOMP, int64_t& IERR, const int32_t& IUNIT,
-            const int64_t& LEVEL, const int64_t& IOPT, int64_t* ITYPE, const int64_t& LDX,
-            int64_t* /*IPIV*/, const double& RHOOLD, const int64_t& IRDF, const double* ECRFLG) {
+            const int64_t& LRHO, const int64_t& LRHO2, const int64_t& LTEMP, const int64_t& LCOMP,
+            double* WRK, const int64_t& ISTART, const int64_t& ISPEC, const int64_t& MODE,
+            const double& TOL, double* /*WORK*/, const double* DZ2DN, const double* DZ3DN,
+            double* XA, double* XAR, double* XAR2, double* XAT, double* XAX, double* DELTA,
+            double* DELTAR, double* DELTAR2, double* DELTAT, double* DELTAX, double* XERR,
+            double* XOLD, int64_t* ISITE, int64_t* IDXV, double* RES, double* VOLD, double& ASUMR,
+            double& ASUMR2, double& ASUM, double& ASUMT, double* ASUMX, const double& BMIX,
+            const double* BCOMP, int64_t& IERR, const int32_t& IUNIT, const int64_t& LEVEL,
+            const int64_t& IOPT, int64_t* ITYPE, const int64_t& LDX, int64_t* /*IPIV*/,
+            const double& RHOOLD, const int64_t& IRDF, const double* ECRFLG) {
   Pcsaf5Saved& sv = PCSAF5_SAVED;
   IERR = 0;
   sv.KINIT = 0;
@@ -528,8 +530,8 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   if (na >= 1) {
     for (double* a : {DELTA, DELTAR, DELTAR2, DELTAT}) std::fill(a, a + na * na, 0.0);
   }
-  const Inputs in{T,     RHO,    n,     NCC,   na,    IRDF,  IDX,   IGRP,   IA,    X,
-                  SIGMA, ASSPAR, EPSAB, VOLAB, DSEG,  DSEGT, BCOMP, ECRFLG, DZ2DN, DZ3DN};
+  const Inputs in{T,     RHO,    n,     NCC,   na,   IRDF,  IDX,   IGRP,   IA,    X,
+                  SIGMA, ASSPAR, EPSAB, VOLAB, DSEG, DSEGT, BCOMP, ECRFLG, DZ2DN, DZ3DN};
 
   // Radial distribution function at contact.
   Contact rdf;
@@ -635,8 +637,8 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   const int64_t ldsites = kAssocSitesPerType, ntypes = kAssocTypeCount;
   const int64_t* nsites = ASSOC_TYPES.NSITES;
   const int64_t* sites = ASSOC_TYPES.SITES;
-  const SiteModel m{n,    NCC,   na,     LDX,   ldsites, sv.NMERGE != 0, IDX, IGRP,
-                    IAPOS, ITYPE, nsites, sites, X,       GRPW};
+  const SiteModel m{n,     NCC,    na,    LDX, ldsites, sv.NMERGE != 0, IDX, IGRP, IAPOS,
+                    ITYPE, nsites, sites, X,   GRPW};
   const int64_t one = 1;
 
   if (ISTART == 20) {
@@ -668,8 +670,8 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
       if (status != 0) IERR = 1;
     };
     int64_t status = 0;
-    XAINI1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPN, SEGM, XA, DELTA, XERR, XOLD,
-           ISPEC, ASSPAR, LDX, status);
+    XAINI1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPN, SEGM, XA, DELTA, XERR, XOLD, ISPEC,
+           ASSPAR, LDX, status);
     fail_if(status);
     if (status == 2) {
       Refuse(IUNIT, "SPECIES NUMBER BEYOND THE ROWS OF THE SITE ARRAYS. LDX = ", LDX);
@@ -721,9 +723,8 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
             if (g >= 1 && g <= NCC) add_own(g, GRPN[(g - 1) * NCC + (c - 1)]);
           }
         }
-        ASUMX[k - 1] = 2.0 * SEGM[k - 1] * own + direct_sum([&](int64_t e) {
-                         return slope(e) * XAX[e];
-                       });
+        ASUMX[k - 1] =
+            2.0 * SEGM[k - 1] * own + direct_sum([&](int64_t e) { return slope(e) * XAX[e]; });
       }
     }
     return;
@@ -733,10 +734,10 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
   // no diagnostics are asked for.
   SingleScheme single;
   SingleRoot root{};
-  const bool closed = ASSOC_SHORTCUTS.enabled && LEVEL < 1 && RHO > 0.0 && std::isfinite(RHO) &&
-                      FindSingleScheme(m, DELTA, IDXV, nv, single) &&
-                      SolveSingleScheme(single, RHO, X, na, DELTA, DELTAR, DELTAR2, lrho, lrho2,
-                                        root);
+  const bool closed =
+      ASSOC_SHORTCUTS.enabled && LEVEL < 1 && RHO > 0.0 && std::isfinite(RHO) &&
+      FindSingleScheme(m, DELTA, IDXV, nv, single) &&
+      SolveSingleScheme(single, RHO, X, na, DELTA, DELTAR, DELTAR2, lrho, lrho2, root);
   int64_t kinit = 0;
   const int64_t twenty = ntypes;
   if (closed) {
@@ -800,9 +801,9 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     FillSingle(single, LDX, n, XAR, 0.0, root.dx);
   } else if (lrho) {
     GETXAR1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAR, DELTA, DELTAR,
-            wsolv, XOLD, unused, unused, MODE, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES,
-            VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2,
-            sv.JV2, unused, unused, unused, unused, kinit, sv.NXZERO, status);
+            wsolv, XOLD, unused, unused, MODE, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES, VOLD,
+            LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2, sv.JV2,
+            unused, unused, unused, unused, kinit, sv.NXZERO, status);
     if (status != 0) IERR = 1;
   }
   if (lrho) {
@@ -827,9 +828,9 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
     FillSingle(single, LDX, n, XAT, 0.0, single_change(root.rxm * single_pair(DELTAT)));
   } else if (ltemp) {
     GETXAT1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAT, DELTA, DELTAT,
-            wsolv, XOLD, unused, unused, one, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES,
-            VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2,
-            sv.JV2, unused, unused, unused, unused, kinit, sv.NXZERO, status);
+            wsolv, XOLD, unused, unused, one, TOL, nv, ISITE, IDXV, sv.METHOD, sv.MAXIT, RES, VOLD,
+            LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX, sv.NMERGE, sv.IV2, sv.JV2,
+            unused, unused, unused, unused, kinit, sv.NXZERO, status);
     if (status != 0) IERR = 1;
   }
   if (ltemp) {
@@ -876,14 +877,13 @@ void PCSAF5(const double& T, const double& RHO, const int64_t& N, const int64_t&
       if (closed) {
         // n dc/dn_k = rho m (Delta for the species' own position) + rho x_p m DX.
         const double own = k == single.pos ? RHO * single.partners * single_pair(DELTA) : 0.0;
-        FillSingle(single, LDX, n, XAX, 0.0,
-                   single_change(own + root.rxm * single_pair(DELTAX)));
+        FillSingle(single, LDX, n, XAX, 0.0, single_change(own + root.rxm * single_pair(DELTAX)));
       } else {
-        GETXAX1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAX, DELTA,
-                DELTAX, wsolv, XOLD, k, IDX[k - 1], unused, unused, one, TOL, nv, ISITE, IDXV,
-                sv.METHOD, sv.MAXIT, RES, VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites,
-                sites, LDX, sv.NMERGE, sv.IV2, sv.JV2, unused, unused, unused, unused, kinit,
-                sv.NXZERO, status);
+        GETXAX1(WRK, RHO, n, NCC, na, IDX, IGRP, IA, IAPOS, X, GRPW, SEGM, XA, XAX, DELTA, DELTAX,
+                wsolv, XOLD, k, IDX[k - 1], unused, unused, one, TOL, nv, ISITE, IDXV, sv.METHOD,
+                sv.MAXIT, RES, VOLD, LEVEL, IUNIT, ITYPE, twenty, ldsites, nsites, sites, LDX,
+                sv.NMERGE, sv.IV2, sv.JV2, unused, unused, unused, unused, kinit, sv.NXZERO,
+                status);
         if (status != 0) IERR = 1;
       }
       ASUMX[k - 1] = own_energy(k) + site_sum(false, [&](int64_t e) { return slope(e) * XAX[e]; });

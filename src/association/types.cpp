@@ -16,9 +16,9 @@ struct BuiltinType {
   int64_t signs[4];
 };
 constexpr BuiltinType kBuiltinTypes[9] = {
-    {1, {2, 0, 0, 0}},    {2, {-1, 1, 0, 0}},  {3, {-1, -1, 1, 0}},
-    {4, {-1, -1, 1, 1}},  {4, {1, 1, 1, -1}},  {1, {-1, 0, 0, 0}},
-    {2, {-1, -1, 0, 0}},  {1, {1, 0, 0, 0}},   {2, {1, 1, 0, 0}},
+    {1, {2, 0, 0, 0}},   {2, {-1, 1, 0, 0}}, {3, {-1, -1, 1, 0}},
+    {4, {-1, -1, 1, 1}}, {4, {1, 1, 1, -1}}, {1, {-1, 0, 0, 0}},
+    {2, {-1, -1, 0, 0}}, {1, {1, 0, 0, 0}},  {2, {1, 1, 0, 0}},
 };
 
 AssociationTypes MakeBuiltinTypes() {
@@ -64,8 +64,8 @@ void REGTYP(const int64_t& NCC, int64_t* ITYPE, const int32_t& IUNIT) {
     const int64_t plus = (low / 10) % 10;
     const int64_t minus = low % 10;
     if (both + plus + minus > kAssocSitesPerType) {
-      WriteRegistryError(IUNIT, "USER-DEFINED ASSOCIATION TYPE HAS MORE THAN 10 SITES. CODE = ",
-                         code);
+      WriteRegistryError(IUNIT,
+                         "USER-DEFINED ASSOCIATION TYPE HAS MORE THAN 10 SITES. CODE = ", code);
       continue;
     }
     if (t.NREG >= kAssocUserTypes) {

@@ -54,8 +54,20 @@ extern EsroptBlock ESROPT;
 // Named positions in PPUTL_ESROOT (0-based indices into iw and rw).
 namespace esr {
 enum Int : int {
-  LQPURE = 0, VPPURE, LVFIX, LVCUT, ITER, LPHIH, ISTATL1, ISTATV, UNUSED9,
-  ISTATL2, LQPUR2, MODELS1, MODELS2, UNUSED14
+  LQPURE = 0,
+  VPPURE,
+  LVFIX,
+  LVCUT,
+  ITER,
+  LPHIH,
+  ISTATL1,
+  ISTATV,
+  UNUSED9,
+  ISTATL2,
+  LQPUR2,
+  MODELS1,
+  MODELS2,
+  UNUSED14
 };
 inline constexpr int LPLOW = LPHIH;
 }  // namespace esr
@@ -65,8 +77,7 @@ inline constexpr int LPLOW = LPHIH;
 // through PlexRangeOk.
 // ---------------------------------------------------------------------------
 inline bool PlexRangeOk(int64_t first, int64_t count) {
-  return first >= 1 && count >= 0 && first <= TM_PLEX_WORDS &&
-         count <= TM_PLEX_WORDS - first + 1;
+  return first >= 1 && count >= 0 && first <= TM_PLEX_WORDS && count <= TM_PLEX_WORDS - first + 1;
 }
 int64_t PlexInt(int64_t word);
 void PlexSetInt(int64_t word, int64_t value);
@@ -100,8 +111,8 @@ inline void AppendValue(std::string& out, const std::string& s) { out.append(s);
 void AppendValue(std::string& out, double v);
 void AppendValue(std::string& out, int64_t v);
 template <typename T>
-  requires(std::is_integral_v<T> && !std::is_same_v<T, int64_t> && !std::is_same_v<T, bool>)
-inline void AppendValue(std::string& out, T v) {
+requires(std::is_integral_v<T> && !std::is_same_v<T, int64_t> &&
+         !std::is_same_v<T, bool>) inline void AppendValue(std::string& out, T v) {
   AppendValue(out, static_cast<int64_t>(v));
 }
 

@@ -28,31 +28,31 @@ inline constexpr int64_t kCpaMaxPhiCopy = 1088;
 
 // Statuses of PPCPA_CPAPROP beyond the root solver's (1-6) and the
 // association flag (+10).
-inline constexpr int64_t kCpaNoState = 7;      // the volume has no valid state (V <= b, or Z <= 0)
+inline constexpr int64_t kCpaNoState = 7;       // the volume has no valid state (V <= b, or Z <= 0)
 inline constexpr int64_t kCpaAssocFailed = 10;  // added when the site fractions failed
 inline constexpr int64_t kCpaRefused = 20;      // input refused, nothing computed
 
 // Values that PPCPA_CPAPROP keeps between calls and across its two passes.
 struct CpapropSaved {
-  int64_t print_level;        // sticky print level: raised only by PPCPA_CPACOM word 1
-  int64_t echo;               // 1: write the input echo block once, cleared after that call
-  double cumulative_cpu;      // processor time of all calls made at print level > 0 [s]
-  double cpu_at_entry;        // processor time when the current call began [s]
-  int64_t kder;               // KDER of the current call
-  double vmx_in;              // VMX as the caller handed it in
-  int32_t unit;               // output unit of the current call
-  int64_t digits[4];          // diagnostic digits a, b, c, d of the current call
-  double volume;              // volume handed to and returned by CPA1
-  double p_first;             // pressure at the first evaluation of a pass [Pa]
-  double dpdv_first;          // dP/dV at the first evaluation of a pass [Pa kmol/m3]
-  int64_t site_state;         // site-fraction state word handed to CPA1 (1 fresh, 2 usable)
-  int64_t no_spec;            // component list of the k_ij orientation rule (unused, empty)
-  double pass1_dh;            // first pass (T + DT): enthalpy departure [J/kmol]
-  double pass1_ds;            // first pass: entropy departure [J/(kmol K)]
-  double pass1_dg;            // first pass: Gibbs-energy departure [J/kmol]
-  double pass1_volume;        // first pass: molar volume [m3/kmol]
-  double pass1_dpdv;          // first pass: dP/dV at its volume [Pa kmol/m3]
-  double pass1_pcalc;         // first pass: pressure at its volume [Pa]
+  int64_t print_level;               // sticky print level: raised only by PPCPA_CPACOM word 1
+  int64_t echo;                      // 1: write the input echo block once, cleared after that call
+  double cumulative_cpu;             // processor time of all calls made at print level > 0 [s]
+  double cpu_at_entry;               // processor time when the current call began [s]
+  int64_t kder;                      // KDER of the current call
+  double vmx_in;                     // VMX as the caller handed it in
+  int32_t unit;                      // output unit of the current call
+  int64_t digits[4];                 // diagnostic digits a, b, c, d of the current call
+  double volume;                     // volume handed to and returned by CPA1
+  double p_first;                    // pressure at the first evaluation of a pass [Pa]
+  double dpdv_first;                 // dP/dV at the first evaluation of a pass [Pa kmol/m3]
+  int64_t site_state;                // site-fraction state word handed to CPA1 (1 fresh, 2 usable)
+  int64_t no_spec;                   // component list of the k_ij orientation rule (unused, empty)
+  double pass1_dh;                   // first pass (T + DT): enthalpy departure [J/kmol]
+  double pass1_ds;                   // first pass: entropy departure [J/(kmol K)]
+  double pass1_dg;                   // first pass: Gibbs-energy departure [J/kmol]
+  double pass1_volume;               // first pass: molar volume [m3/kmol]
+  double pass1_dpdv;                 // first pass: dP/dV at its volume [Pa kmol/m3]
+  double pass1_pcalc;                // first pass: pressure at its volume [Pa]
   double pass1_phi[kCpaMaxPhiCopy];  // first pass: ln phi by position
 };
 extern CpapropSaved CPAPROP_SAVED;
@@ -68,28 +68,27 @@ extern Cpa1Saved CPA1_SAVED;
 // CPA core: mixture parameters, volume root, properties. The 99 arguments
 // follow the order of the CPA routine's call; arguments named unusedNN are
 // part of that order and are not read.
-void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
-          const int64_t* IDX, const int64_t& NCC, const int64_t& LDIM, const int64_t& KVL,
-          const int64_t& KPHI, const int64_t& KH, const int64_t& KS, const int64_t& KG,
-          const int64_t& KV, const int64_t& KDER, const int64_t& LVL, const int32_t& IUNIT,
-          const int64_t& LVLASC, const int64_t& LVLLQ, const int64_t& LVLVP,
-          const int64_t& METHOD, double* XAWRK, void* unused22, double* PHIMX, double& DHMX,
-          double& DSMX, double& DGMX, double& VMX, double* unused28, double& unused29,
-          double& unused30, double& unused31, double& unused32, double& ZMX, double& DPDV,
-          double& unused35, double& unused36, double& DP2DV2, const double* CPAAU,
-          const double* CPAAV, const double* CPAKIJ, const double* CPAAT, const double* CPAVIJ,
-          const double* KIJSET, const double* VIJSET, const double* ECRFLG,
+void CPA1(const double& T, const double& P, const double* X, const int64_t& N, const int64_t* IDX,
+          const int64_t& NCC, const int64_t& LDIM, const int64_t& KVL, const int64_t& KPHI,
+          const int64_t& KH, const int64_t& KS, const int64_t& KG, const int64_t& KV,
+          const int64_t& KDER, const int64_t& LVL, const int32_t& IUNIT, const int64_t& LVLASC,
+          const int64_t& LVLLQ, const int64_t& LVLVP, const int64_t& METHOD, double* XAWRK,
+          void* unused22, double* PHIMX, double& DHMX, double& DSMX, double& DGMX, double& VMX,
+          double* unused28, double& unused29, double& unused30, double& unused31, double& unused32,
+          double& ZMX, double& DPDV, double& unused35, double& unused36, double& DP2DV2,
+          const double* CPAAU, const double* CPAAV, const double* CPAKIJ, const double* CPAAT,
+          const double* CPAVIJ, const double* KIJSET, const double* VIJSET, const double* ECRFLG,
           const double* CPAEIJ, const double* BC, const double* AC, const double* CPAM,
           const double* CPATC, double* AMX, double* BX, int64_t* IDXA, int64_t* IPOS,
           int64_t* IZERO, double* XA, double* XAR, double* XAR2, double* XAT, double* XAX,
           double* AAX, double* ARESDX, double* ASRKDX, double* RES, double* VOLD, double* XOLD,
-          int64_t* ISITE, int64_t* IDXV, double* EPSAB, double* BETAB, int64_t* ITYPE,
-          double* AKIJ, double* AKIJT, double* AVIJ, double* AVIJT, double* DELTA,
-          double* DELTAR, double* DELTAR2, double* DELTAT, double* DELTAX, double* DZ2DN,
-          double* DZ3DN, double* AWORK, const double& RGAS, const double& PREF, void* unused86,
-          void* unused87, double& PCALC, const int64_t& KVSTRT, const int64_t& IPASS,
-          int64_t& IXAST, double& P1, double& DPDV1, int64_t* IPIV, int64_t& IERR,
-          const int64_t& IH2O, const int64_t& NSPEC, const int64_t* LSPEC, const int64_t& KTOL);
+          int64_t* ISITE, int64_t* IDXV, double* EPSAB, double* BETAB, int64_t* ITYPE, double* AKIJ,
+          double* AKIJT, double* AVIJ, double* AVIJT, double* DELTA, double* DELTAR,
+          double* DELTAR2, double* DELTAT, double* DELTAX, double* DZ2DN, double* DZ3DN,
+          double* AWORK, const double& RGAS, const double& PREF, void* unused86, void* unused87,
+          double& PCALC, const int64_t& KVSTRT, const int64_t& IPASS, int64_t& IXAST, double& P1,
+          double& DPDV1, int64_t* IPIV, int64_t& IERR, const int64_t& IH2O, const int64_t& NSPEC,
+          const int64_t* LSPEC, const int64_t& KTOL);
 
 // Temperature-dependent binary parameter K(i, j) from the coefficient
 // records COEF(NCOEF, N, N) (CPAKTV), or T dK(i, j)/dT (CPAKTD). Rows with

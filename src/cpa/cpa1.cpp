@@ -21,7 +21,7 @@ namespace {
 // Water alpha function: sqrt(alpha) = 1.096357606 exp(-0.15114 T/41.666667),
 // so da/dT = -2 (0.15114/41.666667) a.
 constexpr double kWaterAlphaScale = 1.096357606;
-constexpr double kWaterAlphaRate = 0.15114 / 41.666667;  // 1/K
+constexpr double kWaterAlphaRate = 0.15114 / 41.666667;     // 1/K
 constexpr double kWaterAlphaSlope = -0.007254719941962241;  // (da/dT)/a, 1/K
 
 // Mechanical pseudo-critical point of the SRK mixture: V = 3.8473 b,
@@ -68,30 +68,27 @@ struct ModelName {
 
 }  // namespace
 
-void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
-          const int64_t* IDX, const int64_t& NCC, const int64_t& LDIM, const int64_t& KVL,
-          const int64_t& KPHI, const int64_t& KH, const int64_t& KS, const int64_t& KG,
-          const int64_t& /*KV*/, const int64_t& /*KDER*/, const int64_t& LVL,
-          const int32_t& IUNIT, const int64_t& LVLASC, const int64_t& LVLLQ,
-          const int64_t& LVLVP, const int64_t& METHOD, double* XAWRK, void* /*unused22*/,
-          double* PHIMX, double& DHMX, double& DSMX, double& DGMX, double& VMX,
-          double* /*unused28*/, double& /*unused29*/, double& /*unused30*/,
-          double& /*unused31*/, double& /*unused32*/, double& ZMX, double& DPDV,
-          double& /*unused35*/, double& /*unused36*/, double& DP2DV2, const double* CPAAU,
-          const double* CPAAV, const double* CPAKIJ, const double* CPAAT, const double* CPAVIJ,
-          const double* KIJSET, const double* VIJSET, const double* ECRFLG,
-          const double* CPAEIJ, const double* BC, const double* AC, const double* CPAM,
-          const double* CPATC, double* AMX, double* BX, int64_t* IDXA, int64_t* IPOS,
-          int64_t* IZERO, double* XA, double* XAR, double* XAR2, double* XAT, double* XAX,
-          double* AAX, double* ARESDX, double* ASRKDX, double* RES, double* VOLD, double* XOLD,
-          int64_t* ISITE, int64_t* IDXV, double* EPSAB, double* BETAB, int64_t* ITYPE,
-          double* AKIJ, double* AKIJT, double* AVIJ, double* AVIJT, double* DELTA,
+void CPA1(const double& T, const double& P, const double* X, const int64_t& N, const int64_t* IDX,
+          const int64_t& NCC, const int64_t& LDIM, const int64_t& KVL, const int64_t& KPHI,
+          const int64_t& KH, const int64_t& KS, const int64_t& KG, const int64_t& /*KV*/,
+          const int64_t& /*KDER*/, const int64_t& LVL, const int32_t& IUNIT, const int64_t& LVLASC,
+          const int64_t& LVLLQ, const int64_t& LVLVP, const int64_t& METHOD, double* XAWRK,
+          void* /*unused22*/, double* PHIMX, double& DHMX, double& DSMX, double& DGMX, double& VMX,
+          double* /*unused28*/, double& /*unused29*/, double& /*unused30*/, double& /*unused31*/,
+          double& /*unused32*/, double& ZMX, double& DPDV, double& /*unused35*/,
+          double& /*unused36*/, double& DP2DV2, const double* CPAAU, const double* CPAAV,
+          const double* CPAKIJ, const double* CPAAT, const double* CPAVIJ, const double* KIJSET,
+          const double* VIJSET, const double* ECRFLG, const double* CPAEIJ, const double* BC,
+          const double* AC, const double* CPAM, const double* CPATC, double* AMX, double* BX,
+          int64_t* IDXA, int64_t* IPOS, int64_t* IZERO, double* XA, double* XAR, double* XAR2,
+          double* XAT, double* XAX, double* AAX, double* ARESDX, double* ASRKDX, double* RES,
+          double* VOLD, double* XOLD, int64_t* ISITE, int64_t* IDXV, double* EPSAB, double* BETAB,
+          int64_t* ITYPE, double* AKIJ, double* AKIJT, double* AVIJ, double* AVIJT, double* DELTA,
           double* DELTAR, double* DELTAR2, double* DELTAT, double* DELTAX, double* DZ2DN,
-          double* DZ3DN, double* AWORK, const double& RGAS, const double& PREF,
-          void* /*unused86*/, void* /*unused87*/, double& PCALC, const int64_t& KVSTRT,
-          const int64_t& IPASS, int64_t& IXAST, double& P1, double& DPDV1, int64_t* IPIV,
-          int64_t& IERR, const int64_t& IH2O, const int64_t& NSPEC, const int64_t* LSPEC,
-          const int64_t& KTOL) {
+          double* DZ3DN, double* AWORK, const double& RGAS, const double& PREF, void* /*unused86*/,
+          void* /*unused87*/, double& PCALC, const int64_t& KVSTRT, const int64_t& IPASS,
+          int64_t& IXAST, double& P1, double& DPDV1, int64_t* IPIV, int64_t& IERR,
+          const int64_t& IH2O, const int64_t& NSPEC, const int64_t* LSPEC, const int64_t& KTOL) {
   // Every phase code other than 2 is a vapour.
   const bool vapour = (KVL != 2);
   const int64_t phase = vapour ? 1 : 2;
@@ -105,8 +102,7 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   double ZA = 0.0, ZAR = 0.0, AA = 0.0, AAT = 0.0;
   P1 = 0.0;
   DPDV1 = 0.0;
-  const bool want_phi = Wanted(KPHI), want_h = Wanted(KH), want_s = Wanted(KS),
-             want_g = Wanted(KG);
+  const bool want_phi = Wanted(KPHI), want_h = Wanted(KH), want_s = Wanted(KS), want_g = Wanted(KG);
   const bool tder = want_h || want_s;
   const bool xder = want_phi || want_s || want_g;
 
@@ -200,8 +196,8 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
         aji = (1.0 - lookup(AKIJ, kj, ki)) * sqrt_aa;
         if (tder) {
           const double t_dkij_dt = value_of(AKIJT, ki, kj, fwd);
-          const double dsqrt_aa = dsqrt_a(i) * std::sqrt(a_pure[j - 1]) +
-                                  std::sqrt(a_pure[i - 1]) * dsqrt_a(j);
+          const double dsqrt_aa =
+              dsqrt_a(i) * std::sqrt(a_pure[j - 1]) + std::sqrt(a_pure[i - 1]) * dsqrt_a(j);
           daij = (1.0 - kij) * dsqrt_aa - sqrt_aa * t_dkij_dt / T;
         }
       }
@@ -237,8 +233,8 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     for (int64_t j = 1; j <= N && !associates; ++j) {
       if (j == i) continue;
       const int64_t ki = IDX[i - 1], kj = IDX[j - 1];
-      associates = pair_lookup(AVIJ, ki, kj) > 0.0 || flag_of(i, j) ||
-                   IsSet(pair_lookup(CPAEIJ, ki, kj));
+      associates =
+          pair_lookup(AVIJ, ki, kj) > 0.0 || flag_of(i, j) || IsSet(pair_lookup(CPAEIJ, ki, kj));
     }
     if (associates) ++NASSOC;
   }
@@ -323,10 +319,10 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   // CPA route does not read (segment data, packing fractions, group data).
   double unread_cells[8][4] = {};
   int64_t evaluations = 0;
-  double v_evaluated = 0.0;       // volume of the latest evaluation
+  double v_evaluated = 0.0;         // volume of the latest evaluation
   double dpdv_previous = kNoValue;  // dP/dV before the latest solver call
-  double v_previous = 0.0;        // volume before the latest solver call
-  double v_first = 0.0;           // volume of the first evaluation
+  double v_previous = 0.0;          // volume before the latest solver call
+  double v_first = 0.0;             // volume of the first evaluation
   double ARES = 0.0, ARESDR = 0.0;
   const int64_t kTrue64 = kTrue, kFalse64 = kFalse, start_fresh = 0, rdf = kRdfSimplifiedCpa;
 
@@ -337,12 +333,14 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
            unread_cells[2], unread_cells[3], unread_cells[4], IZERO, unread_cells[5],
            unread_cells[6], N, IDXA, IPOS, kTrue64, kTrue64, ltemp, lcomp, XAWRK, start_fresh,
            NASSOC, IXAST, kSiteTolerance, AWORK, DZ2DN, DZ3DN, XA, XAR, XAR2, XAT, XAX, DELTA,
-           DELTAR, DELTAR2, DELTAT, DELTAX, unread_cells[7], XOLD, ISITE, IDXV, RES, VOLD, ZA,
-           ZAR, AA, asum_t, AAX, BM, BC, assoc_error, IUNIT, LVLASC, METHOD, ITYPE, LDIM, IPIV,
-           rho_old, rdf, ECRFLG);
+           DELTAR, DELTAR2, DELTAT, DELTAX, unread_cells[7], XOLD, ISITE, IDXV, RES, VOLD, ZA, ZAR,
+           AA, asum_t, AAX, BM, BC, assoc_error, IUNIT, LVLASC, METHOD, ITYPE, LDIM, IPIV, rho_old,
+           rdf, ECRFLG);
     CPA1_SAVED.last_rho = rho;
-    if (IXAST == 1 && assoc_error == 0) IXAST = 2;
-    else if (IXAST == 2 && assoc_error != 0) IXAST = 1;
+    if (IXAST == 1 && assoc_error == 0)
+      IXAST = 2;
+    else if (IXAST == 2 && assoc_error != 0)
+      IXAST = 1;
     if (IsTrue(ltemp)) AAT = asum_t;
   };
 
@@ -355,8 +353,8 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
       asrk = -std::log(1.0 - y) - AM / (BM * RT) * std::log(1.0 + y);
       zsrk = 1.0 / (1.0 - y) - (am_rt * rho) / (1.0 + y);
       asrkdr = rho * (BM / (1.0 - y) - am_rt / (1.0 + y));
-      asrkdr2 = rho * rho *
-                (BM * BM / ((1.0 - y) * (1.0 - y)) + am_rt * BM / ((1.0 + y) * (1.0 + y)));
+      asrkdr2 =
+          rho * rho * (BM * BM / ((1.0 - y) * (1.0 - y)) + am_rt * BM / ((1.0 + y) * (1.0 + y)));
     }
     if (NASSOC >= 1) association(rho, kFalse64, kFalse64);
     ARES = asrk + AA;
@@ -481,9 +479,12 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
     if (irc == 4) {
       if (LVL >= 5 && NASSOC > 0) {
         int64_t pseudo;
-        if (vapour) pseudo = PPUTL_ESROOT.iw[esr::VPPURE];
-        else if (PPUTL_EOSRET.LIQNO == 2) pseudo = PPUTL_ESROOT.iw[esr::LQPUR2];
-        else pseudo = PPUTL_ESROOT.iw[esr::LQPURE];
+        if (vapour)
+          pseudo = PPUTL_ESROOT.iw[esr::VPPURE];
+        else if (PPUTL_EOSRET.LIQNO == 2)
+          pseudo = PPUTL_ESROOT.iw[esr::LQPUR2];
+        else
+          pseudo = PPUTL_ESROOT.iw[esr::LQPURE];
         WriteLine(IUNIT, vapour ? "CPA: VPROOT TOOK " : "CPA: LQROOT TOOK ",
                   PPUTL_ESROOT.iw[esr::ITER],
                   pseudo == 0 ? "  ITERATIONS FOR THE ROOT." : "  ITERATIONS FOR THE PSEUDO-ROOT.");
@@ -532,15 +533,16 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
       }
       const double bi = BX[i - 1];
       const double ln1y = std::log(1.0 + y);
-      ASRKDX[i - 1] = rho * bi / (1.0 - y) -
-                      (AM * rho * bi / ((1.0 + y) * BM) - AM * bi * ln1y / (BM * BM) +
-                       AMX[i - 1] * ln1y / BM) / RT;
+      ASRKDX[i - 1] = rho * bi / (1.0 - y) - (AM * rho * bi / ((1.0 + y) * BM) -
+                                              AM * bi * ln1y / (BM * BM) + AMX[i - 1] * ln1y / BM) /
+                                                 RT;
     }
   }
   if (LVL >= 8) {
     if (tder) WriteLine(IUNIT, "CPA1 ASRKDT  ", asrkdt);
     if (xder) {
-      for (int64_t i = 1; i <= N; ++i) WriteLine(IUNIT, "CPA1 I, ASRKDX(I) ", i, " ", ASRKDX[i - 1]);
+      for (int64_t i = 1; i <= N; ++i)
+        WriteLine(IUNIT, "CPA1 I, ASRKDX(I) ", i, " ", ASRKDX[i - 1]);
     }
   }
   AAT = 0.0;
@@ -567,7 +569,8 @@ void CPA1(const double& T, const double& P, const double* X, const int64_t& N,
   if (LVL >= 8) {
     if (tder) WriteLine(IUNIT, "CPA1 ARESDT  ", aresdt);
     if (xder) {
-      for (int64_t i = 1; i <= N; ++i) WriteLine(IUNIT, "CPA1 I, ARESDX(I) ", i, " ", ARESDX[i - 1]);
+      for (int64_t i = 1; i <= N; ++i)
+        WriteLine(IUNIT, "CPA1 I, ARESDX(I) ", i, " ", ARESDX[i - 1]);
     }
   }
 

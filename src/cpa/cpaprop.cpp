@@ -110,9 +110,7 @@ void ForEachRecord(const double* coef, int64_t N, const int64_t* IDX, int64_t NC
 // An association energy or volume that is given (neither 0 nor the
 // marker) must be positive and finite; an energy no larger than
 // kMaxAssocEnergy.
-bool AssocEnergyUsable(double e) {
-  return !IsSet(e) || (e > 0.0 && e <= kMaxAssocEnergy);
-}
+bool AssocEnergyUsable(double e) { return !IsSet(e) || (e > 0.0 && e <= kMaxAssocEnergy); }
 bool AssocVolumeUsable(double v) { return !IsSet(v) || (v > 0.0 && std::isfinite(v)); }
 
 // A coefficient record (c1, c2) of a binary parameter: values above 1e30
@@ -212,10 +210,10 @@ void WriteEcho(int32_t unit, int64_t N, const int64_t* IDX, int64_t NCC, const d
 }
 
 // Parameter trace of print level 2.
-void WriteParameters(int32_t unit, int64_t N, const int64_t* IDX, int64_t NCC,
-                     const double* CPATC, const double* CPAPC, const double* CPAM,
-                     const double* CPAAT, const double* CPAAU, const double* CPAAV,
-                     const double* CPAKIJ, const double* CPAVIJ) {
+void WriteParameters(int32_t unit, int64_t N, const int64_t* IDX, int64_t NCC, const double* CPATC,
+                     const double* CPAPC, const double* CPAM, const double* CPAAT,
+                     const double* CPAAU, const double* CPAAV, const double* CPAKIJ,
+                     const double* CPAVIJ) {
   UnitWrite(unit, "CPAPROP: I, IDX(I), CPATC, CPAPC, CPAM, CPAAT, CPAAU, CPAAV");
   for (int64_t i = 1; i <= N; ++i) {
     const int64_t k = IDX[i - 1] - 1;
@@ -272,13 +270,13 @@ extern "C" TM_API void PPCPA_CPAPROP(
     const double* CPAAU, const double* CPAAV, const double* CPAKIJ, const double* CPAAT,
     const double* CPAVIJ, const double* KIJSET, const double* VIJSET, const double* ECRFLG,
     const double* CPAEIJ, const int64_t* KVL, const int64_t* KPHI, const int64_t* KH,
-    const int64_t* KS, const int64_t* KG, const int64_t* KV, const int64_t* KDER,
-    double* PHIMX, double* DHMX, double* DSMX, double* DGMX, double* VMX, double* DPHIDT,
-    double* DHDT, double* DSDT, double* DGDT, double* DVDT, double* ZMX, double* DPDV,
-    double* DP2DVDT, double* DPDT, double* DP2DV2, int64_t* IWORK, double* RWORK,
-    double* EPSAB, int64_t* ITYPE, const int32_t* IUNIT, const int64_t* KDIAG, void* ARG47,
-    void* ARG48, double* XAWRK, void* ARG50, double* PCALC, const int64_t* KVSTRT,
-    int64_t* IERR, const int64_t* IH2O, const int64_t* KTOL) {
+    const int64_t* KS, const int64_t* KG, const int64_t* KV, const int64_t* KDER, double* PHIMX,
+    double* DHMX, double* DSMX, double* DGMX, double* VMX, double* DPHIDT, double* DHDT,
+    double* DSDT, double* DGDT, double* DVDT, double* ZMX, double* DPDV, double* DP2DVDT,
+    double* DPDT, double* DP2DV2, int64_t* IWORK, double* RWORK, double* EPSAB, int64_t* ITYPE,
+    const int32_t* IUNIT, const int64_t* KDIAG, void* ARG47, void* ARG48, double* XAWRK,
+    void* ARG50, double* PCALC, const int64_t* KVSTRT, int64_t* IERR, const int64_t* IH2O,
+    const int64_t* KTOL) {
   CpapropSaved& s = CPAPROP_SAVED;
   const tm_cpacom_block& com = PPCPA_CPACOM;
 
@@ -353,9 +351,9 @@ extern "C" TM_API void PPCPA_CPAPROP(
 
   // --- Input check --------------------------------------------------------
   // IWORK's first NCC words serve as scratch; the core rewrites them.
-  const CallInput input{*T,     *P,     X,      n,      IDX,    ncc,    CPATC,  CPAPC,
-                        CPAM,   CPAAU,  CPAAV,  CPAKIJ, CPAVIJ, CPAEIJ, phi.derivative,
-                        *KVSTRT, *VMX};
+  const CallInput input{*T,   *P,    X,     n,      IDX,    ncc,    CPATC,          CPAPC,
+                        CPAM, CPAAU, CPAAV, CPAKIJ, CPAVIJ, CPAEIJ, phi.derivative, *KVSTRT,
+                        *VMX};
   // Every output a refusal writes: the marker, and status 20.
   auto refuse = [&](const char* reason) {
     if (level > 0) WriteLine(unit, "CPAPROP: INPUT REFUSED: ", reason);
@@ -363,8 +361,8 @@ extern "C" TM_API void PPCPA_CPAPROP(
       if (phi.value || phi.derivative) PHIMX[i] = kNoValue;
       if (phi.derivative) DPHIDT[i] = kNoValue;
     }
-    for (auto [wanted, value, derivative] : {std::tuple{h, DHMX, DHDT}, std::tuple{sreq, DSMX, DSDT},
-                                             std::tuple{g, DGMX, DGDT}}) {
+    for (auto [wanted, value, derivative] :
+         {std::tuple{h, DHMX, DHDT}, std::tuple{sreq, DSMX, DSDT}, std::tuple{g, DGMX, DGDT}}) {
       if (wanted.value) *value = kNoValue;
       if (wanted.derivative) *derivative = kNoValue;
     }
@@ -434,20 +432,20 @@ extern "C" TM_API void PPCPA_CPAPROP(
   const int64_t lds = kSitesPerComponent, method = kAssocChooseBySize, no_spec = 0;
   double unused_derivatives[5] = {};
   auto run = [&](double temperature, int64_t pass, int64_t& status) {
-    CPA1(temperature, *P, x, n, IDX, ncc, lds, *KVL, *KPHI, *KH, *KS, *KG, *KV, *KDER,
-         s.digits[3], unit, s.digits[2], s.digits[1], s.digits[0], method, XAWRK, ARG50, PHIMX,
-         *DHMX, *DSMX, *DGMX, s.volume, DPHIDT, unused_derivatives[0], unused_derivatives[1],
+    CPA1(temperature, *P, x, n, IDX, ncc, lds, *KVL, *KPHI, *KH, *KS, *KG, *KV, *KDER, s.digits[3],
+         unit, s.digits[2], s.digits[1], s.digits[0], method, XAWRK, ARG50, PHIMX, *DHMX, *DSMX,
+         *DGMX, s.volume, DPHIDT, unused_derivatives[0], unused_derivatives[1],
          unused_derivatives[2], unused_derivatives[3], *ZMX, *DPDV, unused_derivatives[4],
          unused_derivatives[4], *DP2DV2, CPAAU, CPAAV, CPAKIJ, CPAAT, CPAVIJ, KIJSET, VIJSET,
          ECRFLG, CPAEIJ, b_covol, a_crit, m_slope, CPATC, r + 3 * ncc, r + 4 * ncc, iw, iw + ncc,
          iw + 2 * ncc, r + 5 * ncc, r + 9 * ncc, r + 13 * ncc, r + 17 * ncc, r + 21 * ncc,
          r + 25 * ncc, r + 26 * ncc, r + 27 * ncc, r + 28 * ncc, r + 32 * ncc, r + 36 * ncc,
-         iw + n2 + 2 * ncc, iw + n2 + 6 * ncc, EPSAB, matrix, ITYPE, matrix + n2,
-         matrix + 2 * n2, matrix + 3 * n2, matrix + 4 * n2, matrix + 5 * n2, matrix + 6 * n2,
-         matrix + 7 * n2, matrix + 8 * n2, matrix + 9 * n2, matrix + 10 * n2,
-         matrix + 10 * n2 + ncc, matrix + 10 * n2 + 2 * ncc, kCpaRgas, kCpaPref, ARG47, ARG48,
-         *PCALC, *KVSTRT, pass, s.site_state, s.p_first, s.dpdv_first, iw + n2 + 10 * ncc,
-         status, *IH2O, no_spec, &s.no_spec, *KTOL);
+         iw + n2 + 2 * ncc, iw + n2 + 6 * ncc, EPSAB, matrix, ITYPE, matrix + n2, matrix + 2 * n2,
+         matrix + 3 * n2, matrix + 4 * n2, matrix + 5 * n2, matrix + 6 * n2, matrix + 7 * n2,
+         matrix + 8 * n2, matrix + 9 * n2, matrix + 10 * n2, matrix + 10 * n2 + ncc,
+         matrix + 10 * n2 + 2 * ncc, kCpaRgas, kCpaPref, ARG47, ARG48, *PCALC, *KVSTRT, pass,
+         s.site_state, s.p_first, s.dpdv_first, iw + n2 + 10 * ncc, status, *IH2O, no_spec,
+         &s.no_spec, *KTOL);
   };
 
   s.site_state = 1;
@@ -488,8 +486,8 @@ extern "C" TM_API void PPCPA_CPAPROP(
       *DP2DVDT = evaluated ? Difference(s.pass1_dpdv, s.dpdv_first) : kNoValue;
     }
     if (pass_failed) {
-      for (auto [wanted, derivative] : {std::pair{h, DHDT}, std::pair{sreq, DSDT},
-                                        std::pair{g, DGDT}, std::pair{v, DVDT}}) {
+      for (auto [wanted, derivative] :
+           {std::pair{h, DHDT}, std::pair{sreq, DSDT}, std::pair{g, DGDT}, std::pair{v, DVDT}}) {
         if (wanted.derivative) *derivative = kNoValue;
       }
       if (phi.derivative) {
@@ -512,8 +510,8 @@ extern "C" TM_API void PPCPA_CPAPROP(
       if (phi.value || phi.derivative) finite = finite && std::isfinite(PHIMX[i]);
       if (phi.derivative) finite = finite && std::isfinite(DPHIDT[i]);
     }
-    for (auto [wanted, value, derivative] : {std::tuple{h, DHMX, DHDT}, std::tuple{sreq, DSMX, DSDT},
-                                             std::tuple{g, DGMX, DGDT}}) {
+    for (auto [wanted, value, derivative] :
+         {std::tuple{h, DHMX, DHDT}, std::tuple{sreq, DSMX, DSDT}, std::tuple{g, DGMX, DGDT}}) {
       if (wanted.value || wanted.derivative) finite = finite && std::isfinite(*value);
       if (wanted.derivative) finite = finite && std::isfinite(*derivative);
     }
@@ -541,8 +539,8 @@ extern "C" TM_API void PPCPA_CPAPROP(
     if (timed) {
       const double current = CpuTime() - s.cpu_at_entry;
       s.cumulative_cpu += current;
-      WriteLine(unit, "CPAPROP: ELAPSED TIME: CURRENT = ", current, "  CUMULATIVE = ",
-                s.cumulative_cpu);
+      WriteLine(unit, "CPAPROP: ELAPSED TIME: CURRENT = ", current,
+                "  CUMULATIVE = ", s.cumulative_cpu);
     }
   }
   finish();

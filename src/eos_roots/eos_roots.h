@@ -141,8 +141,8 @@ std::string LiquidPrefix(int64_t liquid);
 
 // The final message of a search: PREFIX PHRASE ITER  V = ..  P = ..
 // ABSERR = ..  DPDV = ..  T = ..
-void WriteFinalMessage(int32_t unit, const char* prefix, const char* phrase, int64_t iter,
-                       double v, double p, double pspec, double dpdv, double t);
+void WriteFinalMessage(int32_t unit, const char* prefix, const char* phrase, int64_t iter, double v,
+                       double p, double pspec, double dpdv, double t);
 // The per-call line: PREFIX ITER = ..  V = ..  P = ..  ABSERR = ..  DPDV = ..
 // and, after the first evaluation, (V-VPREV) = ..
 void WritePerCallLine(int32_t unit, const char* prefix, int64_t iter, double v, double p,

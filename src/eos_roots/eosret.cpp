@@ -15,17 +15,17 @@ constexpr int64_t kSitesHeld = 4;
 constexpr int64_t kSitesReserved = 6;
 
 // Tolerances of a retrieval.
-constexpr double kMaxTemperatureShift = 10.0;    // K
+constexpr double kMaxTemperatureShift = 10.0;  // K
 constexpr double kMaxFractionShift = 0.1;
 constexpr double kUnadjustedPressureShift = 1000.0;  // Pa
 constexpr double kMaxVapourPressureShift = 1e5;      // Pa
 
 // Where one phase's record lies in the pool.
 struct Record {
-  const char* name;  // "V", "L1" or "L2" for the traces
-  bool vapour;       // the vapour record: its pressure shift is bounded
-  int64_t int_word;  // pool word of N, followed by the component numbers
-  int64_t real_word; // pool word of T, followed by P, V, DPDV, X, XA
+  const char* name;   // "V", "L1" or "L2" for the traces
+  bool vapour;        // the vapour record: its pressure shift is bounded
+  int64_t int_word;   // pool word of N, followed by the component numbers
+  int64_t real_word;  // pool word of T, followed by P, V, DPDV, X, XA
 };
 
 // The record of the phase, or none (name null) for a liquid whose number is
@@ -64,13 +64,15 @@ bool Retrieve(const Record& r, const double& T, const double& P, const double* X
               const int64_t* IDX, double& V, double* XA, bool trace, int32_t unit) {
   const int64_t saved_n = PlexInt(r.int_word);
   if (saved_n != N) {
-    if (trace) WriteLine(unit, "EOSRET: RETRIEVAL ABORTED DUE TO N. SAVED = ", saved_n, "  CURRENT = ", N);
+    if (trace)
+      WriteLine(unit, "EOSRET: RETRIEVAL ABORTED DUE TO N. SAVED = ", saved_n, "  CURRENT = ", N);
     return false;
   }
   const int64_t j = r.real_word;
   const double saved_t = PlexReal(j);
   if (!(std::fabs(T - saved_t) <= kMaxTemperatureShift)) {
-    if (trace) WriteLine(unit, "EOSRET: RETRIEVAL ABORTED DUE TO T. SAVED = ", saved_t, "  CURRENT = ", T);
+    if (trace)
+      WriteLine(unit, "EOSRET: RETRIEVAL ABORTED DUE TO T. SAVED = ", saved_t, "  CURRENT = ", T);
     return false;
   }
   for (int64_t i = 1; i <= N; ++i) {

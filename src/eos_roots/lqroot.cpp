@@ -17,7 +17,6 @@ using roots::kLiquidIterLimit;
 // block under their own names; the per-liquid result words are those of
 // liquid 2 when PPUTL_EOSRET.LIQNO is 2, else those of liquid 1.
 struct LiquidCall : roots::SolverArgs {
-
   int64_t liquid = PPUTL_EOSRET.LIQNO;
   bool second = (liquid == 2);
   // Prefix of every message line, built only when a line is written.
@@ -30,8 +29,8 @@ struct LiquidCall : roots::SolverArgs {
   int64_t& pseudo_word = second ? LQPUR2 : LQPURE;
   int64_t& status_word = IESR[second ? esr::ISTATL2 : esr::ISTATL1];
   // Real words (1-based word numbers of the block's real part).
-  double& pressure_word = RESR[second ? 28 : 0];   // PLASTL2 / PLASTL1
-  double& volume_word = RESR[second ? 27 : 25];    // VLASTL2 / VLASTL1
+  double& pressure_word = RESR[second ? 28 : 0];  // PLASTL2 / PLASTL1
+  double& volume_word = RESR[second ? 27 : 25];   // VLASTL2 / VLASTL1
   double& VTOL = RESR[3];
   double& DPDRM = RESR[4];
   double& DPDRM1 = RESR[5];
@@ -124,11 +123,12 @@ void LiquidCall::Start() {
   LQPURE = LVFIX = LVCUT = LPLOW = LQPUR2 = 0;
   if (IFLAG == 2) DPDV = -SLOPE0;
   if (LVLDET >= 8) {
-    roots::SolverLine(IUNIT, " LQROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC, "  VLIM = ",
-              VLIM, "  VCMECH = ", VCMECH, "  VCRIT = ", VCRIT, "  VCUT = ", VCUT, "  DPDRM1 = ",
-              DPDRM1);
-    roots::SolverLine(IUNIT, "P DPDV DPDR  K IFLAG LPLOW LVFIX LVCUT V V0 PV0 DPDV0 VLOW PLOW VUB VUB0 "
-                     "DELV DPDR DPDR0 VSTR");
+    roots::SolverLine(IUNIT, " LQROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC,
+                      "  VLIM = ", VLIM, "  VCMECH = ", VCMECH, "  VCRIT = ", VCRIT,
+                      "  VCUT = ", VCUT, "  DPDRM1 = ", DPDRM1);
+    roots::SolverLine(IUNIT,
+                      "P DPDV DPDR  K IFLAG LPLOW LVFIX LVCUT V V0 PV0 DPDV0 VLOW PLOW VUB VUB0 "
+                      "DELV DPDR DPDR0 VSTR");
   }
   ISTAT = -1;
   Finish();
@@ -446,9 +446,9 @@ void LiquidCall::Finish() {
   status_word = ISTAT;
   volume_word = V;
   if (LVLDET >= 8) {
-    roots::SolverLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPLOW, " ", LVFIX, " ", LVCUT, " ", V, " ", V0,
-              " ", PV0, " ", DPDV0, " ", VLOW, " ", PLOW, " ", VUB, " ", VUB0, " ", delv, " ",
-              DPDR, " ", DPDR0, " ", vstr);
+    roots::SolverLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPLOW, " ", LVFIX, " ", LVCUT, " ", V, " ",
+                      V0, " ", PV0, " ", DPDV0, " ", VLOW, " ", PLOW, " ", VUB, " ", VUB0, " ",
+                      delv, " ", DPDR, " ", DPDR0, " ", vstr);
   }
   if (LVLMSG >= 3 && IRC >= 1 && IRC <= 3) Note("       ", "  VNEXT = ", V);
 }
@@ -459,13 +459,13 @@ void LiquidCall::Finish() {
 // of the state block are addressed directly instead of through a record of
 // references built at every call (the messages stay out of line).
 [[gnu::flatten]] void LQROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
-            const double& VCUT, const double& T, const double& PSPEC, double& V, double& P,
-            double& DPDV, const int64_t* MODEL, const int64_t& LVLDET, const int64_t& LVLMSG,
-            const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,
-            const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
-            int64_t& ISTAT) {
-  LiquidCall call{{IRC, IFLAG, VLIM, VCMECH, VCUT, T, PSPEC, V, P, DPDV, MODEL, LVLDET, LVLMSG, IUNIT,
-                  SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT}};
+                             const double& VCUT, const double& T, const double& PSPEC, double& V,
+                             double& P, double& DPDV, const int64_t* MODEL, const int64_t& LVLDET,
+                             const int64_t& LVLMSG, const int32_t& IUNIT, const double& SLOPE0,
+                             const double& RGAS, const double& RTOL, const double& DPDXMF,
+                             int64_t* IESR, double* RESR, const int64_t& IACCPT, int64_t& ISTAT) {
+  LiquidCall call{{IRC,    IFLAG,  VLIM,  VCMECH, VCUT, T,    PSPEC,  V,    P,    DPDV,   MODEL,
+                   LVLDET, LVLMSG, IUNIT, SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT}};
   call.Run();
 }
 

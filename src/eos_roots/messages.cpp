@@ -5,8 +5,8 @@ namespace thermomodels::roots {
 
 std::string LiquidPrefix(int64_t liquid) { return "LQROOT(L" + std::to_string(liquid) + "): "; }
 
-void WriteFinalMessage(int32_t unit, const char* prefix, const char* phrase, int64_t iter,
-                       double v, double p, double pspec, double dpdv, double t) {
+void WriteFinalMessage(int32_t unit, const char* prefix, const char* phrase, int64_t iter, double v,
+                       double p, double pspec, double dpdv, double t) {
   WriteLine(unit, prefix, phrase, iter, "  V = ", v, "  P = ", p, "  ABSERR = ", p - pspec,
             "  DPDV = ", dpdv, "  T = ", t);
 }

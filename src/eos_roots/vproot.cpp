@@ -15,7 +15,6 @@ using roots::kVapourIterLimit;
 // One call of the vapour solver: the arguments and the words of the state
 // block under their own names.
 struct VapourCall : roots::SolverArgs {
-
   // Integer words.
   int64_t& VPPURE = IESR[esr::VPPURE];
   int64_t& LPHIH = IESR[esr::LPHIH];
@@ -116,11 +115,12 @@ void VapourCall::Start() {
     DPDX = SLOPE0;
   }
   if (LVLDET >= 8) {
-    roots::SolverLine(IUNIT, " VPROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC, "  VLIM = ",
-              VLIM, "  VCMECH = ", VCMECH, "  VCRIT = ", VCRIT, "  VCUT = ", VCUT, "  DPDXM = ",
-              DPDXM);
-    roots::SolverLine(IUNIT, "P DPDV DPDX  K IFLAG LPHIH LVFIX LVCUT X DPDX X0 PX0 DPDX0 X0H PX0H XUB "
-                     "XUB0 DELX XMAX");
+    roots::SolverLine(IUNIT, " VPROOT", " IFLAG", IFLAG, "  T = ", T, "  PSPEC = ", PSPEC,
+                      "  VLIM = ", VLIM, "  VCMECH = ", VCMECH, "  VCRIT = ", VCRIT,
+                      "  VCUT = ", VCUT, "  DPDXM = ", DPDXM);
+    roots::SolverLine(IUNIT,
+                      "P DPDV DPDX  K IFLAG LPHIH LVFIX LVCUT X DPDX X0 PX0 DPDX0 X0H PX0H XUB "
+                      "XUB0 DELX XMAX");
   }
   ISTAT = -1;
   Finish();
@@ -231,13 +231,13 @@ void VapourCall::Converging() {
     if (V > 0.0) {
       ISTAT = 0;
       if (LVLMSG >= 1)
-        roots::WriteFinalMessage(IUNIT, "VPROOT: ", "CONVERGED. ITER = ", ITER, V, P, PSPEC,
-                                 DPDV, T);
+        roots::WriteFinalMessage(IUNIT, "VPROOT: ", "CONVERGED. ITER = ", ITER, V, P, PSPEC, DPDV,
+                                 T);
     } else {
       ISTAT = 5;
       if (LVLMSG >= 1)
-        roots::WriteFinalMessage(IUNIT, "VPROOT: ", "FAILED (NEGATIVE VOLUME). ITER = ", ITER, V,
-                                 P, PSPEC, DPDV, T);
+        roots::WriteFinalMessage(IUNIT, "VPROOT: ", "FAILED (NEGATIVE VOLUME). ITER = ", ITER, V, P,
+                                 PSPEC, DPDV, T);
       if (V < VLIM) {
         V = VLIM;
         if (LVLMSG >= 1) roots::SolverLine(IUNIT, "VPROOT: V RE-SET TO VLIM = ", VLIM);
@@ -249,8 +249,8 @@ void VapourCall::Converging() {
       VPPURE = 1;
       PLASTV = P;
       if (LVLMSG >= 1)
-        roots::WriteFinalMessage(IUNIT, "VPROOT: ", "PSEUDO-ROOT FOUND. ITER = ", ITER, V, P,
-                                 PSPEC, DPDV, T);
+        roots::WriteFinalMessage(IUNIT, "VPROOT: ", "PSEUDO-ROOT FOUND. ITER = ", ITER, V, P, PSPEC,
+                                 DPDV, T);
     } else {
       Refit();
     }
@@ -458,9 +458,9 @@ void VapourCall::Finish() {
   ISTATV = ISTAT;
   VLASTV = V;
   if (LVLDET >= 8) {
-    roots::SolverLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPHIH, " ", LVFIX, " ", LVCUT, " ", X, " ", DPDX,
-              " ", X0, " ", PX0, " ", DPDX0, " ", X0H, " ", PX0H, " ", XUB, " ", XUB0, " ", delx,
-              " ", XMAX);
+    roots::SolverLine(IUNIT, " ", IRC, " ", IFLAG, " ", LPHIH, " ", LVFIX, " ", LVCUT, " ", X, " ",
+                      DPDX, " ", X0, " ", PX0, " ", DPDX0, " ", X0H, " ", PX0H, " ", XUB, " ", XUB0,
+                      " ", delx, " ", XMAX);
   }
 }
 
@@ -470,13 +470,13 @@ void VapourCall::Finish() {
 // of the state block are addressed directly instead of through a record of
 // references built at every call (the messages stay out of line).
 [[gnu::flatten]] void VPROOT(int64_t& IRC, int64_t& IFLAG, const double& VLIM, const double& VCMECH,
-            const double& VCUT, const double& T, const double& PSPEC, double& V, double& P,
-            double& DPDV, const int64_t* MODEL, const int64_t& LVLDET, const int64_t& LVLMSG,
-            const int32_t& IUNIT, const double& SLOPE0, const double& RGAS, const double& RTOL,
-            const double& DPDXMF, int64_t* IESR, double* RESR, const int64_t& IACCPT,
-            int64_t& ISTAT) {
-  VapourCall call{{IRC, IFLAG, VLIM, VCMECH, VCUT, T, PSPEC, V, P, DPDV, MODEL, LVLDET, LVLMSG, IUNIT,
-                  SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT}};
+                             const double& VCUT, const double& T, const double& PSPEC, double& V,
+                             double& P, double& DPDV, const int64_t* MODEL, const int64_t& LVLDET,
+                             const int64_t& LVLMSG, const int32_t& IUNIT, const double& SLOPE0,
+                             const double& RGAS, const double& RTOL, const double& DPDXMF,
+                             int64_t* IESR, double* RESR, const int64_t& IACCPT, int64_t& ISTAT) {
+  VapourCall call{{IRC,    IFLAG,  VLIM,  VCMECH, VCUT, T,    PSPEC,  V,    P,    DPDV,   MODEL,
+                   LVLDET, LVLMSG, IUNIT, SLOPE0, RGAS, RTOL, DPDXMF, IESR, RESR, IACCPT, ISTAT}};
   call.Run();
 }
 

@@ -108,11 +108,10 @@ void ACTGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
   for (int64_t j = 0; j < NION; ++j) GION[j] = std::exp(ClampedExponent(ln_ion[j]));
 }
 
-void VMXGPSW(double& DDW, double& DDS, const int64_t& N, const int64_t& NION,
-             const int64_t& NNEUT, const double& T, const double* XION, const double* XNEUT,
-             const double* XCZ, const double* VL, const double* NVL, const double* DSP,
-             const double* NDSP, const double* IONVOL, const double* IONVSP,
-             const double* IONCHG) {
+void VMXGPSW(double& DDW, double& DDS, const int64_t& N, const int64_t& NION, const int64_t& NNEUT,
+             const double& T, const double* XION, const double* XNEUT, const double* XCZ,
+             const double* VL, const double* NVL, const double* DSP, const double* NDSP,
+             const double* IONVOL, const double* IONVSP, const double* IONCHG) {
   double v = 0.0, v_delta = 0.0;
   for (int64_t i = 0; i < N; ++i) {
     v += XCZ[i] * VL[i];
@@ -129,8 +128,8 @@ void VMXGPSW(double& DDW, double& DDS, const int64_t& N, const int64_t& NION,
   }
   v_ion *= 1.0 - kIonVolumeSlope * (kIonVolumeTref - T);
   const double delta_mix = (v_delta + v_ion_delta) / (v + v_ion);
-  const double delta_solvent = (XCZ[0] * VL[0] * DSP[0] + XCZ[1] * VL[1] * DSP[1]) /
-                               (XCZ[0] * VL[0] + XCZ[1] * VL[1]);
+  const double delta_solvent =
+      (XCZ[0] * VL[0] * DSP[0] + XCZ[1] * VL[1] * DSP[1]) / (XCZ[0] * VL[0] + XCZ[1] * VL[1]);
   DDS = delta_solvent - delta_mix;
   DDW = DSP[0] - delta_mix;
 }

@@ -53,8 +53,7 @@ void CheckComponents(const int64_t& NC, const int64_t* IDX, int64_t& NGPSW, int6
   }
   if (KOPT == 1) return;
   for (int64_t i = 1; i <= NC && NGPSW < kNcMax; ++i) {
-    const int64_t row =
-        MatchRow(ALIAS, max_host_number, IDX[i - 1], kNumKeyComponents + 1);
+    const int64_t row = MatchRow(ALIAS, max_host_number, IDX[i - 1], kNumKeyComponents + 1);
     if (row == 0) continue;
     ++NGPSW;
     MODIDX[NGPSW - 1] = row;
@@ -68,12 +67,10 @@ void CheckComponents(const int64_t& NC, const int64_t* IDX, int64_t& NGPSW, int6
 using namespace thermomodels;
 
 extern "C" TM_API void PPTH_CHKCMP(const int64_t* NC, const int64_t* IDX, int64_t* NGPSW,
-                                   int64_t* MODIDX, int64_t* POS, const void* ALIAS,
-                                   int64_t* NKEY, int64_t* NREC, int64_t* IWAT,
-                                   const int64_t* KOPT) {
+                                   int64_t* MODIDX, int64_t* POS, const void* ALIAS, int64_t* NKEY,
+                                   int64_t* NREC, int64_t* IWAT, const int64_t* KOPT) {
   // The caller's alias array has no stated length: every host number from 1
   // up is taken to be there.
   CheckComponents(*NC, IDX, *NGPSW, MODIDX, POS, static_cast<const unsigned char*>(ALIAS),
-                  std::numeric_limits<int64_t>::max() / kAliasBytes, *NKEY, *NREC, *IWAT,
-                  *KOPT);
+                  std::numeric_limits<int64_t>::max() / kAliasBytes, *NKEY, *NREC, *IWAT, *KOPT);
 }

@@ -24,13 +24,13 @@ struct InflgpswSaved {
   int64_t MODIDX[kNcMax];
   int64_t POS[kNcMax];
   int64_t NKEY, NREC, IWAT;
-  double z[kNcMax];          // vapour per slot, normalised
-  double x[kNcMax];          // liquid per slot
-  double p_est;              // pressure estimate [atm]
-  GpswcomBlock model;        // model data of the slots
+  double z[kNcMax];                // vapour per slot, normalised
+  double x[kNcMax];                // liquid per slot
+  double p_est;                    // pressure estimate [atm]
+  GpswcomBlock model;              // model data of the slots
   double terms[kVapourWork.phiv];  // temperature terms, laid out as in WORK
-  double keq[kNreactMax];    // K1..K9
-  double lnk[kNreactMax];    // ln K of the data reactions
+  double keq[kNreactMax];          // K1..K9
+  double lnk[kNreactMax];          // ln K of the data reactions
 };
 InflgpswSaved saved;
 
@@ -83,8 +83,7 @@ extern "C" TM_API void PPTH_INFLGPSW(const double* T, double* P, const int64_t* 
   const double p_atm = *P * kAtmPerPaNumerator / kAtmPerPaDenominator;  // not used by the terms
   LoadGpsw(s.model, n, s.MODIDX, s.terms + kVapourWork.henry);
   TdpgpswFromBlock(*T, p_atm, n, s.model, kVapourWork, s.terms, WORK);
-  EQKGPSW(*T, kNreact, s.model.DHO, s.model.DSR, s.model.AL, s.model.BE, s.model.DSE, s.keq,
-          s.lnk);
+  EQKGPSW(*T, kNreact, s.model.DHO, s.model.DSR, s.model.AL, s.model.BE, s.model.DSE, s.keq, s.lnk);
   const double* henry = s.terms + kVapourWork.henry;
   const double k2 = s.keq[1], k3 = s.keq[2], k5 = s.keq[4];
 

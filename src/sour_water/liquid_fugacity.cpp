@@ -114,9 +114,9 @@ extern "C" TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int
     INIGPSW(n, kNreact, *KPH, x, keq, *PH, s.XNH3, s.PHC, s.XH, s.XOH, s.SUMX, s.SUMX0, s.XWAT,
             kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz);
     PHSGPSW(n, kNion, kNneut, kNreact, *KPH, *T, *P, x, keq, s.XNH3, s.PHC, s.XH, s.XOH, s.SUMX,
-            s.SUMX0, s.XWAT, kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz, b.IONCHG,
-            b.MW, vl, WORK + w.nvl, WORK + w.dsp, WORK + w.ndsp, b.IONVOL, b.IONVSP, s.DDW,
-            s.DDS, gc, gneut, gion, scratch);
+            s.SUMX0, s.XWAT, kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz, b.IONCHG, b.MW,
+            vl, WORK + w.nvl, WORK + w.dsp, WORK + w.ndsp, b.IONVOL, b.IONVSP, s.DDW, s.DDS, gc,
+            gneut, gion, scratch);
   } else {
     s.SUMX0 = 0.0;
     for (int64_t i = 0; i < n; ++i) s.SUMX0 += x[i];

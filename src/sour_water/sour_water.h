@@ -22,10 +22,10 @@
 namespace thermomodels {
 
 // Dimensions of the model arrays and the counts in use.
-inline constexpr int64_t kNcMax = 20;     // component slots
-inline constexpr int64_t kNionMax = 10;   // ions
-inline constexpr int64_t kNneutMax = 2;   // neutral reaction products
-inline constexpr int64_t kNreactMax = 10; // reactions
+inline constexpr int64_t kNcMax = 20;      // component slots
+inline constexpr int64_t kNionMax = 10;    // ions
+inline constexpr int64_t kNneutMax = 2;    // neutral reaction products
+inline constexpr int64_t kNreactMax = 10;  // reactions
 inline constexpr int64_t kNion = 9;
 inline constexpr int64_t kNneut = 2;
 inline constexpr int64_t kNreact = 9;
@@ -84,41 +84,41 @@ void CheckComponents(const int64_t& NC, const int64_t* IDX, int64_t& NGPSW, int6
 // call of the vapour and liquid fugacity routines; the liquid estimate keeps
 // its own instance.
 struct GpswcomBlock {
-  double TC[kNcMax];      // critical temperature [K]
-  double PC[kNcMax];      // critical pressure [atm]
-  double VC[kNcMax];      // critical volume [cc/mol]
-  double ZC[kNcMax];      // critical compressibility factor
-  double ACEN[kNcMax];    // acentric factor
-  double RHOREF[kNcMax];  // reference liquid density [g/cc]
-  double TRHO[kNcMax];    // temperature of that density [K]
-  double MW[kNcMax];      // molar mass [g/mol]
-  double VIRA[kNcMax];    // second-virial parameter a [cc/mol]
-  double VIRB[kNcMax];    // second-virial parameter b [cc/mol]
-  double VIRC[kNcMax];    // second-virial parameter c
-  double EQNU[kNcMax];    // column "EQ.ST. NU"
-  double VNPSP[kNcMax];   // non-polar solubility factor x V* [cc/mol]
-  double BHS[kNcMax];     // hard-sphere volume [cc/mol]
-  double VSP[kNcMax];     // solubility factor x V* [cc/mol]
-  double HENA[kNcMax];    // Henry parameter A
-  double HENB[kNcMax];    // Henry parameter B [K]
-  double HENC[kNcMax];    // Henry exponent
-  double CRED[kNcMax];    // reduced third virial coefficient
-  double RTCPC[kNcMax];   // 82.05 TC/PC [cc/mol]
-  double IONVOL[kNionMax];   // ion column "ION VOL."
-  double IONVNP[kNionMax];   // ion column "V(NP SOL.P)"
-  double IONVDD[kNionMax];   // ion column "V(^D-D)"
-  double IONVINF[kNionMax];  // ion column "V. INF."
-  double IONCHG[kNionMax];   // ion charge number
-  double IONVSP[kNionMax];   // ion column "V(SOL.P.)"
-  double DHO[kNreactMax];    // reaction enthalpy at 298.15 K [cal/mol]
-  double DSR[kNreactMax];    // reaction entropy at 298.15 K [cal/(mol K)]
-  double AL[kNreactMax];     // constant heat-capacity term [cal/(mol K)]
-  double BE[kNreactMax];     // linear heat-capacity term [cal/(mol K2)]
-  double DSE[kNreactMax];    // coefficient of the FS function [cal/(mol K)]
-  double NEQNU[kNneutMax];   // neutral product: column "EQ. ST. NU"
-  double NVNPSP[kNneutMax];  // neutral product: non-polar factor x V*
-  double NEQB[kNneutMax];    // neutral product: equation-of-state b [cc/mol]
-  double NVSP[kNneutMax];    // neutral product: solubility factor x V*
+  double TC[kNcMax];             // critical temperature [K]
+  double PC[kNcMax];             // critical pressure [atm]
+  double VC[kNcMax];             // critical volume [cc/mol]
+  double ZC[kNcMax];             // critical compressibility factor
+  double ACEN[kNcMax];           // acentric factor
+  double RHOREF[kNcMax];         // reference liquid density [g/cc]
+  double TRHO[kNcMax];           // temperature of that density [K]
+  double MW[kNcMax];             // molar mass [g/mol]
+  double VIRA[kNcMax];           // second-virial parameter a [cc/mol]
+  double VIRB[kNcMax];           // second-virial parameter b [cc/mol]
+  double VIRC[kNcMax];           // second-virial parameter c
+  double EQNU[kNcMax];           // column "EQ.ST. NU"
+  double VNPSP[kNcMax];          // non-polar solubility factor x V* [cc/mol]
+  double BHS[kNcMax];            // hard-sphere volume [cc/mol]
+  double VSP[kNcMax];            // solubility factor x V* [cc/mol]
+  double HENA[kNcMax];           // Henry parameter A
+  double HENB[kNcMax];           // Henry parameter B [K]
+  double HENC[kNcMax];           // Henry exponent
+  double CRED[kNcMax];           // reduced third virial coefficient
+  double RTCPC[kNcMax];          // 82.05 TC/PC [cc/mol]
+  double IONVOL[kNionMax];       // ion column "ION VOL."
+  double IONVNP[kNionMax];       // ion column "V(NP SOL.P)"
+  double IONVDD[kNionMax];       // ion column "V(^D-D)"
+  double IONVINF[kNionMax];      // ion column "V. INF."
+  double IONCHG[kNionMax];       // ion charge number
+  double IONVSP[kNionMax];       // ion column "V(SOL.P.)"
+  double DHO[kNreactMax];        // reaction enthalpy at 298.15 K [cal/mol]
+  double DSR[kNreactMax];        // reaction entropy at 298.15 K [cal/(mol K)]
+  double AL[kNreactMax];         // constant heat-capacity term [cal/(mol K)]
+  double BE[kNreactMax];         // linear heat-capacity term [cal/(mol K2)]
+  double DSE[kNreactMax];        // coefficient of the FS function [cal/(mol K)]
+  double NEQNU[kNneutMax];       // neutral product: column "EQ. ST. NU"
+  double NVNPSP[kNneutMax];      // neutral product: non-polar factor x V*
+  double NEQB[kNneutMax];        // neutral product: equation-of-state b [cc/mol]
+  double NVSP[kNneutMax];        // neutral product: solubility factor x V*
   double KIJB[kNcMax * kNcMax];  // temperature coefficient of KIJ
   double KIJ[kNcMax * kNcMax];   // virial interaction parameter
   int64_t NCMAX;
@@ -140,10 +140,9 @@ void PRMGPSW(const int64_t& N, const int64_t* IDX, const int64_t& NION, const in
              double* RHOREF, double* TRHO, double* MW, double* VIRA, double* VIRB, double* VIRC,
              double* FX25, double* EQNU, double* VNPSP, double* BHS, double* VSP, double* HENA,
              double* HENB, double* HENC, double* IONVOL, double* IONVNP, double* IONVDD,
-             double* IONVINF, double* IONCHG, double* IONVSP, double* DHO, double* DSR,
-             double* AL, double* BE, double* DSE, double* KIJB, double* KIJ, double* CRED,
-             double* RTCPC, double* NEQNU, double* NVNPSP, double* NEQB, double* NVSP,
-             const int64_t& LD);
+             double* IONVINF, double* IONCHG, double* IONVSP, double* DHO, double* DSR, double* AL,
+             double* BE, double* DSE, double* KIJB, double* KIJ, double* CRED, double* RTCPC,
+             double* NEQNU, double* NVNPSP, double* NEQB, double* NVSP, const int64_t& LD);
 
 // Sets the dimension words of BLOCK and loads the N slots IDX into it with
 // the model's counts (9 ions, 2 neutral products, 9 reactions).
@@ -156,9 +155,9 @@ struct GpswWorkLayout {
   int64_t kp, bij, dnp, vl, ndnp, ndsp, nvl, dsp;  // temperature terms
   int64_t poyn;                                    // liquid only (-1 otherwise)
   int64_t henry;
-  int64_t phiv;                                    // vapour only (-1 otherwise)
+  int64_t phiv;                                                      // vapour only (-1 otherwise)
   int64_t keq, kapp, yspc, rspc, xion, xneut, xcz, gc, gneut, gion;  // liquid only
-  int64_t wscr;                                    // scratch, 80 + N words
+  int64_t wscr;                                                      // scratch, 80 + N words
 };
 
 // Each area starts where the previous one ends.
@@ -224,9 +223,8 @@ void TDPGPSW(const double& T, const double& P, const int64_t& N, const int64_t& 
 
 // TDPGPSW from the parameters in BLOCK into the areas of LAYOUT in AREAS
 // (a WORK array, or storage laid out like one); SCR 80 + N words.
-void TdpgpswFromBlock(const double& T, const double& P, const int64_t& N,
-                      const GpswcomBlock& block, const GpswWorkLayout& layout, double* areas,
-                      double* SCR);
+void TdpgpswFromBlock(const double& T, const double& P, const int64_t& N, const GpswcomBlock& block,
+                      const GpswWorkLayout& layout, double* areas, double* SCR);
 
 // Fugacity coefficients PHI (not logarithms) of the N slots in the vapour Y
 // at T [K] and P [atm] from the virial equation; SCR LD + N words.
@@ -272,11 +270,10 @@ void VOLGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
 
 // Differences of the volume-fraction solubility parameters: DDW water
 // against the whole liquid, DDS the water-ammonia solvent against it.
-void VMXGPSW(double& DDW, double& DDS, const int64_t& N, const int64_t& NION,
-             const int64_t& NNEUT, const double& T, const double* XION, const double* XNEUT,
-             const double* XCZ, const double* VL, const double* NVL, const double* DSP,
-             const double* NDSP, const double* IONVOL, const double* IONVSP,
-             const double* IONCHG);
+void VMXGPSW(double& DDW, double& DDS, const int64_t& N, const int64_t& NION, const int64_t& NNEUT,
+             const double& T, const double* XION, const double* XNEUT, const double* XCZ,
+             const double* VL, const double* NVL, const double* DSP, const double* NDSP,
+             const double* IONVOL, const double* IONVSP, const double* IONCHG);
 
 // Mole-fraction constants to the scale of amounts totalling SUMX: K1 times
 // SUMX, K5, K6 and K7 divided by it.
@@ -307,10 +304,10 @@ struct GpswLiquidSaved {
   double nh3_slope;      // secant slope of the free-ammonia update
   double species_total;  // total by which the final amounts were divided
   // Record of the latest call, for benchmarks and tests; nothing reads it.
-  int64_t ph_solves;          // inner solves (one per pH tried)
-  int64_t inner_iterations;   // inner iterations over all solves
-  int64_t relaxation_passes;  // passes of the relaxation over all iterations
-  int64_t ammonia_halvings;   // halvings of the free-ammonia step
+  int64_t ph_solves;              // inner solves (one per pH tried)
+  int64_t inner_iterations;       // inner iterations over all solves
+  int64_t relaxation_passes;      // passes of the relaxation over all iterations
+  int64_t ammonia_halvings;       // halvings of the free-ammonia step
   double ph_tried[kMaxPhSolves];  // pH of each inner solve
 };
 extern GpswLiquidSaved GPSWLIQ;

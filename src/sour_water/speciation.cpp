@@ -47,8 +47,8 @@ constexpr int kMaxInnerIterationsImposedPh = 40;
 constexpr int kMaxRelaxationPasses = 50;
 constexpr double kRelaxationStart = 0.5;
 constexpr double kInnerTolerance = 1e-3;
-constexpr double kChargeFloor = 1e-9;     // keeps the relative OH- change finite
-constexpr double kSodiumGain = 0.5;       // share of the charge excess removed per step
+constexpr double kChargeFloor = 1e-9;  // keeps the relative OH- change finite
+constexpr double kSodiumGain = 0.5;    // share of the charge excess removed per step
 constexpr double kFirstAmmoniaStep = 1.01;
 constexpr double kAmmoniaDampingMax = 0.5;
 // Halving the free-ammonia step: a positive free ammonia is reached well
@@ -69,21 +69,21 @@ inline double& A(double* amat, int i, int j) { return amat[(i - 1) + (j - 1) * k
 // Ratios of the species from the working constants at the hydroxide XOH,
 // free water w and free ammonia a.
 void SpeciesRatios(const double* K, double xoh, double w, double a, double* r) {
-  r[0] = K[0] * w / xoh;                // H+
-  r[1] = K[1] * a * w / xoh;            // NH4+
-  r[2] = K[2] * xoh / w;                // HS- per free H2S
-  r[3] = K[3] * xoh * xoh / (w * w);    // S= per free H2S
-  r[4] = K[4] * xoh;                    // HCO3- per free CO2
-  r[5] = K[5] * xoh * xoh / w;          // CO3= per free CO2
-  r[6] = K[6] * a * xoh / w;            // CBA- per free CO2
-  r[7] = K[7] * w / xoh;                // CBAH per CBA-
-  r[8] = K[8] * a / xoh;                // UREA per CBA-
+  r[0] = K[0] * w / xoh;              // H+
+  r[1] = K[1] * a * w / xoh;          // NH4+
+  r[2] = K[2] * xoh / w;              // HS- per free H2S
+  r[3] = K[3] * xoh * xoh / (w * w);  // S= per free H2S
+  r[4] = K[4] * xoh;                  // HCO3- per free CO2
+  r[5] = K[5] * xoh * xoh / w;        // CO3= per free CO2
+  r[6] = K[6] * a * xoh / w;          // CBA- per free CO2
+  r[7] = K[7] * w / xoh;              // CBAH per CBA-
+  r[8] = K[8] * a / xoh;              // UREA per CBA-
 }
 
 // Ions 1-8, neutral products and the free carbon dioxide and hydrogen
 // sulfide from y; returns the free water the reactions leave.
-double AmountsFromSpecies(const double* y, const double* X, double xoh, double xnh3,
-                          double* XION, double* XNEUT, double* XCZ) {
+double AmountsFromSpecies(const double* y, const double* X, double xoh, double xnh3, double* XION,
+                          double* XNEUT, double* XCZ) {
   XION[0] = y[0];
   XION[1] = xoh;
   XION[2] = y[1];
@@ -266,9 +266,9 @@ void SPCGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
   double* y_previous = WSCR + kScrPrevious;
   double* solution = saved.AMAT + (kAmatCols - 1) * kAmatRows;
 
-  double sodium = 0.0;       // balancing NA+ amount
+  double sodium = 0.0;  // balancing NA+ amount
   XOHCB = 0.0;
-  double balance = 0.0;      // free ammonia by the nitrogen balance
+  double balance = 0.0;  // free ammonia by the nitrogen balance
   double damping = kAmmoniaDampingMax;
   double omega = kRelaxationStart;
   double balance_previous = 0.0, ammonia_previous = 0.0, step = 0.0;
@@ -322,8 +322,7 @@ void SPCGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
     // Without free ammonia there is nothing to balance: the test passes and
     // the free-ammonia update is skipped.
     const bool has_ammonia = XNH3 > 0.0;
-    const bool ammonia_done =
-        !has_ammonia || std::fabs(balance / XNH3 - 1.0) <= kInnerTolerance;
+    const bool ammonia_done = !has_ammonia || std::fabs(balance / XNH3 - 1.0) <= kInnerTolerance;
     bool done;
     if (KPH == 1) {
       const double sodium_previous = sodium;
@@ -383,9 +382,9 @@ void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
     saved.ph_tried[saved.ph_solves < kMaxPhSolves ? saved.ph_solves : kMaxPhSolves - 1] = PHC;
     ++saved.ph_solves;
     double xohcb = 0.0;
-    SPCGPSW(N, NION, NNEUT, NREACT, KPH, T, P, X, KEQ, XNH3, PHC, XH, XOH, SUMX, SUMX0, XWAT,
-            KAPP, YSPC, RSPC, XION, XNEUT, XCZ, xohcb, IONCHG, MW, VL, NVL, DSP, NDSP, IONVOL,
-            IONVSP, DDW, DDS, GC, GNEUT, GION, WSCR);
+    SPCGPSW(N, NION, NNEUT, NREACT, KPH, T, P, X, KEQ, XNH3, PHC, XH, XOH, SUMX, SUMX0, XWAT, KAPP,
+            YSPC, RSPC, XION, XNEUT, XCZ, xohcb, IONCHG, MW, VL, NVL, DSP, NDSP, IONVOL, IONVSP,
+            DDW, DDS, GC, GNEUT, GION, WSCR);
     const double residual = (XOH - xohcb) / solutes;
     if (KPH == 1) break;
     if (!(std::fabs(step) >= kStartPhStep) && !(std::fabs(residual) >= kPhResidualTolerance)) {

@@ -10,7 +10,7 @@ namespace thermomodels {
 
 namespace {
 
-constexpr double kTcWater = 647.3;           // critical temperature of water in the model [K]
+constexpr double kTcWater = 647.3;             // critical temperature of water in the model [K]
 constexpr double kHighestT = kTcWater - 0.01;  // temperatures at or above kTcWater use this
 constexpr double kMmHgPerAtm = 760.0;
 // Reference temperature of the temperature coefficient of the interaction
@@ -133,13 +133,12 @@ void TDPGPSW(const double& T, const double& /*P*/, const int64_t& N, const int64
   for (int64_t i = 0; i < n; ++i) DSP[i] = VSP[i] / VL[i];
 }
 
-void TdpgpswFromBlock(const double& T, const double& P, const int64_t& N,
-                      const GpswcomBlock& b, const GpswWorkLayout& w, double* areas,
-                      double* SCR) {
-  TDPGPSW(T, P, N, kNneut, b.TC, b.PC, b.VC, b.ZC, b.VIRA, b.VIRB, b.VIRC, b.VNPSP, b.BHS,
-          b.VSP, b.HENA, b.HENB, b.HENC, b.KIJB, b.KIJ, b.CRED, b.RTCPC, b.NVNPSP, b.NEQB,
-          b.NVSP, areas + w.henry, areas + w.kp, areas + w.bij, areas + w.dnp, areas + w.vl,
-          areas + w.ndnp, areas + w.ndsp, areas + w.nvl, areas + w.dsp, kNcMax, SCR);
+void TdpgpswFromBlock(const double& T, const double& P, const int64_t& N, const GpswcomBlock& b,
+                      const GpswWorkLayout& w, double* areas, double* SCR) {
+  TDPGPSW(T, P, N, kNneut, b.TC, b.PC, b.VC, b.ZC, b.VIRA, b.VIRB, b.VIRC, b.VNPSP, b.BHS, b.VSP,
+          b.HENA, b.HENB, b.HENC, b.KIJB, b.KIJ, b.CRED, b.RTCPC, b.NVNPSP, b.NEQB, b.NVSP,
+          areas + w.henry, areas + w.kp, areas + w.bij, areas + w.dnp, areas + w.vl, areas + w.ndnp,
+          areas + w.ndsp, areas + w.nvl, areas + w.dsp, kNcMax, SCR);
 }
 
 }  // namespace thermomodels

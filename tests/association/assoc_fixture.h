@@ -16,8 +16,8 @@
 namespace thermomodels::testing {
 
 // Pure water in the simplified CPA (4C scheme) and the reference state.
-inline constexpr double kWaterB = 0.014515;            // m3/kmol
-inline constexpr double kWaterEps = 2003.136;          // K
+inline constexpr double kWaterB = 0.014515;    // m3/kmol
+inline constexpr double kWaterEps = 2003.136;  // K
 inline constexpr double kWaterBeta = 0.0692;
 inline constexpr double kWaterT = 298.15;              // K
 inline constexpr double kWaterRho = 1.0 / 0.01792595;  // kmol/m3
@@ -67,16 +67,16 @@ struct SiteProblem {
   double Xa(int64_t site, int64_t pos) const { return xa[(pos - 1) * ldx + (site - 1)]; }
 
   // Component positions equal component numbers, so idx serves as IA and IAPOS.
-  void Solve(double rho, int64_t method, int64_t maxit = 100, int64_t level = 0,
-             int32_t unit = 0, int64_t kstart = 0, double tol = 1e-12) {
+  void Solve(double rho, int64_t method, int64_t maxit = 100, int64_t level = 0, int32_t unit = 0,
+             int64_t kstart = 0, double tol = 1e-12) {
     int64_t zero = 0, twenty = 20, ten = 10;
     double rhoprev = kNoValue;
     GETXA1(nullptr, rho, n, n, n, idx.data(), igrp.data(), idx.data(), idx.data(), x.data(),
            grpw.data(), x.data(), xa.data(), delta.data(), wsolv.data(), xold.data(), zero, zero,
-           ierr, kstart, tol, nv, isite.data(), idxv.data(), method, maxit, res.data(),
-           vold.data(), level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES,
-           ASSOC_TYPES.SITES, ldx, nmerge, iv2.data(), jv2.data(), zero, zero, zero, zero,
-           iwork.data(), kinit, rhoprev, xar.data(), zero);
+           ierr, kstart, tol, nv, isite.data(), idxv.data(), method, maxit, res.data(), vold.data(),
+           level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES, ASSOC_TYPES.SITES, ldx,
+           nmerge, iv2.data(), jv2.data(), zero, zero, zero, zero, iwork.data(), kinit, rhoprev,
+           xar.data(), zero);
   }
 
   // S_A of Wertheim's balance at the fractions xs (an (LDX, N) array).
@@ -160,8 +160,8 @@ struct AssocCaller {
   double& Vol(int64_t i, int64_t j) { return volab[(j - 1) * n + (i - 1)]; }
   double& Flag(int64_t i, int64_t j) { return ecrflg[(j - 1) * n + (i - 1)]; }
 
-  Sums Eval(double t, double rho, const std::vector<double>& x, bool lrho, bool lrho2,
-            bool ltemp, bool lcomp) {
+  Sums Eval(double t, double rho, const std::vector<double>& x, bool lrho, bool lrho2, bool ltemp,
+            bool lcomp) {
     const int64_t cap = ldx * n + 8;
     if (istart == 20 || mode != 2 || xa.empty()) xa.assign(cap, 0.0);  // else restart from it
     std::vector<double> xar(cap, start_xar), xar2(cap), xat(cap), xax(cap), xerr(cap), xold(cap),
@@ -196,8 +196,8 @@ struct AssocCaller {
            dz2.data(), dz3.data(), xa.data(), xar.data(), xar2.data(), xat.data(), xax.data(),
            delta.data(), deltar.data(), deltar2.data(), deltat.data(), deltax.data(), xerr.data(),
            xold.data(), isite.data(), idxv.data(), res.data(), vold.data(), out.asumr, out.asumr2,
-           out.asum, out.asumt, out.asumx.data(), bmix, bcomp.data(), out.ierr, unit, level,
-           iopt, itype.data(), ldx, ipiv.data(), kNoValue, irdf, ecrflg.data());
+           out.asum, out.asumt, out.asumx.data(), bmix, bcomp.data(), out.ierr, unit, level, iopt,
+           itype.data(), ldx, ipiv.data(), kNoValue, irdf, ecrflg.data());
     return out;
   }
 

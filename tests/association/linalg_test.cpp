@@ -105,10 +105,8 @@ TEST(Xaelim, SolvesWhateverTheRowOrderOrReportsTheFailingColumn) {
     int64_t ier;
   };
   const Case cases[] = {
-      {{2, 1, 4, 1, 3, 2, 1, 5, 3}, 0},
-      {{0.001, 5, 1, 2, 1, 7, 3, 2, 1}, 0},
-      {{1, 0, 0, 0, 1e-3, 0, 0, 0, 1e3}, 0},
-      {{0, 0, 0, 1, 2, 3, 4, 5, 7}, 1},  // zero first column
+      {{2, 1, 4, 1, 3, 2, 1, 5, 3}, 0},      {{0.001, 5, 1, 2, 1, 7, 3, 2, 1}, 0},
+      {{1, 0, 0, 0, 1e-3, 0, 0, 0, 1e3}, 0}, {{0, 0, 0, 1, 2, 3, 4, 5, 7}, 1},  // zero first column
       {{1, 0, 0, 0, 1, 0, 0, 0, 0}, 3},  // singular in the last column
   };
   const Vec xs{1, -2, 3};

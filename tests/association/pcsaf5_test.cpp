@@ -140,8 +140,12 @@ TEST(Pcsaf5, EquivalentInputsGiveEqualSums) {
   two.push_back({4, 0.03, 0.0, 0.0, 1, 3, 100});
   AssocCaller plain(two);
   const Sums sp = sums(plain, {0.6, 0.4, 0.0});
-  for (auto [m, p] : {std::pair{sm.asum, sp.asum}, {sm.asumr, sp.asumr}, {sm.asumr2, sp.asumr2},
-                      {sm.asumt, sp.asumt}, {sm.asumx[0], sp.asumx[0]}, {sm.asumx[1], sp.asumx[1]}})
+  for (auto [m, p] : {std::pair{sm.asum, sp.asum},
+                      {sm.asumr, sp.asumr},
+                      {sm.asumr2, sp.asumr2},
+                      {sm.asumt, sp.asumt},
+                      {sm.asumx[0], sp.asumx[0]},
+                      {sm.asumx[1], sp.asumx[1]}})
     EXPECT_NEAR(m, p, 1e-9 * std::max(1.0, std::fabs(p)));
 }
 
@@ -171,7 +175,8 @@ TEST(Pcsaf5, RefusedInputSetsTheFlagAndTouchesNothingOutside) {
     const Sums s = caller.Eval(300.0, 50.0, {1.0}, true, true, true, true);
     EXPECT_EQ(s.ierr, 1);
     EXPECT_EQ(s.asum, 0.0);
-    EXPECT_TRUE(testing::Contains(cap.Text(), "***ERROR IN PC-SAFT/CPA ASSOCIATION CALCULATIONS***"));
+    EXPECT_TRUE(
+        testing::Contains(cap.Text(), "***ERROR IN PC-SAFT/CPA ASSOCIATION CALCULATIONS***"));
   }
   ResetAssociationTypes();
 }
@@ -184,8 +189,8 @@ TEST(Pcsaf5, LargeSystemsSwitchToAcceleratedSubstitution) {
   c.level = 1;
   UnitCapture cap(69, "pcsaf5_large.txt");
   c.unit = cap.unit();
-  const Sums s = c.Eval(400.0, 20.0, std::vector<double>(sp.size(), 1.0 / 251.0), false, false,
-                        false, false);
+  const Sums s =
+      c.Eval(400.0, 20.0, std::vector<double>(sp.size(), 1.0 / 251.0), false, false, false, false);
   EXPECT_EQ(s.ierr, 0);
   const std::string text = cap.Text();
   EXPECT_EQ(text.rfind("***ASSOCIATION PROBLEM TOO LARGE. NV = 1004\n***SWITCHING TO QNSS\n", 0),

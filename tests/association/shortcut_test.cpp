@@ -58,7 +58,10 @@ TEST(AssociationShortcuts, GiveTheIterativeValues) {
       {"two associating species, geometric cross strength", {water, methanol}, {0.5, 0.5}, true},
       {"two associating species and an inert", {water, methanol, inert}, {0.4, 0.3, 0.3}},
       {"two two-site species (merged)", {methanol, with_type(water, 2)}, {0.6, 0.4}},
-      {"cross volume given differently in the two orders", {water, methanol}, {0.5, 0.5}, false,
+      {"cross volume given differently in the two orders",
+       {water, methanol},
+       {0.5, 0.5},
+       false,
        3.0},
   };
   for (const Case& c : cases)

@@ -32,8 +32,13 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 // The asymmetric cases give (1, 2) and (2, 1) different records, so the
 // composition derivative of the energy parameter needs a_ij + a_ji.
 const Case kCases[] = {
-    {"SrkMethanePropaneAsymmetricLiquid", {kMethaneSrk, kPropaneSrk}, {0.03, 0.01, -0.02, 0.005},
-     {0.2, 0.8}, 250.0, 2e6, 2},
+    {"SrkMethanePropaneAsymmetricLiquid",
+     {kMethaneSrk, kPropaneSrk},
+     {0.03, 0.01, -0.02, 0.005},
+     {0.2, 0.8},
+     250.0,
+     2e6,
+     2},
     {"WaterMethaneLiquid", {kWater, kMethaneCpa}, {}, {0.98, 0.02}, 350.0, 5e6, 2},
     {"WaterMethaneVapour", {kWater, kMethaneCpa}, {}, {0.05, 0.95}, 400.0, 2e6, 1},
     {"WaterMethanolLiquid", {kWater, kMethanol}, {}, {0.6, 0.4}, 320.0, 1e5, 2},
@@ -91,8 +96,10 @@ TEST_P(Consistency, TemperatureDerivativesAreForwardDifferences) {
   const struct {
     const char* what;
     double derivative, up, here;
-  } rows[] = {{"DHDT", d.dhdt, up.dh, here.dh},          {"DSDT", d.dsdt, up.ds, here.ds},
-              {"DGDT", d.dgdt, up.dg, here.dg},          {"DVDT", d.dvdt, up.v, here.v},
+  } rows[] = {{"DHDT", d.dhdt, up.dh, here.dh},
+              {"DSDT", d.dsdt, up.ds, here.ds},
+              {"DGDT", d.dgdt, up.dg, here.dg},
+              {"DVDT", d.dvdt, up.v, here.v},
               {"DPHIDT 1", d.dphidt[0], up.phi[0], here.phi[0]},
               {"DPHIDT 2", d.dphidt[1], up.phi[1], here.phi[1]}};
   for (const auto& row : rows) {

@@ -17,12 +17,12 @@ struct Component {
 
 // Published CPA sets mapped to pseudo-critical constants (reference file
 // cpa-test-parameters.md): water 4C, methanol 2B, methane inert.
-inline constexpr Component kWater{303.17135848344367, 15045914.360250035, 0.38016508919624575,
-                                  2003.1367040072357, 0.0692, 4.0};
+inline constexpr Component kWater{
+    303.17135848344367, 15045914.360250035, 0.38016508919624575, 2003.1367040072357, 0.0692, 4.0};
 inline constexpr Component kMethanol{364.4383820278336, 8495972.27212533, 0.3403877229534356,
-                                     2957.618414184445, 0.0161, 2.0};
-inline constexpr Component kMethaneCpa{193.18592912809845, 4782224.476403621, 0.4516575760558059,
-                                       0.0, 0.0, 1e35};
+                                     2957.618414184445, 0.0161,           2.0};
+inline constexpr Component kMethaneCpa{
+    193.18592912809845, 4782224.476403621, 0.4516575760558059, 0.0, 0.0, 1e35};
 // Plain SRK methane (acentric factor 0.011).
 inline constexpr Component kMethaneSrk{190.56, 4.599e6, 0.497293, 0.0, 0.0, 1e35};
 
@@ -88,10 +88,10 @@ class CpaSystem {
                   au.data(), av.data(), kij.data(), at.data(), vij.data(), kijset.data(),
                   vijset.data(), ecrflg.data(), eij.data(), &r.kvl, &r.kphi, &r.kh, &r.ks, &r.kg,
                   &r.kv, &r.kder, out.phi.data(), &out.dh, &out.ds, &out.dg, &out.v,
-                  out.dphidt.data(), &out.dhdt, &out.dsdt, &out.dgdt, &out.dvdt, &out.z,
-                  &out.dpdv, &out.dp2dvdt, &out.dpdt, &out.dp2dv2, iwork.data(), rwork.data(),
-                  epsab.data(), itype.data(), &r.unit, &r.kdiag, &arg47, &arg48, xawrk, &arg50,
-                  &out.pcalc, &r.kvstrt, &out.ierr, &r.ih2o, &r.ktol);
+                  out.dphidt.data(), &out.dhdt, &out.dsdt, &out.dgdt, &out.dvdt, &out.z, &out.dpdv,
+                  &out.dp2dvdt, &out.dpdt, &out.dp2dv2, iwork.data(), rwork.data(), epsab.data(),
+                  itype.data(), &r.unit, &r.kdiag, &arg47, &arg48, xawrk, &arg50, &out.pcalc,
+                  &r.kvstrt, &out.ierr, &r.ih2o, &r.ktol);
     return out;
   }
   // Components 1..N in their own order.

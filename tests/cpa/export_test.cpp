@@ -215,11 +215,12 @@ TEST_F(CpaExport, RefusedInput) {
     SCOPED_TRACE(c.what);
     CpaSystem wm({kWater, kMethanol});
     c.spoil(wm);
-    const std::vector<int64_t> idx = c.x1 < 0.0 ? std::vector<int64_t>{1, 1} : std::vector<int64_t>{1, 2};
+    const std::vector<int64_t> idx =
+        c.x1 < 0.0 ? std::vector<int64_t>{1, 1} : std::vector<int64_t>{1, 2};
     const double x1 = c.x1 < 0.0 ? 0.5 : c.x1;
-    expect_refused(wm.Call(300.0, 1e5, idx, {x1, 1.0 - x1},
-                           {.kphi = 3, .kder = 1, .kvstrt = c.kvstrt, .ih2o = c.ih2o,
-                            .v_in = c.v_in}));
+    expect_refused(
+        wm.Call(300.0, 1e5, idx, {x1, 1.0 - x1},
+                {.kphi = 3, .kder = 1, .kvstrt = c.kvstrt, .ih2o = c.ih2o, .v_in = c.v_in}));
   }
   // The first pass's ln phi copy has room for 1088 positions: more with a
   // derivative of ln phi is refused before any work array is touched.
@@ -239,9 +240,13 @@ TEST_F(CpaExport, MoleFractionsAreNormalised) {
     const Result one = sys.Call(320.0, 1e5, {0.6, 0.4}, r);
     const Result scaled = sys.Call(320.0, 1e5, {0.6 * scale, 0.4 * scale}, r);
     ASSERT_EQ(scaled.ierr, 0);
-    for (auto [a, b] : {std::pair{one.v, scaled.v}, {one.dh, scaled.dh}, {one.dhdt, scaled.dhdt},
-                        {one.phi[0], scaled.phi[0]}, {one.phi[1], scaled.phi[1]},
-                        {one.dphidt[0], scaled.dphidt[0]}, {one.dpdt, scaled.dpdt}})
+    for (auto [a, b] : {std::pair{one.v, scaled.v},
+                        {one.dh, scaled.dh},
+                        {one.dhdt, scaled.dhdt},
+                        {one.phi[0], scaled.phi[0]},
+                        {one.phi[1], scaled.phi[1]},
+                        {one.dphidt[0], scaled.dphidt[0]},
+                        {one.dpdt, scaled.dpdt}})
       EXPECT_NEAR(a, b, 1e-10 * std::fabs(a));
   }
   // Pure methane given as x = 2 is pure methane.
@@ -322,8 +327,11 @@ TEST_F(CpaExport, DerivativesOfARunWithoutStateAreMarked) {
     EXPECT_EQ(res.ierr, kCpaNoState);
     for (double d : {res.dphidt[0], res.dhdt, res.dsdt, res.dgdt, res.dvdt, res.dpdt, res.dp2dvdt})
       EXPECT_EQ(d, kNoValue);
-    for (auto [value, alone] : {std::pair{res.phi[0], at_t.phi[0]}, {res.dg, at_t.dg},
-                                {res.ds, at_t.ds}, {res.dh, at_t.dh}, {res.z, at_t.z}})
+    for (auto [value, alone] : {std::pair{res.phi[0], at_t.phi[0]},
+                                {res.dg, at_t.dg},
+                                {res.ds, at_t.ds},
+                                {res.dh, at_t.dh},
+                                {res.z, at_t.z}})
       EXPECT_EQ(value, alone);
   }
 }

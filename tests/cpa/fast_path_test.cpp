@@ -32,7 +32,7 @@ struct Outcome {
 };
 
 Outcome CallOnce(CpaSystem& host, bool shortcuts, double t, double p, const std::vector<double>& x,
-            const Request& req) {
+                 const Request& req) {
   ResetCpaState();
   thermomodels::ASSOC_SHORTCUTS.enabled = shortcuts;
   Outcome o;

@@ -26,7 +26,8 @@ struct Row {
 };
 
 std::map<std::string, Row> ReadTable() {
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "reference" / "cpa_reference.txt";
+  const auto path =
+      std::filesystem::path(__FILE__).parent_path() / "reference" / "cpa_reference.txt";
   std::ifstream in(path);
   std::map<std::string, Row> rows;
   for (std::string line; std::getline(in, line);) {
@@ -66,7 +67,11 @@ struct Case {
 const Case kCases[] = {
     {"water_methanol_liquid", {kWater, kMethanol}, {}, false, Solvation::kNone},
     {"water_methanol_vapour", {kWater, kMethanol}, {}, false, Solvation::kNone},
-    {"water_methanol_kij_liquid", {kWater, kMethanol}, {{0, 1, -0.09, 0.01}, {1, 0, -0.03, -0.02}}, false, Solvation::kNone},
+    {"water_methanol_kij_liquid",
+     {kWater, kMethanol},
+     {{0, 1, -0.09, 0.01}, {1, 0, -0.03, -0.02}},
+     false,
+     Solvation::kNone},
     {"water_methane_liquid", {kWater, kMethaneCpa}, {}, false, Solvation::kNone},
     {"water_methane_vapour", {kWater, kMethaneCpa}, {}, false, Solvation::kNone},
     {"water_alpha_methane_liquid", {kWater, kMethaneCpa}, {}, true, Solvation::kNone},
@@ -76,8 +81,16 @@ const Case kCases[] = {
     {"solvating_vapour", {kWater, kMethaneCpa}, {}, false, Solvation::kExplicit},
     {"solvating_water_absent", {kWater, kMethaneCpa}, {}, false, Solvation::kFlagged},
     {"solvating_water_absent", {kWater, kMethaneCpa}, {}, false, Solvation::kExplicit},
-    {"water_methanol_methane_absent", {kWater, kMethanol, kMethaneCpa}, {}, false, Solvation::kNone},
-    {"water_methanol_methane_one_absent", {kWater, kMethanol, kMethaneCpa}, {}, false, Solvation::kNone},
+    {"water_methanol_methane_absent",
+     {kWater, kMethanol, kMethaneCpa},
+     {},
+     false,
+     Solvation::kNone},
+    {"water_methanol_methane_one_absent",
+     {kWater, kMethanol, kMethaneCpa},
+     {},
+     false,
+     Solvation::kNone},
 };
 
 // The system with component number p + 1 holding comps[number[p]].
@@ -138,7 +151,8 @@ TEST(Reference, IndependentEvaluationInEveryComponentOrder) {
         EXPECT_NEAR(res.v, r.v, 1e-10 * r.v);
         EXPECT_NEAR(res.z, r.z, 1e-10 * r.z);
         for (size_t pos = 0; pos < n; ++pos)
-          EXPECT_NEAR(res.phi[pos], r.lnphi[perm[pos]], 1e-11) << "ln phi of component " << perm[pos];
+          EXPECT_NEAR(res.phi[pos], r.lnphi[perm[pos]], 1e-11)
+              << "ln phi of component " << perm[pos];
         EXPECT_NEAR(res.dh, r.dh, 1e-11 * (std::fabs(r.dh) + rt));
         EXPECT_NEAR(res.ds, r.ds, 1e-11 * (std::fabs(r.ds) + thermomodels::kCpaRgas));
         EXPECT_NEAR(res.dg, r.dg, 1e-11 * (std::fabs(r.dg) + rt));
@@ -165,8 +179,8 @@ TEST(Reference, PairGivenInBothOrdersIsReadOneWay) {
     sys.vij[2 * (inert * 2 + w)] = kWater.av;
     sys.vij[2 * (w * 2 + inert)] = 0.8 * kWater.av;
     sys.vijset = {1.0, 1.0};
-    const std::vector<int64_t> idx = positions_reversed ? std::vector<int64_t>{2, 1}
-                                                        : std::vector<int64_t>{1, 2};
+    const std::vector<int64_t> idx =
+        positions_reversed ? std::vector<int64_t>{2, 1} : std::vector<int64_t>{1, 2};
     const Result r = sys.Call(300.0, 1e6, idx, {0.5, 0.5}, {});
     EXPECT_EQ(r.ierr, 0);
     const size_t water_pos = (idx[0] - 1 == static_cast<int64_t>(w)) ? 0 : 1;

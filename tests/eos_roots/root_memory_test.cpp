@@ -164,9 +164,9 @@ TEST_F(RootMemory, TraceListsSiteFractions) {
   UnitClose(unit);
   std::ifstream in(file);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  for (const char* expected : {"EOSRET: SAVING V", "EOSRET: V = ", "EOSRET: NO, I, ISITE, XA",
-                               "EOSRET: RETRIEVING V",
-                               "EOSRET: RETRIEVAL ABORTED DUE TO P. SAVED = "}) {
+  for (const char* expected :
+       {"EOSRET: SAVING V", "EOSRET: V = ", "EOSRET: NO, I, ISITE, XA", "EOSRET: RETRIEVING V",
+        "EOSRET: RETRIEVAL ABORTED DUE TO P. SAVED = "}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected;
   }
   std::remove(file);
@@ -176,8 +176,12 @@ TEST_F(RootMemory, TraceListsSiteFractions) {
 
 TEST(FiniteTest, ClassifiesEveryKindOfDouble) {
   const double inf = std::numeric_limits<double>::infinity();
-  const double values_false[] = {0.0, -0.0, 1e35, std::numeric_limits<double>::max(),
-                                 std::numeric_limits<double>::denorm_min(), -1.0};
+  const double values_false[] = {0.0,
+                                 -0.0,
+                                 1e35,
+                                 std::numeric_limits<double>::max(),
+                                 std::numeric_limits<double>::denorm_min(),
+                                 -1.0};
   for (double v : values_false) EXPECT_EQ(ISNINF(v), kFalse) << v;
   for (double v : {inf, -inf, std::numeric_limits<double>::quiet_NaN()}) {
     EXPECT_EQ(ISNINF(v), kTrue) << v;

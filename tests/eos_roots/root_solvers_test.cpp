@@ -76,9 +76,8 @@ Outcome Drive(const SearchSetup& s, const PressureFn& pressure, int max_calls = 
   const double slope0 = kNoValue;
   for (out.calls = 1; out.calls <= max_calls; ++out.calls) {
     auto* solver = s.liquid ? &LQROOT : &VPROOT;
-    solver(irc, iflag, s.vlim, s.vcmech, s.vcut, s.t, s.pspec, v, p, dpdv, kModel, lvldet,
-           s.lvlmsg, s.unit, slope0, kR, s.rtol, s.dpdxmf, PPUTL_ESROOT.iw, PPUTL_ESROOT.rw,
-           s.iaccpt, istat);
+    solver(irc, iflag, s.vlim, s.vcmech, s.vcut, s.t, s.pspec, v, p, dpdv, kModel, lvldet, s.lvlmsg,
+           s.unit, slope0, kR, s.rtol, s.dpdxmf, PPUTL_ESROOT.iw, PPUTL_ESROOT.rw, s.iaccpt, istat);
     if (irc < 1 || irc > 3) break;
     pressure(v, p, dpdv);
   }
@@ -193,8 +192,8 @@ TEST(RootSolvers, NotFinitePressureFailsWithTheIdealGasVolume) {
   const double t = 150.0, p = 1e5;
   const Srk eos(190.56, 4.599e6, 0.497293, t);
   for (bool liquid : {false, true}) {
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(),
-                       std::numeric_limits<double>::infinity()}) {
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
       SCOPED_TRACE(testing::Message() << "liquid=" << liquid << " bad=" << bad);
       int calls = 0;
       const Outcome out = Drive(SrkSetup(eos, t, p, liquid), [&](double v, double& pv, double& d) {
@@ -241,7 +240,9 @@ TEST(RootSolvers, EverySearchEnds) {
   const struct {
     double pspec;
     const PressureFn* fn;
-  } cases[] = {{-1.0, &ideal}, {0.0, &ideal}, {std::numeric_limits<double>::quiet_NaN(), &ideal},
+  } cases[] = {{-1.0, &ideal},
+               {0.0, &ideal},
+               {std::numeric_limits<double>::quiet_NaN(), &ideal},
                {1e5, &constant}};
   for (const auto& c : cases) {
     for (bool liquid : {false, true}) {
@@ -275,7 +276,9 @@ TEST(RootSolvers, IterationLimitFailsTheSearch) {
 // and a converged root satisfies P(V) = PSPEC.
 TEST(RootSolvers, RandomStatesTerminateAndConverge) {
   std::srand(12345);
-  auto uniform = [](double lo, double hi) { return lo + (hi - lo) * (std::rand() / (RAND_MAX + 1.0)); };
+  auto uniform = [](double lo, double hi) {
+    return lo + (hi - lo) * (std::rand() / (RAND_MAX + 1.0));
+  };
   for (int i = 0; i < 2000; ++i) {
     const double tc = uniform(100.0, 700.0), pc = uniform(1e6, 2.5e7), m = uniform(0.2, 1.5);
     const double t = uniform(0.3, 3.0) * tc, p = std::exp(uniform(std::log(1e2), std::log(5e7)));
@@ -337,7 +340,8 @@ TEST(RootSolvers, MessagesAtLevelsOneAndTwo) {
     const std::string k = skeleton(line);
     bool known = false;
     for (const std::string prefix : {"VPROOT: ", "LQROOT(L1): "}) {
-      const bool first = k == prefix + "ITER = #" + values && line.find("ITER = 1 ") != std::string::npos;
+      const bool first =
+          k == prefix + "ITER = #" + values && line.find("ITER = 1 ") != std::string::npos;
       const bool per_call = k == prefix + "ITER = #" + values + "  (V-VPREV) = #";
       const bool final_line = k == prefix + "CONVERGED. ITER = #" + values + "  T = #";
       firsts += first;

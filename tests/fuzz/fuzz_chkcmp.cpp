@@ -40,7 +40,8 @@ void FuzzTarget(Input& in) {
     Arg<int64_t> IWAT(args, "IWAT", 1, Role::kOut, -99);
     SetCallDescription([&] {
       std::string d = "NC=" + std::to_string(*NC) + DescribeList("IDX", IDX.p(), nc) + " models";
-      d += DescribeList("", host.model.data(), host.model.size()) + " KOPT=" + std::to_string(*KOPT);
+      d +=
+          DescribeList("", host.model.data(), host.model.size()) + " KOPT=" + std::to_string(*KOPT);
       d += " -> NGPSW=" + std::to_string(*NGPSW) + DescribeList("MODIDX", MODIDX.p(), room) +
            DescribeList("POS", POS.p(), room) + " NKEY=" + std::to_string(*NKEY) +
            " NREC=" + std::to_string(*NREC) + " IWAT=" + std::to_string(*IWAT);

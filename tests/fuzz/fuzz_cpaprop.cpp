@@ -58,7 +58,8 @@ void FuzzTarget(Input& in) {
   Arg<int64_t> NCC(system, "NCC", 1, Role::kIn, ncc);
   const char* const names[6] = {"CPATC", "CPAPC", "CPAM", "CPAAU", "CPAAV", "CPAAT"};
   std::vector<std::unique_ptr<Arg<double>>> param;
-  for (const char* name : names) param.push_back(std::make_unique<Arg<double>>(system, name, nc, Role::kIn));
+  for (const char* name : names)
+    param.push_back(std::make_unique<Arg<double>>(system, name, nc, Role::kIn));
   for (size_t k = 0; k < nc; ++k) {
     const int preset = in.Byte() % 5;
     const int mask = preset == 4 ? 0x3F : in.Byte();
@@ -118,7 +119,9 @@ void FuzzTarget(Input& in) {
     const char* bnames[6] = {"CPAKIJ", "CPAVIJ", "KIJSET", "VIJSET", "ECRFLG", "CPAEIJ"};
     for (int b = 0; b < 6; ++b) {
       for (size_t i = 0; i < binaries[b]->size(); ++i) {
-        if ((*binaries[b])[i] != 0.0) d += std::string(" ") + bnames[b] + "[" + std::to_string(i) + "]=" + Num((*binaries[b])[i]);
+        if ((*binaries[b])[i] != 0.0)
+          d += std::string(" ") + bnames[b] + "[" + std::to_string(i) +
+               "]=" + Num((*binaries[b])[i]);
       }
     }
     d += " | IDX X:";
@@ -167,7 +170,8 @@ void FuzzTarget(Input& in) {
     Arg<int64_t> KVL(args, "KVL", 1, Role::kIn, in.Int(1, 2));
     const char* const rnames[5] = {"KPHI", "KH", "KS", "KG", "KV"};
     std::vector<std::unique_ptr<Arg<int64_t>>> req;
-    for (const char* r : rnames) req.push_back(std::make_unique<Arg<int64_t>>(args, r, 1, Role::kIn, in.Int(0, 3)));
+    for (const char* r : rnames)
+      req.push_back(std::make_unique<Arg<int64_t>>(args, r, 1, Role::kIn, in.Int(0, 3)));
     Arg<int64_t> KDER(args, "KDER", 1, Role::kIn, in.Int(0, 1));
     Arg<int64_t> KVSTRT(args, "KVSTRT", 1, Role::kIn, in.Int(0, 2));
     const double vmx_in = in.RealLog(0.01, 1e3);
@@ -182,21 +186,23 @@ void FuzzTarget(Input& in) {
     const double unwritten = -7.25e-301;
     Arg<double> PHIMX(args, "PHIMX", np, Role::kOut, unwritten);
     Arg<double> DPHIDT(args, "DPHIDT", np, Role::kOut, unwritten);
-    const char* const snames[15] = {"DHMX", "DSMX", "DGMX", "VMX",  "DHDT",
-                                    "DSDT", "DGDT", "DVDT", "ZMX",  "DPDV",
+    const char* const snames[15] = {"DHMX",    "DSMX", "DGMX",   "VMX",   "DHDT",
+                                    "DSDT",    "DGDT", "DVDT",   "ZMX",   "DPDV",
                                     "DP2DVDT", "DPDT", "DP2DV2", "PCALC", "-"};
     std::vector<std::unique_ptr<Arg<double>>> s;
     for (int k = 0; k < 14; ++k) {
-      s.push_back(std::make_unique<Arg<double>>(args, snames[k], 1, Role::kOut, k == 3 ? vmx_in : unwritten));
+      s.push_back(std::make_unique<Arg<double>>(args, snames[k], 1, Role::kOut,
+                                                k == 3 ? vmx_in : unwritten));
     }
     enum { DHMX, DSMX, DGMX, VMX, DHDT, DSDT, DGDT, DVDT, ZMX, DPDV, DP2DVDT, DPDT, DP2DV2, PCALC };
     Arg<int64_t> IERR(args, "IERR", 1, Role::kOut, -99);
     ESRDER.UNUSED2 = unwritten;
 
     SetCallDescription([&] {
-      std::string d = describe_system() + " | T=" + Num(*T) + " P=" + Num(*P) +
-                      " KVL=" + std::to_string(*KVL);
-      for (int k = 0; k < 5; ++k) d += std::string(" ") + rnames[k] + "=" + std::to_string(**req[k]);
+      std::string d =
+          describe_system() + " | T=" + Num(*T) + " P=" + Num(*P) + " KVL=" + std::to_string(*KVL);
+      for (int k = 0; k < 5; ++k)
+        d += std::string(" ") + rnames[k] + "=" + std::to_string(**req[k]);
       d += " KDER=" + std::to_string(*KDER) + " KVSTRT=" + std::to_string(*KVSTRT) +
            " VMX(in)=" + Num(vmx_in) + " IH2O=" + std::to_string(*IH2O) +
            " KTOL=" + std::to_string(*KTOL) + " KDIAG=" + std::to_string(*KDIAG) +
@@ -208,7 +214,8 @@ void FuzzTarget(Input& in) {
     // State before the call, for the same call in the reverse order.
     const tm_esroot_block esroot_before = PPUTL_ESROOT;
     const thermomodels::Cpa1Saved cpa1_before = thermomodels::CPA1_SAVED;
-    const auto cpaprop_before = std::make_unique<thermomodels::CpapropSaved>(thermomodels::CPAPROP_SAVED);
+    const auto cpaprop_before =
+        std::make_unique<thermomodels::CpapropSaved>(thermomodels::CPAPROP_SAVED);
     const std::vector<int64_t> iwork_before(IWORK.p(), IWORK.p() + IWORK.size());
     const std::vector<double> rwork_before(RWORK.p(), RWORK.p() + RWORK.size());
     system.Snapshot();
@@ -222,8 +229,7 @@ void FuzzTarget(Input& in) {
                     s[DHDT]->p(), s[DSDT]->p(), s[DGDT]->p(), s[DVDT]->p(), s[ZMX]->p(),
                     s[DPDV]->p(), s[DP2DVDT]->p(), s[DPDT]->p(), s[DP2DV2]->p(), IWORK.p(),
                     RWORK.p(), EPSAB.p(), ITYPE.p(), IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(),
-                    XAWRK.p(), ARG50.p(), s[PCALC]->p(), KVSTRT.p(), IERR.p(), IH2O.p(),
-                    KTOL.p());
+                    XAWRK.p(), ARG50.p(), s[PCALC]->p(), KVSTRT.p(), IERR.p(), IH2O.p(), KTOL.p());
     });
     system.Check(kTargetName);
     work.Check(kTargetName);
@@ -242,8 +248,10 @@ void FuzzTarget(Input& in) {
     const int value_slot[4] = {DHMX, DSMX, DGMX, VMX};
     const int derivative_slot[4] = {DHDT, DSDT, DGDT, DVDT};
     for (int k = 0; k < 4; ++k) {
-      if (Requested(**req[k + 1], false)) wanted.push_back({**s[value_slot[k]], snames[value_slot[k]]});
-      if (Requested(**req[k + 1], true)) wanted.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
+      if (Requested(**req[k + 1], false))
+        wanted.push_back({**s[value_slot[k]], snames[value_slot[k]]});
+      if (Requested(**req[k + 1], true))
+        wanted.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
     }
     for (int k : {ZMX, DPDV, DP2DV2, PCALC}) wanted.push_back({**s[k], snames[k]});
     if (*KDER == 1) {
@@ -282,7 +290,8 @@ void FuzzTarget(Input& in) {
         if (Requested(**req[0], true)) derivatives.push_back({DPHIDT[i], "DPHIDT"});
       }
       for (int k = 0; k < 4; ++k) {
-        if (Requested(**req[k + 1], true)) derivatives.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
+        if (Requested(**req[k + 1], true))
+          derivatives.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
       }
       if (*KDER == 1) {
         for (int k : {DPDT, DP2DVDT}) derivatives.push_back({**s[k], snames[k]});
@@ -353,7 +362,8 @@ void FuzzTarget(Input& in) {
     Arg<double> RDPHIDT(rargs, "DPHIDT", np, Role::kOut, unwritten);
     std::vector<std::unique_ptr<Arg<double>>> r;
     for (int k = 0; k < 14; ++k) {
-      r.push_back(std::make_unique<Arg<double>>(rargs, snames[k], 1, Role::kOut, k == 3 ? vmx_in : unwritten));
+      r.push_back(std::make_unique<Arg<double>>(rargs, snames[k], 1, Role::kOut,
+                                                k == 3 ? vmx_in : unwritten));
     }
     Arg<int64_t> RIERR(rargs, "IERR", 1, Role::kOut, -99);
     PPUTL_ESROOT = esroot_before;
@@ -368,8 +378,7 @@ void FuzzTarget(Input& in) {
                     r[DHDT]->p(), r[DSDT]->p(), r[DGDT]->p(), r[DVDT]->p(), r[ZMX]->p(),
                     r[DPDV]->p(), r[DP2DVDT]->p(), r[DPDT]->p(), r[DP2DV2]->p(), RIWORK.p(),
                     RRWORK.p(), REPSAB.p(), RITYPE.p(), IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(),
-                    XAWRK.p(), ARG50.p(), r[PCALC]->p(), KVSTRT.p(), RIERR.p(), IH2O.p(),
-                    KTOL.p());
+                    XAWRK.p(), ARG50.p(), r[PCALC]->p(), KVSTRT.p(), RIERR.p(), IH2O.p(), KTOL.p());
     });
     system.Check(kTargetName);
     work.Check(kTargetName);
@@ -379,13 +388,15 @@ void FuzzTarget(Input& in) {
     }
     constexpr double kTol = 1e-6;
     auto differ = [&](double a, double b, double scale) {
-      return !SameBits(a, b) && !(std::fabs(a - b) <= kTol * std::max({std::fabs(a), std::fabs(b), scale}));
+      return !SameBits(a, b) &&
+             !(std::fabs(a - b) <= kTol * std::max({std::fabs(a), std::fabs(b), scale}));
     };
     const double rt = 8314.33 * *T;
     std::vector<std::tuple<double, double, double, std::string>> pairs;
     if (Requested(**req[0], false)) {
       for (size_t i = 0; i < np; ++i) {
-        pairs.push_back({PHIMX[i], RPHIMX[np - 1 - i], 1.0, "PHIMX(" + std::to_string(i + 1) + ")"});
+        pairs.push_back(
+            {PHIMX[i], RPHIMX[np - 1 - i], 1.0, "PHIMX(" + std::to_string(i + 1) + ")"});
       }
     }
     if (Requested(**req[1], false)) pairs.push_back({**s[DHMX], **r[DHMX], rt, "DHMX"});

@@ -23,7 +23,8 @@ void FuzzTarget(Input& in) {
     std::vector<std::unique_ptr<Arg<double>>> outs;
     const double unwritten = -7.25e-301;
     for (int k = 0; k < 5; ++k) {
-      flags.push_back(std::make_unique<Arg<int64_t>>(args, flag_names[k], 1, Role::kIn, in.Int(0, 2)));
+      flags.push_back(
+          std::make_unique<Arg<int64_t>>(args, flag_names[k], 1, Role::kIn, in.Int(0, 2)));
     }
     for (int k = 0; k < 5; ++k) {
       outs.push_back(std::make_unique<Arg<double>>(args, out_names[k], 1, Role::kOut, unwritten));
@@ -32,7 +33,8 @@ void FuzzTarget(Input& in) {
     SetCallDescription([&] {
       std::string d = "T=" + Num(*T) + " P=" + Num(*P) + " LVLPRT=" + std::to_string(*LVLPRT) +
                       " KVL=" + std::to_string(*KVL) + " IUNIT=" + std::to_string(*IUNIT);
-      for (int k = 0; k < 5; ++k) d += std::string(" ") + flag_names[k] + "=" + std::to_string(**flags[k]);
+      for (int k = 0; k < 5; ++k)
+        d += std::string(" ") + flag_names[k] + "=" + std::to_string(**flags[k]);
       d += " ->";
       for (int k = 0; k < 5; ++k) d += std::string(" ") + out_names[k] + "=" + Num(**outs[k]);
       return d + " IERR=" + std::to_string(*IERR);
@@ -60,8 +62,8 @@ void FuzzTarget(Input& in) {
       }
     }
     if (ierr == 0 && **flags[4] == 1 && !(**outs[4] > 0.0)) Violate(kTargetName, "NOT_POSITIVE:V");
-    const bool refuse = !Finite(*T) || !Finite(*P) || *P <= 0.0 || *T <= 0.0 ||
-                        (*KVL != 1 && *KVL != 2);
+    const bool refuse =
+        !Finite(*T) || !Finite(*P) || *P <= 0.0 || *T <= 0.0 || (*KVL != 1 && *KVL != 2);
     if (refuse && ierr == 0) Violate(kTargetName, *T <= 0.0 ? "NOT_REFUSED:T" : "NOT_REFUSED:P");
     CheckPureFluidWords(kTargetName, pure_before);
   }

@@ -39,13 +39,12 @@ void FuzzTarget(Input& in) {
       Violate(kTargetName, "KREGION_OUTSIDE_SET");
     }
     // Refused input: outputs at the marker, no region.
-    const bool refuse = !Finite(*T) || !Finite(*P) || *P <= 0.0 || *T <= 0.0 ||
-                        (*KVL != 1 && *KVL != 2);
+    const bool refuse =
+        !Finite(*T) || !Finite(*P) || *P <= 0.0 || *T <= 0.0 || (*KVL != 1 && *KVL != 2);
     if (refuse && ierr == 0) {
       Violate(kTargetName, *T <= 0.0 ? "NOT_REFUSED:T" : "NOT_REFUSED:P");
     }
-    if (refuse && ierr == 1 &&
-        (region != 0 || *TOUT != 1e35 || *POUT != 1e35 || *VOUT != 1e35)) {
+    if (refuse && ierr == 1 && (region != 0 || *TOUT != 1e35 || *POUT != 1e35 || *VOUT != 1e35)) {
       Violate(kTargetName, "REFUSAL_OUTPUTS_NOT_MARKER");
     }
     if (ierr == 0) {
@@ -57,7 +56,8 @@ void FuzzTarget(Input& in) {
       // region-3 pressure is the one at the volume found, within the root
       // solver's tolerance of the bound.
       if (!(*TOUT >= 273.15 && *TOUT <= 2273.15)) Violate(kTargetName, "OUTSIDE_BOUNDS:TOUT");
-      if (!(*POUT > 0.0 && *POUT <= 1e8 * (1.0 + 1e-6))) Violate(kTargetName, "OUTSIDE_BOUNDS:POUT");
+      if (!(*POUT > 0.0 && *POUT <= 1e8 * (1.0 + 1e-6)))
+        Violate(kTargetName, "OUTSIDE_BOUNDS:POUT");
       if (!(*VOUT > 0.0)) Violate(kTargetName, "NOT_POSITIVE:VOUT");
     }
     // The pure-fluid words are -1 only during the region-3 search.

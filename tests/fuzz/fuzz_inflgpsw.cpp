@@ -47,8 +47,8 @@ void FuzzTarget(Input& in) {
              " IFLAG=" + std::to_string(*IFLAG);
     });
     Call(kTargetName, args, [&] {
-      PPTH_INFLGPSW(T.p(), P.p(), NC.p(), IDX.p(), Z.p(), X.p(), Y.p(), A8.p(), KODE.p(),
-                    WORK.p(), IFLAG.p());
+      PPTH_INFLGPSW(T.p(), P.p(), NC.p(), IDX.p(), Z.p(), X.p(), Y.p(), A8.p(), KODE.p(), WORK.p(),
+                    IFLAG.p());
     });
 
     const int64_t iflag = *IFLAG;

@@ -32,9 +32,8 @@ void FuzzTarget(Input& in) {
                DescribeList("IDX", IDX.p(), n) + DescribeList("Y", Y.p(), n) + " ->" +
                DescribeList("LNPHI", LNPHI.p(), n);
       });
-      Call(kTargetName, args, [&] {
-        PPTH_PHIVGPSW(T.p(), P.p(), N.p(), IDX.p(), Y.p(), LNPHI.p(), WORK.p());
-      });
+      Call(kTargetName, args,
+           [&] { PPTH_PHIVGPSW(T.p(), P.p(), N.p(), IDX.p(), Y.p(), LNPHI.p(), WORK.p()); });
       CheckSwLnPhi(kTargetName, LNPHI);
       // Slots outside the mixture: a model index outside 1..18, or past the
       // first 20 that have one.
@@ -43,7 +42,8 @@ void FuzzTarget(Input& in) {
         const bool valid = models[i] >= 1 && models[i] <= kSwModelComponents;
         if (valid && ++taking_part <= kSwSlots) continue;
         if (std::fabs(LNPHI[i] - kSwLnPhiHigh) > 1e-12) {
-          Violate(kTargetName, "SLOT_OUTSIDE_MIXTURE_NOT_UPPER_BOUND", "LNPHI(" + std::to_string(i + 1) + ")");
+          Violate(kTargetName, "SLOT_OUTSIDE_MIXTURE_NOT_UPPER_BOUND",
+                  "LNPHI(" + std::to_string(i + 1) + ")");
           break;
         }
       }

@@ -37,15 +37,66 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Values at the edges of the water formulation's ranges, of the number
 // format and of the library's conventions.
-const std::vector<double> kSpecialReals = {
-    0.0, -0.0, kNaN, kInf, -kInf, 1e35, -1e35, DBL_MAX, -DBL_MAX, DBL_MIN,
-    std::numeric_limits<double>::denorm_min(), 1e-320, 1e-305, 1e300, -1e300, 1e-15, 1e-16,
-    1.0, -1.0, 2.0, 0.5, 273.15, 273.16, 300.0, 373.15, 623.15, 623.16, 647.096, 700.0, 863.15,
-    1073.15, 2273.15, 611.657, 1e5, 101325.0, 1e6, 1e7, 22063999.9998894, 22064000.0, 3e7,
-    5e7, 1e8, 1.5e8, -1e5, 1e-3, 1e3};
-const std::vector<int64_t> kSpecialInts = {0,    1,    2,     3,    4,    5,
-                                           -1,   -2,   10,    99,   1000, 1234,
-                                           9999, std::numeric_limits<int64_t>::min(),
+const std::vector<double> kSpecialReals = {0.0,
+                                           -0.0,
+                                           kNaN,
+                                           kInf,
+                                           -kInf,
+                                           1e35,
+                                           -1e35,
+                                           DBL_MAX,
+                                           -DBL_MAX,
+                                           DBL_MIN,
+                                           std::numeric_limits<double>::denorm_min(),
+                                           1e-320,
+                                           1e-305,
+                                           1e300,
+                                           -1e300,
+                                           1e-15,
+                                           1e-16,
+                                           1.0,
+                                           -1.0,
+                                           2.0,
+                                           0.5,
+                                           273.15,
+                                           273.16,
+                                           300.0,
+                                           373.15,
+                                           623.15,
+                                           623.16,
+                                           647.096,
+                                           700.0,
+                                           863.15,
+                                           1073.15,
+                                           2273.15,
+                                           611.657,
+                                           1e5,
+                                           101325.0,
+                                           1e6,
+                                           1e7,
+                                           22063999.9998894,
+                                           22064000.0,
+                                           3e7,
+                                           5e7,
+                                           1e8,
+                                           1.5e8,
+                                           -1e5,
+                                           1e-3,
+                                           1e3};
+const std::vector<int64_t> kSpecialInts = {0,
+                                           1,
+                                           2,
+                                           3,
+                                           4,
+                                           5,
+                                           -1,
+                                           -2,
+                                           10,
+                                           99,
+                                           1000,
+                                           1234,
+                                           9999,
+                                           std::numeric_limits<int64_t>::min(),
                                            std::numeric_limits<int64_t>::max()};
 
 struct Found {
@@ -218,7 +269,9 @@ void AbsolutePaths(int* argc, char*** argv) {
   char cwd[4096];
   if (getcwd(cwd, sizeof cwd) == nullptr) return;
   const std::string here = cwd;
-  auto absolute = [&](const std::string& p) { return p.empty() || p[0] == '/' ? p : here + "/" + p; };
+  auto absolute = [&](const std::string& p) {
+    return p.empty() || p[0] == '/' ? p : here + "/" + p;
+  };
   for (int i = 1; i < *argc; ++i) {
     std::string a = (*argv)[i];
     std::string fixed;
@@ -318,9 +371,9 @@ std::string HostDescription() {
   while (!name.empty() && name.back() == ' ') name.pop_back();
   return "host: DMS_GLOBAL.IUNIT=" + std::to_string(g_before.global.IUNIT) +
          " CPACOM(LVLCPA,IUSEGU,IOPENF,KDIGA,KDIGB,KDIGC)=" + std::to_string(c.LVLCPA) + "," +
-         std::to_string(c.IUSEGU) + "," + std::to_string(c.IOPENF) + "," +
-         std::to_string(c.KDIGA) + "," + std::to_string(c.KDIGB) + "," +
-         std::to_string(c.KDIGC) + " FILNAM=\"" + name + "\" EOSRET(ISTATE,LIQNO,IPIV,IPIL1," +
+         std::to_string(c.IUSEGU) + "," + std::to_string(c.IOPENF) + "," + std::to_string(c.KDIGA) +
+         "," + std::to_string(c.KDIGB) + "," + std::to_string(c.KDIGC) + " FILNAM=\"" + name +
+         "\" EOSRET(ISTATE,LIQNO,IPIV,IPIL1," +
          "IPIL2,RPIV,RPIL1,RPIL2,NMAX)=" + std::to_string(e.ISTATE) + "," +
          std::to_string(e.LIQNO) + "," + std::to_string(e.IPIV) + "," + std::to_string(e.IPIL1) +
          "," + std::to_string(e.IPIL2) + "," + std::to_string(e.RPIV) + "," +
@@ -425,7 +478,8 @@ void CheckUnits(const char* routine) {
 std::string UnitState() {
   std::string s;
   for (int32_t u : std::set<int32_t>(FuzzUnits().begin(), FuzzUnits().end())) {
-    if (thermomodels::UnitIsOpen(u)) s += std::to_string(u) + "=" + thermomodels::UnitFileName(u) + ";";
+    if (thermomodels::UnitIsOpen(u))
+      s += std::to_string(u) + "=" + thermomodels::UnitFileName(u) + ";";
   }
   return s;
 }

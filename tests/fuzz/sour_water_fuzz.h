@@ -6,8 +6,8 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -36,15 +36,16 @@ struct SwHost {
 
 // The aliases of the model's components, by model index - 1.
 inline const char* const kSwAliases[kSwModelComponents] = {
-    "H2O",     "H3N",     "CO2",     "H2S",     "CH4", "C2H6", "C3H8", "C4H10-2", "C4H10-1",
-    "C5H12-2", "C5H12-1", "H2",      "N2",      "CO",  "CS2",  "COS",  "CH4S",    "C2H6S-1"};
+    "H2O",     "H3N",     "CO2", "H2S", "CH4", "C2H6", "C3H8", "C4H10-2", "C4H10-1",
+    "C5H12-2", "C5H12-1", "H2",  "N2",  "CO",  "CS2",  "COS",  "CH4S",    "C2H6S-1"};
 
 // Three 8-byte words of four characters each, left-justified and
 // blank-padded.
 inline AliasRecord MakeAlias(const std::string& text) {
   AliasRecord r;
   r.fill(' ');
-  for (size_t i = 0; i < text.size() && i < 12; ++i) r[(i / 4) * 8 + i % 4] = static_cast<unsigned char>(text[i]);
+  for (size_t i = 0; i < text.size() && i < 12; ++i)
+    r[(i / 4) * 8 + i % 4] = static_cast<unsigned char>(text[i]);
   return r;
 }
 
@@ -56,12 +57,19 @@ inline SwHost ReadSwHost(Input& in, size_t max) {
   const size_t count = 1 + in.Byte() % max;
   for (size_t j = 0; j < count; ++j) {
     const uint8_t kind = in.Byte();
-    const int64_t row = (kind & 0x80) != 0 ? 1 + (kind & 3) : 1 + (kind & 0x7F) % kSwModelComponents;
+    const int64_t row =
+        (kind & 0x80) != 0 ? 1 + (kind & 3) : 1 + (kind & 0x7F) % kSwModelComponents;
     AliasRecord a = MakeAlias(kSwAliases[row - 1]);
     int64_t model = row;
     switch (in.Byte() % 8) {
-      case 0: a[in.Byte() % kSwAliasBytes] = static_cast<unsigned char>('a' + in.Byte() % 26); model = 0; break;
-      case 1: a[4 + 8 * (in.Byte() % 3)] = static_cast<unsigned char>(in.Byte() | 1); model = 0; break;
+      case 0:
+        a[in.Byte() % kSwAliasBytes] = static_cast<unsigned char>('a' + in.Byte() % 26);
+        model = 0;
+        break;
+      case 1:
+        a[4 + 8 * (in.Byte() % 3)] = static_cast<unsigned char>(in.Byte() | 1);
+        model = 0;
+        break;
       case 2:
         for (auto& b : a) b = in.Byte();
         model = 0;
@@ -94,7 +102,8 @@ inline std::vector<int64_t> ReadSwHostList(Input& in, size_t nc, size_t host) {
   std::vector<int64_t> idx(nc);
   for (size_t i = 0; i < nc; ++i) {
     const uint8_t b = in.Byte();
-    idx[i] = b % 16 == 15 ? -static_cast<int64_t>(in.Byte() % 3) : 1 + static_cast<int64_t>(b % host);
+    idx[i] =
+        b % 16 == 15 ? -static_cast<int64_t>(in.Byte() % 3) : 1 + static_cast<int64_t>(b % host);
   }
   return idx;
 }
@@ -104,7 +113,8 @@ struct SwSlots {
   int64_t ngpsw = kSwKeySlots, nkey = 0, nrec = 0, iwat = 0;
   std::array<int64_t, kSwSlots> modidx{}, pos{};  // pos 0: not in the list
 };
-inline SwSlots ExpectedSwSlots(const SwHost& host, const std::vector<int64_t>& idx, bool keys_only) {
+inline SwSlots ExpectedSwSlots(const SwHost& host, const std::vector<int64_t>& idx,
+                               bool keys_only) {
   SwSlots s;
   auto model_of = [&](int64_t j) {
     return j >= 1 && static_cast<size_t>(j) <= host.model.size() ? host.model[j - 1] : 0;

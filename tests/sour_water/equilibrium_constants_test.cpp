@@ -38,7 +38,7 @@ TEST(EquilibriumConstants, DataReactionsAtTwoTemperatures) {
   for (double t : {298.15, 373.15}) {
     const double fs =
         (298.15 - t) - (219.0 / 1.00322) * (1.0 - std::exp(std::exp(-12.741 + 0.01875 * t) -
-                                                            0.000784 + (t - 298.15) / 219.0));
+                                                           0.000784 + (t - 298.15) / 219.0));
     const double fa = t * std::log(t / 298.15) - t + 298.15;
     const double fb = 0.5 * (t - 298.15) * (t - 298.15);
     if (t == 298.15) {
@@ -94,7 +94,9 @@ TEST(EquilibriumConstants, DissociationConstantsAgreeWithPublishedTables) {
       {"water", {13.995, 12.252, 11.641}, 0.06, [](const double* l) { return -l[0]; }},
       {"ammonium", {9.244, 7.424, 6.588}, 0.06, [](const double* l) { return l[1]; }},
       {"CO2 first", {6.352, 6.427, 6.769}, 0.06, [](const double* l) { return -(l[4] + l[0]); }},
-      {"CO2 second", {10.329, 10.155, 10.387}, 0.06,
+      {"CO2 second",
+       {10.329, 10.155, 10.387},
+       0.06,
        [](const double* l) { return -(l[5] + l[0]); }},
       {"H2S first", {6.980, 6.470, 6.536}, 0.1, [](const double* l) { return -(l[2] + l[0]); }},
   };

@@ -21,7 +21,7 @@ struct Estimate {
 };
 
 Estimate Estimated(double t, std::vector<int64_t> idx, std::vector<double> z, int64_t kode,
-             double p = 2e5, std::vector<double> x0 = {}, std::vector<double> y0 = {}) {
+                   double p = 2e5, std::vector<double> x0 = {}, std::vector<double> y0 = {}) {
   sw_test::FillPool(kPool);
   const int64_t nc = static_cast<int64_t>(idx.size());
   Estimate e;
@@ -140,7 +140,8 @@ TEST(LiquidEstimate, ComponentsOutsideTheModelAndRepeatedCalls) {
   Estimated(400.0, {1, 3, 4, 5, 6, 8}, {0.4, 0.1, 0.1, 0.1, 0.1, 0.2}, 5);
   // A host number whose alias would lie beyond the pool is not recognised.
   const int64_t beyond_pool = TM_PLEX_WORDS / 3 + 1;
-  const Estimate outside = Estimated(320.0, {beyond_pool, 1, 2}, z, 0, 1e5, {0.0, 0.5, 0.5}, {0.0, 0.5, 0.5});
+  const Estimate outside =
+      Estimated(320.0, {beyond_pool, 1, 2}, z, 0, 1e5, {0.0, 0.5, 0.5}, {0.0, 0.5, 0.5});
   EXPECT_EQ(outside.x, zero.x);
   const Estimate again = Estimated(320.0, idx, z, 0, 1e5, {0.0, 0.5, 0.5}, {0.0, 0.5, 0.5});
   EXPECT_EQ(again.x, zero.x);

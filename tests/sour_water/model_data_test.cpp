@@ -55,7 +55,7 @@ TEST(ModelData, HenryConstantsAt25CMatchTheTablesOwnColumn) {
     int64_t model_index;
     double tolerance;
   };
-  const Case cases[] = {{6, 0.015},  {7, 0.015},  {8, 0.015},  {9, 0.015},  {10, 0.015},
+  const Case cases[] = {{6, 0.015},  {7, 0.015},  {8, 0.015},  {9, 0.015}, {10, 0.015},
                         {15, 0.015}, {16, 0.015}, {18, 0.015}, {13, 0.05}};
   for (const Case& c : cases) {
     const int64_t n = 5;

@@ -43,7 +43,9 @@ struct GuardedWork {
   static constexpr double kGuard = -7.25e300;
   std::vector<double> w;
   size_t size;
-  explicit GuardedWork(int64_t stated) : w(stated, 0.0), size(stated) { w.resize(size + 64, kGuard); }
+  explicit GuardedWork(int64_t stated) : w(stated, 0.0), size(stated) {
+    w.resize(size + 64, kGuard);
+  }
   double* data() { return w.data(); }
   bool GuardsIntact() const {
     return std::all_of(w.begin() + size, w.end(), [](double v) { return v == kGuard; });

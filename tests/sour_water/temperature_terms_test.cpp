@@ -50,8 +50,7 @@ TEST(TemperatureTerms, HighTemperaturesUseTheLimit) {
             0);
   const Terms below = Evaluate(647.28, idx);
   EXPECT_EQ(std::memcmp(hot.work.data(), limit.work.data(), hot.work.size() * sizeof(double)), 0);
-  EXPECT_NE(std::memcmp(below.work.data(), limit.work.data(), hot.work.size() * sizeof(double)),
-            0);
+  EXPECT_NE(std::memcmp(below.work.data(), limit.work.data(), hot.work.size() * sizeof(double)), 0);
 }
 
 // At 25 C the liquid volumes scaled from water's by the hard-sphere
@@ -60,8 +59,8 @@ TEST(TemperatureTerms, HighTemperaturesUseTheLimit) {
 // those of the reaction products within 1 %: a wrong digit in "b HD.SPH."
 // or V* shows here.
 TEST(TemperatureTerms, LiquidVolumesAt25CMatchTheVStarColumn) {
-  const double vstar[18] = {18.07, 28,   36.3, 38,   38.1, 57,   78.1, 101.2, 98.1,
-                            117.8, 117.3, 25.1, 34.6, 35.9, 65.6, 54,  56,    79.9};
+  const double vstar[18] = {18.07, 28,    36.3, 38,   38.1, 57,   78.1, 101.2, 98.1,
+                            117.8, 117.3, 25.1, 34.6, 35.9, 65.6, 54,   56,    79.9};
   std::vector<int64_t> idx;
   for (int m = 1; m <= 18; ++m) idx.push_back(m);
   const Terms terms = Evaluate(298.15, idx);
@@ -71,7 +70,8 @@ TEST(TemperatureTerms, LiquidVolumesAt25CMatchTheVStarColumn) {
   }
   const double product_vstar[2] = {47, 45};
   for (int k = 0; k < 2; ++k) {
-    EXPECT_NEAR(terms.work[kVapourWork.nvl + k] / product_vstar[k], 1.0, 0.01) << "product " << k + 1;
+    EXPECT_NEAR(terms.work[kVapourWork.nvl + k] / product_vstar[k], 1.0, 0.01)
+        << "product " << k + 1;
   }
 }
 
@@ -111,9 +111,8 @@ TEST(TemperatureTerms, PlausibleAgainstPublishedData) {
     double published_atm;
     double tolerance;
   };
-  const HenryCase henry[] = {{"NH3", 2, 0.914, 0.2}, {"CO2", 3, 1635, 0.2},
-                             {"H2S", 4, 533, 0.2},   {"CH4", 5, 38963, 0.5},
-                             {"H2", 6, 70034, 0.2},  {"N2", 7, 84480, 0.2},
+  const HenryCase henry[] = {{"NH3", 2, 0.914, 0.2}, {"CO2", 3, 1635, 0.2}, {"H2S", 4, 533, 0.2},
+                             {"CH4", 5, 38963, 0.5}, {"H2", 6, 70034, 0.2}, {"N2", 7, 84480, 0.2},
                              {"CO", 8, 56170, 0.2}};
   const Terms terms = Evaluate(298.15, {1, 2, 3, 4, 5, 12, 13, 14});
   for (const HenryCase& c : henry) {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "water_vapour_virial_table.h"
 #include "sour_water_support.h"
+#include "water_vapour_virial_table.h"
 
 namespace {
 

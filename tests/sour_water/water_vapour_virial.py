@@ -134,6 +134,7 @@ def dilute_ln_phi(t, p):
 print("// Written by water_vapour_virial.py: pure water vapour of the sour-water")
 print("// virial equation, largest cubic root. T [K], P [atm], pressure used")
 print("// [atm], Z, ln phi.")
+print("// clang-format off")
 print("struct PureWaterVirialRow { double t, p, p_used, z, ln_phi; };")
 print("constexpr PureWaterVirialRow kPureWaterVirial[] = {")
 for t, p in [("373.15", "10"), ("373.15", "100"), ("298.15", "0.0307"), ("473.15", "5"), ("600", "60")]:

@@ -1,6 +1,7 @@
 // Written by water_vapour_virial.py: pure water vapour of the sour-water
 // virial equation, largest cubic root. T [K], P [atm], pressure used
 // [atm], Z, ln phi.
+// clang-format off
 struct PureWaterVirialRow { double t, p, p_used, z, ln_phi; };
 constexpr PureWaterVirialRow kPureWaterVirial[] = {
     {373.15, 10, 10, 0.819288430202398, -0.161186570488637},

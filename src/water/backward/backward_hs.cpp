@@ -22,18 +22,22 @@ constexpr BackwardEquation kRegion1Phs{Series<kRegion1PhsTerms>, 100.0, 3400.0, 
 constexpr BackwardEquation kRegion2aPhs{Series<kRegion2aPhsTerms>, 1.0, 4200.0, -0.5, 12.0, -1.2};
 constexpr BackwardEquation kRegion2bPhs{Series<kRegion2bPhsTerms>, 1.0, 4100.0, -0.6, 7.9, -1.01};
 constexpr BackwardEquation kRegion2cPhs{Series<kRegion2cPhsTerms>, 1.0, 3500.0, -0.7, 5.9, -1.1};
-constexpr double kRegion2aPressureStar = 4.0;    // MPa
+constexpr double kRegion2aPressureStar = 4.0;     // MPa
 constexpr double kRegion2bcPressureStar = 100.0;  // MPa
 // SR4 Eq. 1: p/99 MPa = sum; Eq. 2 gives 16.6 MPa / p (applied below).
-constexpr BackwardEquation kRegion3aPhs{Series<kRegion3aPhsTerms>, 99.0, 2300.0, -1.01, 4.4, -0.750};
-constexpr BackwardEquation kRegion3bPhs{Series<kRegion3bPhsTerms>, 1.0, 2800.0, -0.681, 5.3, -0.792};
+constexpr BackwardEquation kRegion3aPhs{
+    Series<kRegion3aPhsTerms>, 99.0, 2300.0, -1.01, 4.4, -0.750};
+constexpr BackwardEquation kRegion3bPhs{
+    Series<kRegion3bPhsTerms>, 1.0, 2800.0, -0.681, 5.3, -0.792};
 constexpr double kRegion3bPressureStar = 16.6;  // MPa
 // SR4 Eq. 9: T/550 K = sum (eta - 0.119)^I (sigma - 1.07)^J.
 constexpr BackwardEquation kTsatHs{Series<kTsatHsTerms>, 550.0, 2800.0, -0.119, 9.2, -1.07};
 // SR4 Eqs. 3, 4: h/1700 kJ/kg = sum (sigma - 1.09)^I (sigma + 0.366e-4)^J,
 // both variables from the entropy.
-constexpr BackwardEquation kSatLiquidH1{Series<kSatLiquidH1Terms>, 1700.0, 3.8, -1.09, 3.8, 0.366e-4};
-constexpr BackwardEquation kSatLiquidH3{Series<kSatLiquidH3Terms>, 1700.0, 3.8, -1.09, 3.8, 0.366e-4};
+constexpr BackwardEquation kSatLiquidH1{
+    Series<kSatLiquidH1Terms>, 1700.0, 3.8, -1.09, 3.8, 0.366e-4};
+constexpr BackwardEquation kSatLiquidH3{
+    Series<kSatLiquidH3Terms>, 1700.0, 3.8, -1.09, 3.8, 0.366e-4};
 // SR3 Eqs. 10, 11: p/22 MPa, both variables from h or from s.
 constexpr BackwardEquation kP3satH{Series<kP3satHTerms>, 22.0, 2600.0, -1.02, 2600.0, -0.608};
 constexpr BackwardEquation kP3satS{Series<kP3satSTerms>, 22.0, 5.2, -1.03, 5.2, -0.699};
@@ -41,7 +45,7 @@ constexpr BackwardEquation kP3satS{Series<kP3satSTerms>, 22.0, 5.2, -1.03, 5.2, 
 // Subregion limits of p2(h,s) (SR2): below 5.85 subregion 2c; below the
 // entropy of saturated vapour at 4 MPa 2b; from the region-2 entropy at
 // 4 MPa and 1073.15 K on 2a; in between the h2ab(s) line decides.
-constexpr double kRegion2bcEntropy = 5.85;                // kJ/(kg K)
+constexpr double kRegion2bcEntropy = 5.85;                        // kJ/(kg K)
 constexpr double kSaturatedVapourEntropy4MPa = 6.06970915951902;  // kJ/(kg K)
 constexpr double kRegion2aEntropy4MPa1073K = 7.85234039987821;    // kJ/(kg K)
 // Critical entropy: p3a up to and on it, p3b above.

@@ -31,14 +31,22 @@ constexpr BackwardEquation kRegion2bTps{Series<kRegion2bTpsTerms>, 1.0, 1.0, 0.0
 constexpr BackwardEquation kRegion2cTps{Series<kRegion2cTpsTerms>, 1.0, 1.0, 0.0, -2.9251, 2.0};
 
 // Region 3, SR3 Eqs. 2-9: result* x sum (pi + a)^I (x - b)^J, p* = 100 MPa.
-constexpr BackwardEquation kRegion3aTph{Series<kRegion3aTphTerms>, 760.0, 100.0, 0.240, 2300.0, -0.615};
-constexpr BackwardEquation kRegion3bTph{Series<kRegion3bTphTerms>, 860.0, 100.0, 0.298, 2800.0, -0.720};
-constexpr BackwardEquation kRegion3aVph{Series<kRegion3aVphTerms>, 0.0028, 100.0, 0.128, 2100.0, -0.727};
-constexpr BackwardEquation kRegion3bVph{Series<kRegion3bVphTerms>, 0.0088, 100.0, 0.0661, 2800.0, -0.720};
-constexpr BackwardEquation kRegion3aTps{Series<kRegion3aTpsTerms>, 760.0, 100.0, 0.240, 4.4, -0.703};
-constexpr BackwardEquation kRegion3bTps{Series<kRegion3bTpsTerms>, 860.0, 100.0, 0.760, 5.3, -0.818};
-constexpr BackwardEquation kRegion3aVps{Series<kRegion3aVpsTerms>, 0.0028, 100.0, 0.187, 4.4, -0.755};
-constexpr BackwardEquation kRegion3bVps{Series<kRegion3bVpsTerms>, 0.0088, 100.0, 0.298, 5.3, -0.816};
+constexpr BackwardEquation kRegion3aTph{
+    Series<kRegion3aTphTerms>, 760.0, 100.0, 0.240, 2300.0, -0.615};
+constexpr BackwardEquation kRegion3bTph{
+    Series<kRegion3bTphTerms>, 860.0, 100.0, 0.298, 2800.0, -0.720};
+constexpr BackwardEquation kRegion3aVph{
+    Series<kRegion3aVphTerms>, 0.0028, 100.0, 0.128, 2100.0, -0.727};
+constexpr BackwardEquation kRegion3bVph{
+    Series<kRegion3bVphTerms>, 0.0088, 100.0, 0.0661, 2800.0, -0.720};
+constexpr BackwardEquation kRegion3aTps{
+    Series<kRegion3aTpsTerms>, 760.0, 100.0, 0.240, 4.4, -0.703};
+constexpr BackwardEquation kRegion3bTps{
+    Series<kRegion3bTpsTerms>, 860.0, 100.0, 0.760, 5.3, -0.818};
+constexpr BackwardEquation kRegion3aVps{
+    Series<kRegion3aVpsTerms>, 0.0028, 100.0, 0.187, 4.4, -0.755};
+constexpr BackwardEquation kRegion3bVps{
+    Series<kRegion3bVpsTerms>, 0.0088, 100.0, 0.298, 5.3, -0.816};
 
 // Subregion 2a reaches up to 4 MPa in both region-2 families.
 constexpr double kRegion2aMaxPressure = 4.0;  // MPa
@@ -104,8 +112,7 @@ double IF97T1PH(const double& P, const double& H) {
 }
 
 double IF97T1PS(const double& P, const double& S) {
-  return SecantCorrection(P, S, Region1TemperatureFromEntropy(P, S), kRegion1EntropyStep,
-                          IF97R1S);
+  return SecantCorrection(P, S, Region1TemperatureFromEntropy(P, S), kRegion1EntropyStep, IF97R1S);
 }
 
 double IF97T2PH(const double& P, const double& H) {

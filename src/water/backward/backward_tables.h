@@ -2,6 +2,7 @@
 // supplementary releases SR2-01, SR3-03 and SR4-04 (revised 2014), with every
 // digit the releases print.  Written by scripts/gen_backward_tables.py; edit
 // the script, not this file.
+// clang-format off
 #pragma once
 
 #include "water/if97/if97.h"

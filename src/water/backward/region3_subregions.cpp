@@ -25,6 +25,8 @@ struct BoundaryTerm {
   double n;
 };
 
+// The published tables, one term or one subregion a line.
+// clang-format off
 // SR5 Table 1, T3ab(p).
 constexpr BoundaryTerm kBoundaryT3ABTerms[] = {
     {0, 0.154793642129415e+04},
@@ -1123,6 +1125,7 @@ constexpr SubregionEquation kSubregions[26] = {
     {0.0031, 22.0, 650.0, 0.996, 0.994, false, false, SumForm::kFourthPower, kSubregion3yTerms},  // 3y
     {0.0038, 22.0, 650.0, 0.993, 0.994, false, false, SumForm::kFourthPower, kSubregion3zTerms},  // 3z
 };
+// clang-format on
 
 // x^n for an integer exponent, by repeated squaring.
 double IntegerPower(double x, int n) {

@@ -30,12 +30,9 @@ bool NearCriticalPoint(double pressure_mpa, double temperature_k) {
 // True where the tree takes the liquid branch of a saturation comparison.
 bool OnLiquidSide(double pressure_mpa, double temperature_k, SubregionSide side) {
   switch (side) {
-    case SubregionSide::kLiquid:
-      return true;
-    case SubregionSide::kVapour:
-      return false;
-    case SubregionSide::kByTemperature:
-      break;
+    case SubregionSide::kLiquid: return true;
+    case SubregionSide::kVapour: return false;
+    case SubregionSide::kByTemperature: break;
   }
   return temperature_k <= IF97TSAT(pressure_mpa);
 }
@@ -72,12 +69,9 @@ char NearCriticalSubregion(const double& p, const double& t, SubregionSide side)
 char LowPressureSubregion(const double& p, const double& t, SubregionSide side) {
   if (p > 20.5) {
     switch (side) {
-      case SubregionSide::kLiquid:
-        return t <= IF97T3CD(p) ? 'c' : 's';
-      case SubregionSide::kVapour:
-        return t > IF97T3JK(p) ? 'k' : 'r';
-      case SubregionSide::kByTemperature:
-        break;
+      case SubregionSide::kLiquid: return t <= IF97T3CD(p) ? 'c' : 's';
+      case SubregionSide::kVapour: return t > IF97T3JK(p) ? 'k' : 'r';
+      case SubregionSide::kByTemperature: break;
     }
     if (t <= IF97T3CD(p)) {
       return 'c';
@@ -89,12 +83,9 @@ char LowPressureSubregion(const double& p, const double& t, SubregionSide side) 
   }
   if (p > kP3cd) {
     switch (side) {
-      case SubregionSide::kLiquid:
-        return t <= IF97T3CD(p) ? 'c' : 's';
-      case SubregionSide::kVapour:
-        return 't';
-      case SubregionSide::kByTemperature:
-        break;
+      case SubregionSide::kLiquid: return t <= IF97T3CD(p) ? 'c' : 's';
+      case SubregionSide::kVapour: return 't';
+      case SubregionSide::kByTemperature: break;
     }
     if (t <= IF97T3CD(p)) {
       return 'c';

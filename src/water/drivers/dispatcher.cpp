@@ -12,16 +12,28 @@
 namespace thermomodels {
 namespace {
 
-constexpr double kMolarMass = kWaterMolarMass;  // kg/kmol
+constexpr double kMolarMass = kWaterMolarMass;         // kg/kmol
 constexpr double kEnergyFactor = 1000.0 * kMolarMass;  // kJ/kg -> J/kmol
-constexpr double kGasConstant = 8314.41;        // J/(kmol K)
-constexpr double kReferenceT = 298.15;          // K, zero of the departures
-constexpr double kWaterFailure = -1.0;          // failure value of the callees
+constexpr double kGasConstant = 8314.41;               // J/(kmol K)
+constexpr double kReferenceT = 298.15;                 // K, zero of the departures
+constexpr double kWaterFailure = -1.0;                 // failure value of the callees
 
 enum PropertyCode : int32_t {
-  kLnFugacityCoefficient = 1, kEnthalpy, kEntropy, kGibbs, kVolume, kViscosity,
-  kConductivity, kSurfaceTension, kCp, kCv, kVapourPressure, kInternalEnergy,
-  kSpeedOfSound, kPressureFromTV, kSaturationTemperature
+  kLnFugacityCoefficient = 1,
+  kEnthalpy,
+  kEntropy,
+  kGibbs,
+  kVolume,
+  kViscosity,
+  kConductivity,
+  kSurfaceTension,
+  kCp,
+  kCv,
+  kVapourPressure,
+  kInternalEnergy,
+  kSpeedOfSound,
+  kPressureFromTV,
+  kSaturationTemperature
 };
 
 // Ideal-gas terms subtracted from the departures: R T0 H0 [J/kmol], R S0 and
@@ -127,11 +139,9 @@ double Fugacity(const DispatchState& st) {
 
 // The callee's result in the unit of VALUE; NaN where the code has no value
 // (a fugacity that is not positive).
-double Scaled(int32_t code, double value, double entropy, const DispatchState& st,
-              WaterPath path) {
+double Scaled(int32_t code, double value, double entropy, const DispatchState& st, WaterPath path) {
   switch (code) {
-    case kLnFugacityCoefficient:
-      return value > 0.0 ? std::log(value / st.p) : std::nan("");
+    case kLnFugacityCoefficient: return value > 0.0 ? std::log(value / st.p) : std::nan("");
     case kEnthalpy:
     case kEntropy:
     case kGibbs:
@@ -170,7 +180,7 @@ double Finished(int32_t code, double value, double entropy, const DispatchState&
 
 // The volume [m3/kg] of region 1, 2 or 5 at the state's (p, T).
 double PtCallVolume(const DispatchState& st) {
-  return st.region == 1 ? IF97R1V(st.p, st.t)
+  return st.region == 1   ? IF97R1V(st.p, st.t)
          : st.region == 2 ? IF97R2V(st.p, st.t)
                           : IF97R5V(st.p, st.t);
 }
@@ -210,15 +220,14 @@ bool PtPropertyResult(int32_t code, int64_t region, const double& p, const doubl
 }  // namespace
 
 bool Region3PressurePa(double T, double V, double& pressure) {
-  return PositiveNumber(T) &&
-         Region3PressureAtMolarVolume(V, [T](double v) { return IF97R3P(T, v); }, pressure);
+  return PositiveNumber(T) && Region3PressureAtMolarVolume(
+                                  V, [T](double v) { return IF97R3P(T, v); }, pressure);
 }
 
 // A temperature that is no positive number makes no isotherm: the line is
 // formed at 1 K and refuses every volume.
 Region3PressureLine::Region3PressureLine(double T)
     : t_ok_(PositiveNumber(T)), isotherm_(t_ok_ ? T : 1.0) {}
-
 
 bool SaturationPressurePa(double T, double& pressure) {
   if (!PositiveNumber(T)) return false;
@@ -268,9 +277,9 @@ WaterDepartures RegionDepartures(double T, double P, double V, int64_t region, b
   return out;
 }
 
-void DispatchWaterProperty(const double& T, const double& P, const double& V,
-                           const int32_t& KPROP, const int64_t& KPHASE, const int64_t& KREGION,
-                           double& VALUE, int64_t& IERR, WaterPath path) {
+void DispatchWaterProperty(const double& T, const double& P, const double& V, const int32_t& KPROP,
+                           const int64_t& KPHASE, const int64_t& KREGION, double& VALUE,
+                           int64_t& IERR, WaterPath path) {
   IERR = 0;
   const bool direct = path == WaterPath::kDirect;
   const int32_t code = (KPROP >= 1 && KPROP <= 15) ? KPROP : kLnFugacityCoefficient;
@@ -312,8 +321,8 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V,
   // transport properties in regions 1, 2, 3, 5, and the pressure from (T, v).
   const bool needs_volume =
       code == kPressureFromTV ||
-      (region == 3 && code != kVolume && code != kSurfaceTension &&
-       code != kVapourPressure && code != kSaturationTemperature) ||
+      (region == 3 && code != kVolume && code != kSurfaceTension && code != kVapourPressure &&
+       code != kSaturationTemperature) ||
       ((code == kViscosity || code == kConductivity) && region_known && region != 4);
 
   auto fail = [&] {

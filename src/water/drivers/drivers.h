@@ -137,8 +137,8 @@ double IF97SPH(const double& P, const double& h);
 // [kg/m3], isobaric heat capacity [kJ/(kg K)], thermal conductivity
 // [W/(m K)], dynamic viscosity [Pa s] and Prandtl number [-]; all -1.0 when
 // the state is refused.
-void IF97ALLPH(const double& P, const double& h, double& T, double& TSAT, double& X,
-               double& RHO, double& CP, double& TCON, double& ETA, double& PRANDTL);
+void IF97ALLPH(const double& P, const double& h, double& T, double& TSAT, double& X, double& RHO,
+               double& CP, double& TCON, double& ETA, double& PRANDTL);
 // Temperature [K]; the saturation temperature on and under the line.
 double IF97TPS(const double& P, const double& s);
 // Vapour quality [-]; -1.0 outside the two-phase region.
@@ -164,8 +164,8 @@ double WTCON85V(const double& p, const double& T);
 // all dimensionless: A/(RT), G/(RT), S/R, U/(RT), H/(RT), CV/R, CP/R. The
 // zero of H and S is fixed by the formulation's two reference constants.
 // IERR is the caller's status word and is left untouched.
-void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, double& H,
-              double& CV, double& CP, int64_t& IERR);
+void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, double& H, double& CV,
+              double& CP, int64_t& IERR);
 
 // IF97 region 3 at its critical point (647.096 K, 322 kg/m3), from the
 // published coefficients in extended precision: (dp/dv)_T [kPa kg/m3] and
@@ -177,8 +177,8 @@ void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, doubl
 // dv/dT = -(dp/dT)/(dp/dv) with that dp/dv.
 inline constexpr double kCriticalDpDvKpa = 6.049492551098936e-5;
 inline constexpr double kCriticalDpDtKpa = 268.24840751153967;
-inline constexpr double kCriticalDvDp = -1.0 / kCriticalDpDvKpa;                // m3/(kg kPa)
-inline constexpr double kCriticalDvDt = kCriticalDpDtKpa / kCriticalDpDvKpa;    // m3/(kg K)
+inline constexpr double kCriticalDvDp = -1.0 / kCriticalDpDvKpa;              // m3/(kg kPa)
+inline constexpr double kCriticalDvDt = kCriticalDpDtKpa / kCriticalDpDvKpa;  // m3/(kg K)
 
 // ---------------------------------------------------------------------------
 // Drivers in bar and degrees Celsius: one property each from P [bar],
@@ -236,24 +236,24 @@ enum class WaterPath { kDirect, kThroughDispatcher };
 
 // Where a water state at the caller's T, P and phase lands.
 struct WaterPhaseState {
-  double temperature_k = 0.0;   // temperature used, T' [K]
-  double pressure_pa = 0.0;     // pressure used, p [Pa]
-  double psat_pa = 0.0;         // saturation pressure at T' [Pa] (critical pressure above Tc)
-  int64_t region = 0;           // IF97 region 1, 2, 3 or 5
-  int64_t start_mode = 0;       // region 3: root-solver start mode (1, 2 or 5)
-  double start_volume = 0.0;    // region 3, start mode 5: start volume [m3/kmol]
-  bool raised_to_psat = false;  // liquid below psat moved up to psat
-  bool critical_liquid = false; // liquid raised to psat at T' >= 647.096 K
-  int64_t status = 0;           // 1 when a property call on the way failed
+  double temperature_k = 0.0;    // temperature used, T' [K]
+  double pressure_pa = 0.0;      // pressure used, p [Pa]
+  double psat_pa = 0.0;          // saturation pressure at T' [Pa] (critical pressure above Tc)
+  int64_t region = 0;            // IF97 region 1, 2, 3 or 5
+  int64_t start_mode = 0;        // region 3: root-solver start mode (1, 2 or 5)
+  double start_volume = 0.0;     // region 3, start mode 5: start volume [m3/kmol]
+  bool raised_to_psat = false;   // liquid below psat moved up to psat
+  bool critical_liquid = false;  // liquid raised to psat at T' >= 647.096 K
+  int64_t status = 0;            // 1 when a property call on the way failed
 };
 
 // Clamps T [K] and P [Pa] to the formulation's bounds and the requested side
 // (KVL 1 vapour, 2 liquid) of the saturation line and chooses the region.
 // Writes the range warnings on IUNIT when LVLPRT >= 5; the lower-bound
 // temperature warning only when WARN_LOW_T.
-void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
-                           bool warn_low_t, const int64_t& LVLPRT, const int32_t& IUNIT,
-                           WaterPhaseState& state, WaterPath path = WaterPath::kDirect);
+void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL, bool warn_low_t,
+                           const int64_t& LVLPRT, const int32_t& IUNIT, WaterPhaseState& state,
+                           WaterPath path = WaterPath::kDirect);
 
 // Region-3 molar volume [m3/kmol] at T [K] whose pressure is P [Pa], on the
 // vapour (KVL 1, VPROOT) or liquid (KVL 2, LQROOT) side, by reverse
@@ -262,9 +262,9 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
 // pressure at the last trial volume; STATUS 1 when the search failed, did
 // not finish, or a pressure evaluation failed.
 void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
-                        const int64_t& start_mode, const double& start_volume,
-                        const int64_t* MODEL, const int64_t& LVLPRT, const int32_t& IUNIT,
-                        double& volume, double& pressure_at_volume, int64_t& status,
+                        const int64_t& start_mode, const double& start_volume, const int64_t* MODEL,
+                        const int64_t& LVLPRT, const int32_t& IUNIT, double& volume,
+                        double& pressure_at_volume, int64_t& status,
                         WaterPath path = WaterPath::kDirect);
 
 // The bodies of QUELTRIN_FDREGION and QUELTRIN_ES15D (same arguments), on
@@ -274,21 +274,21 @@ void WaterRegionVolume(const double& T, const double& P, const int64_t& KVL, int
                        const int32_t& IUNIT, int64_t& IERR, WaterPath path);
 void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int64_t& KVL,
               const int32_t& IUNIT, const int64_t& KPHI, const int64_t& KH, const int64_t& KS,
-              const int64_t& KG, const int64_t& KV, double& PHI, double& DH, double& DS,
-              double& DG, double& V, int64_t& IERR, WaterPath path);
+              const int64_t& KG, const int64_t& KV, double& PHI, double& DH, double& DS, double& DG,
+              double& V, int64_t& IERR, WaterPath path);
 
 // The dispatcher behind QUELTRIN_IF97PRPH (same arguments and results); on
 // the slow path every code takes the general dispatch and the ideal-gas
 // reference at 298.15 K is evaluated at every call.
-void DispatchWaterProperty(const double& T, const double& P, const double& V,
-                           const int32_t& KPROP, const int64_t& KPHASE, const int64_t& KREGION,
-                           double& VALUE, int64_t& IERR, WaterPath path);
+void DispatchWaterProperty(const double& T, const double& P, const double& V, const int32_t& KPROP,
+                           const int64_t& KPHASE, const int64_t& KREGION, double& VALUE,
+                           int64_t& IERR, WaterPath path);
 
 // One property of water through the dispatcher, with the reference
 // evaluated anew (the slow path); STATUS is set to 1 when the call reports
 // no value and left alone otherwise.
-double WaterProperty(double T, double P, double V, int32_t kprop, int64_t kphase,
-                     int64_t kregion, int64_t& status);
+double WaterProperty(double T, double P, double V, int32_t kprop, int64_t kphase, int64_t kregion,
+                     int64_t& status);
 
 // Molar volume [m3/kmol] of region 1, 2 or 5 at T [K] and P [Pa] (dispatcher
 // code 5) on the given path; the no-value marker with STATUS 1 where there

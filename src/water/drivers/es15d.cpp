@@ -62,8 +62,8 @@ WaterEosResults SubcooledLiquid(double T, double P) {
   return r;
 }
 
-void WriteRequested(const WaterEosRequest& want, const WaterEosResults& r, double* PHI,
-                    double* DH, double* DS, double* DG, double* V) {
+void WriteRequested(const WaterEosRequest& want, const WaterEosResults& r, double* PHI, double* DH,
+                    double* DS, double* DG, double* V) {
   if (want.phi) *PHI = r.phi;
   if (want.h) *DH = r.h;
   if (want.s) *DS = r.s;
@@ -94,10 +94,10 @@ void WriteResults(const WaterEosRequest& want, WaterEosResults r, double* PHI, d
 
 // One evaluation at temperature T [K] and pressure P [Pa] in the chosen
 // region; region 3 first finds the volume whose pressure is P.
-WaterEosResults EvaluateWater(double T, double P, int64_t kvl, int64_t region,
-                              int64_t start_mode, double start_volume, bool need_h,
-                              bool need_s, bool need_g, bool need_phi, bool need_v,
-                              int64_t lvlprt, int32_t iunit, WaterPath path, int64_t& status) {
+WaterEosResults EvaluateWater(double T, double P, int64_t kvl, int64_t region, int64_t start_mode,
+                              double start_volume, bool need_h, bool need_s, bool need_g,
+                              bool need_phi, bool need_v, int64_t lvlprt, int32_t iunit,
+                              WaterPath path, int64_t& status) {
   WaterEosResults r;
   double volume = kNoValue;  // only read by region-3 properties
   if (region == 3) {
@@ -138,8 +138,8 @@ WaterEosResults EvaluateWater(double T, double P, int64_t kvl, int64_t region,
 
 void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int64_t& KVL,
               const int32_t& IUNIT, const int64_t& KPHI, const int64_t& KH, const int64_t& KS,
-              const int64_t& KG, const int64_t& KV, double& PHI, double& DH, double& DS,
-              double& DG, double& V, int64_t& IERR, WaterPath path) {
+              const int64_t& KG, const int64_t& KV, double& PHI, double& DH, double& DS, double& DG,
+              double& V, int64_t& IERR, WaterPath path) {
   IERR = 0;
   const WaterEosRequest want{KPHI == 1, KH == 1, KS == 1, KG == 1, KV == 1};
   const double temperature = T;
@@ -173,9 +173,9 @@ void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int
   // Temperature step of the extrapolation: below Tc for the liquid.
   const double dt = kvl == 1 ? -0.01 : 0.01;
   if (extrapolated) {
-    first = EvaluateWater(t_used - dt, p_used, kvl, state.region, state.start_mode,
-                          state.start_volume, need_h, need_s, false, false, need_v,
-                          LVLPRT, IUNIT, path, status);
+    first =
+        EvaluateWater(t_used - dt, p_used, kvl, state.region, state.start_mode, state.start_volume,
+                      need_h, need_s, false, false, need_v, LVLPRT, IUNIT, path, status);
     r = EvaluateWater(t_used, p_used, kvl, state.region, 5, first.v, need_h, need_s, want.g,
                       want.phi, need_v, LVLPRT, IUNIT, path, status);
   } else {
@@ -198,14 +198,12 @@ void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int
     const double psat = p_used;
     const double rt = kGasConstant * temperature;
     out.g = AllKnown({r.h, r.s, r.v})
-                ? r.h - temperature * r.s + rt * LogRatio(psat, pressure) +
-                      (pressure - psat) * r.v
+                ? r.h - temperature * r.s + rt * LogRatio(psat, pressure) + (pressure - psat) * r.v
                 : kNoValue;
-    out.phi = AllKnown({r.phi, r.h, r.v})
-                  ? r.phi + LogRatio(psat, pressure) -
-                        r.h * dtx / (kGasConstant * temperature * t_used) +
-                        (pressure - psat) * r.v / rt
-                  : kNoValue;
+    out.phi = AllKnown({r.phi, r.h, r.v}) ? r.phi + LogRatio(psat, pressure) -
+                                                r.h * dtx / (kGasConstant * temperature * t_used) +
+                                                (pressure - psat) * r.v / rt
+                                          : kNoValue;
   }
   IERR = status;
   WriteResults(want, out, &PHI, &DH, &DS, &DG, &V, &IERR);
@@ -214,11 +212,10 @@ void WaterEos(const double& T, const double& P, const int64_t& LVLPRT, const int
 }  // namespace thermomodels
 
 extern "C" TM_API void QUELTRIN_ES15D(const double* T, const double* P, const int64_t* LVLPRT,
-                                      const int64_t* KVL, const int32_t* IUNIT,
-                                      const int64_t* KPHI, const int64_t* KH, const int64_t* KS,
-                                      const int64_t* KG, const int64_t* KV, double* PHI,
-                                      double* DH, double* DS, double* DG, double* V,
-                                      int64_t* IERR) {
-  thermomodels::WaterEos(*T, *P, *LVLPRT, *KVL, *IUNIT, *KPHI, *KH, *KS, *KG, *KV, *PHI, *DH,
-                         *DS, *DG, *V, *IERR, thermomodels::WaterPath::kDirect);
+                                      const int64_t* KVL, const int32_t* IUNIT, const int64_t* KPHI,
+                                      const int64_t* KH, const int64_t* KS, const int64_t* KG,
+                                      const int64_t* KV, double* PHI, double* DH, double* DS,
+                                      double* DG, double* V, int64_t* IERR) {
+  thermomodels::WaterEos(*T, *P, *LVLPRT, *KVL, *IUNIT, *KPHI, *KH, *KS, *KG, *KV, *PHI, *DH, *DS,
+                         *DG, *V, *IERR, thermomodels::WaterPath::kDirect);
 }

@@ -51,9 +51,9 @@ void WaterRegionVolume(const double& T, const double& P, const int64_t& KVL, int
 }  // namespace thermomodels
 
 extern "C" TM_API void QUELTRIN_FDREGION(const double* T, const double* P, const int64_t* KVL,
-                                         int64_t* KREGION, double* TOUT, double* POUT,
-                                         double* VOUT, const int64_t* LVLPRT,
-                                         const int32_t* IUNIT, int64_t* IERR) {
+                                         int64_t* KREGION, double* TOUT, double* POUT, double* VOUT,
+                                         const int64_t* LVLPRT, const int32_t* IUNIT,
+                                         int64_t* IERR) {
   thermomodels::WaterRegionVolume(*T, *P, *KVL, *KREGION, *TOUT, *POUT, *VOUT, *LVLPRT, *IUNIT,
                                   *IERR, thermomodels::WaterPath::kDirect);
 }

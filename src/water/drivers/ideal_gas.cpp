@@ -12,11 +12,10 @@ namespace {
 
 // C1 to C18 of the HGK 1984 ideal-gas function, in their published order.
 constexpr double kHgkIdealGasTerms[18] = {
-    19.730271018,        20.9662681977,        -0.483429455355,     6.05743189245,
-    22.56023885,         -9.87532442,          -4.3135538513,       0.458155781,
-    -0.047754901883,     0.0041238460633,      -0.00027929052852,   0.14481695261e-4,
-    -0.56473658748e-6,   0.16200446e-7,        -0.3303822796e-9,    0.451916067368e-11,
-    -0.370734122708e-13, 0.137546068238e-15};
+    19.730271018,       20.9662681977,       -0.483429455355,   6.05743189245,   22.56023885,
+    -9.87532442,        -4.3135538513,       0.458155781,       -0.047754901883, 0.0041238460633,
+    -0.00027929052852,  0.14481695261e-4,    -0.56473658748e-6, 0.16200446e-7,   -0.3303822796e-9,
+    0.451916067368e-11, -0.370734122708e-13, 0.137546068238e-15};
 
 // Added to G/(RT); and, divided by T, to both G/(RT) and H/(RT).
 constexpr double kGibbsOffset = 7.6180802;
@@ -24,8 +23,8 @@ constexpr double kEnergyOffsetK = 4328.455039;
 
 }  // namespace
 
-void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, double& H,
-              double& CV, double& CP, [[maybe_unused]] int64_t& IERR) {
+void IDEALHGK(const double& T, double& A, double& G, double& S, double& U, double& H, double& CV,
+              double& CP, [[maybe_unused]] int64_t& IERR) {
   const double* c = kHgkIdealGasTerms;
   const double tt = T / 100.0;
   const double log_tt = std::log(tt);

@@ -7,14 +7,10 @@ namespace thermomodels {
 
 double EvaluatePhase(const PhaseFunctions& f, const RouterPhase& phase) {
   switch (phase.region) {
-    case 1:
-      return f.region1(phase.p, phase.t);
-    case 2:
-      return f.region2(phase.p, phase.t);
-    case 3:
-      return f.region3(phase.t, phase.v);
-    default:
-      return f.region5(phase.p, phase.t);
+    case 1: return f.region1(phase.p, phase.t);
+    case 2: return f.region2(phase.p, phase.t);
+    case 3: return f.region3(phase.t, phase.v);
+    default: return f.region5(phase.p, phase.t);
   }
 }
 

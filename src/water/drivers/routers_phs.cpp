@@ -18,12 +18,12 @@ namespace {
 constexpr double kFailure = -1.0;
 
 // Ranges of the routers.
-constexpr double kLowestPressure = 0.00061;   // MPa
-constexpr double kHighestPressure = 100.01;   // MPa
-constexpr double kLowestEnthalpy = -0.9;      // kJ/kg
-constexpr double kHighestEnthalpy = 7400.0;   // kJ/kg
-constexpr double kLowestEntropy = -0.03;      // kJ/(kg K)
-constexpr double kHighestEntropy = 14.0;      // kJ/(kg K)
+constexpr double kLowestPressure = 0.00061;  // MPa
+constexpr double kHighestPressure = 100.01;  // MPa
+constexpr double kLowestEnthalpy = -0.9;     // kJ/kg
+constexpr double kHighestEnthalpy = 7400.0;  // kJ/kg
+constexpr double kLowestEntropy = -0.03;     // kJ/(kg K)
+constexpr double kHighestEntropy = 14.0;     // kJ/(kg K)
 // IF97 defines region 5 only up to 50 MPa.
 constexpr double kRegion5MaxPressure = 50.0;  // MPa
 
@@ -33,9 +33,9 @@ constexpr double kRegion5MaxPressure = 50.0;  // MPa
 constexpr double kCriticalPressure = 22.0639999998894;  // MPa
 // Saturation pressure at 623.15 K: above it the saturated phases lie in
 // region 3.
-constexpr double kRegion3BandPressure = 16.5291643;  // MPa
-constexpr double kRegion13Temperature = 623.15;      // K, region 1/3 boundary
-constexpr double kRegion25Temperature = 1073.15000001;  // K, region 2/5 boundary
+constexpr double kRegion3BandPressure = 16.5291643;       // MPa
+constexpr double kRegion13Temperature = 623.15;           // K, region 1/3 boundary
+constexpr double kRegion25Temperature = 1073.15000001;    // K, region 2/5 boundary
 constexpr double kRegion5MaxTemperature = 2273.15000001;  // K, top of region 5
 // Largest region-5 temperature the (p,h) tree accepts below the band.
 constexpr double kRegion5AcceptedTemperature = 2273.16;  // K
@@ -85,10 +85,10 @@ struct Route {
 
 // A request as the tree sees it.
 struct Request {
-  double p;        // MPa
-  double y;        // h [kJ/kg] or s [kJ/(kg K)]
-  double ts;       // K, kFailure until known
-  bool volumes;    // whether region-3 volumes are wanted (not for temperatures)
+  double p;      // MPa
+  double y;      // h [kJ/kg] or s [kJ/(kg K)]
+  double ts;     // K, kFailure until known
+  bool volumes;  // whether region-3 volumes are wanted (not for temperatures)
   double (*region3_volume)(const double&, const double&);  // IF97V3PH or IF97V3PS
 };
 
@@ -142,8 +142,7 @@ Route BandMixture(const Request& q) {
 
 // Region 5 by its solve; refused above 50 MPa, when the solve does not
 // converge (its -1000.0 marker) and above HIGHEST_T.
-Route Region5(const Request& q, double (*solve)(const double&, const double&),
-              double highest_t) {
+Route Region5(const Request& q, double (*solve)(const double&, const double&), double highest_t) {
   if (q.p > kRegion5MaxPressure) {
     return Failed(q);
   }
@@ -400,8 +399,9 @@ Route BandByEntropy(const Request& q) {
   }
   if (p > p3) {
     const double t3 = IF97T3PS(p, s);
-    return Single(q, 3, s <= kCriticalEntropy ? std::min(ts - kOffSaturation, t3)
-                                              : std::max(ts + kOffSaturation, t3));
+    return Single(q, 3,
+                  s <= kCriticalEntropy ? std::min(ts - kOffSaturation, t3)
+                                        : std::max(ts + kOffSaturation, t3));
   }
   return BandMixture(q);
 }
@@ -447,10 +447,8 @@ double RouteValue(const Route& r, double y, const RegionFunctions& by,
                   const RegionFunctions& wanted) {
   double x = 0.0;
   switch (r.kind) {
-    case Kind::kFailure:
-      break;
-    case Kind::kOnePhase:
-      return EvaluatePhase(wanted, r.phase);
+    case Kind::kFailure: break;
+    case Kind::kOnePhase: return EvaluatePhase(wanted, r.phase);
     case Kind::kMixture:
       if (MixtureQuality(r, y, by, x)) {
         const double liquid = EvaluatePhase(wanted, r.phase);
@@ -466,22 +464,22 @@ double RouteValue(const Route& r, double y, const RegionFunctions& by,
 // ---------------------------------------------------------------------------
 
 struct QualityFamily {
-  double lowest, highest;           // range of the input
-  RegionFunctions by;               // enthalpy or entropy functions
-  double (*p3sat)(const double&);   // IF97P3SATH or IF97P3SATS
-  double on_saturation;             // distance counted as on a saturated phase
-  double highest_below_band;        // above it no two-phase state below the band
+  double lowest, highest;            // range of the input
+  RegionFunctions by;                // enthalpy or entropy functions
+  double (*p3sat)(const double&);    // IF97P3SATH or IF97P3SATS
+  double on_saturation;              // distance counted as on a saturated phase
+  double highest_below_band;         // above it no two-phase state below the band
   double band_lowest, band_highest;  // input range of two-phase states in the band
-  double line_split;                // on p3sat: liquid (0) below it, vapour (1) from it on
-  bool band_phase_test;             // in the band, refuse inputs beyond the saturated phases
+  double line_split;                 // on p3sat: liquid (0) below it, vapour (1) from it on
+  bool band_phase_test;              // in the band, refuse inputs beyond the saturated phases
 };
 
 constexpr QualityFamily kQualityByEnthalpy{
-    kLowestEnthalpy, kHighestEnthalpy, kEnthalpy, IF97P3SATH, kOnSaturationEnthalpy,
+    kLowestEnthalpy, kHighestEnthalpy, kEnthalpy,   IF97P3SATH,      kOnSaturationEnthalpy,
     2803.3,          1670.858218,      2563.592004, 2087.5468451165, true};
 constexpr QualityFamily kQualityByEntropy{
-    kLowestEntropy, kHighestEntropy, kEntropy, IF97P3SATS, kOnSaturationEntropy,
-    9.163,          3.778323559,     5.21095157, kCriticalEntropy,  false};
+    kLowestEntropy, kHighestEntropy, kEntropy,   IF97P3SATS,       kOnSaturationEntropy,
+    9.163,          3.778323559,     5.21095157, kCriticalEntropy, false};
 
 double Quality(const double& P, const double& y, const QualityFamily& f) {
   const double p = PressureMpa(P);
@@ -524,7 +522,8 @@ double Quality(const double& P, const double& y, const QualityFamily& f) {
     }
     r.phase = Phase{3, p, ts, IF97V3PTL(p, ts)};
     r.vapour = Phase{3, p, ts, IF97V3PTV(p, ts)};
-    if (f.band_phase_test && (EvaluatePhase(f.by, r.phase) > y || y > EvaluatePhase(f.by, r.vapour))) {
+    if (f.band_phase_test &&
+        (EvaluatePhase(f.by, r.phase) > y || y > EvaluatePhase(f.by, r.vapour))) {
       return kFailure;
     }
   }
@@ -562,8 +561,8 @@ double IF97HPS(const double& P, const double& s) {
 
 double IF97XPS(const double& P, const double& s) { return Quality(P, s, kQualityByEntropy); }
 
-void IF97ALLPH(const double& P, const double& h, double& T, double& TSAT, double& X,
-               double& RHO, double& CP, double& TCON, double& ETA, double& PRANDTL) {
+void IF97ALLPH(const double& P, const double& h, double& T, double& TSAT, double& X, double& RHO,
+               double& CP, double& TCON, double& ETA, double& PRANDTL) {
   T = TSAT = X = RHO = CP = TCON = ETA = PRANDTL = kFailure;
   const Route r = RouteByEnthalpy(P, h, true);
   TSAT = r.ts;

@@ -15,10 +15,10 @@ namespace {
 
 constexpr double kFailure = -1.0;
 
-constexpr double kCriticalTemperature = 647.096;             // K
+constexpr double kCriticalTemperature = 647.096;  // K
 // Critical volume 1/322 m3/kg; its inverse is 322.0 exactly in double
 // precision, so densities at the critical point come out as 322.0.
-constexpr double kCriticalVolume = 0.003105590062111801;     // m3/kg
+constexpr double kCriticalVolume = 0.003105590062111801;  // m3/kg
 // Pressure where the saturation line ends at the critical temperature.
 constexpr double kSaturationEndPressure = 22.0639999998894;  // MPa
 
@@ -37,14 +37,14 @@ constexpr double kSaturationMaxP = 22.12;     // MPa
 constexpr double kSaturationTolerance = 0.1;  // K
 
 // Single-phase ranges and region limits (IF97 region map).
-constexpr double kLowestP = 0.00061;            // MPa
-constexpr double kHighestP = 100.01;            // MPa
-constexpr double kLowestT = 273.0;              // K
-constexpr double kRegion1MaxT = 623.15;         // K
+constexpr double kLowestP = 0.00061;               // MPa
+constexpr double kHighestP = 100.01;               // MPa
+constexpr double kLowestT = 273.0;                 // K
+constexpr double kRegion1MaxT = 623.15;            // K
 constexpr double kRegion1MinPAbove = 16.52916426;  // MPa: above it region 1 at T <= 623.15 K
-constexpr double kRegion3MinP = 16.52916424;    // MPa
-constexpr double kRegion3MaxT = 863.15;         // K
-constexpr double kRegion2MaxT = 1073.15;        // K
+constexpr double kRegion3MinP = 16.52916424;       // MPa
+constexpr double kRegion3MaxT = 863.15;            // K
+constexpr double kRegion2MaxT = 1073.15;           // K
 
 // Region-5 limits of a router: the property routers accept up to 2273.2 K
 // and 50.1 MPa held in single precision (so exactly 50.1 MPa is refused);
@@ -155,8 +155,8 @@ Routed RouteSaturation(double p, double t, double quality) {
                 SaturatedPhase(true, p, t)};
 }
 
-Routed RouteRequest(const double& pressure_bar, const double& temperature_k,
-                    const double& quality, const Region5Limits& limits) {
+Routed RouteRequest(const double& pressure_bar, const double& temperature_k, const double& quality,
+                    const Region5Limits& limits) {
   const double p = 0.1 * pressure_bar;
   if (quality < kLowestQuality) {
     return RouteSinglePhase(p, temperature_k, limits);
@@ -197,10 +197,8 @@ Answer RouteProperty(const double& P, const double& T, const double& XQUAL, Mixi
                      const Region5Limits& limits, const PhaseValue& phase_value) {
   const Routed r = RouteRequest(P, T, XQUAL, limits);
   switch (r.route) {
-    case Route::kFailure:
-      break;
-    case Route::kOnePhase:
-      return Answer{true, false, phase_value(r.phase)};
+    case Route::kFailure: break;
+    case Route::kOnePhase: return Answer{true, false, phase_value(r.phase)};
     case Route::kCriticalPoint:
       if (mixing == Mixing::kSaturatedOnly && !r.saturated_phase) {
         break;
@@ -228,10 +226,9 @@ double RouteFunctions(const double& P, const double& T, const double& XQUAL, Mix
 // A derivative router whose value at the critical point is a fixed number.
 double RouteDerivative(const double& P, const double& T, const double& XQUAL,
                        const RegionFunctions& functions, double critical_value) {
-  const Answer a = RouteProperty(P, T, XQUAL, Mixing::kSaturatedOnly, kDerivativeLimits,
-                                 [&functions](const Phase& phase) {
-                                   return EvaluatePhase(functions, phase);
-                                 });
+  const Answer a =
+      RouteProperty(P, T, XQUAL, Mixing::kSaturatedOnly, kDerivativeLimits,
+                    [&functions](const Phase& phase) { return EvaluatePhase(functions, phase); });
   return a.critical ? critical_value : a.value;
 }
 
@@ -266,8 +263,8 @@ double PhaseVolume(const Phase& phase) { return EvaluatePhase(kVolume, phase); }
 // range failure.
 bool TransportPhase(const double& P, const double& T, const double& XQUAL, Phase& phase) {
   const Routed r = RouteRequest(P, T, XQUAL, kTransportLimits);
-  const bool served = r.route == Route::kOnePhase ||
-                      (r.route == Route::kCriticalPoint && r.saturated_phase);
+  const bool served =
+      r.route == Route::kOnePhase || (r.route == Route::kCriticalPoint && r.saturated_phase);
   if (served) {
     phase = r.phase;
   }
@@ -335,8 +332,7 @@ double IF97WPTX(const double& P, const double& T, const double& XQUAL) {
 }
 
 double IF97KAPPTX(const double& P, const double& T, const double& XQUAL) {
-  return RouteFunctions(P, T, XQUAL, Mixing::kSaturatedOnly, kPropertyLimits,
-                        kIsentropicExponent);
+  return RouteFunctions(P, T, XQUAL, Mixing::kSaturatedOnly, kPropertyLimits, kIsentropicExponent);
 }
 
 double IF97LAMPTX(const double& P, const double& T, const double& XQUAL) {

@@ -14,15 +14,15 @@
 namespace thermomodels {
 namespace {
 
-constexpr double kLowestT = 273.15;             // K
-constexpr double kCriticalT = 647.096;          // K
+constexpr double kLowestT = 273.15;                 // K
+constexpr double kCriticalT = 647.096;              // K
 constexpr double kCriticalPsat = 22063999.9998894;  // Pa, psat taken at Tc
-constexpr double kHighestP = 1e8;               // Pa below 1073.15 K
-constexpr double kHighestPHot = 5e7;            // Pa from 1073.15 K on
-constexpr double kRegion2MaxT = 1073.15;        // K
-constexpr double kRegion5MaxT = 2273.15;        // K
-constexpr double kRegion1MaxT = 623.15;         // K
-constexpr double kRegion3MaxT = 863.15;         // K
+constexpr double kHighestP = 1e8;                   // Pa below 1073.15 K
+constexpr double kHighestPHot = 5e7;                // Pa from 1073.15 K on
+constexpr double kRegion2MaxT = 1073.15;            // K
+constexpr double kRegion5MaxT = 2273.15;            // K
+constexpr double kRegion1MaxT = 623.15;             // K
+constexpr double kRegion3MaxT = 863.15;             // K
 
 // Root-solver settings of the water searches.
 constexpr double kCriticalVolume = 18.0152 / 322.0;      // VCMECH [m3/kmol]
@@ -53,8 +53,8 @@ constexpr char kIndent[] = "      ";
 
 }  // namespace
 
-double WaterProperty(double T, double P, double V, int32_t kprop, int64_t kphase,
-                     int64_t kregion, int64_t& status) {
+double WaterProperty(double T, double P, double V, int32_t kprop, int64_t kphase, int64_t kregion,
+                     int64_t& status) {
   double value = kNoValue;
   int64_t ierr = 0;
   DispatchWaterProperty(T, P, V, kprop, kphase, kregion, value, ierr,
@@ -106,9 +106,9 @@ double MolarVolume(double T, double P, int64_t region, int64_t kphase, WaterPath
                  status);
 }
 
-void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
-                           bool warn_low_t, const int64_t& LVLPRT, const int32_t& IUNIT,
-                           WaterPhaseState& state, WaterPath path) {
+void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL, bool warn_low_t,
+                           const int64_t& LVLPRT, const int32_t& IUNIT, WaterPhaseState& state,
+                           WaterPath path) {
   const bool warn = LVLPRT >= 5;
   state = WaterPhaseState{};
   state.temperature_k = T;
@@ -199,10 +199,9 @@ void ChooseWaterPhaseState(const double& T, const double& P, const int64_t& KVL,
 }
 
 void SolveRegion3Volume(const double& T, const double& P, const int64_t& KVL,
-                        const int64_t& start_mode, const double& start_volume,
-                        const int64_t* MODEL, const int64_t& LVLPRT, const int32_t& IUNIT,
-                        double& volume, double& pressure_at_volume, int64_t& status,
-                        WaterPath path) {
+                        const int64_t& start_mode, const double& start_volume, const int64_t* MODEL,
+                        const int64_t& LVLPRT, const int32_t& IUNIT, double& volume,
+                        double& pressure_at_volume, int64_t& status, WaterPath path) {
   const bool liquid = KVL == 2;
   // The difference step points away from the phase: towards larger volumes
   // for the vapour, smaller ones for the liquid.

@@ -11,12 +11,12 @@
 namespace thermomodels {
 namespace {
 
-constexpr double kFail = -1.0;                  // water failure value
-constexpr double kGasConstant = 0.461526;       // kJ/(kg K)
-constexpr double kCriticalT = 647.096;          // K
-constexpr double kCriticalP = 22.0639999998894; // MPa
-constexpr double kCriticalV = 1.0 / 322.0;      // m3/kg
-constexpr double kGravity = 9.80665;            // m/s2
+constexpr double kFail = -1.0;                   // water failure value
+constexpr double kGasConstant = 0.461526;        // kJ/(kg K)
+constexpr double kCriticalT = 647.096;           // K
+constexpr double kCriticalP = 22.0639999998894;  // MPa
+constexpr double kCriticalV = 1.0 / 322.0;       // m3/kg
+constexpr double kGravity = 9.80665;             // m/s2
 
 // One phase of water at which a driver evaluates its property: regions 1, 2
 // and 5 at (p [MPa], t [K]); region 3 at (t, v [m3/kg]).
@@ -32,9 +32,9 @@ enum class DriverPath { kFail, kCritical, kPhase, kLever };
 // Where the front end sends a request.
 struct DriverState {
   DriverPath path = DriverPath::kFail;
-  WaterPoint phase{};   // single phase or saturated phase
-  WaterPoint liquid{};  // saturated liquid of a lever-rule mixture
-  WaterPoint vapour{};  // saturated vapour of a lever-rule mixture
+  WaterPoint phase{};              // single phase or saturated phase
+  WaterPoint liquid{};             // saturated liquid of a lever-rule mixture
+  WaterPoint vapour{};             // saturated vapour of a lever-rule mixture
   double t_critical = kCriticalT;  // temperature of the critical-point shortcut
 };
 
@@ -201,9 +201,15 @@ double SurfaceTension(double tau) { return std::pow(tau, 1.256) * (235.8 - 147.3
 // the coefficients of IF97 Table 34 and no bridge near the critical point.
 double SaturationTemperatureEq31(double p) {
   constexpr double n[11] = {0.0,
-                            0.11670521452767e4,  -0.72421316703206e6, -0.17073846940092e2,
-                            0.12020824702470e5,  -0.32325550322333e7, 0.14915108613530e2,
-                            -0.48232657361591e4, 0.40511340542057e6,  -0.23855557567849,
+                            0.11670521452767e4,
+                            -0.72421316703206e6,
+                            -0.17073846940092e2,
+                            0.12020824702470e5,
+                            -0.32325550322333e7,
+                            0.14915108613530e2,
+                            -0.48232657361591e4,
+                            0.40511340542057e6,
+                            -0.23855557567849,
                             0.65017534844798e3};
   const double beta = std::sqrt(std::sqrt(p));
   const double e = beta * beta + n[3] * beta + n[6];
@@ -226,53 +232,58 @@ double CapillaryLength(double sigma, double v_liquid, double v_vapour) {
 }  // namespace
 
 double WPZFAC(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, true, kDriverRegion5,
-                   [](const WaterPoint& w) { return 1000.0 * w.p * Volume(w) / (kGasConstant * w.t); },
-                   Fixed(0.229437018224761));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, true, kDriverRegion5,
+      [](const WaterPoint& w) { return 1000.0 * w.p * Volume(w) / (kGasConstant * w.t); },
+      Fixed(0.229437018224761));
 }
 
 double WPDIEL(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [](const WaterPoint& w) { return WDIELC(w.t, Volume(w)); },
-                   [](double tc) { return WDIELC(tc, kCriticalV); });
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [](const WaterPoint& w) { return WDIELC(w.t, Volume(w)); },
+      [](double tc) { return WDIELC(tc, kCriticalV); });
 }
 
 double WPREFR(const double& P, const double& t, const double& XQUAL, double& WAVELENGTH) {
   if (std::fabs(WAVELENGTH) < 1e-14) WAVELENGTH = 1e-14;
   const double wavelength = WAVELENGTH;
   if (!(wavelength >= 0.2 && wavelength <= 1.1)) return kFail;
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [&](const WaterPoint& w) { return WREFRI(w.t, Volume(w), wavelength); },
-                   [&](double tc) { return WREFRI(tc, kCriticalV, wavelength); });
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [&](const WaterPoint& w) { return WREFRI(w.t, Volume(w), wavelength); },
+      [&](double tc) { return WREFRI(tc, kCriticalV, wavelength); });
 }
 
 double WPALFV(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [](const WaterPoint& w) { return DvDt(w) / Volume(w); },
-                   Fixed(kCriticalDvDt / kCriticalV));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [](const WaterPoint& w) { return DvDt(w) / Volume(w); }, Fixed(kCriticalDvDt / kCriticalV));
 }
 
 double WPKAPT(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [](const WaterPoint& w) { return -DvDp(w) / Volume(w); },
-                   Fixed(-kCriticalDvDp / kCriticalV));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [](const WaterPoint& w) { return -DvDp(w) / Volume(w); }, Fixed(-kCriticalDvDp / kCriticalV));
 }
 
 double WPALFP(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [](const WaterPoint& w) {
-                     if (w.region == 3) return IF97R3APR(w.t, w.v);
-                     return -DvDt(w) / (1000.0 * w.p * DvDp(w));
-                   },
-                   // (1/p)(dp/dT)_v is finite at the critical point: IF97's
-                   // value there, continuous with the region-3 values beside it.
-                   Fixed(kCriticalDpDtKpa / (1000.0 * kCriticalP)));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [](const WaterPoint& w) {
+        if (w.region == 3) return IF97R3APR(w.t, w.v);
+        return -DvDt(w) / (1000.0 * w.p * DvDp(w));
+      },
+      // (1/p)(dp/dT)_v is finite at the critical point: IF97's
+      // value there, continuous with the region-3 values beside it.
+      Fixed(kCriticalDpDtKpa / (1000.0 * kCriticalP)));
 }
 
 double WPBETP(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [](const WaterPoint& w) { return -1.0 / (1000.0 * w.p * DvDp(w)); },
-                   Fixed(-1.0 / (1000.0 * kCriticalP * kCriticalDvDp)));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [](const WaterPoint& w) { return -1.0 / (1000.0 * w.p * DvDp(w)); },
+      Fixed(-1.0 / (1000.0 * kCriticalP * kCriticalDvDp)));
 }
 
 double WPCAPP(const double& P) {
@@ -300,69 +311,74 @@ double WPCAPT(const double& T) {
 }
 
 double WPGIBB(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, true, kDriverRegion5,
-                   [](const WaterPoint& w) {
-                     switch (w.region) {
-                       case 1: return IF97R1G(w.p, w.t);
-                       case 2: return IF97R2G(w.p, w.t);
-                       case 3: return IF97R3H(w.t, w.v) - w.t * IF97R3S(w.t, w.v);
-                       default:
-                         return kGasConstant * w.t * (IF97R5GO(w.p, w.t) + IF97R5GR(w.p, w.t));
-                     }
-                   },
-                   Fixed(-767.4546079521));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, true, kDriverRegion5,
+      [](const WaterPoint& w) {
+        switch (w.region) {
+          case 1: return IF97R1G(w.p, w.t);
+          case 2: return IF97R2G(w.p, w.t);
+          case 3: return IF97R3H(w.t, w.v) - w.t * IF97R3S(w.t, w.v);
+          default: return kGasConstant * w.t * (IF97R5GO(w.p, w.t) + IF97R5GR(w.p, w.t));
+        }
+      },
+      Fixed(-767.4546079521));
 }
 
 double WPHELM(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, true, kDriverRegion5,
-                   [](const WaterPoint& w) {
-                     switch (w.region) {
-                       case 1: return IF97R1G(w.p, w.t) - 1000.0 * w.p * IF97R1V(w.p, w.t);
-                       case 2: return IF97R2G(w.p, w.t) - 1000.0 * w.p * IF97R2V(w.p, w.t);
-                       case 3: return IF97R3F(w.t, w.v);
-                       default:
-                         // f = g - p v with p v = R T pi (gamma0_pi + gammar_pi), pi = p/1 MPa.
-                         return kGasConstant * w.t *
-                                ((IF97R5GO(w.p, w.t) + IF97R5GR(w.p, w.t)) -
-                                 w.p * (IF97R5GOP(w.p, w.t) + IF97R5GRP(w.p, w.t)));
-                     }
-                   },
-                   Fixed(-835.9743659199));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, true, kDriverRegion5,
+      [](const WaterPoint& w) {
+        switch (w.region) {
+          case 1: return IF97R1G(w.p, w.t) - 1000.0 * w.p * IF97R1V(w.p, w.t);
+          case 2: return IF97R2G(w.p, w.t) - 1000.0 * w.p * IF97R2V(w.p, w.t);
+          case 3: return IF97R3F(w.t, w.v);
+          default:
+            // f = g - p v with p v = R T pi (gamma0_pi + gammar_pi), pi = p/1 MPa.
+            return kGasConstant * w.t *
+                   ((IF97R5GO(w.p, w.t) + IF97R5GR(w.p, w.t)) -
+                    w.p * (IF97R5GOP(w.p, w.t) + IF97R5GRP(w.p, w.t)));
+        }
+      },
+      Fixed(-835.9743659199));
 }
 
 double WPJOUL(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [](const WaterPoint& w) { return (w.t * DvDt(w) - Volume(w)) / Cp(w); },
-                   Fixed(0.003638837764369));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [](const WaterPoint& w) { return (w.t * DvDt(w) - Volume(w)) / Cp(w); },
+      Fixed(0.003638837764369));
 }
 
 double WPTHRO(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, false, kDriverRegion5,
-                   [](const WaterPoint& w) { return Volume(w) - w.t * DvDt(w); },
-                   // Diverges with dv/dT: the value at the critical dv/dT.
-                   Fixed(kCriticalV - kCriticalT * kCriticalDvDt));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, false, kDriverRegion5,
+      [](const WaterPoint& w) { return Volume(w) - w.t * DvDt(w); },
+      // Diverges with dv/dT: the value at the critical dv/dT.
+      Fixed(kCriticalV - kCriticalT * kCriticalDvDt));
 }
 
 double WPFUGA(const double& P, const double& t, const double& XQUAL) {
-  return RunDriver(P, Kelvin(t), XQUAL, true, kDriverRegion5,
-                   [](const WaterPoint& w) {
-                     switch (w.region) {
-                       case 1: return 10.0 * IF97R1FUG(w.p, w.t);
-                       case 2: return 10.0 * IF97R2FUG(w.p, w.t);
-                       case 3: return 10.0 * IF97R3FUG(w.p, w.t, w.v);
-                       default: return 10.0 * IF97R5FUG(w.p, w.t);
-                     }
-                   },
-                   Fixed(143.9269593816));
+  return RunDriver(
+      P, Kelvin(t), XQUAL, true, kDriverRegion5,
+      [](const WaterPoint& w) {
+        switch (w.region) {
+          case 1: return 10.0 * IF97R1FUG(w.p, w.t);
+          case 2: return 10.0 * IF97R2FUG(w.p, w.t);
+          case 3: return 10.0 * IF97R3FUG(w.p, w.t, w.v);
+          default: return 10.0 * IF97R5FUG(w.p, w.t);
+        }
+      },
+      Fixed(143.9269593816));
 }
 
 double WPVISC(const double& P, const double& T, const double& XQUAL) {
-  return RunDriver(P, T, XQUAL, false, kViscosityRegion5,
-                   [](const WaterPoint& w) {
-                     const double v = Volume(w);
-                     return WVISC08(w.t, v) * v;
-                   },
-                   [](double) { return WVISC08(kCriticalT, kCriticalV) * kCriticalV; });
+  return RunDriver(
+      P, T, XQUAL, false, kViscosityRegion5,
+      [](const WaterPoint& w) {
+        const double v = Volume(w);
+        return WVISC08(w.t, v) * v;
+      },
+      [](double) { return WVISC08(kCriticalT, kCriticalV) * kCriticalV; });
 }
 
 }  // namespace thermomodels

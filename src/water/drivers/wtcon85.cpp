@@ -14,11 +14,11 @@ namespace thermomodels {
 namespace {
 
 // Reducing constants of the IAPS 1985 formulation.
-constexpr double kTStar = 647.226;         // K
-constexpr double kRhoStar = 317.763;       // kg/m3
-constexpr double kPStar = 22.115;          // MPa
-constexpr double kEtaStar = 55.071e-6;     // Pa s
-constexpr double kLambdaStar = 0.4945;     // W/(m K)
+constexpr double kTStar = 647.226;      // K
+constexpr double kRhoStar = 317.763;    // kg/m3
+constexpr double kPStar = 22.115;       // MPa
+constexpr double kEtaStar = 55.071e-6;  // Pa s
+constexpr double kLambdaStar = 0.4945;  // W/(m K)
 
 // Coefficients L0..L3 of the dilute-gas part.
 constexpr double kDiluteTerms[4] = {1.0, 6.978267, 2.599096, -0.998254};
@@ -45,9 +45,9 @@ double Conductivity1985(double temperature_k, double volume_m3_per_kg) {
   const double d = 1.0 / (kRhoStar * v);
   const double tr = t / kTStar;
 
-  const double dilute = std::sqrt(tr) / (kDiluteTerms[0] + kDiluteTerms[1] / tr +
-                                         kDiluteTerms[2] / (tr * tr) +
-                                         kDiluteTerms[3] / (tr * tr * tr));
+  const double dilute =
+      std::sqrt(tr) / (kDiluteTerms[0] + kDiluteTerms[1] / tr + kDiluteTerms[2] / (tr * tr) +
+                       kDiluteTerms[3] / (tr * tr * tr));
 
   // Horner in (d - 1) inside Horner in (1/Tr - 1).
   const double x = 1.0 / tr - 1.0;

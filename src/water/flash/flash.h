@@ -224,10 +224,10 @@ double FlashSaturatedLiquidPressure(FlashCall& c, double p_hi);
 // matching e. Isotherm: p in [p_lo, p_hi] with the region's volume at T
 // matching v (or, with `match_energy`, its energy matching e).
 // Each returns the result.
-double FlashIsobarTemperature(FlashCall& c, FlashRegion region, double p, double t_lo,
-                              double t_hi, double tol);
-double FlashIsothermPressure(FlashCall& c, FlashRegion region, double t, double p_lo,
-                             double p_hi, bool match_energy);
+double FlashIsobarTemperature(FlashCall& c, FlashRegion region, double p, double t_lo, double t_hi,
+                              double tol);
+double FlashIsothermPressure(FlashCall& c, FlashRegion region, double t, double p_lo, double p_hi,
+                             bool match_energy);
 
 // Region functions by region number.
 double FlashVolume(FlashRegion region, double p, double t);
@@ -269,8 +269,7 @@ void FlashRegion5UpTo50MPa(FlashCall& c, double v_region5_min, double tol);
 // (from its smallest volume v_region5_min, IF97R2V(50 MPa, 1073.15 K), and
 // up to 50 MPa below IF97R5V(50 MPa, 2273.15 K)) above it; v_min is
 // IF97R2V(100 MPa, 1073.15 K), the smallest volume on either side.
-void FlashSteamAround1073K(FlashCall& c, double v_min, double v_region5_min,
-                           double v_region5_free);
+void FlashSteamAround1073K(FlashCall& c, double v_min, double v_region5_min, double v_region5_free);
 
 // Superheated vapour when e lies above the saturated-vapour energy at the
 // temperature whose saturated vapour has volume v, wet steam otherwise.
@@ -392,24 +391,31 @@ inline constexpr VhFlashConstants kVhFlash{
 // Which branch of the (v, h) map a state took.
 enum class VhBranch {
   kOutsideDomain,
-  k5A, k5B, k5C, k5D,   // region 5: below or on the p_min chord, hot edge, 50 MPa edge
-  k25,                  // either side of the 1073.15 K isotherm
-  k2A, k2B, k2C, k2D,   // region 2 above h_b
-  k2E,                  // narrow band above h_b23_band
-  kSaturatedVapour,     // saturated-vapour line of region 2 (above h_vap_623 or h_tp)
-  kB23T, kB23P,         // either side of the B23 line
-  kRegion3Upper,        // region 3 up to 100 MPa, h_vap_623 < h <= h_b
-  kRegion3Lower,        // region 3 up to 100 MPa, h_liq_623 < h <= h_vap_623
-  kWetAboveLineA,       // wet steam right of the saturated-vapour volume at 623.15 K
+  k5A,
+  k5B,
+  k5C,
+  k5D,  // region 5: below or on the p_min chord, hot edge, 50 MPa edge
+  k25,  // either side of the 1073.15 K isotherm
+  k2A,
+  k2B,
+  k2C,
+  k2D,               // region 2 above h_b
+  k2E,               // narrow band above h_b23_band
+  kSaturatedVapour,  // saturated-vapour line of region 2 (above h_vap_623 or h_tp)
+  kB23T,
+  kB23P,           // either side of the B23 line
+  kRegion3Upper,   // region 3 up to 100 MPa, h_vap_623 < h <= h_b
+  kRegion3Lower,   // region 3 up to 100 MPa, h_liq_623 < h <= h_vap_623
+  kWetAboveLineA,  // wet steam right of the saturated-vapour volume at 623.15 K
   kWetBelowLineA,
   kWetMiddleLarge,      // wet steam, h_1_100_273 < h <= h_liq_623, v > 10
   kWetMiddle,           // the same, v_liq_623 < v <= 10
   kNearCriticalLiquid,  // between the saturated volumes of 623.15 K, liquid side
   kNearCriticalVapour,
-  kDenseUpper,          // v <= v_liq_623, h_dense_split <= h <= h_liq_623
-  kDenseLower,          // v <= v_liq_623, h_1_100_273 < h < h_dense_split
-  kLowestDense,         // h <= h_1_100_273, v < v_liq_273
-  kLowest,              // h <= h_1_100_273, v >= v_liq_273
+  kDenseUpper,   // v <= v_liq_623, h_dense_split <= h <= h_liq_623
+  kDenseLower,   // v <= v_liq_623, h_1_100_273 < h < h_dense_split
+  kLowestDense,  // h <= h_1_100_273, v < v_liq_273
+  kLowest,       // h <= h_1_100_273, v >= v_liq_273
 };
 
 // Outcome of one (v, h) flash with what tests and benchmarks look at.
@@ -436,49 +442,49 @@ double IF97XVH(const double& V, const double& H);
 // the domain (the state each is taken at in the comment; p_0 =
 // IF97PSAT(273.15 K)), and the ends of the map's own solves.
 struct VuFlashConstants {
-  double v_min;             // IF97R1V(100 MPa, 273.15 K)
-  double v_max;             // IF97R5V(p_0, 2273.15 K)
-  double u_min;             // IF97R1U(100 MPa, 273.15 K)
-  double u_max;             // IF97R5U(p_0, 2273.15 K)
-  double u_liq_273;         // IF97R1U(p_0, 273.15 K): saturated liquid at 273.15 K
-  double v_liq_273;         // IF97R1V(p_0, 273.15 K)
-  double v_tp;              // IF97R2V(p_0, 273.15 K): saturated vapour at 273.15 K
-  double u_edge_end;        // IF97R2U(p_0, 273.15 K) - 1.0: end of the lower-edge line
-  double low_line_slope;    // (u_max - u_edge_end)/(v_max - v_tp) [kJ/m3]
-  double edge_dv;           // v_tp - v_liq_273
-  double edge_du;           // u_edge_end - u_liq_273
-  double edge_slope;        // edge_du / edge_dv [kJ/m3]
-  double edge_slope_large;  // the same, as written for volumes above 10 m3/kg
-  double edge_at_10;        // the lower-edge line at 10 m3/kg [kJ/kg]
-  double u_2_100_1073;      // IF97R2U(100 MPa, 1073.15 K)
-  double u_2_p0_1073;       // IF97R2U(p_0, 1073.15 K)
-  double u_5_50_2273;       // IF97R5U(50 MPa, 2273.15 K)
-  double v_5_50_2273;       // IF97R5V(50 MPa, 2273.15 K)
-  double v_2_50_1073;       // IF97R2V(50 MPa, 1073.15 K)
-  double v_2_100_1073;      // IF97R2V(100 MPa, 1073.15 K)
-  double u_b;               // IF97R2U(100 MPa, 863.15 K): the B23 line at 100 MPa
-  double v_3_100_863;       // IF97R2V(100 MPa, 863.15 K)
-  double v_window_lo;       // saturated-vapour volumes (near 578.93 and 418.21 K) whose
-  double v_window_hi;       //   energy IF97R2U(IF97PSAT(T), T) is u_b
-  double u_b23_band;        // local maximum of IF97R2U(pB23(T), T), near 661.05 K
-  double u_vap_623;         // IF97R2U(IF97PSAT(623.15 K), 623.15 K)
-  double v_vap_623;         // IF97R2V(IF97PSAT(623.15 K), 623.15 K)
-  double v_band_top;        // upper edge of the narrow band next to the B23 line
-  double u_liq_623;         // IF97R1U(IF97PSAT(623.15 K), 623.15 K)
-  double v_liq_623;         // IF97R1V(IF97PSAT(623.15 K), 623.15 K)
-  double dv_623;            // v_vap_623 - v_liq_623
-  double du_623;            // u_vap_623 - u_liq_623
-  double v_isochore_only;   // region-3 volume at 100 MPa where u = u_vap_623: no state
-                            // of larger volume below u_vap_623 reaches 100 MPa
-  double u_dense_split;     // IF97R1U(100 MPa, 623.15 K): splits the dense band
-  double v_dense_min;       // IF97R1V(100 MPa, 623.15 K): smallest volume of its upper part
-  double p_sat_623;         // IF97PSAT(623.15 K) [MPa]
-  double p_critical_sat;    // upper end of the saturated-liquid pressure solve [MPa]
-  double t_b23_max;         // upper end of the B23 temperature solve [K]
-  double t_dense_min;       // isotherm of the coldest liquid [K]
-  double t_cold_isobar_max; // upper end of the coldest liquid's 100 MPa isobar solve [K]
-  double t_isobar_upper;    // upper end of the 100 MPa isobar solve next to the B23 line [K]
-  double t_isobar_lower;    // the same below u_vap_623 [K]
+  double v_min;              // IF97R1V(100 MPa, 273.15 K)
+  double v_max;              // IF97R5V(p_0, 2273.15 K)
+  double u_min;              // IF97R1U(100 MPa, 273.15 K)
+  double u_max;              // IF97R5U(p_0, 2273.15 K)
+  double u_liq_273;          // IF97R1U(p_0, 273.15 K): saturated liquid at 273.15 K
+  double v_liq_273;          // IF97R1V(p_0, 273.15 K)
+  double v_tp;               // IF97R2V(p_0, 273.15 K): saturated vapour at 273.15 K
+  double u_edge_end;         // IF97R2U(p_0, 273.15 K) - 1.0: end of the lower-edge line
+  double low_line_slope;     // (u_max - u_edge_end)/(v_max - v_tp) [kJ/m3]
+  double edge_dv;            // v_tp - v_liq_273
+  double edge_du;            // u_edge_end - u_liq_273
+  double edge_slope;         // edge_du / edge_dv [kJ/m3]
+  double edge_slope_large;   // the same, as written for volumes above 10 m3/kg
+  double edge_at_10;         // the lower-edge line at 10 m3/kg [kJ/kg]
+  double u_2_100_1073;       // IF97R2U(100 MPa, 1073.15 K)
+  double u_2_p0_1073;        // IF97R2U(p_0, 1073.15 K)
+  double u_5_50_2273;        // IF97R5U(50 MPa, 2273.15 K)
+  double v_5_50_2273;        // IF97R5V(50 MPa, 2273.15 K)
+  double v_2_50_1073;        // IF97R2V(50 MPa, 1073.15 K)
+  double v_2_100_1073;       // IF97R2V(100 MPa, 1073.15 K)
+  double u_b;                // IF97R2U(100 MPa, 863.15 K): the B23 line at 100 MPa
+  double v_3_100_863;        // IF97R2V(100 MPa, 863.15 K)
+  double v_window_lo;        // saturated-vapour volumes (near 578.93 and 418.21 K) whose
+  double v_window_hi;        //   energy IF97R2U(IF97PSAT(T), T) is u_b
+  double u_b23_band;         // local maximum of IF97R2U(pB23(T), T), near 661.05 K
+  double u_vap_623;          // IF97R2U(IF97PSAT(623.15 K), 623.15 K)
+  double v_vap_623;          // IF97R2V(IF97PSAT(623.15 K), 623.15 K)
+  double v_band_top;         // upper edge of the narrow band next to the B23 line
+  double u_liq_623;          // IF97R1U(IF97PSAT(623.15 K), 623.15 K)
+  double v_liq_623;          // IF97R1V(IF97PSAT(623.15 K), 623.15 K)
+  double dv_623;             // v_vap_623 - v_liq_623
+  double du_623;             // u_vap_623 - u_liq_623
+  double v_isochore_only;    // region-3 volume at 100 MPa where u = u_vap_623: no state
+                             // of larger volume below u_vap_623 reaches 100 MPa
+  double u_dense_split;      // IF97R1U(100 MPa, 623.15 K): splits the dense band
+  double v_dense_min;        // IF97R1V(100 MPa, 623.15 K): smallest volume of its upper part
+  double p_sat_623;          // IF97PSAT(623.15 K) [MPa]
+  double p_critical_sat;     // upper end of the saturated-liquid pressure solve [MPa]
+  double t_b23_max;          // upper end of the B23 temperature solve [K]
+  double t_dense_min;        // isotherm of the coldest liquid [K]
+  double t_cold_isobar_max;  // upper end of the coldest liquid's 100 MPa isobar solve [K]
+  double t_isobar_upper;     // upper end of the 100 MPa isobar solve next to the B23 line [K]
+  double t_isobar_lower;     // the same below u_vap_623 [K]
 };
 
 inline constexpr VuFlashConstants kVuFlash{
@@ -529,17 +535,17 @@ inline constexpr VuFlashConstants kVuFlash{
 // Band of the (v, u) map a state is first placed in, by u and then v.
 enum class VuBand {
   kOutsideDomain,
-  kColdLiquid,      // u < u_liq_273: liquid near 273.15 K, else handed on by u and v
-  kSteam1073,       // u_2_100_1073 < u <= u_2_p0_1073: either side of 1073.15 K
-  kRegion5,         // u > u_2_p0_1073
-  kVapourAboveB23,  // u_b < u <= u_2_100_1073
-  kB23,             // u_vap_623 < u <= u_b, v <= v_band_top
-  kVapourBesideB23, // the same energies, v > v_band_top
-  kDome,            // u_liq_623 < u <= u_vap_623, v <= v_vap_623
-  kWetOrVapour,     // the same energies, v > v_vap_623
-  kLowest,          // u = u_min
-  kDense,           // u_min < u <= u_liq_623, v <= v_liq_623
-  kWet,             // the same energies, v > v_liq_623
+  kColdLiquid,       // u < u_liq_273: liquid near 273.15 K, else handed on by u and v
+  kSteam1073,        // u_2_100_1073 < u <= u_2_p0_1073: either side of 1073.15 K
+  kRegion5,          // u > u_2_p0_1073
+  kVapourAboveB23,   // u_b < u <= u_2_100_1073
+  kB23,              // u_vap_623 < u <= u_b, v <= v_band_top
+  kVapourBesideB23,  // the same energies, v > v_band_top
+  kDome,             // u_liq_623 < u <= u_vap_623, v <= v_vap_623
+  kWetOrVapour,      // the same energies, v > v_vap_623
+  kLowest,           // u = u_min
+  kDense,            // u_min < u <= u_liq_623, v <= v_liq_623
+  kWet,              // the same energies, v > v_liq_623
 };
 
 // Path a state took within its band.
@@ -547,21 +553,32 @@ enum class VuBranch {
   kOutsideDomain,
   kColdLiquid,
   kSteam1073,
-  k5Dense, k5Hot, k5AboveLine, k5BelowLine,  // v <= v_5_50_2273; u > u_5_50_2273; the p_min line
+  k5Dense,
+  k5Hot,
+  k5AboveLine,
+  k5BelowLine,           // v <= v_5_50_2273; u > u_5_50_2273; the p_min line
   kHighSaturatedVapour,  // between the saturated-vapour volumes of u_b
   kHighVapour,           // v_2_100_1073 < v <= v_tp
   kHigh100MPa,           // v <= v_2_100_1073
-  kHighAboveLine, kHighBelowLine,  // v > v_tp, either side of the p_min line
-  kB23Region3,           // v <= v_3_100_863
-  kB23P,                 // v_3_100_863 < v < v_vap_623
-  kB23Vapour, kB23T,     // v_vap_623 <= v <= v_band_top, either side of u_b23_band
-  kBesideSaturatedVapour, kBesideAboveLine, kBesideBelowLine,
-  kDomeDense,            // v <= v_liq_623
-  kDomeLiquid, kDomeVapour,  // either side of the critical volume
-  kLargeSaturatedVapour, kLargeWet,  // either side of u_edge_end
+  kHighAboveLine,
+  kHighBelowLine,  // v > v_tp, either side of the p_min line
+  kB23Region3,     // v <= v_3_100_863
+  kB23P,           // v_3_100_863 < v < v_vap_623
+  kB23Vapour,
+  kB23T,  // v_vap_623 <= v <= v_band_top, either side of u_b23_band
+  kBesideSaturatedVapour,
+  kBesideAboveLine,
+  kBesideBelowLine,
+  kDomeDense,  // v <= v_liq_623
+  kDomeLiquid,
+  kDomeVapour,  // either side of the critical volume
+  kLargeSaturatedVapour,
+  kLargeWet,  // either side of u_edge_end
   kLowest,
-  kDenseUpper, kDenseLower,  // either side of u_dense_split
-  kWetSmall, kWetLarge,      // either side of 10 m3/kg
+  kDenseUpper,
+  kDenseLower,  // either side of u_dense_split
+  kWetSmall,
+  kWetLarge,  // either side of 10 m3/kg
 };
 
 // Outcome of one (v, u) flash with what tests and benchmarks look at.

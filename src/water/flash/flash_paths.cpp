@@ -27,12 +27,9 @@ double PairTemperatureMin(FlashRegion region) {
 }
 double PairTemperatureMax(FlashRegion region) {
   switch (region) {
-    case FlashRegion::kRegion1:
-      return kFlashRegion1TemperatureMax;
-    case FlashRegion::kRegion2:
-      return kFlashRegion2TemperatureMax;
-    case FlashRegion::kRegion5:
-      break;
+    case FlashRegion::kRegion1: return kFlashRegion1TemperatureMax;
+    case FlashRegion::kRegion2: return kFlashRegion2TemperatureMax;
+    case FlashRegion::kRegion5: break;
   }
   return kFlashRegion5TemperatureMax;
 }
@@ -146,8 +143,8 @@ void FlashDenseLower(FlashCall& c, double p_sat_623) {
   const double p_s = FlashSaturatedLiquidPressure(c, p_sat_623);
   const double v_liq = IF97R1V(p_s, c.saturation_temperature);
   if (c.v > v_liq) return FlashWetBelow623(c, true);
-  FlashPairUpToIsobar(c, kR1, kFlashPressureMax, kFlashTemperatureMin,
-                      kFlashRegion1TemperatureMax, kTolerance);
+  FlashPairUpToIsobar(c, kR1, kFlashPressureMax, kFlashTemperatureMin, kFlashRegion1TemperatureMax,
+                      kTolerance);
 }
 
 void FlashWetAboveEdgeLine(FlashCall& c, double line, double edge) {

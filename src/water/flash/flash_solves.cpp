@@ -89,8 +89,7 @@ PairRanges RangesOf(FlashRegion region) {
     case FlashRegion::kRegion2:
       return {kFlashPressureMax, kFlashTemperatureMin, kFlashRegion2TemperatureMax,
               FlashEnding::kVapourPair};
-    case FlashRegion::kRegion5:
-      break;
+    case FlashRegion::kRegion5: break;
   }
   return {kFlashRegion5PressureMax, kFlashRegion2TemperatureMax, kFlashRegion5TemperatureMax,
           FlashEnding::kRegion5Pair};
@@ -131,24 +130,18 @@ double FlashPressureBar(const FlashResult& r) { return r.p > 0.0 ? 10.0 * r.p : 
 
 double FlashVolume(FlashRegion region, double p, double t) {
   switch (region) {
-    case FlashRegion::kRegion1:
-      return IF97R1V(p, t);
-    case FlashRegion::kRegion2:
-      return IF97R2V(p, t);
-    case FlashRegion::kRegion5:
-      break;
+    case FlashRegion::kRegion1: return IF97R1V(p, t);
+    case FlashRegion::kRegion2: return IF97R2V(p, t);
+    case FlashRegion::kRegion5: break;
   }
   return IF97R5V(p, t);
 }
 
 double FlashEnergyOf(const FlashEnergy& energy, FlashRegion region, double p, double t) {
   switch (region) {
-    case FlashRegion::kRegion1:
-      return energy.region1(p, t);
-    case FlashRegion::kRegion2:
-      return energy.region2(p, t);
-    case FlashRegion::kRegion5:
-      break;
+    case FlashRegion::kRegion1: return energy.region1(p, t);
+    case FlashRegion::kRegion2: return energy.region2(p, t);
+    case FlashRegion::kRegion5: break;
   }
   return energy.region5(p, t);
 }
@@ -157,9 +150,8 @@ void FlashNestedPair(FlashCall& c, FlashRegion region) {
   const PairRanges r = RangesOf(region);
   c.inner.current = Middle(r.t_lo, r.t_hi);  // later inner runs start where the last stopped
   const double p = Run(c, c.v, kFlashPressureMin, r.p_hi, kTolerance, [&](double trial_p) {
-    RunFrom(c, c.inner, c.e, r.t_lo, r.t_hi, kInnerTolerance, [&](double trial_t) {
-      return FlashEnergyOf(c.energy, region, trial_p, trial_t);
-    });
+    RunFrom(c, c.inner, c.e, r.t_lo, r.t_hi, kInnerTolerance,
+            [&](double trial_t) { return FlashEnergyOf(c.energy, region, trial_p, trial_t); });
     return FlashVolume(region, trial_p, c.inner.current);
   });
   End(c, r.ending, p, c.inner.result);
@@ -183,20 +175,19 @@ void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial) {
 
 void FlashWetRegion3(FlashCall& c, double t_lo) {
   double width = 0.0;  // v'' - v' of the last trial
-  const double t = Run(c, c.e, t_lo, kFlashCriticalTemperature,
-                       kTolerance, [&](double trial_t) {
-                         const double ps = IF97PSAT(trial_t);
-                         c.saturation_pressure = ps;
-                         const double v_liq = IF97R3VITL(ps, trial_t);
-                         const double v_vap = IF97R3VITV(ps, trial_t);
-                         width = v_vap - v_liq;
-                         // Where the two volumes meet the lever rule has no
-                         // width to divide by.
-                         c.x = width > 0.0 ? (c.v - v_liq) / width : kCriticalQuality;
-                         const double e_liq = c.energy.region3(trial_t, v_liq);
-                         const double e_vap = c.energy.region3(trial_t, v_vap);
-                         return e_liq + c.x * (e_vap - e_liq);
-                       });
+  const double t = Run(c, c.e, t_lo, kFlashCriticalTemperature, kTolerance, [&](double trial_t) {
+    const double ps = IF97PSAT(trial_t);
+    c.saturation_pressure = ps;
+    const double v_liq = IF97R3VITL(ps, trial_t);
+    const double v_vap = IF97R3VITV(ps, trial_t);
+    width = v_vap - v_liq;
+    // Where the two volumes meet the lever rule has no
+    // width to divide by.
+    c.x = width > 0.0 ? (c.v - v_liq) / width : kCriticalQuality;
+    const double e_liq = c.energy.region3(trial_t, v_liq);
+    const double e_vap = c.energy.region3(trial_t, v_vap);
+    return e_liq + c.x * (e_vap - e_liq);
+  });
   // A result whose saturated volumes are not resolved apart is the critical
   // point: its quality is not defined by them.
   if (t != kFlashNotConverged && !(width > kCriticalVolumeGap)) c.x = kCriticalQuality;
@@ -253,14 +244,14 @@ double FlashSaturatedLiquidPressure(FlashCall& c, double p_hi) {
   });
 }
 
-double FlashIsobarTemperature(FlashCall& c, FlashRegion region, double p, double t_lo,
-                              double t_hi, double tol) {
+double FlashIsobarTemperature(FlashCall& c, FlashRegion region, double p, double t_lo, double t_hi,
+                              double tol) {
   return Run(c, c.e, t_lo, t_hi, tol,
              [&](double trial_t) { return FlashEnergyOf(c.energy, region, p, trial_t); });
 }
 
-double FlashIsothermPressure(FlashCall& c, FlashRegion region, double t, double p_lo,
-                             double p_hi, bool match_energy) {
+double FlashIsothermPressure(FlashCall& c, FlashRegion region, double t, double p_lo, double p_hi,
+                             bool match_energy) {
   if (match_energy) {
     return Run(c, c.e, p_lo, p_hi, kTolerance,
                [&](double trial_p) { return FlashEnergyOf(c.energy, region, trial_p, t); });

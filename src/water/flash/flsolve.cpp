@@ -39,8 +39,7 @@ constexpr int64_t kMaxIterations = 50;
 // for ever.
 constexpr int64_t kMaxEvaluations = kMaxIterations + 2;
 
-constexpr int64_t kNoBracket = 0, kLowerKnown = 1, kUpperKnown = 2, kBracketNew = 3,
-                  kBracketed = 4;
+constexpr int64_t kNoBracket = 0, kLowerKnown = 1, kUpperKnown = 2, kBracketNew = 3, kBracketed = 4;
 
 double ErrorOf(double y, double t) {
   return std::fabs(y) < kRelativeFrom ? std::fabs(y - t) : std::fabs(t / y - 1.0);
@@ -72,8 +71,14 @@ void FirstBracket(FlashSolveState& st, double x, double y, double t, int s) {
   const double f1 = current_smaller ? y : st.previous_value;
   const double x2 = current_smaller ? st.previous : x;
   const double f2 = current_smaller ? st.previous_value : y;
-  auto set_lower = [&](double xe, double fe) { st.lower_end = xe; st.lower_value = fe; };
-  auto set_upper = [&](double xe, double fe) { st.upper_end = xe; st.upper_value = fe; };
+  auto set_lower = [&](double xe, double fe) {
+    st.lower_end = xe;
+    st.lower_value = fe;
+  };
+  auto set_upper = [&](double xe, double fe) {
+    st.upper_end = xe;
+    st.upper_value = fe;
+  };
   if (s > 0) {
     if (t > f2) {
       set_lower(x2, f2), st.bracket_state = kLowerKnown, st.side_counter = -1;
@@ -138,7 +143,7 @@ void MoveBracketEnd(FlashSolveState& st, double x, double y, double t, int s) {
 
 void FLSOLVE(FlashSolveState& st, FlashFunction f, const double& t, const double& xmin,
              const double& xmax, const double& tol1) {
-  int64_t n = 0;      // iteration counter (restarts once after a start outside the range)
+  int64_t n = 0;       // iteration counter (restarts once after a start outside the range)
   int slope_sign = 0;  // sign of the slope of the last two points
   bool stop = false;
   for (int64_t evaluations = 1;; ++evaluations) {

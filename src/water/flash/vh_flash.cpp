@@ -47,8 +47,8 @@ void NearCritical(FlashCall& c, bool liquid_side) {
 // ---- The lowest enthalpies ----
 
 void LowestDense(FlashCall& c) {
-  const double p_273 = FlashIsothermPressure(c, kR1, K.t_dense_min, kFlashPressureMin,
-                                             kFlashPressureMax, true);
+  const double p_273 =
+      FlashIsothermPressure(c, kR1, K.t_dense_min, kFlashPressureMin, kFlashPressureMax, true);
   if (IF97R1V(p_273, K.t_dense_min) > c.v) return c.Reject();
   FlashNestedPair(c, kR1);
 }
@@ -111,58 +111,38 @@ VhBranch Place(double v, double h) {
 
 void Solve(FlashCall& c, VhBranch branch) {
   switch (branch) {
-    case VhBranch::kOutsideDomain:
-      return c.Reject();
-    case VhBranch::k5A:
-      return FlashPairAboveLowestPressure(c, kR5);
-    case VhBranch::k5B:
-      return FlashNestedPair(c, kR5);
-    case VhBranch::k5C:
-      return FlashRegion5UpTo2273K(c);
+    case VhBranch::kOutsideDomain: return c.Reject();
+    case VhBranch::k5A: return FlashPairAboveLowestPressure(c, kR5);
+    case VhBranch::k5B: return FlashNestedPair(c, kR5);
+    case VhBranch::k5C: return FlashRegion5UpTo2273K(c);
     case VhBranch::k5D:
       // Region 5 starts at the region-2 volume of 50 MPa and 1073.15 K.
       return FlashRegion5UpTo50MPa(c, K.v_2_50_1073, kTolerance);
     case VhBranch::k25:
       return FlashSteamAround1073K(c, K.v_2_100_1073, K.v_2_50_1073, K.v_5_50_2273);
-    case VhBranch::k2A:
-      return FlashPairAboveLowestPressure(c, kR2);
+    case VhBranch::k2A: return FlashPairAboveLowestPressure(c, kR2);
     case VhBranch::k2B:
     case VhBranch::k2D:
-    case VhBranch::k2E:
-      return FlashNestedPair(c, kR2);
+    case VhBranch::k2E: return FlashNestedPair(c, kR2);
     case VhBranch::k2C:
       return FlashPairUpToIsobar(c, kR2, kFlashPressureMax, 623.15, kFlashRegion2TemperatureMax,
                                  kTolerance);
-    case VhBranch::kSaturatedVapour:
-      return FlashSaturatedVapourOrWet(c);
-    case VhBranch::kB23T:
-      return FlashB23ByTemperature(c, K.t_b23_max);
-    case VhBranch::kB23P:
-      return FlashB23ByPressure(c);
-    case VhBranch::kRegion3Upper:
-      return FlashRegion3UpTo100MPa(c, K.t_isobar_upper);
-    case VhBranch::kRegion3Lower:
-      return FlashRegion3UpTo100MPa(c, K.t_isobar_lower);
-    case VhBranch::kWetAboveLineA:
-      return FlashWetBelow623(c, true);
-    case VhBranch::kWetBelowLineA:
-      return WetUnlessBelowTripleLine(c, INFINITY);
-    case VhBranch::kWetMiddleLarge:
-      return WetUnlessBelowTripleLine(c, TripleLineA(c.v));
-    case VhBranch::kWetMiddle:
-      return WetUnlessBelowTripleLine(c, TripleLineB(c.v));
-    case VhBranch::kNearCriticalLiquid:
-      return NearCritical(c, true);
-    case VhBranch::kNearCriticalVapour:
-      return NearCritical(c, false);
+    case VhBranch::kSaturatedVapour: return FlashSaturatedVapourOrWet(c);
+    case VhBranch::kB23T: return FlashB23ByTemperature(c, K.t_b23_max);
+    case VhBranch::kB23P: return FlashB23ByPressure(c);
+    case VhBranch::kRegion3Upper: return FlashRegion3UpTo100MPa(c, K.t_isobar_upper);
+    case VhBranch::kRegion3Lower: return FlashRegion3UpTo100MPa(c, K.t_isobar_lower);
+    case VhBranch::kWetAboveLineA: return FlashWetBelow623(c, true);
+    case VhBranch::kWetBelowLineA: return WetUnlessBelowTripleLine(c, INFINITY);
+    case VhBranch::kWetMiddleLarge: return WetUnlessBelowTripleLine(c, TripleLineA(c.v));
+    case VhBranch::kWetMiddle: return WetUnlessBelowTripleLine(c, TripleLineB(c.v));
+    case VhBranch::kNearCriticalLiquid: return NearCritical(c, true);
+    case VhBranch::kNearCriticalVapour: return NearCritical(c, false);
     case VhBranch::kDenseUpper:
       return FlashDenseUpper(c, K.v_dense_min, K.p_sat_623, K.p_critical_sat);
-    case VhBranch::kDenseLower:
-      return FlashDenseLower(c, K.p_sat_623);
-    case VhBranch::kLowestDense:
-      return LowestDense(c);
-    case VhBranch::kLowest:
-      return Lowest(c);
+    case VhBranch::kDenseLower: return FlashDenseLower(c, K.p_sat_623);
+    case VhBranch::kLowestDense: return LowestDense(c);
+    case VhBranch::kLowest: return Lowest(c);
   }
 }
 

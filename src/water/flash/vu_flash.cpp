@@ -26,7 +26,9 @@ double LowPressureLine(double v) { return FlashLine(v, K.v_tp, K.u_edge_end, K.l
 
 // A chord from (v0, u0) rising by du over dv, evaluated as difference,
 // division, product, sum.
-double Chord(double v, double v0, double u0, double dv, double du) { return (v - v0) / dv * du + u0; }
+double Chord(double v, double v0, double u0, double dv, double du) {
+  return (v - v0) / dv * du + u0;
+}
 
 // The lower edge of the wet states: the line from the saturated liquid at
 // 273.15 K to (v_tp, u_edge_end), 1 kJ/kg below the saturated vapour there.
@@ -48,13 +50,12 @@ double Line623(double v) { return Chord(v, K.v_liq_623, K.u_liq_623, K.dv_623, K
 // 273.15 K and volume v. Returns false, having written no output, when the
 // state is not such liquid and goes on through the map.
 bool ColdLiquid(FlashCall& c) {
-  if (FlashAboveIsobar(c, kR1, kFlashPressureMax, K.t_dense_min, K.t_cold_isobar_max,
-                       kTolerance)) {
+  if (FlashAboveIsobar(c, kR1, kFlashPressureMax, K.t_dense_min, K.t_cold_isobar_max, kTolerance)) {
     c.Reject();
     return true;
   }
-  const double p = FlashIsothermPressure(c, kR1, K.t_dense_min, kFlashPressureMin,
-                                         kFlashPressureMax, false);
+  const double p =
+      FlashIsothermPressure(c, kR1, K.t_dense_min, kFlashPressureMin, kFlashPressureMax, false);
   if (!(c.e > c.energy.region1(p, K.t_dense_min))) return false;
   FlashNestedPair(c, kR1);
   return true;
@@ -96,47 +97,35 @@ VuBranch Place(double v, double u) {
 VuBand BandOf(VuBranch branch) {
   using B = VuBranch;
   switch (branch) {
-    case B::kOutsideDomain:
-      return VuBand::kOutsideDomain;
-    case B::kColdLiquid:
-      return VuBand::kColdLiquid;
-    case B::kSteam1073:
-      return VuBand::kSteam1073;
+    case B::kOutsideDomain: return VuBand::kOutsideDomain;
+    case B::kColdLiquid: return VuBand::kColdLiquid;
+    case B::kSteam1073: return VuBand::kSteam1073;
     case B::k5Dense:
     case B::k5Hot:
     case B::k5AboveLine:
-    case B::k5BelowLine:
-      return VuBand::kRegion5;
+    case B::k5BelowLine: return VuBand::kRegion5;
     case B::kHighSaturatedVapour:
     case B::kHighVapour:
     case B::kHigh100MPa:
     case B::kHighAboveLine:
-    case B::kHighBelowLine:
-      return VuBand::kVapourAboveB23;
+    case B::kHighBelowLine: return VuBand::kVapourAboveB23;
     case B::kB23Region3:
     case B::kB23P:
     case B::kB23Vapour:
-    case B::kB23T:
-      return VuBand::kB23;
+    case B::kB23T: return VuBand::kB23;
     case B::kBesideSaturatedVapour:
     case B::kBesideAboveLine:
-    case B::kBesideBelowLine:
-      return VuBand::kVapourBesideB23;
+    case B::kBesideBelowLine: return VuBand::kVapourBesideB23;
     case B::kDomeDense:
     case B::kDomeLiquid:
-    case B::kDomeVapour:
-      return VuBand::kDome;
+    case B::kDomeVapour: return VuBand::kDome;
     case B::kLargeSaturatedVapour:
-    case B::kLargeWet:
-      return VuBand::kWetOrVapour;
-    case B::kLowest:
-      return VuBand::kLowest;
+    case B::kLargeWet: return VuBand::kWetOrVapour;
+    case B::kLowest: return VuBand::kLowest;
     case B::kDenseUpper:
-    case B::kDenseLower:
-      return VuBand::kDense;
+    case B::kDenseLower: return VuBand::kDense;
     case B::kWetSmall:
-    case B::kWetLarge:
-      break;
+    case B::kWetLarge: break;
   }
   return VuBand::kWet;
 }
@@ -149,54 +138,39 @@ void Solve(FlashCall& c, VuBranch branch) {
       return c.Reject();
     case B::kSteam1073:
       return FlashSteamAround1073K(c, K.v_2_100_1073, K.v_2_50_1073, K.v_5_50_2273);
-    case B::k5Dense:
-      return FlashRegion5UpTo50MPa(c, K.v_2_50_1073, kTolerance);
-    case B::k5Hot:
-      return FlashRegion5UpTo2273K(c);
-    case B::k5AboveLine:
-      return FlashNestedPair(c, kR5);
-    case B::k5BelowLine:
-      return FlashPairAboveLowestPressure(c, kR5);
+    case B::k5Dense: return FlashRegion5UpTo50MPa(c, K.v_2_50_1073, kTolerance);
+    case B::k5Hot: return FlashRegion5UpTo2273K(c);
+    case B::k5AboveLine: return FlashNestedPair(c, kR5);
+    case B::k5BelowLine: return FlashPairAboveLowestPressure(c, kR5);
     case B::kHighSaturatedVapour:
     case B::kBesideSaturatedVapour:
-    case B::kLargeSaturatedVapour:
-      return FlashSaturatedVapourOrWet(c);
+    case B::kLargeSaturatedVapour: return FlashSaturatedVapourOrWet(c);
     case B::kHighVapour:
     case B::kHighAboveLine:
     case B::kBesideAboveLine:
-    case B::kB23Vapour:
-      return FlashNestedPair(c, kR2);
+    case B::kB23Vapour: return FlashNestedPair(c, kR2);
     case B::kHigh100MPa:
       return FlashPairUpToIsobar(c, kR2, kFlashPressureMax, kFlashRegion1TemperatureMax,
                                  kFlashRegion2TemperatureMax, kTolerance);
     case B::kHighBelowLine:
-    case B::kBesideBelowLine:
-      return FlashPairAboveLowestPressure(c, kR2);
-    case B::kB23Region3:
-      return FlashRegion3UpTo100MPa(c, K.t_isobar_upper);
-    case B::kB23P:
-      return FlashB23ByPressure(c);
-    case B::kB23T:
-      return FlashB23ByTemperature(c, K.t_b23_max);
-    case B::kDomeDense:
-      return FlashRegion3UpTo100MPa(c, K.t_isobar_lower);
+    case B::kBesideBelowLine: return FlashPairAboveLowestPressure(c, kR2);
+    case B::kB23Region3: return FlashRegion3UpTo100MPa(c, K.t_isobar_upper);
+    case B::kB23P: return FlashB23ByPressure(c);
+    case B::kB23T: return FlashB23ByTemperature(c, K.t_b23_max);
+    case B::kDomeDense: return FlashRegion3UpTo100MPa(c, K.t_isobar_lower);
     case B::kDomeLiquid:
     case B::kDomeVapour:
       return FlashNearCritical(c, branch == B::kDomeLiquid, Line623(c.v), K.v_isochore_only,
                                K.t_isobar_upper);
-    case B::kLargeWet:
-      return FlashWetAboveEdgeLine(c, EdgeSlopeLarge(c.v), EdgeChord(c.v));
+    case B::kLargeWet: return FlashWetAboveEdgeLine(c, EdgeSlopeLarge(c.v), EdgeChord(c.v));
     case B::kLowest:
       // Only u_min itself gets here: the corner at 100 MPa and 273.15 K, or
       // a state colder than 273.15 K. None is solved.
       return c.Reject();
-    case B::kDenseUpper:
-      return FlashDenseUpper(c, K.v_dense_min, K.p_sat_623, K.p_critical_sat);
-    case B::kDenseLower:
-      return FlashDenseLower(c, K.p_sat_623);
+    case B::kDenseUpper: return FlashDenseUpper(c, K.v_dense_min, K.p_sat_623, K.p_critical_sat);
+    case B::kDenseLower: return FlashDenseLower(c, K.p_sat_623);
     case B::kWetSmall:
-    case B::kWetLarge:
-      return FlashWetAboveEdgeLine(c, EdgeSlope(c.v), EdgeChord(c.v));
+    case B::kWetLarge: return FlashWetAboveEdgeLine(c, EdgeSlope(c.v), EdgeChord(c.v));
   }
 }
 

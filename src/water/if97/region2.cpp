@@ -17,7 +17,7 @@ constexpr double kR = kGasConstant;
 // (without ln pi), kResidual those of the residual series in pi, tau - 0.5.
 struct Region2Gamma {
   double pi, tau;
-  double g0, g0t, g0tt;                // ideal-gas part and its tau derivatives
+  double g0, g0t, g0tt;                   // ideal-gas part and its tau derivatives
   double gr, grp, grpp, grt, grtt, grpt;  // residual part and its derivatives
 };
 
@@ -71,9 +71,7 @@ inline double DvDt(const Region2Gamma& r) {
   return 0.000461526 / r.pi * (1.0 + r.pi * r.grp - r.tau * r.pi * r.grpt);
 }
 
-inline double Enthalpy(const Region2Gamma& r, double t) {
-  return kR * t * r.tau * (r.g0t + r.grt);
-}
+inline double Enthalpy(const Region2Gamma& r, double t) { return kR * t * r.tau * (r.g0t + r.grt); }
 
 inline double Entropy(const Region2Gamma& r) {
   return kR * (r.tau * (r.g0t + r.grt) - (r.g0 + r.gr));
@@ -90,9 +88,7 @@ double Region2IdealGamma(double pressure_mpa, double temperature_k) {
 
 double IF97R2V(const double& P, const double& T) { return Volume(Gamma2<0, kSumX>(P, T), T); }
 
-double IF97R2H(const double& P, const double& T) {
-  return Enthalpy(Gamma2<kSumY, kSumY>(P, T), T);
-}
+double IF97R2H(const double& P, const double& T) { return Enthalpy(Gamma2<kSumY, kSumY>(P, T), T); }
 
 double IF97R2S(const double& P, const double& T) {
   return Entropy(Gamma2<kSum | kSumY, kSum | kSumY>(P, T));

@@ -102,8 +102,8 @@ double IF97R3CP(const double& T, const double& V) {
   if (std::fabs(rho - 322.0) <= 0.03 && std::fabs(T - 647.096) <= 1e-6) return 462218448918.886;
   const Region3Phi r = Phi3<kSumX | kSumXX | kSumYY | kSumXY>(T, V);
   const double a = r.delta * r.fd - r.delta * r.tau * r.fdt;
-  return std::fabs(kR * (-r.tau * r.tau * r.ftt +
-                         a * a / (2.0 * r.delta * r.fd + r.delta * r.delta * r.fdd)));
+  return std::fabs(
+      kR * (-r.tau * r.tau * r.ftt + a * a / (2.0 * r.delta * r.fd + r.delta * r.delta * r.fdd)));
 }
 
 double IF97R3CV(const double& T, const double& V) {
@@ -126,8 +126,7 @@ double IF97R3FUG(const double& P, const double& T, const double& V) {
 // each equals its single-property function bit for bit (near the critical
 // point the terms of phi cancel, and the order of their additions shows in
 // the last digits of ln phi).
-StateProperties IF97R3State(const double& P, const double& T, const double& V,
-                            bool with_fugacity) {
+StateProperties IF97R3State(const double& P, const double& T, const double& V, bool with_fugacity) {
   const Region3Phi r = Phi3<kSum | kSumX | kSumY, kSeveralSumsLanes>(T, V);
   return {V, Enthalpy(r, T), Entropy(r), with_fugacity ? IF97R3FUG(P, T, V) : 0.0};
 }

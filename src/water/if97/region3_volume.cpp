@@ -18,15 +18,15 @@ namespace {
 constexpr double kCriticalTemperature = 647.096;  // K
 constexpr double kCriticalPressure = 22.064;      // MPa
 // IF97PSAT at the critical temperature: the end of the saturation bridge.
-constexpr double kBridgePressure = 22.0639999998894;  // MPa
+constexpr double kBridgePressure = 22.0639999998894;      // MPa
 constexpr double kCriticalVolume = 0.003105590062111801;  // m3/kg, 1/322
 // Slope [MPa/K] of the line p = 22.064 + slope (T - Tc) that separates the
 // liquid-like from the vapour-like side above the critical temperature.
 constexpr double kSideLineSlope = 0.26824840231251584;
 // Temperature at which the side line reaches 100 MPa: vapour-like above it.
 constexpr double kSideLineEnd = 937.6326791680001;  // K
-constexpr double kVolumeMin = 0.0013;   // m3/kg, range of the iteration
-constexpr double kVolumeMax = 0.00882;  // m3/kg
+constexpr double kVolumeMin = 0.0013;               // m3/kg, range of the iteration
+constexpr double kVolumeMax = 0.00882;              // m3/kg
 constexpr double kNotConverged = -1000.0;
 constexpr int kMaxStartPasses = 50;
 constexpr int kMaxPasses = 50;
@@ -63,6 +63,7 @@ struct SignedRoots {
 // dp [MPa] and dT [K] from the end of the saturation bridge.
 constexpr double kZoneSlope = 3.727888;  // K/MPa, inverse of the side line's slope
 
+// clang-format off
 double Zone1(double dp, double dT) {
   const double c = kZoneSlope, vc = kCriticalVolume;
   const SignedRoots q((0.05 * dp + c) * dp - (1 - 0.05 * dT) * dT);
@@ -200,6 +201,7 @@ double Zone7(double pressure, double temperature) {
                (b * (b3 * (30.7310678953686 * b4 - 0.687909934564732) - 0.00503420527214133) +
                 a2 * (a3 * (654.223452156635 * b6 + J) - 0.000168658389645091)) * a) * a);
 }
+// clang-format on
 
 // Zone code read as the start correlation reads it (its low 32 bits).
 int32_t ZoneOf(const int64_t& zone) { return static_cast<int32_t>(zone); }
@@ -236,7 +238,7 @@ double StartVolume(double pressure, double temperature, int32_t zone, const Isot
   double vb;
   if (dp < 0.3 && dT < 1.0) {
     vb = (kCriticalVolume - va) * (pa - pressure) > 0.0 ? 2.0 * va - correlation(pa)
-                                                         : correlation(2.0 * pressure - pa);
+                                                        : correlation(2.0 * pressure - pa);
   } else {
     vb = va - (pa - pressure) / std::min(SlopeModel(va, temperature), -1e-10);
   }
@@ -280,11 +282,11 @@ double SecantRoot(double pressure, double v1, double p1, double v2, double p2, d
 
 // Bracket state of the safeguarded secant iteration.
 enum BracketState : int {
-  kSecant = 0,        // no bracket to use (or the slope changed sign)
-  kLowerOnly = 1,     // only the lower end is a point of the isotherm
-  kUpperOnly = 2,     // only the upper end is
-  kBracketNew = 3,    // both ends just became points; the next pass uses them
-  kBracketed = 4      // bracket steps between the two ends
+  kSecant = 0,      // no bracket to use (or the slope changed sign)
+  kLowerOnly = 1,   // only the lower end is a point of the isotherm
+  kUpperOnly = 2,   // only the upper end is
+  kBracketNew = 3,  // both ends just became points; the next pass uses them
+  kBracketed = 4    // bracket steps between the two ends
 };
 
 double IterateVolume(double pressure, double start, const Isotherm& p) {
@@ -296,15 +298,16 @@ double IterateVolume(double pressure, double start, const Isotherm& p) {
   } else if (v > kVolumeMax) {
     v = 0.008819989911799999;
   }
-  int sign_memory = 0;     // sign of the last secant slope, 0 before the first
-  int state = kSecant;     // BracketState
-  int64_t moves = 0;       // > 0: consecutive points on the upper side, < 0: lower
+  int sign_memory = 0;  // sign of the last secant slope, 0 before the first
+  int state = kSecant;  // BracketState
+  int64_t moves = 0;    // > 0: consecutive points on the upper side, < 0: lower
   double v_prev = v, p_prev = 0.0;
   double v_lower = kVolumeMin, p_lower = 0.0;
   double v_upper = kVolumeMax, p_upper = 0.0;
   for (int pass = 1; pass <= kMaxPasses; ++pass) {
     const double pv = p(v);
-    const double residual = std::fabs(pv) < 1.0 ? std::fabs(pv - pressure) : std::fabs(pressure / pv - 1.0);
+    const double residual =
+        std::fabs(pv) < 1.0 ? std::fabs(pv - pressure) : std::fabs(pressure / pv - 1.0);
     double w;
     if (pass == 1) {
       // A small step away from the nearer limit gives the first secant.
@@ -327,13 +330,18 @@ double IterateVolume(double pressure, double start, const Isotherm& p) {
         // smaller volume where p falls with v, the larger where it rises).
         const bool falling = slope <= 0.0;
         const bool current_smaller = v < v_prev;
-        const double v_small = current_smaller ? v : v_prev, p_small = current_smaller ? pv : p_prev;
+        const double v_small = current_smaller ? v : v_prev,
+                     p_small = current_smaller ? pv : p_prev;
         const double v_big = current_smaller ? v_prev : v, p_big = current_smaller ? p_prev : pv;
         const double v_near = falling ? v_small : v_big, p_near = falling ? p_small : p_big;
         const double v_far = falling ? v_big : v_small, p_far = falling ? p_big : p_small;
         // Strictly before or strictly beyond the target along the isotherm.
-        const auto before_target = [&](double p_at) { return falling ? p_at > pressure : pressure > p_at; };
-        const auto beyond_target = [&](double p_at) { return falling ? pressure > p_at : p_at > pressure; };
+        const auto before_target = [&](double p_at) {
+          return falling ? p_at > pressure : pressure > p_at;
+        };
+        const auto beyond_target = [&](double p_at) {
+          return falling ? pressure > p_at : p_at > pressure;
+        };
         if (before_target(p_near)) {
           v_lower = v_near;
           p_lower = p_near;
@@ -385,7 +393,8 @@ double IterateVolume(double pressure, double start, const Isotherm& p) {
       }
       if (pass >= 3) {
         // Move the end on the current point's side of the target.
-        const bool upper_side = (sign_memory < 0 && pressure > pv) || (sign_memory > 0 && pressure <= pv);
+        const bool upper_side =
+            (sign_memory < 0 && pressure > pv) || (sign_memory > 0 && pressure <= pv);
         if (upper_side) {
           v_upper = v;
           p_upper = pv;
@@ -416,7 +425,7 @@ double IterateVolume(double pressure, double start, const Isotherm& p) {
       } else if (moves == 0) {
         w = 0.5 * (v_lower + v_upper);
         step = 0.5 * (std::fabs(v_lower) < 1.0 ? std::fabs(v_lower - v_upper)
-                                                : std::fabs(v_upper / v_lower - 1.0));
+                                               : std::fabs(v_upper / v_lower - 1.0));
       } else {
         w = ClampToRange(0.999999999999999 * w);
       }
@@ -452,11 +461,13 @@ bool LiquidSide(double pressure, double temperature) {
 }  // namespace
 
 int64_t Region3ZoneCode(const double& P, const double& T, Region3Side side) {
-  const bool liquid = side == Region3Side::kLiquid || (side == Region3Side::kChosen && LiquidSide(P, T));
+  const bool liquid =
+      side == Region3Side::kLiquid || (side == Region3Side::kChosen && LiquidSide(P, T));
   return liquid ? LiquidZone(P, T) : VapourZone(P);
 }
 
-double Region3Volume(const double& P, const double& T, Region3Side side, int64_t& pressure_evaluations) {
+double Region3Volume(const double& P, const double& T, Region3Side side,
+                     int64_t& pressure_evaluations) {
   pressure_evaluations = 0;
   if (side == Region3Side::kChosen && std::fabs(P - kCriticalPressure) < 1e-8 &&
       std::fabs(T - kCriticalTemperature) < 1e-8) {

@@ -26,15 +26,16 @@ constexpr double kN10 = 0.65017534844798E+03;
 // 22.063973175 MPa) and (647.096 K, 22.0639999998894 MPa), the lower pressure
 // bridge starting on Eq. 30 at 647.0958 K, the lower temperature bridge on
 // Eq. 31 at 22.063946352 MPa.
-constexpr double kBridgeT = 647.0959;          // K
-constexpr double kBridgeP = 22.063973175;      // MPa
-constexpr double kCriticalT = 647.096;         // K
+constexpr double kBridgeT = 647.0959;                // K
+constexpr double kBridgeP = 22.063973175;            // MPa
+constexpr double kCriticalT = 647.096;               // K
 constexpr double kCriticalLineP = 22.0639999998894;  // MPa
-constexpr double kStepT = -9.999999997489795e-5;     // 647.0958 - 647.0959 (and 647.0959 - 647.096) in double
+constexpr double kStepT =
+    -9.999999997489795e-5;  // 647.0958 - 647.0959 (and 647.0959 - 647.096) in double
 constexpr double kUpperStepP = -2.6824889399534868e-5;  // 22.063973175 - 22.0639999998894
 constexpr double kLowerStepP = -2.680240968189196e-5;   // Eq. 30 at 647.0958 K less 22.063973175
 constexpr double kLowerBridgeStartP = 22.063946352;     // MPa
-constexpr double kLowerBridgeStepP = -2.6823000002451636e-5;  // 22.063946352 - 22.063973175
+constexpr double kLowerBridgeStepP = -2.6823000002451636e-5;   // 22.063946352 - 22.063973175
 constexpr double kLowerBridgeStepT = -0.00010007678959422783;  // Eq. 31 there less 647.0959
 
 }  // namespace
@@ -72,7 +73,8 @@ double SaturationTemperatureEq31(double P) {
 
 double IF97TSAT(const double& P) {
   if (P >= kBridgeP) return kCriticalT + (P - kCriticalLineP) * kStepT / kUpperStepP;
-  if (P >= kLowerBridgeStartP) return kBridgeT + (P - kBridgeP) * kLowerBridgeStepT / kLowerBridgeStepP;
+  if (P >= kLowerBridgeStartP)
+    return kBridgeT + (P - kBridgeP) * kLowerBridgeStepT / kLowerBridgeStepP;
   return if97_detail::SaturationTemperatureEq31(P);
 }
 

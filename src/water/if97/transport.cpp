@@ -30,8 +30,8 @@ constexpr double kViscosityResidualTerms[6][7] = {
     {0.0, 1.20573e-1, 0.0, 0.0, 0.0, 0.0, -5.93264e-4}};
 
 // IAPWS 2011 conductivity release, Table 1: L0..L4 of the dilute-gas term.
-constexpr double kConductivityDiluteTerms[5] = {2.443221e-3, 1.323095e-2, 6.770357e-3,
-                                                -3.454586e-3, 4.096266e-4};
+constexpr double kConductivityDiluteTerms[5] = {2.443221e-3, 1.323095e-2, 6.770357e-3, -3.454586e-3,
+                                                4.096266e-4};
 
 // IAPWS 2011 conductivity release, Table 2: L_ij, row i the power of
 // (1/Tbar - 1), column j the power of (rhobar - 1).
@@ -59,8 +59,7 @@ constexpr double kReferenceCompressibilityTerms[5][6] = {
      -0.503243546373828}};
 // Upper reduced-density bounds of the first four intervals (100, 250, 400
 // and 600 kg/m3 over 322 kg/m3).
-constexpr double kReferenceDensityBounds[4] = {0.310559006, 0.776397516, 1.242236025,
-                                               1.863354037};
+constexpr double kReferenceDensityBounds[4] = {0.310559006, 0.776397516, 1.242236025, 1.863354037};
 
 // exp(rhobar sum_i sum_j terms[i][j] (1/Tbar - 1)^i (rhobar - 1)^j), the
 // residual factor shared by the viscosity and conductivity releases.
@@ -90,9 +89,9 @@ double ReferenceCompressibility(double rhobar) {
 
 // Inputs of the critical enhancement that come from the region functions.
 struct RegionState {
-  double cp;            // kJ/(kg K)
-  double cv;            // kJ/(kg K)
-  double drho_dp;       // (drho/dp)_T in kg/(m3 Pa)
+  double cp;       // kJ/(kg K)
+  double cv;       // kJ/(kg K)
+  double drho_dp;  // (drho/dp)_T in kg/(m3 Pa)
 };
 
 // The region's cp, cv and (drho/dp)_T where the enhancement is evaluated;
@@ -113,8 +112,7 @@ bool EnhancementState(const double& P, const double& T, const double& V, int64_t
     case 3:
       state = {IF97R3CP(T, V), IF97R3CV(T, V), -0.001 * rho * rho / IF97R3DPV(T, V)};
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -131,8 +129,8 @@ double WVISC08(const double& T, const double& V) {
   return dilute * ResidualFactor(kViscosityResidualTerms, tbar, rhobar) * 1e-6;
 }
 
-void WTCON11(const double& P, const double& T, const double& V, const int64_t& IREG,
-             double& CP, double& CV, double& ETA, double& TCON) {
+void WTCON11(const double& P, const double& T, const double& V, const int64_t& IREG, double& CP,
+             double& CV, double& ETA, double& TCON) {
   const double tbar = T / kCriticalTemperature;
   const double rhobar = (1.0 / V) / kCriticalDensity;
   CP = -1.0;
@@ -176,7 +174,8 @@ void WTCON11(const double& P, const double& T, const double& V, const int64_t& I
   const double inverse_tbar = 1.0 / tbar;
   const double dilute =
       std::sqrt(tbar) /
-      (l[0] + inverse_tbar * (l[1] + inverse_tbar * (l[2] + inverse_tbar * (l[3] + inverse_tbar * l[4]))));
+      (l[0] +
+       inverse_tbar * (l[1] + inverse_tbar * (l[2] + inverse_tbar * (l[3] + inverse_tbar * l[4]))));
   TCON = (dilute * ResidualFactor(kConductivityResidualTerms, tbar, rhobar) + enhancement) * 0.001;
 }
 

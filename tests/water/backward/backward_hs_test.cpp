@@ -64,18 +64,22 @@ TEST(BackwardHs, ReproduceReleaseCheckValues) {
 TEST(BackwardHs, BoundaryStatesTakeTheReleaseSide) {
   // s = 5.85 is 2b; s = 7.85234039987821 is 2a without the h2ab test (here
   // h lies above h2ab, so the h2ab test alone would give 2b).
-  ExpectBoundaryBelongsTo("P2HS at 5.85", [](double s) { return IF97P2HS(2800.0, s); }, 5.85, true);
-  ExpectBoundaryBelongsTo("P2HS at 7.852", [](double s) { return IF97P2HS(4400.0, s); }, 7.85234039987821,
-               true);
+  ExpectBoundaryBelongsTo(
+      "P2HS at 5.85", [](double s) { return IF97P2HS(2800.0, s); }, 5.85, true);
+  ExpectBoundaryBelongsTo(
+      "P2HS at 7.852", [](double s) { return IF97P2HS(4400.0, s); }, 7.85234039987821, true);
   // s = 6.06970915951902 goes on to the h2ab test: with h below h2ab, 2a.
-  ExpectBoundaryBelongsTo("P2HS at 6.0697, h low", [](double s) { return IF97P2HS(2800.0, s); },
-               6.06970915951902, true);
+  ExpectBoundaryBelongsTo(
+      "P2HS at 6.0697, h low", [](double s) { return IF97P2HS(2800.0, s); }, 6.06970915951902,
+      true);
   // h exactly h2ab(s) is 2a.
-  ExpectBoundaryBelongsTo("P2HS on h2ab", [](double h) { return IF97P2HS(h, 7.0); }, H2abEnthalpy(7.0), false);
+  ExpectBoundaryBelongsTo(
+      "P2HS on h2ab", [](double h) { return IF97P2HS(h, 7.0); }, H2abEnthalpy(7.0), false);
   // s = s_c is p3a; s = 3.77828134 is h'1.
-  ExpectBoundaryBelongsTo("P3HS at s_c", [](double s) { return IF97P3HS(2000.0, s); }, 4.41202148223476,
-               false);
-  ExpectBoundaryBelongsTo("HSATLS at 3.778", [](double s) { return IF97HSATLS(s); }, 3.77828134, false);
+  ExpectBoundaryBelongsTo(
+      "P3HS at s_c", [](double s) { return IF97P3HS(2000.0, s); }, 4.41202148223476, false);
+  ExpectBoundaryBelongsTo(
+      "HSATLS at 3.778", [](double s) { return IF97HSATLS(s); }, 3.77828134, false);
 }
 
 // The enthalpy from (p,s) and the entropy from (p,h) are forward values at
@@ -111,8 +115,11 @@ TEST(BackwardHs, InvertTheForwardEquationsWithinTheReleasesConsistency) {
     const double p = IF97P1HS(IF97R1H(st.p, st.t), IF97R1S(st.p, st.t));
     EXPECT_NEAR(p, st.p, st.relative * st.p) << st.p << " MPa, " << st.t << " K";
   }
-  const State region2[] = {{0.1, 500.0, 1e-4}, {3.0, 900.0, 1e-4}, {10.0, 700.0, 1e-4},
-                           {30.0, 700.0, 1e-4}, {80.0, 1000.0, 1e-4}};
+  const State region2[] = {{0.1, 500.0, 1e-4},
+                           {3.0, 900.0, 1e-4},
+                           {10.0, 700.0, 1e-4},
+                           {30.0, 700.0, 1e-4},
+                           {80.0, 1000.0, 1e-4}};
   for (const auto& st : region2) {
     const double p = IF97P2HS(IF97R2H(st.p, st.t), IF97R2S(st.p, st.t));
     EXPECT_NEAR(p, st.p, st.relative * st.p) << st.p << " MPa, " << st.t << " K";

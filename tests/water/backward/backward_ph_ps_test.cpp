@@ -139,23 +139,27 @@ TEST(BackwardPhPs, Region1SecantStepWithCoincidingPointsKeepsTheBackwardValue) {
 
 TEST(BackwardPhPs, StatesOnSubregionBoundariesTakeTheReleaseSide) {
   // p = 4 MPa is 2a in both region-2 families.
-  ExpectBoundaryBelongsTo("T2PH at 4 MPa", [](double p) { return IF97T2PH(p, 3000.0); }, 4.0,
-                          false);
-  ExpectBoundaryBelongsTo("T2PS at 4 MPa", [](double p) { return IF97T2PS(p, 6.5); }, 4.0, false);
+  ExpectBoundaryBelongsTo(
+      "T2PH at 4 MPa", [](double p) { return IF97T2PH(p, 3000.0); }, 4.0, false);
+  ExpectBoundaryBelongsTo(
+      "T2PS at 4 MPa", [](double p) { return IF97T2PS(p, 6.5); }, 4.0, false);
   // On the B2bc line 2b (the side of lower pressure).
   const double p_bc = B2bcPressure(2800.0);
-  ExpectBoundaryBelongsTo("T2PH on B2bc", [](double p) { return IF97T2PH(p, 2800.0); }, p_bc,
-                          false);
+  ExpectBoundaryBelongsTo(
+      "T2PH on B2bc", [](double p) { return IF97T2PH(p, 2800.0); }, p_bc, false);
   // s = 5.85 is 2b (the upper side in s).
-  ExpectBoundaryBelongsTo("T2PS at 5.85", [](double s) { return IF97T2PS(10.0, s); }, 5.85, true);
+  ExpectBoundaryBelongsTo(
+      "T2PS at 5.85", [](double s) { return IF97T2PS(10.0, s); }, 5.85, true);
   // h = h3ab(p) and s = s_c are 3a (the lower side).
   const double h3ab = H3abEnthalpy(30.0);
-  ExpectBoundaryBelongsTo("T3PH on h3ab", [](double h) { return IF97T3PH(30.0, h); }, h3ab, false);
-  ExpectBoundaryBelongsTo("V3PH on h3ab", [](double h) { return IF97V3PH(30.0, h); }, h3ab, false);
-  ExpectBoundaryBelongsTo("T3PS at s_c", [](double s) { return IF97T3PS(30.0, s); },
-                          4.41202148223476, false);
-  ExpectBoundaryBelongsTo("V3PS at s_c", [](double s) { return IF97V3PS(30.0, s); },
-                          4.41202148223476, false);
+  ExpectBoundaryBelongsTo(
+      "T3PH on h3ab", [](double h) { return IF97T3PH(30.0, h); }, h3ab, false);
+  ExpectBoundaryBelongsTo(
+      "V3PH on h3ab", [](double h) { return IF97V3PH(30.0, h); }, h3ab, false);
+  ExpectBoundaryBelongsTo(
+      "T3PS at s_c", [](double s) { return IF97T3PS(30.0, s); }, 4.41202148223476, false);
+  ExpectBoundaryBelongsTo(
+      "V3PS at s_c", [](double s) { return IF97V3PS(30.0, s); }, 4.41202148223476, false);
 }
 
 }  // namespace

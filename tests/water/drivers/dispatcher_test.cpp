@@ -29,8 +29,10 @@ TEST(WaterDispatcher, ReproducesTheIf97VerificationTablesInMolarUnits) {
     const double p = row.p_mpa * 1e6, v = kM * row.v;
     auto near = [](double got, double want) { EXPECT_NEAR(got, want, 5e-9 * std::fabs(want)); };
     // Region 3 reads V and gives p back (code 14); the others give V.
-    if (row.region == 3) near(Value(14, 3, row.t, p, v), p);
-    else near(Value(5, row.region, row.t, p), v);
+    if (row.region == 3)
+      near(Value(14, 3, row.t, p, v), p);
+    else
+      near(Value(5, row.region, row.t, p), v);
     near(Value(2, row.region, row.t, p, v) + kRT0H0, kE * row.h);
     near(Value(12, row.region, row.t, p, v), kE * row.u);
     near(Value(3, row.region, row.t, p, v) + kRS0, kE * row.s);
@@ -58,11 +60,13 @@ TEST(WaterDispatcher, Region3AgainstTheExtendedPrecisionTable) {
 }
 
 TEST(WaterDispatcher, SaturationLineMatchesIf97Tables35And36) {
-  const struct { double t, p_mpa; } kTsat[] = {{372.755919, 0.1}, {453.035632, 1.0},
-                                               {584.149488, 10.0}};
+  const struct {
+    double t, p_mpa;
+  } kTsat[] = {{372.755919, 0.1}, {453.035632, 1.0}, {584.149488, 10.0}};
   for (const auto& row : kTsat) EXPECT_NEAR(Value(15, 1, 300.0, row.p_mpa * 1e6), row.t, 1e-6);
-  const struct { double t, p_mpa; } kPsat[] = {{300, 0.353658941e-2}, {500, 0.263889776e1},
-                                               {600, 0.123443146e2}};
+  const struct {
+    double t, p_mpa;
+  } kPsat[] = {{300, 0.353658941e-2}, {500, 0.263889776e1}, {600, 0.123443146e2}};
   for (const auto& row : kPsat) {
     EXPECT_NEAR(Value(11, 0, row.t, 1.0), row.p_mpa * 1e6, 1e-8 * row.p_mpa * 1e6);
   }
@@ -71,20 +75,24 @@ TEST(WaterDispatcher, SaturationLineMatchesIf97Tables35And36) {
 
 TEST(WaterDispatcher, TransportReleasesCheckValues) {
   // IAPWS 2008 viscosity, Table 4 (T, rho -> mu in uPa s), any region code but 4.
-  const struct { double t, rho, mu; } kViscosity[] = {
-      {298.15, 998, 889.735100}, {298.15, 1200, 1437.649467}, {373.15, 1000, 307.883622},
-      {433.15, 1, 14.538324},    {873.15, 100, 35.802262},    {1173.15, 400, 64.154608}};
+  const struct {
+    double t, rho, mu;
+  } kViscosity[] = {{298.15, 998, 889.735100},  {298.15, 1200, 1437.649467},
+                    {373.15, 1000, 307.883622}, {433.15, 1, 14.538324},
+                    {873.15, 100, 35.802262},   {1173.15, 400, 64.154608}};
   for (const auto& row : kViscosity) {
     EXPECT_NEAR(Value(6, 1, row.t, 1e5, kM / row.rho), 1e-6 * row.mu, 1e-12 * row.mu)
         << row.t << " " << row.rho;
   }
   // IAPWS 2011 conductivity: Table 4 without enhancement (region code 5, at
   // T, rho), Tables 7 to 9 in the form for IF97 (regions 1, 2 at T, p; 3 at T, rho).
-  const struct { int64_t region; double t, p_mpa, rho, lambda; } kConductivity[] = {
-      {5, 298.15, 0.1, 998, 607.712868}, {5, 298.15, 0.1, 1200, 799.038144},
-      {1, 620, 20, 0, 481.485195},       {1, 620, 50, 0, 545.038940},
-      {2, 650, 0.3, 0, 52.2311024},      {2, 800, 50, 0, 177.709914},
-      {3, 647.35, 0, 222, 366.879411}};
+  const struct {
+    int64_t region;
+    double t, p_mpa, rho, lambda;
+  } kConductivity[] = {{5, 298.15, 0.1, 998, 607.712868}, {5, 298.15, 0.1, 1200, 799.038144},
+                       {1, 620, 20, 0, 481.485195},       {1, 620, 50, 0, 545.038940},
+                       {2, 650, 0.3, 0, 52.2311024},      {2, 800, 50, 0, 177.709914},
+                       {3, 647.35, 0, 222, 366.879411}};
   for (const auto& row : kConductivity) {
     const double p = row.p_mpa * 1e6;
     const double v = row.rho > 0 ? kM / row.rho : Value(5, row.region, row.t, p);
@@ -117,31 +125,36 @@ TEST(WaterDispatcher, ScalesAndSelects) {
 }
 
 TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
-  const struct { const char* what; int32_t code; int64_t region; double t, p, v; int64_t phase; }
-      kCases[] = {
-          {"surface tension out of range", 8, 1, 200.0, 1e5, kNoValue, 0},
-          {"psat below 273.15 K", 11, 4, 200.0, 1.0, kNoValue, 0},
-          {"Tsat below 0.00061 MPa", 15, 1, 300.0, 5e2, kNoValue, 0},
-          {"region 3 needs V", 2, 3, 650.0, 25e6, kNoValue, 0},
-          {"pressure from (T, V) needs V", 14, 1, 650.0, 1.0, kNoValue, 0},
-          {"viscosity needs V", 6, 1, 300.0, 1e5, kNoValue, 0},
-          {"V negative", 7, 2, 500.0, 1e5, -1.0, 0},
-          {"V zero", 1, 3, 650.0, 25e6, 0.0, 0},
-          {"fugacity below 273.15 K, liquid", 1, 4, 270.0, 1e5, kNoValue, 2},
-          {"fugacity below 273.15 K, vapour", 1, 4, 273.0, 1e5, kNoValue, 1},
-          {"saturated vapour 27 K off the line", 3, 4, 300.0, 1e5, kNoValue, 1},
-          {"zero pressure", 5, 2, 500.0, 0.0, kNoValue, 0},
-          {"negative pressure", 5, 1, 300.0, -1e5, kNoValue, 0},
-          {"negative pressure, saturated vapour", 1, 4, 300.0, -1e5, kNoValue, 1},
-          {"pressure not a number", 15, 1, 300.0, kNaN, kNoValue, 0},
-          {"infinite pressure", 2, 1, 300.0, INFINITY, kNoValue, 0},
-          {"temperature not a number", 11, 1, kNaN, 1e5, kNoValue, 0},
-          {"temperature not a number, surface tension", 8, 1, kNaN, 1e5, kNoValue, 0},
-          {"zero temperature", 2, 3, 0.0, 1e5, kM / 500.0, 0},
-          {"negative temperature", 14, 1, -650.0, 1e5, kM / 500.0, 0},
-          {"volume not a number", 14, 1, 650.0, 1e5, kNaN, 0},
-          {"volume beyond the double range", 5, 2, 700.0, 1e-320, kNoValue, 0},
-      };
+  const struct {
+    const char* what;
+    int32_t code;
+    int64_t region;
+    double t, p, v;
+    int64_t phase;
+  } kCases[] = {
+      {"surface tension out of range", 8, 1, 200.0, 1e5, kNoValue, 0},
+      {"psat below 273.15 K", 11, 4, 200.0, 1.0, kNoValue, 0},
+      {"Tsat below 0.00061 MPa", 15, 1, 300.0, 5e2, kNoValue, 0},
+      {"region 3 needs V", 2, 3, 650.0, 25e6, kNoValue, 0},
+      {"pressure from (T, V) needs V", 14, 1, 650.0, 1.0, kNoValue, 0},
+      {"viscosity needs V", 6, 1, 300.0, 1e5, kNoValue, 0},
+      {"V negative", 7, 2, 500.0, 1e5, -1.0, 0},
+      {"V zero", 1, 3, 650.0, 25e6, 0.0, 0},
+      {"fugacity below 273.15 K, liquid", 1, 4, 270.0, 1e5, kNoValue, 2},
+      {"fugacity below 273.15 K, vapour", 1, 4, 273.0, 1e5, kNoValue, 1},
+      {"saturated vapour 27 K off the line", 3, 4, 300.0, 1e5, kNoValue, 1},
+      {"zero pressure", 5, 2, 500.0, 0.0, kNoValue, 0},
+      {"negative pressure", 5, 1, 300.0, -1e5, kNoValue, 0},
+      {"negative pressure, saturated vapour", 1, 4, 300.0, -1e5, kNoValue, 1},
+      {"pressure not a number", 15, 1, 300.0, kNaN, kNoValue, 0},
+      {"infinite pressure", 2, 1, 300.0, INFINITY, kNoValue, 0},
+      {"temperature not a number", 11, 1, kNaN, 1e5, kNoValue, 0},
+      {"temperature not a number, surface tension", 8, 1, kNaN, 1e5, kNoValue, 0},
+      {"zero temperature", 2, 3, 0.0, 1e5, kM / 500.0, 0},
+      {"negative temperature", 14, 1, -650.0, 1e5, kM / 500.0, 0},
+      {"volume not a number", 14, 1, 650.0, 1e5, kNaN, 0},
+      {"volume beyond the double range", 5, 2, 700.0, 1e-320, kNoValue, 0},
+  };
   for (const auto& c : kCases) {
     const Prph r = Prop(c.code, c.region, c.t, c.p, c.v, c.phase);
     EXPECT_EQ(r.value, kNoValue) << c.what;
@@ -160,9 +173,15 @@ TEST(WaterDispatcher, RegionCode4FollowsThePhase) {
   // At Tsat(1 bar) KPHASE 2 is region 1, KPHASE 1 region 2; the fugacity
   // driver works in bar and must give the region function's ln phi.
   const double ts = Value(15, 0, 0.0, 1e5);
-  const struct { int32_t code; int64_t phase, region; double t, tol; } kCases[] = {
-      {5, 2, 1, ts, 1e-9},  {5, 1, 2, ts, 1e-6},  {1, 1, 2, ts, 1e-9},
-      {1, 2, 1, ts, 1e-9},  {1, 0, 1, 300.0, 1e-12}};
+  const struct {
+    int32_t code;
+    int64_t phase, region;
+    double t, tol;
+  } kCases[] = {{5, 2, 1, ts, 1e-9},
+                {5, 1, 2, ts, 1e-6},
+                {1, 1, 2, ts, 1e-9},
+                {1, 2, 1, ts, 1e-9},
+                {1, 0, 1, 300.0, 1e-12}};
   for (const auto& c : kCases) {
     EXPECT_NEAR(Prop(c.code, 4, c.t, 1e5, kNoValue, c.phase).value,
                 Value(c.code, c.region, c.t, 1e5), c.tol)
@@ -171,8 +190,11 @@ TEST(WaterDispatcher, RegionCode4FollowsThePhase) {
 }
 
 TEST(WaterDispatcher, DepartureIdentitiesInRegions125) {
-  const struct { int64_t region; double t, p; } kStates[] = {
-      {1, 300, 3e6}, {1, 500, 5e7}, {2, 500, 1e5}, {2, 700, 3e7}, {5, 1500, 5e6}, {5, 2000, 3e7}};
+  const struct {
+    int64_t region;
+    double t, p;
+  } kStates[] = {{1, 300, 3e6}, {1, 500, 5e7},  {2, 500, 1e5},
+                 {2, 700, 3e7}, {5, 1500, 5e6}, {5, 2000, 3e7}};
   for (const auto& st : kStates) {
     SCOPED_TRACE(::testing::Message() << "region " << st.region << " T " << st.t << " P " << st.p);
     auto at = [&](int32_t code, double t, double p) { return Value(code, st.region, t, p); };

@@ -65,10 +65,13 @@ TEST(WaterEs15d, WritesOnlyOutputsFlaggedExactlyOne) {
 }
 
 TEST(WaterEs15d, SinglePhaseStatesEqualTheDispatcherAndRegion3IsFinite) {
-  const struct { double t, p; int64_t kvl, region; } kStates[] = {
-      {500.0, 1e5, 1, 2},   {300.0, 3e6, 2, 1},   {1500.0, 5e6, 1, 5},  {700.0, 3e7, 1, 2},
-      {700.0, 1e7, 2, 3},   {700.0, 3e7, 2, 3},   {700.0, 4e7, 1, 3},   {640.0, 2.1e7, 2, 3},
-      {640.0, 2e7, 1, 3},   {647.2, 2.2e7, 2, 3}, {650.0, 1e8, 2, 3}};
+  const struct {
+    double t, p;
+    int64_t kvl, region;
+  } kStates[] = {{500.0, 1e5, 1, 2},   {300.0, 3e6, 2, 1},   {1500.0, 5e6, 1, 5},
+                 {700.0, 3e7, 1, 2},   {700.0, 1e7, 2, 3},   {700.0, 3e7, 2, 3},
+                 {700.0, 4e7, 1, 3},   {640.0, 2.1e7, 2, 3}, {640.0, 2e7, 1, 3},
+                 {647.2, 2.2e7, 2, 3}, {650.0, 1e8, 2, 3}};
   for (const auto& s : kStates) {
     SCOPED_TRACE(::testing::Message() << "T " << s.t << " P " << s.p << " KVL " << s.kvl);
     const Eos r = Call(s.t, s.p, s.kvl);
@@ -126,7 +129,10 @@ TEST(WaterEs15d, LiquidAboveTheCriticalTemperatureIsExtrapolatedFromTheCriticalI
   ASSERT_EQ(hot.ierr, 0);
   const double h = at_tc.out[kDh], s = at_tc.out[kDs], v = at_tc.out[kV];
   const double dtx = t - tc;
-  const struct { int k; double factor; } kSlopes[] = {{kDh, 2000.0}, {kDs, 2000.0}, {kV, 3000.0}};
+  const struct {
+    int k;
+    double factor;
+  } kSlopes[] = {{kDh, 2000.0}, {kDs, 2000.0}, {kV, 3000.0}};
   for (const auto& e : kSlopes) {
     const double step = dtx * (at_tc.out[e.k] - below.out[e.k]) / dt / e.factor;
     EXPECT_NEAR(hot.out[e.k] - at_tc.out[e.k], step, 1e-4 * std::fabs(step)) << e.k;
@@ -156,9 +162,11 @@ TEST(WaterEs15d, LiquidBelowItsSaturationPressureIsCompressedDown) {
 
 TEST(WaterEs15d, RefusedInputsGiveTheMarkerOnRequestedOutputs) {
   const double nan = std::nan("");
-  const struct { double t, p; int64_t kvl; } kCases[] = {
-      {nan, 1e5, 1},  {300.0, nan, 2}, {300.0, 0.0, 2}, {260.0, -5.0, 2}, {300.0, 1e5, 3},
-      {0.0, 1e5, 1},  {-1e300, 1e5, 2}, {-5.0, 1e5, 1}};
+  const struct {
+    double t, p;
+    int64_t kvl;
+  } kCases[] = {{nan, 1e5, 1},   {300.0, nan, 2}, {300.0, 0.0, 2},  {260.0, -5.0, 2},
+                {300.0, 1e5, 3}, {0.0, 1e5, 1},   {-1e300, 1e5, 2}, {-5.0, 1e5, 1}};
   for (const auto& c : kCases) {
     const Eos r = Call(c.t, c.p, c.kvl);
     EXPECT_EQ(r.ierr, 1) << c.t << " " << c.p << " " << c.kvl;
@@ -177,8 +185,10 @@ TEST(WaterEs15d, PressuresFarBelowTheFormulationsReachStayFinite) {
   // from its saturation pressure are differences of logarithms.
   // Below 273.15 K: the ideal-gas terms of the lines; at 300 K the values
   // at psat carried down to P, against those carried down to 1000 Pa.
-  const struct { double t, p_ref; double dg_sign; } kCases[] = {{250.0, 101325.0, -1.0},
-                                                                 {300.0, 1000.0, 1.0}};
+  const struct {
+    double t, p_ref;
+    double dg_sign;
+  } kCases[] = {{250.0, 101325.0, -1.0}, {300.0, 1000.0, 1.0}};
   for (const auto& c : kCases) {
     const Eos ref = Call(c.t, c.p_ref, 2);
     const Eos tiny = Call(c.t, 1e-305, 2);

@@ -95,11 +95,15 @@ TEST(WaterFdregion, VolumesAreThoseOfTheRegionAndGiveBackThePressure) {
   EXPECT_NEAR(Place(1500.0, 3e7, 1).v, kM * 0.230761299e-1, 1e-9);
   // Region 3: the volume found gives back the pressure within the solver
   // tolerance, on the side asked for.
-  const struct { double t, p; int64_t kvl; double v_lo, v_hi; } kRegion3[] = {
-      {700.0, 4e7, 1, 0.02, 0.2},    {640.0, 2e7, 1, 0.056, 0.2},  {646.0, 21.5e6, 1, 0.056, 0.2},
-      {630.0, 3e7, 2, 0.017, 0.056}, {640.0, 2.1e7, 2, 0.017, 0.056},
-      {700.0, 1e7, 2, 0.017, 0.2},   {700.0, 3e7, 2, 0.017, 0.056}, {650.0, 1e8, 2, 0.017, 0.056},
-      {850.0, 9.9e7, 1, 0.02, 0.2}};
+  const struct {
+    double t, p;
+    int64_t kvl;
+    double v_lo, v_hi;
+  } kRegion3[] = {{700.0, 4e7, 1, 0.02, 0.2},      {640.0, 2e7, 1, 0.056, 0.2},
+                  {646.0, 21.5e6, 1, 0.056, 0.2},  {630.0, 3e7, 2, 0.017, 0.056},
+                  {640.0, 2.1e7, 2, 0.017, 0.056}, {700.0, 1e7, 2, 0.017, 0.2},
+                  {700.0, 3e7, 2, 0.017, 0.056},   {650.0, 1e8, 2, 0.017, 0.056},
+                  {850.0, 9.9e7, 1, 0.02, 0.2}};
   for (const auto& c : kRegion3) {
     SCOPED_TRACE(::testing::Message() << "T " << c.t << " P " << c.p << " KVL " << c.kvl);
     const Placed r = Place(c.t, c.p, c.kvl);
@@ -118,10 +122,12 @@ TEST(WaterFdregion, VolumesAreThoseOfTheRegionAndGiveBackThePressure) {
 
 TEST(WaterFdregion, RefusesStatesItCannotPlace) {
   const double nan = std::nan("");
-  const struct { double t, p; int64_t kvl; } kCases[] = {
-      {nan, 1e5, 1},      {300.0, nan, 2},    {300.0, 0.0, 2}, {300.0, -1e5, 1},
-      {300.0, 1e5, 0},    {300.0, 1e5, 3},    {INFINITY, 1e5, 1}, {0.0, 1e5, 1},
-      {-5.0, 1e5, 2},     {-1e300, 1e5, 2}};
+  const struct {
+    double t, p;
+    int64_t kvl;
+  } kCases[] = {{nan, 1e5, 1},   {300.0, nan, 2}, {300.0, 0.0, 2},    {300.0, -1e5, 1},
+                {300.0, 1e5, 0}, {300.0, 1e5, 3}, {INFINITY, 1e5, 1}, {0.0, 1e5, 1},
+                {-5.0, 1e5, 2},  {-1e300, 1e5, 2}};
   for (const auto& c : kCases) {
     const Placed r = Place(c.t, c.p, c.kvl, 9);
     EXPECT_EQ(r.ierr, 1) << c.t << " " << c.p << " " << c.kvl;
@@ -147,8 +153,8 @@ TEST(WaterFdregion, AFailedRegion3SearchIsReportedAsAFailure) {
     for (int64_t start_mode : {1, 2}) {
       double volume = 0.0, pressure = 0.0;
       int64_t status = 0;
-      SolveRegion3Volume(650.0, 1e15, kvl, start_mode, kNoValue, model, 0, kUnit, volume,
-                         pressure, status);
+      SolveRegion3Volume(650.0, 1e15, kvl, start_mode, kNoValue, model, 0, kUnit, volume, pressure,
+                         status);
       EXPECT_EQ(status, 1) << "KVL " << kvl << " start mode " << start_mode;
       ExpectPureFluidWordsCleared();
     }

@@ -22,7 +22,9 @@ constexpr double kFailure = -1.0;
 constexpr double kCriticalPressure = 22.0639999998894;  // MPa
 
 // IF97 Eq. 5: pressure [MPa] on the region 2-3 boundary.
-double B23Pressure(double t) { return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t; }
+double B23Pressure(double t) {
+  return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t;
+}
 
 // IF97 region of a single phase at (p, T), with the subregion of region 2
 // that the (p,h) or the (p,s) backward equations use.
@@ -49,8 +51,8 @@ std::string RegionOf(double p, double t, bool by_entropy) {
 // 50 MPa), at least 0.1 K off the saturation line.
 template <class Visit>
 void ForEachSinglePhaseState(const Visit& visit) {
-  const double pressures[] = {0.0007, 0.002, 0.01, 0.05, 0.2, 1.0, 3.0, 4.0, 6.0, 10.0, 16.0,
-                              17.0, 19.0, 21.0, 22.0, 23.0, 25.0, 30.0, 40.0, 50.0, 70.0, 100.0};
+  const double pressures[] = {0.0007, 0.002, 0.01, 0.05, 0.2,  1.0,  3.0,  4.0,  6.0,  10.0, 16.0,
+                              17.0,   19.0,  21.0, 22.0, 23.0, 25.0, 30.0, 40.0, 50.0, 70.0, 100.0};
   for (double p : pressures) {
     for (double t = 274.0; t <= 2270.0; t += (t < 900.0 ? 7.0 : 29.0)) {
       if (t > 1073.15 && p > 50.0) {
@@ -120,12 +122,12 @@ struct RoundTripBound {
   double from_entropy;
 };
 constexpr RoundTripBound kRoundTripBounds[] = {
-    {"1", 1e-5, 1e-6},      // worst 6.6e-6 K, 4.3e-7 K
-    {"2a", 0.010, 0.010},   // worst 8.6e-3 K, 8.0e-3 K
-    {"2b", 0.025, 0.010},   // worst 9.4e-3 K, 5.9e-3 K
-    {"2c", 0.025, 0.025},   // worst 2.33e-2 K, 1.86e-2 K
-    {"3", 0.025, 0.025},    // worst 2.34e-2 K, 2.44e-2 K
-    {"5", 2e-8, 2e-8},      // worst 1.0e-8, 1.0e-8 (relative)
+    {"1", 1e-5, 1e-6},     // worst 6.6e-6 K, 4.3e-7 K
+    {"2a", 0.010, 0.010},  // worst 8.6e-3 K, 8.0e-3 K
+    {"2b", 0.025, 0.010},  // worst 9.4e-3 K, 5.9e-3 K
+    {"2c", 0.025, 0.025},  // worst 2.33e-2 K, 1.86e-2 K
+    {"3", 0.025, 0.025},   // worst 2.34e-2 K, 2.44e-2 K
+    {"5", 2e-8, 2e-8},     // worst 1.0e-8, 1.0e-8 (relative)
 };
 
 TEST(RoutersPhPs, TemperatureRoundTripsInEveryRegion) {
@@ -201,7 +203,9 @@ TEST(RoutersPhPs, TwoPhaseStates) {
         const double xr = out[2];
         const double w = xr * v_vapour / (v_liquid + xr * (v_vapour - v_liquid));
         const double ts = IF97TSAT(p);
-        auto mix = [](double liquid, double vapour, double f) { return liquid + f * (vapour - liquid); };
+        auto mix = [](double liquid, double vapour, double f) {
+          return liquid + f * (vapour - liquid);
+        };
         EXPECT_NEAR(out[4], mix(IF97CPPTX(P, ts, 0.0), IF97CPPTX(P, ts, 1.0), xr), 1e-9 * out[4]);
         EXPECT_NEAR(out[5], mix(IF97LAMPTX(P, ts, 0.0), IF97LAMPTX(P, ts, 1.0), w), 1e-9 * out[5]);
         EXPECT_NEAR(out[6], mix(IF97ETAPTX(P, ts, 0.0), IF97ETAPTX(P, ts, 1.0), w), 1e-9 * out[6]);
@@ -226,8 +230,9 @@ TEST(RoutersPhPs, BundleOfASinglePhase) {
   const double states[][2] = {{10.0, 350.0}, {10.0, 600.0}, {300.0, 700.0}, {10.0, 1500.0}};
   for (const auto& st : states) {
     const double P = st[0], p = P / 10.0;
-    const double h = st[1] > 1073.15 ? IF97R5H(p, st[1])
-                                      : (st[1] < IF97TSAT(p) ? IF97R1H(p, st[1]) : IF97R2H(p, st[1]));
+    const double h = st[1] > 1073.15
+                         ? IF97R5H(p, st[1])
+                         : (st[1] < IF97TSAT(p) ? IF97R1H(p, st[1]) : IF97R2H(p, st[1]));
     const AllOutputs o = AllPh(P, h);
     const double t = IF97TPH(P, h);
     EXPECT_EQ(o.t, t);
@@ -306,7 +311,8 @@ TEST(RoutersPhPs, RegionTwoToFiveBandByEnthalpy) {
   const double P = 10.0, p = 1.0;
   const double h_boundary = IF97R2H(p, 1073.15000001);
   EXPECT_EQ(IF97TPH(P, h_boundary), IF97T2PH(p, h_boundary));
-  EXPECT_EQ(IF97TPH(P, std::nextafter(h_boundary, 1e9)), IF97T5PH(p, std::nextafter(h_boundary, 1e9)));
+  EXPECT_EQ(IF97TPH(P, std::nextafter(h_boundary, 1e9)),
+            IF97T5PH(p, std::nextafter(h_boundary, 1e9)));
   EXPECT_EQ(IF97TPH(P, 4161.0), IF97T5PH(p, 4161.0));
   EXPECT_EQ(IF97TPH(P, 4161.01), IF97T5PH(p, 4161.01));
   const double hot = IF97R5H(0.1, 2274.0);
@@ -392,7 +398,7 @@ TEST(RoutersPhPs, RefusalsGiveTheFailureValue) {
   using Router = double (*)(const double&, const double&);
   const Router by_h[] = {IF97TPH, IF97XPH, IF97VPH, IF97SPH};
   const Router by_s[] = {IF97TPS, IF97XPS, IF97VPS, IF97HPS};
-  const double bad_pairs[][2] = {{nan, 2000.0}, {10.0, nan}, {inf, 2000.0}, {10.0, inf},
+  const double bad_pairs[][2] = {{nan, 2000.0}, {10.0, nan}, {inf, 2000.0},    {10.0, inf},
                                  {10.0, -inf},  {-inf, 5.0}, {0.0060, 1000.0}, {1000.2, 1000.0}};
   for (const auto& pair : bad_pairs) {
     for (Router f : by_h) {

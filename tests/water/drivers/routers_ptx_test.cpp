@@ -30,9 +30,9 @@ double AbsCp3(const double& t, const double& v) { return std::fabs(IF97R3CP(t, v
 struct RouterRow {
   const char* name;
   Router router;
-  bool lever;            // group A: the lever rule serves mixtures
-  PtFn r1, r2, r5, r3;   // r3 at (T, v)
-  bool derivative;       // region-5 limit 50.01 MPa instead of 50.1
+  bool lever;           // group A: the lever rule serves mixtures
+  PtFn r1, r2, r5, r3;  // r3 at (T, v)
+  bool derivative;      // region-5 limit 50.01 MPa instead of 50.1
 };
 
 const RouterRow kRouters[] = {
@@ -57,13 +57,27 @@ TEST(PtxRouters, PublishedSinglePhaseAndLeverValues) {
 
 TEST(PtxRouters, SinglePhaseValueIsTheRegionFunction) {
   // States (P bar, T K) in each region, several on a region boundary.
-  const struct { double P, T; int region; } kStates[] = {
-      {1.0, 300.0, 1},   {1000.0, 273.0, 1}, {200.0, 600.0, 1},   {165.3, 623.15, 1},
-      {1.0, 400.0, 2},   {180.0, 650.0, 2},  {300.0, 863.15, 2},  {1000.0, 1073.15, 2},
-      {250.0, 650.0, 3}, {500.0, 700.0, 3},  {1000.0, 863.0, 3},  {1000.0, 800.0, 3},
-      // Just above the B23 pressure at the low-temperature corner of region 3.
-      {165.45, 623.3, 3}, {165.2916427, 623.15000001, 3},
-      {100.0, 1500.0, 5}, {500.0, 2273.2, 5}, {0.1, 1100.0, 5}};
+  const struct {
+    double P, T;
+    int region;
+  } kStates[] = {{1.0, 300.0, 1},
+                 {1000.0, 273.0, 1},
+                 {200.0, 600.0, 1},
+                 {165.3, 623.15, 1},
+                 {1.0, 400.0, 2},
+                 {180.0, 650.0, 2},
+                 {300.0, 863.15, 2},
+                 {1000.0, 1073.15, 2},
+                 {250.0, 650.0, 3},
+                 {500.0, 700.0, 3},
+                 {1000.0, 863.0, 3},
+                 {1000.0, 800.0, 3},
+                 // Just above the B23 pressure at the low-temperature corner of region 3.
+                 {165.45, 623.3, 3},
+                 {165.2916427, 623.15000001, 3},
+                 {100.0, 1500.0, 5},
+                 {500.0, 2273.2, 5},
+                 {0.1, 1100.0, 5}};
   for (const auto& s : kStates) {
     const double p = 0.1 * s.P;
     for (const auto& r : kRouters) {
@@ -79,7 +93,11 @@ TEST(PtxRouters, SinglePhaseValueIsTheRegionFunction) {
 }
 
 TEST(PtxRouters, RangeLimits) {
-  const struct { double P, T, X; bool accepted; const char* why; } kCases[] = {
+  const struct {
+    double P, T, X;
+    bool accepted;
+    const char* why;
+  } kCases[] = {
       {1000.0, 300.0, kSingle, true, "100 MPa"},
       {1000.2, 300.0, kSingle, false, "above 100.01 MPa"},
       {0.0062, 300.0, kSingle, true, "0.00062 MPa"},
@@ -175,15 +193,15 @@ TEST(PtxRouters, ExergyAgainstTheDeadState) {
   EXPECT_DOUBLE_EQ(ExergyAt298(10.0, 500.0, kSingle), e);
   // Exergy is linear in h and s, so the lever rule on it is that of h and s.
   EXPECT_NEAR(ExergyAt298(-1.0, 400.0, 0.4),
-              (IF97HPTX(-1.0, 400.0, 0.4) - h0) - 298.15 * (IF97SPTX(-1.0, 400.0, 0.4) - s0),
-              1e-9);
+              (IF97HPTX(-1.0, 400.0, 0.4) - h0) - 298.15 * (IF97SPTX(-1.0, 400.0, 0.4) - s0), 1e-9);
 }
 
 TEST(PtxRouters, BadInputGivesTheFailureValue) {
   const double nan = std::nan("");
-  const double states[][3] = {{nan, 300.0, kSingle}, {1.0, nan, kSingle}, {1.0, 300.0, nan},
-                              {nan, 373.0, 0.0},     {10.0, nan, 1.0},    {0.0, 300.0, kSingle},
-                              {-1.0, 300.0, kSingle}, {1.0, -300.0, kSingle},
+  const double states[][3] = {{nan, 300.0, kSingle},    {1.0, nan, kSingle},
+                              {1.0, 300.0, nan},        {nan, 373.0, 0.0},
+                              {10.0, nan, 1.0},         {0.0, 300.0, kSingle},
+                              {-1.0, 300.0, kSingle},   {1.0, -300.0, kSingle},
                               {1.0, HUGE_VAL, kSingle}, {HUGE_VAL, 300.0, kSingle}};
   for (const auto& s : states) {
     for (const auto& r : kRouters) {
@@ -241,7 +259,10 @@ TEST(PtxTransportRouters, UseTheReleasesAtTheRoutersVolume) {
 }
 
 TEST(PtxTransportRouters, Refusals) {
-  const struct { double P, T, X; const char* why; } kCases[] = {
+  const struct {
+    double P, T, X;
+    const char* why;
+  } kCases[] = {
       {100.0, 1200.0, kSingle, "region 5 above 1173.2 K"},
       {500.5, 1100.0, kSingle, "region 5 above 50.01 MPa"},
       {-1.0, 400.0, 0.5, "mixture"},

@@ -39,10 +39,10 @@ bool Agree(double a, double b, double scale, double& worst) {
   return relative <= kTolerance;
 }
 
-const std::vector<double> kTemperatures = {250.0,  273.16, 300.0,   450.0,  623.15, 630.0,
-                                           640.0,  646.9,  647.096, 650.0,  700.0,  800.0,
+const std::vector<double> kTemperatures = {250.0,  273.16, 300.0,   450.0,  623.15,  630.0,
+                                           640.0,  646.9,  647.096, 650.0,  700.0,   800.0,
                                            863.15, 1000.0, 1073.16, 1500.0, 2273.15, 2500.0};
-const std::vector<double> kPressures = {1e3,  1e5,    3e6,  1.65e7, 2.0e7, 2.1e7,
+const std::vector<double> kPressures = {1e3,      1e5,   3e6, 1.65e7, 2.0e7, 2.1e7,
                                         2.2064e7, 2.5e7, 4e7, 7e7,    1e8,   1.5e8};
 
 TEST(WaterPaths, DispatcherCodesAndRegionsAgreeBitForBit) {
@@ -94,8 +94,8 @@ void CompareEos(double t, double p, int64_t kvl, double& worst) {
       const WaterPath path = k == 0 ? WaterPath::kDirect : WaterPath::kThroughDispatcher;
       for (double& x : out[k]) x = -7.0;
       PPUTL_ESROOT.iw[esr::ITER] = -1;
-      WaterEos(t, p, level, kvl, unit, flags[0], flags[1], flags[2], flags[3], flags[4],
-               out[k][0], out[k][1], out[k][2], out[k][3], out[k][4], eos_ierr[k], path);
+      WaterEos(t, p, level, kvl, unit, flags[0], flags[1], flags[2], flags[3], flags[4], out[k][0],
+               out[k][1], out[k][2], out[k][3], out[k][4], eos_ierr[k], path);
       iterations[k] = PPUTL_ESROOT.iw[esr::ITER];
     }
     if (request == -1) {
@@ -107,8 +107,7 @@ void CompareEos(double t, double p, int64_t kvl, double& worst) {
     ASSERT_EQ(iterations[0], iterations[1]) << "request " << request;
     for (int j = 0; j < 5; ++j) {
       ASSERT_TRUE(Agree(out[0][j], out[1][j], scale[j], worst))
-          << "request " << request << " output " << j << ": " << out[0][j] << " / "
-          << out[1][j];
+          << "request " << request << " output " << j << ": " << out[0][j] << " / " << out[1][j];
     }
   }
 }

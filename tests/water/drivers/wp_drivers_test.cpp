@@ -48,8 +48,11 @@ TEST(WaterDrivers, ReproduceIf97TablesThroughGibbsHelmholtzAndZ) {
 }
 
 TEST(WaterDrivers, DerivativeDriversAgreeWithDifferencesAndEachOther) {
-  const struct { double p_bar, t_k; int region; } kStates[] = {
-      {30, 300, 1}, {500, 500, 1}, {1, 500, 2}, {250, 650, 3}, {400, 700, 3}, {100, 1500, 5}};
+  const struct {
+    double p_bar, t_k;
+    int region;
+  } kStates[] = {{30, 300, 1},  {500, 500, 1}, {1, 500, 2},
+                 {250, 650, 3}, {400, 700, 3}, {100, 1500, 5}};
   for (const auto& s : kStates) {
     SCOPED_TRACE(::testing::Message() << "P " << s.p_bar << " bar, T " << s.t_k);
     const double t = Celsius(s.t_k), p_kpa = 100.0 * s.p_bar;
@@ -67,8 +70,8 @@ TEST(WaterDrivers, DerivativeDriversAgreeWithDifferencesAndEachOther) {
     } else {
       const double dt = 1e-3, dp = 1e-5 * s.p_bar;
       dv_dt = (VolumeFromZ(s.p_bar, s.t_k + dt) - VolumeFromZ(s.p_bar, s.t_k - dt)) / (2 * dt);
-      dv_dp = (VolumeFromZ(s.p_bar + dp, s.t_k) - VolumeFromZ(s.p_bar - dp, s.t_k)) /
-              (2 * 100.0 * dp);
+      dv_dp =
+          (VolumeFromZ(s.p_bar + dp, s.t_k) - VolumeFromZ(s.p_bar - dp, s.t_k)) / (2 * 100.0 * dp);
     }
     const double alfv = WPALFV(s.p_bar, t, kSingle), kapt = WPKAPT(s.p_bar, t, kSingle);
     EXPECT_NEAR(alfv, dv_dt / v, 1e-5 * std::fabs(alfv));
@@ -116,7 +119,10 @@ TEST(WaterDrivers, CriticalPointShortcut) {
   // IF97 is finite at (Tc, 1/322) IF97's own.
   const double t = Celsius(647.2);
   double wavelength = 0.5;
-  const struct { const char* name; double got, want, tol; } kCases[] = {
+  const struct {
+    const char* name;
+    double got, want, tol;
+  } kCases[] = {
       {"WPZFAC", WPZFAC(-1.0, t, 1.0), 1000.0 * kPc * kVc / (kR * kTc), 1e-12},
       {"WPGIBB", WPGIBB(-1.0, t, 0.0), IF97R3H(kTc, kVc) - kTc * IF97R3S(kTc, kVc), 1e-6},
       {"WPHELM", WPHELM(-1.0, t, 1.0), IF97R3F(kTc, kVc), 3e-3},  // fixed value 0.002 below
@@ -136,8 +142,8 @@ TEST(WaterDrivers, CriticalPointShortcut) {
   };
   for (const auto& c : kCases) EXPECT_NEAR(c.got, c.want, c.tol) << c.name;
   EXPECT_EQ(WPHELM(-1.0, t, 1.0), -835.9743659199);
-  EXPECT_NEAR(WPALFP(-1.0, t, 0.0),
-              WPALFV(-1.0, t, 0.0) / (1000.0 * kPc * WPKAPT(-1.0, t, 0.0)), 1e-15);
+  EXPECT_NEAR(WPALFP(-1.0, t, 0.0), WPALFV(-1.0, t, 0.0) / (1000.0 * kPc * WPKAPT(-1.0, t, 0.0)),
+              1e-15);
   // Beside the point on the critical isochore the compressibility and the
   // expansion coefficient grow towards their critical values, the stress
   // coefficient falls towards its.
@@ -164,7 +170,11 @@ TEST(WaterDrivers, CriticalPointShortcut) {
 TEST(WaterDrivers, RangeEdges) {
   const double ts1bar = IF97TSAT(0.1);
   double wl0 = 0.0, wl02 = 0.2, wl11 = 1.1, wl12 = 1.2;
-  const struct { const char* what; double value; bool ok; } kEdges[] = {
+  const struct {
+    const char* what;
+    double value;
+    bool ok;
+  } kEdges[] = {
       {"t = -1e-5 C is converted", WPZFAC(1.0, -1e-5, kSingle), true},
       {"t = -2e-5 C is not given", WPZFAC(1.0, -2e-5, kSingle), false},
       {"P = 0 is a given pressure", WPZFAC(0.0, 100.0, kSingle), false},

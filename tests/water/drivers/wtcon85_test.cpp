@@ -32,7 +32,7 @@ TEST(Wtcon85, AgreesWithThe2011FormulationAwayFromTheCriticalPoint) {
 }
 
 TEST(Wtcon85, SideMembersAgreeOffTheSaturationLineAndRefuseBadInput) {
-  const double states[][2] = {{50.0, 700.0}, {25.0, 650.0}, {22.3, 660.0}, {21.5, 630.0},
+  const double states[][2] = {{50.0, 700.0}, {25.0, 650.0},  {22.3, 660.0}, {21.5, 630.0},
                               {22.0, 670.0}, {100.0, 850.0}, {30.0, 640.0}};
   for (const auto& s : states) {
     const double full = WTCON85(s[0], s[1]);

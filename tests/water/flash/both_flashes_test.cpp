@@ -35,7 +35,7 @@ struct Flash {
   double (*line_623)(double v);  // through the saturated states of regions 1 and 2 at 623.15 K
   double (*region3_energy)(const double& t, const double& v);
   double v_min, v_max, e_min, e_max;
-  State region3_liquid;  // region 3 at the largest volume with a 100 MPa check
+  State region3_liquid;        // region 3 at the largest volume with a 100 MPa check
   std::vector<State> failing;  // states whose final solve has no root
 };
 
@@ -115,12 +115,24 @@ TEST(BothFlashes, BoundsAreInsideAndOneUlpBeyondOrNonFiniteIsOutside) {
       bool inside;
     };
     const Row rows[] = {
-        {f->v_min, e_mid, true},         {Up(f->v_min), e_mid, true},    {Down(f->v_min), e_mid, false},
-        {f->v_max, e_mid, true},         {Down(f->v_max), e_mid, true},  {Up(f->v_max), e_mid, false},
-        {0.5, f->e_min, true},           {0.5, Up(f->e_min), true},      {0.5, Down(f->e_min), false},
-        {1.0, f->e_max, true},           {1.0, Down(f->e_max), true},    {1.0, Up(f->e_max), false},
-        {f->v_min, f->e_min, true},      {f->v_max, f->e_max, true},     {2000.0, 100.0, false},
-        {nan, 2000, false},              {0.1, nan, false},              {kInf, 2000, false},
+        {f->v_min, e_mid, true},
+        {Up(f->v_min), e_mid, true},
+        {Down(f->v_min), e_mid, false},
+        {f->v_max, e_mid, true},
+        {Down(f->v_max), e_mid, true},
+        {Up(f->v_max), e_mid, false},
+        {0.5, f->e_min, true},
+        {0.5, Up(f->e_min), true},
+        {0.5, Down(f->e_min), false},
+        {1.0, f->e_max, true},
+        {1.0, Down(f->e_max), true},
+        {1.0, Up(f->e_max), false},
+        {f->v_min, f->e_min, true},
+        {f->v_max, f->e_max, true},
+        {2000.0, 100.0, false},
+        {nan, 2000, false},
+        {0.1, nan, false},
+        {kInf, 2000, false},
         {0.1, -kInf, false},
     };
     for (const Row& r : rows) {
@@ -218,8 +230,8 @@ TEST(BothFlashes, WetStatesUpToTheCriticalPointStayFinite) {
 }
 
 TEST(BothFlashes, WrappersReturnOneValueEach) {
-  const flash_states::State vapour{1.0, 500, -1.0, IF97R2V(1.0, 500), IF97R2H(1.0, 500),
-                                   IF97R2U(1.0, 500)};
+  const flash_states::State vapour{
+      1.0, 500, -1.0, IF97R2V(1.0, 500), IF97R2H(1.0, 500), IF97R2U(1.0, 500)};
   const flash_states::State wet = flash_states::Wet(350, 0.3, false);
   for (const Flash* f : kFlashes) {
     SCOPED_TRACE(f->name);

@@ -65,8 +65,7 @@ inline void ExpectOutcome(const FlashResult& out, Expected expected) {
       EXPECT_EQ(out.p, kFlashNotConverged);
       return;
     case kAtOnce:
-    case kAfterSolve:
-      break;
+    case kAfterSolve: break;
   }
   EXPECT_EQ(out.ending, FlashEnding::kRejected);
   EXPECT_EQ(out.evaluations > 0, expected == kAfterSolve);

@@ -21,13 +21,15 @@ enum class Class { kRegion1, kRegion2, kRegion5, kWetBelow623, kRegion3, kWetNea
 inline constexpr Class kClasses[] = {Class::kRegion1,     Class::kRegion2, Class::kRegion5,
                                      Class::kWetBelow623, Class::kRegion3, Class::kWetNearCritical};
 inline const char* NameOf(Class c) {
-  constexpr const char* names[] = {"region 1", "region 2", "region 5", "wet below 623.15 K",
-                                   "region 3", "wet 623.65-646.596 K"};
+  constexpr const char* names[] = {"region 1",           "region 2", "region 5",
+                                   "wet below 623.15 K", "region 3", "wet 623.65-646.596 K"};
   return names[static_cast<int>(c)];
 }
 
 // IF97 Eq. 5, written out here so the states do not lean on the flash's copy.
-inline double B23(double t) { return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t; }
+inline double B23(double t) {
+  return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t;
+}
 
 inline State Wet(double t, double x, bool region3) {
   const double p = IF97PSAT(t);
@@ -43,8 +45,12 @@ inline State Wet(double t, double x, bool region3) {
 // `count` states of class `c` from a generator seeded with `seed`.
 inline std::vector<State> Generate(Class c, int count, unsigned seed) {
   std::mt19937_64 rng(seed);
-  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  auto log_uniform = [&](double lo, double hi) { return std::exp(uniform(std::log(lo), std::log(hi))); };
+  auto uniform = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
+  auto log_uniform = [&](double lo, double hi) {
+    return std::exp(uniform(std::log(lo), std::log(hi)));
+  };
   std::vector<State> out;
   while (static_cast<int>(out.size()) < count) {
     switch (c) {

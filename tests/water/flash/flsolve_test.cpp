@@ -19,7 +19,7 @@ struct SolveRun {
   int snapshot_at = 0;
 
   SolveRun(const std::function<double(double)>& f, double start, double t, double lo, double hi,
-      double tol, int snapshot_at_ = 0)
+           double tol, int snapshot_at_ = 0)
       : snapshot_at(snapshot_at_) {
     state.current = start;
     FLSOLVE(
@@ -135,13 +135,11 @@ TEST(FlashSolver, ErrorIsAbsoluteBelowOneAndRelativeFromOne) {
     bool stops;
   };
   const Case cases[] = {
-      {0.75, 8.9e-16, true},     // absolute 8.9e-16; relative would be 1.2e-15
-      {-0.75, 8.9e-16, true},
-      {0.75, 1.2e-15, false},    // absolute 1.2e-15
-      {1.5, 1.33e-15, true},     // relative 8.9e-16; absolute would be 1.3e-15
-      {-1.5, -1.33e-15, true},
-      {1.5, 1.8e-15, false},     // relative 1.2e-15
-      {1.0, 8.9e-16, true},      // exactly 1: both measures agree
+      {0.75, 8.9e-16, true},  // absolute 8.9e-16; relative would be 1.2e-15
+      {-0.75, 8.9e-16, true},  {0.75, 1.2e-15, false},  // absolute 1.2e-15
+      {1.5, 1.33e-15, true},  // relative 8.9e-16; absolute would be 1.3e-15
+      {-1.5, -1.33e-15, true}, {1.5, 1.8e-15, false},  // relative 1.2e-15
+      {1.0, 8.9e-16, true},                            // exactly 1: both measures agree
   };
   for (const Case& c : cases) {
     const double t = c.value + c.offset;
@@ -172,8 +170,8 @@ TEST(FlashSolver, FirstBracketFollowsTheSlopeAndTheTwoPoints) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "sign " << c.sign << ", start " << c.start);
-    const SolveRun run([&](double x) { return c.sign * 1000.0 * (x - 5.0); }, c.start, 0.0, 0.0, 10.0,
-                  tol, 3);
+    const SolveRun run([&](double x) { return c.sign * 1000.0 * (x - 5.0); }, c.start, 0.0, 0.0,
+                       10.0, tol, 3);
     ASSERT_GE(run.evaluations(), 3);
     EXPECT_EQ(run.snapshot.bracket_state, c.state);
     EXPECT_EQ(run.snapshot.side_counter, c.side);
@@ -218,7 +216,8 @@ TEST(FlashSolver, NestedSolvesEachOnTheirOwnRecord) {
       outer,
       [&](double p) {
         inner_starts.push_back(inner.current);
-        FLSOLVE(inner, [&](double temp) { return temp + p; }, 10.0, 0.0, 100.0, 1e-10);
+        FLSOLVE(
+            inner, [&](double temp) { return temp + p; }, 10.0, 0.0, 100.0, 1e-10);
         inner_ends.push_back(inner.current);
         return p * inner.current;
       },

@@ -46,13 +46,15 @@ void ExpectRoundTrips(Flash f, Class cls, const std::vector<State>& states) {
         << NameOf(f) << ", " << flash_states::NameOf(cls) << ": v = " << s.v << ", h = " << s.h
         << ", u = " << s.u;
     const double dx = s.x < 0 ? (out.x == -1.0 ? 0.0 : 1e300) : std::fabs(out.x - s.x) / tol.x_abs;
-    const double score = std::max({std::fabs(out.t - s.t) / (tol.t_rel * s.t),
-                                   std::fabs(out.p - s.p) / std::max(tol.p_rel * s.p, tol.p_abs), dx});
+    const double score =
+        std::max({std::fabs(out.t - s.t) / (tol.t_rel * s.t),
+                  std::fabs(out.p - s.p) / std::max(tol.p_rel * s.p, tol.p_abs), dx});
     within += score < 1;
     within_worst += score < tol.worst;
     EXPECT_LT(score, tol.worst) << NameOf(f) << ", " << flash_states::NameOf(cls) << ": p = " << s.p
-                                << ", T = " << s.t << ", x = " << s.x << " came back as p = " << out.p
-                                << ", T = " << out.t << ", x = " << out.x;
+                                << ", T = " << s.t << ", x = " << s.x
+                                << " came back as p = " << out.p << ", T = " << out.t
+                                << ", x = " << out.x;
   }
   const auto count = static_cast<double>(states.size());
   EXPECT_GE(within, tol.share * count) << NameOf(f) << ", " << flash_states::NameOf(cls);

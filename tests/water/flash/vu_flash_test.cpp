@@ -33,7 +33,9 @@ double SaturatedVapourVolume(double t) { return IF97R2V(IF97PSAT(t), t); }
 double SaturatedVapourEnergy(double t) { return IF97R2U(IF97PSAT(t), t); }
 
 // The lines of the map, as an independent evaluation from IF97 values.
-double LowPressureLine(double v) { return (v - 206.139716300646) * 2.6179757622163686 + 2373.89740988944; }
+double LowPressureLine(double v) {
+  return (v - 206.139716300646) * 2.6179757622163686 + 2373.89740988944;
+}
 double EdgeChord(double v) {
   return (v - 0.0010002069773244) / 206.13871609366868 * 2373.9396090546124 + (-0.0421991651726097);
 }
@@ -88,19 +90,22 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   const Solved solved[] = {
       // The saturated vapour whose energy is u_b, on both sides of its maximum.
       {"window, low volume", K.v_window_lo,
-       SaturatedVapourVolume(Bisect([&](double t) { return SaturatedVapourEnergy(t) - K.u_b; }, 540, 620)),
+       SaturatedVapourVolume(
+           Bisect([&](double t) { return SaturatedVapourEnergy(t) - K.u_b; }, 540, 620)),
        5e-12},
       {"window, high volume", K.v_window_hi,
-       SaturatedVapourVolume(Bisect([&](double t) { return SaturatedVapourEnergy(t) - K.u_b; }, 373, 500)),
+       SaturatedVapourVolume(
+           Bisect([&](double t) { return SaturatedVapourEnergy(t) - K.u_b; }, 373, 500)),
        5e-12},
       // The region-3 100 MPa isobar at u''(623.15 K).
       {"isochore-only volume", K.v_isochore_only,
-       IF97R3VIT(100, Bisect([](double t) { return IF97R3U(t, IF97R3VIT(100, t)) - K.u_vap_623; }, 700,
-                             863.15)),
+       IF97R3VIT(100, Bisect([](double t) { return IF97R3U(t, IF97R3VIT(100, t)) - K.u_vap_623; },
+                             700, 863.15)),
        5e-12},
       // The local maximum of the region-2 energy along the B23 line: the zero
       // of its derivative by central differences.
-      {"B23 band", K.u_b23_band, [] {
+      {"B23 band", K.u_b23_band,
+       [] {
          auto u = [](double t) { return IF97R2U(B23(t), t); };
          const double t = Bisect([&](double t) { return u(t + 1e-4) - u(t - 1e-4); }, 640, 700);
          return u(t);
@@ -116,10 +121,18 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   EXPECT_NEAR(IF97B23T(B23(623.15)), 623.15, 1e-9);
 }
 
-flash_states::State Single(double p, double t, double v, double u) { return {p, t, -1.0, v, 0.0, u}; }
-flash_states::State Region1(double p, double t) { return Single(p, t, IF97R1V(p, t), IF97R1U(p, t)); }
-flash_states::State Region2(double p, double t) { return Single(p, t, IF97R2V(p, t), IF97R2U(p, t)); }
-flash_states::State Region5(double p, double t) { return Single(p, t, IF97R5V(p, t), IF97R5U(p, t)); }
+flash_states::State Single(double p, double t, double v, double u) {
+  return {p, t, -1.0, v, 0.0, u};
+}
+flash_states::State Region1(double p, double t) {
+  return Single(p, t, IF97R1V(p, t), IF97R1U(p, t));
+}
+flash_states::State Region2(double p, double t) {
+  return Single(p, t, IF97R2V(p, t), IF97R2U(p, t));
+}
+flash_states::State Region5(double p, double t) {
+  return Single(p, t, IF97R5V(p, t), IF97R5U(p, t));
+}
 
 TEST(VuFlash, WorkedStatesComeBack) {
   using B = VuBranch;
@@ -131,12 +144,16 @@ TEST(VuFlash, WorkedStatesComeBack) {
     FlashEnding ending;
   };
   const Row rows[] = {
-      {"wet, 373.15 K, x = 0.8", flash_states::Wet(373.15, 0.8, false), B::kLargeWet, E::kWetBelow623},
-      {"wet, 373.15 K, x = 0.5", flash_states::Wet(373.15, 0.5, false), B::kWetSmall, E::kWetBelow623},
+      {"wet, 373.15 K, x = 0.8", flash_states::Wet(373.15, 0.8, false), B::kLargeWet,
+       E::kWetBelow623},
+      {"wet, 373.15 K, x = 0.5", flash_states::Wet(373.15, 0.5, false), B::kWetSmall,
+       E::kWetBelow623},
       {"wet, 373.15 K, x = 0.0004", flash_states::Wet(373.15, 0.0004, false), B::kDenseLower,
        E::kWetBelow623},
-      {"wet, 600 K, x = 0.01", flash_states::Wet(600, 0.01, false), B::kDenseUpper, E::kWetBelow623},
-      {"region 2, 0.0035 MPa, 300 K", Region2(0.0035, 300), B::kLargeSaturatedVapour, E::kVapourPair},
+      {"wet, 600 K, x = 0.01", flash_states::Wet(600, 0.01, false), B::kDenseUpper,
+       E::kWetBelow623},
+      {"region 2, 0.0035 MPa, 300 K", Region2(0.0035, 300), B::kLargeSaturatedVapour,
+       E::kVapourPair},
       {"region 2, 1 MPa, 500 K", Region2(1, 500), B::kHighSaturatedVapour, E::kVapourPair},
       {"region 2, 10 MPa, 1000 K", Region2(10, 1000), B::kSteam1073, E::kVapourPair},
       {"region 1, 10 MPa, 400 K", Region1(10, 400), B::kDenseLower, E::kLiquidPair},
@@ -172,7 +189,8 @@ TEST(VuFlash, EachBandBorderOnBothSides) {
       {"u' 273.15 K, wet", 0.5, K.u_liq_273, D::kWet, D::kColdLiquid, 0.5, Down(K.u_liq_273)},
       {"u 2 at 100 MPa, 1073 K", 0.01, K.u_2_100_1073, D::kVapourAboveB23, D::kSteam1073, 0.01,
        Up(K.u_2_100_1073)},
-      {"u 2 at p_0, 1073 K", 0.01, K.u_2_p0_1073, D::kSteam1073, D::kRegion5, 0.01, Up(K.u_2_p0_1073)},
+      {"u 2 at p_0, 1073 K", 0.01, K.u_2_p0_1073, D::kSteam1073, D::kRegion5, 0.01,
+       Up(K.u_2_p0_1073)},
       {"u_b, small volume", 0.005, K.u_b, D::kB23, D::kVapourAboveB23, 0.005, Up(K.u_b)},
       {"u_b, large volume", 0.01, K.u_b, D::kVapourBesideB23, D::kVapourAboveB23, 0.01, Up(K.u_b)},
       {"u'' 623 K, small volume", 0.005, K.u_vap_623, D::kDome, D::kB23, 0.005, Up(K.u_vap_623)},
@@ -199,12 +217,14 @@ TEST(VuFlash, EachPathBorderOnBothSides) {
        Up(K.v_window_lo), 2600},
       {"window, high volume", K.v_window_hi, 2600, B::kHighVapour, B::kHighSaturatedVapour,
        Down(K.v_window_hi), 2600},
-      {"v'' 273.15 K, above u_b", K.v_tp, 3000, B::kHighVapour, B::kHighAboveLine, Up(K.v_tp), 3000},
+      {"v'' 273.15 K, above u_b", K.v_tp, 3000, B::kHighVapour, B::kHighAboveLine, Up(K.v_tp),
+       3000},
       {"v 2 at 100 MPa, 1073 K", K.v_2_100_1073, 3000, B::kHigh100MPa, B::kHighVapour,
        Up(K.v_2_100_1073), 3000},
       {"p_0 line, above u_b", 300, line_high, B::kHighAboveLine, B::kHighBelowLine, 300,
        Down(line_high)},
-      {"v 2 at 100 MPa, 863 K", K.v_3_100_863, 2500, B::kB23Region3, B::kB23P, Up(K.v_3_100_863), 2500},
+      {"v 2 at 100 MPa, 863 K", K.v_3_100_863, 2500, B::kB23Region3, B::kB23P, Up(K.v_3_100_863),
+       2500},
       {"v'' 623 K, B23", K.v_vap_623, 2450, B::kB23T, B::kB23P, Down(K.v_vap_623), 2450},
       {"B23 band energy", K.v_vap_623, K.u_b23_band, B::kB23T, B::kB23Vapour, K.v_vap_623,
        Up(K.u_b23_band)},
@@ -235,13 +255,16 @@ TEST(VuFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {"region 5 above 50 MPa", 0.02, 6000, B::k5Dense, kAfterSolve},
       {"region 5 below 50 MPa", 0.02, 4500, B::k5Dense, kSolved},
       {"region 5 below its smallest volume", Down(K.v_2_50_1073), 4000, B::k5Dense, kAtOnce},
-      {"region 5 at its smallest volume, above 50 MPa", K.v_2_50_1073, 4500, B::k5Dense, kAfterSolve},
+      {"region 5 at its smallest volume, above 50 MPa", K.v_2_50_1073, 4500, B::k5Dense,
+       kAfterSolve},
       {"region 5 beyond 2273.15 K, small volume", 0.02, 6300, B::k5Dense, kCapped},
       {"region 5 above 2273.15 K", 0.05, 6320, B::k5Hot, kAfterSolve},
       {"region 5 below 2273.15 K", 0.05, 6295, B::k5Hot, kSolved},
       {"region 5 below p_min", 800, 3665.38, B::k5BelowLine, kAfterSolve},
-      {"region 5 above p_min", IF97R5V(0.0007, 1100), IF97R5U(0.0007, 1100), B::k5BelowLine, kSolved},
-      {"1073.15 K band below its smallest volume", Down(K.v_2_100_1073), 3300, B::kSteam1073, kAtOnce},
+      {"region 5 above p_min", IF97R5V(0.0007, 1100), IF97R5U(0.0007, 1100), B::k5BelowLine,
+       kSolved},
+      {"1073.15 K band below its smallest volume", Down(K.v_2_100_1073), 3300, B::kSteam1073,
+       kAtOnce},
       {"1073.15 K band, region-5 side below its smallest volume", 0.0085, 3650, B::kSteam1073,
        kAfterSolve},
       {"1073.15 K band, region-5 side above 50 MPa", 0.0095, 3650, B::kSteam1073, kAfterSolve},
@@ -283,8 +306,8 @@ TEST(VuFlash, OnThe623KLineTheWetSolveOfRegions1And2Runs) {
   // division, product, sum, lies one ulp above the same line in other orders.
   for (double v : {0.0022, 0.00269, 0.005}) {
     SCOPED_TRACE(::testing::Message() << "v = " << v);
-    const double line = (v - 0.0017400705518799) / 0.007060861379695999 * 776.0236481040602 +
-                        1642.09630631134;
+    const double line =
+        (v - 0.0017400705518799) / 0.007060861379695999 * 776.0236481040602 + 1642.09630631134;
     EXPECT_EQ(VuFlash(v, line).ending, FlashEnding::kWetBelow623);
     EXPECT_EQ(VuFlash(v, Up(line)).ending, FlashEnding::kWetRegion3);
   }

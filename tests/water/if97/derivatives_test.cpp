@@ -60,7 +60,8 @@ TEST(If97Derivatives, Region3MatchesDifferencesOfThePressure) {
     ExpectSixDigits(IF97R3DPV(t, v), 1000.0 * dpdv_mpa, "(dp/dv)_T");
     ExpectSixDigits(IF97R3DVP(t, v), 1.0 / (1000.0 * dpdv_mpa), "(dv/dp)_T");
     ExpectSixDigits(IF97R3DVT(t, v), -dpdt_mpa / dpdv_mpa, "(dv/dT)_p");
-    EXPECT_NEAR(IF97R3APR(t, v), IF97R3DPT(t, v) / (1000.0 * IF97R3P(t, v)), 1e-13 * IF97R3APR(t, v));
+    EXPECT_NEAR(IF97R3APR(t, v), IF97R3DPT(t, v) / (1000.0 * IF97R3P(t, v)),
+                1e-13 * IF97R3APR(t, v));
     ExpectKappa(IF97R3KAP(t, v), IF97R3W(t, v), IF97R3P(t, v), v);
   }
 }

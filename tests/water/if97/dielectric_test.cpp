@@ -12,7 +12,9 @@ namespace {
 // The densities are rounded to seven digits, which moves epsilon by up to
 // 2.7e-6 relative.
 TEST(DielectricConstant, ReproducesTheReleaseTable) {
-  struct Row { double temperature, molar_density, epsilon; };
+  struct Row {
+    double temperature, molar_density, epsilon;
+  };
   const Row rows[] = {{240, 54.33701, 104.34982}, {300, 55.31735, 77.74735},
                       {300, 55.56148, 78.11269},  {300, 68.69265, 103.69632},
                       {650, 2.24692, 1.26715},    {650, 40.31090, 17.71733},
@@ -34,7 +36,9 @@ TEST(DielectricConstant, LiquidAtRoomTemperatureAndBelow228K) {
 
 // Refractive-index release, Table 3, at IAPWS-95 densities of its states.
 TEST(RefractiveIndex, ReproducesTheReleaseTable) {
-  struct Row { double temperature, density, wavelength_um, n, tolerance; };
+  struct Row {
+    double temperature, density, wavelength_um, n, tolerance;
+  };
   const Row rows[] = {{273.15, 999.842411, 0.2265, 1.394527, 5e-7},
                       {273.15, 999.842411, 0.589, 1.334344, 5e-7},
                       {273.15, 999.842411, 1.01398, 1.326135, 5e-7},
@@ -46,8 +50,7 @@ TEST(RefractiveIndex, ReproducesTheReleaseTable) {
                       {273.15, 1004.821444, 1.01398, 1.327710, 5e-7},
                       {473.15, 923.740172, 1.01398, 1.298369, 5e-7}};
   for (const Row& row : rows) {
-    EXPECT_NEAR(WREFRI(row.temperature, 1.0 / row.density, row.wavelength_um), row.n,
-                row.tolerance)
+    EXPECT_NEAR(WREFRI(row.temperature, 1.0 / row.density, row.wavelength_um), row.n, row.tolerance)
         << "T = " << row.temperature << " K, rho = " << row.density
         << ", lambda = " << row.wavelength_um;
   }

@@ -20,7 +20,9 @@ double LowestPressure(double t) {
                       : 0.34805185628969e3 - 0.11671859879975e1 * t + 0.10192970039326e-2 * t * t;
 }
 
-struct State { double pressure, temperature; };
+struct State {
+  double pressure, temperature;
+};
 
 // 101 temperatures from 623.15 to 863.15 K, 61 pressures from the lowest
 // pressure of region 3 to 100 MPa: 6161 states.
@@ -65,7 +67,8 @@ TEST(Region3Volume, ConvergesOnTheRegionGridWhateverWasCalledBefore) {
     const bool ok = volume >= 0.0013 && volume <= 0.00882 &&
                     std::fabs(IF97R3P(s.temperature, volume) / s.pressure - 1.0) < 1e-8;
     if (!ok && ++failures <= 10)
-      ADD_FAILURE() << "P = " << s.pressure << " MPa, T = " << s.temperature << " K: v = " << volume;
+      ADD_FAILURE() << "P = " << s.pressure << " MPa, T = " << s.temperature
+                    << " K: v = " << volume;
   }
   EXPECT_EQ(failures, 0);
   // Backwards, after a failing call and a call on the other side: the same.
@@ -97,7 +100,8 @@ TEST(Region3Volume, NoVolumeOutsideTheRangeIsReturned) {
   const State outside[] = {{100.0, 600.0}, {5.0, 863.15}};
   for (const State& s : outside) {
     SCOPED_TRACE(::testing::Message() << "P = " << s.pressure << ", T = " << s.temperature);
-    for (const Region3Side side : {Region3Side::kChosen, Region3Side::kLiquid, Region3Side::kVapour}) {
+    for (const Region3Side side :
+         {Region3Side::kChosen, Region3Side::kLiquid, Region3Side::kVapour}) {
       int64_t evaluations = 0;
       EXPECT_EQ(Region3Volume(s.pressure, s.temperature, side, evaluations), kNotConverged);
       // At most 2 + 2 x 50 pressures in the start search, 50 in the iteration.

@@ -43,23 +43,31 @@ void CheckRows(const RegionFns& fns, const Row* rows, int count) {
 
 TEST(If97Regions, ReproducePublishedTables) {
   // IF97 Table 5 (region 1), Table 15 (region 2), Table 42 (region 5): (p, T).
-  const Row t5[] = {
-      {3, 300, 0.100215168E-02, 0.115331273E+03, 0.112324818E+03, 0.392294792E+00, 0.417301218E+01, 0.150773921E+04},
-      {80, 300, 0.971180894E-03, 0.184142828E+03, 0.106448356E+03, 0.368563852E+00, 0.401008987E+01, 0.163469054E+04},
-      {3, 500, 0.120241800E-02, 0.975542239E+03, 0.971934985E+03, 0.258041912E+01, 0.465580682E+01, 0.124071337E+04}};
-  const Row t15[] = {
-      {0.0035, 300, 0.394913866E+02, 0.254991145E+04, 0.241169160E+04, 0.852238967E+01, 0.191300162E+01, 0.427920172E+03},
-      {0.0035, 700, 0.923015898E+02, 0.333568375E+04, 0.301262819E+04, 0.101749996E+02, 0.208141274E+01, 0.644289068E+03},
-      {30, 700, 0.542946619E-02, 0.263149474E+04, 0.246861076E+04, 0.517540298E+01, 0.103505092E+02, 0.480386523E+03}};
-  const Row t42[] = {
-      {0.5, 1500, 0.138455090E+01, 0.521976855E+04, 0.452749310E+04, 0.965408875E+01, 0.261609445E+01, 0.917068690E+03},
-      {30, 1500, 0.230761299E-01, 0.516723514E+04, 0.447495124E+04, 0.772970133E+01, 0.272724317E+01, 0.928548002E+03},
-      {30, 2000, 0.311385219E-01, 0.657122604E+04, 0.563707038E+04, 0.853640523E+01, 0.288569882E+01, 0.106736948E+04}};
+  const Row t5[] = {{3, 300, 0.100215168E-02, 0.115331273E+03, 0.112324818E+03, 0.392294792E+00,
+                     0.417301218E+01, 0.150773921E+04},
+                    {80, 300, 0.971180894E-03, 0.184142828E+03, 0.106448356E+03, 0.368563852E+00,
+                     0.401008987E+01, 0.163469054E+04},
+                    {3, 500, 0.120241800E-02, 0.975542239E+03, 0.971934985E+03, 0.258041912E+01,
+                     0.465580682E+01, 0.124071337E+04}};
+  const Row t15[] = {{0.0035, 300, 0.394913866E+02, 0.254991145E+04, 0.241169160E+04,
+                      0.852238967E+01, 0.191300162E+01, 0.427920172E+03},
+                     {0.0035, 700, 0.923015898E+02, 0.333568375E+04, 0.301262819E+04,
+                      0.101749996E+02, 0.208141274E+01, 0.644289068E+03},
+                     {30, 700, 0.542946619E-02, 0.263149474E+04, 0.246861076E+04, 0.517540298E+01,
+                      0.103505092E+02, 0.480386523E+03}};
+  const Row t42[] = {{0.5, 1500, 0.138455090E+01, 0.521976855E+04, 0.452749310E+04, 0.965408875E+01,
+                      0.261609445E+01, 0.917068690E+03},
+                     {30, 1500, 0.230761299E-01, 0.516723514E+04, 0.447495124E+04, 0.772970133E+01,
+                      0.272724317E+01, 0.928548002E+03},
+                     {30, 2000, 0.311385219E-01, 0.657122604E+04, 0.563707038E+04, 0.853640523E+01,
+                      0.288569882E+01, 0.106736948E+04}};
   // IF97 Table 33 (region 3): (T, v = 1/rho), first column p.
-  const Row t33[] = {
-      {650, 1.0 / 500, 0.255837018E+02, 0.186343019E+04, 0.181226279E+04, 0.405427273E+01, 0.138935717E+02, 0.502005554E+03},
-      {650, 1.0 / 200, 0.222930643E+02, 0.237512401E+04, 0.226365868E+04, 0.485438792E+01, 0.446579342E+02, 0.383444594E+03},
-      {750, 1.0 / 500, 0.783095639E+02, 0.225868845E+04, 0.210206932E+04, 0.446971906E+01, 0.634165359E+01, 0.760696041E+03}};
+  const Row t33[] = {{650, 1.0 / 500, 0.255837018E+02, 0.186343019E+04, 0.181226279E+04,
+                      0.405427273E+01, 0.138935717E+02, 0.502005554E+03},
+                     {650, 1.0 / 200, 0.222930643E+02, 0.237512401E+04, 0.226365868E+04,
+                      0.485438792E+01, 0.446579342E+02, 0.383444594E+03},
+                     {750, 1.0 / 500, 0.783095639E+02, 0.225868845E+04, 0.210206932E+04,
+                      0.446971906E+01, 0.634165359E+01, 0.760696041E+03}};
   CheckRows({"region 1", IF97R1V, IF97R1H, IF97R1U, IF97R1S, IF97R1CP, IF97R1W}, t5, 3);
   CheckRows({"region 2", IF97R2V, IF97R2H, IF97R2U, IF97R2S, IF97R2CP, IF97R2W}, t15, 3);
   CheckRows({"region 3", IF97R3P, IF97R3H, IF97R3U, IF97R3S, IF97R3CP, IF97R3W}, t33, 3);
@@ -122,7 +130,8 @@ TEST(If97Regions, IdentitiesHoldInRegion3) {
       const double cv = IF97R3CV(t, v);
       EXPECT_NEAR(cv, (IF97R3U(t + dt, v) - IF97R3U(t - dt, v)) / (2 * dt), 1e-6 * cv);
       const auto ln_f = [t](double vol) { return std::log(IF97R3FUG(IF97R3P(t, vol), t, vol)); };
-      const double slope = (ln_f(v + dv) - ln_f(v - dv)) / (IF97R3P(t, v + dv) - IF97R3P(t, v - dv));
+      const double slope =
+          (ln_f(v + dv) - ln_f(v - dv)) / (IF97R3P(t, v + dv) - IF97R3P(t, v - dv));
       EXPECT_NEAR(slope, 1000.0 * v / (kR * t), 1e-6 * 1000.0 * v / (kR * t));
     }
 }
@@ -149,10 +158,11 @@ TEST(If97Regions, Region5GibbsPartsAreTheDerivativesOfTheirParents) {
   const double p = 30.0, t = 1500.0, dp = 1e-4 * p, dt = 1e-4 * t, dtau_dt = -t * t / 1000.0;
   // Parent, its derivative, and whether that is by pi (else by tau).
   const std::tuple<Fn, Fn, bool> pairs[] = {
-      {IF97R5GO, IF97R5GOP, true},    {IF97R5GOP, IF97R5GOPP, true}, {IF97R5GO, IF97R5GOT, false},
-      {IF97R5GOT, IF97R5GOTT, false}, {IF97R5GOP, IF97R5GOPT, false}, {IF97R5GR, IF97R5GRP, true},
-      {IF97R5GRP, IF97R5GRPP, true},  {IF97R5GR, IF97R5GRT, false},  {IF97R5GRT, IF97R5GRTT, false},
-      {IF97R5GRP, IF97R5GRPT, false}};
+      {IF97R5GO, IF97R5GOP, true},    {IF97R5GOP, IF97R5GOPP, true},
+      {IF97R5GO, IF97R5GOT, false},   {IF97R5GOT, IF97R5GOTT, false},
+      {IF97R5GOP, IF97R5GOPT, false}, {IF97R5GR, IF97R5GRP, true},
+      {IF97R5GRP, IF97R5GRPP, true},  {IF97R5GR, IF97R5GRT, false},
+      {IF97R5GRT, IF97R5GRTT, false}, {IF97R5GRP, IF97R5GRPT, false}};
   for (int k = 0; k < 10; ++k) {
     const auto [parent, deriv, by_pi] = pairs[k];
     const double numeric = by_pi ? (parent(p + dp, t) - parent(p - dp, t)) / (2 * dp)
@@ -162,15 +172,15 @@ TEST(If97Regions, Region5GibbsPartsAreTheDerivativesOfTheirParents) {
 }
 
 TEST(If97Regions, UndefinedArgumentsGiveNonFiniteValues) {
-  const Fn at_zero_p[] = {IF97R2V, IF97R2S, IF97R2G, IF97R1FUG, IF97R5V,  IF97R5S,
+  const Fn at_zero_p[] = {IF97R2V,  IF97R2S,   IF97R2G,   IF97R1FUG, IF97R5V,  IF97R5S,
                           IF97R5GO, IF97R5GOP, IF97R1KAP, IF97R2KAP, IF97R5KAP};
   for (Fn f : at_zero_p) EXPECT_FALSE(std::isfinite(f(0.0, 500.0)));
-  const Fn at_zero_t[] = {IF97R1V, IF97R1H, IF97R1S, IF97R1U, IF97R1CP, IF97R1CV, IF97R1W, IF97R1G,
-                          IF97R2V, IF97R2H, IF97R2S, IF97R2U, IF97R2CP, IF97R2CV, IF97R2W, IF97R2G,
-                          IF97R5V, IF97R5H, IF97R5S, IF97R5U, IF97R5CP, IF97R5CV, IF97R5W, IF97R5GOT,
-                          IF97R1KAP, IF97R2KAP, IF97R5KAP};
+  const Fn at_zero_t[] = {IF97R1V,  IF97R1H, IF97R1S,   IF97R1U,   IF97R1CP,  IF97R1CV, IF97R1W,
+                          IF97R1G,  IF97R2V, IF97R2H,   IF97R2S,   IF97R2U,   IF97R2CP, IF97R2CV,
+                          IF97R2W,  IF97R2G, IF97R5V,   IF97R5H,   IF97R5S,   IF97R5U,  IF97R5CP,
+                          IF97R5CV, IF97R5W, IF97R5GOT, IF97R1KAP, IF97R2KAP, IF97R5KAP};
   for (Fn f : at_zero_t) EXPECT_FALSE(std::isfinite(f(1.0, 0.0)));
-  const Fn region3[] = {IF97R3P, IF97R3H, IF97R3S,  IF97R3U,  IF97R3CP,
+  const Fn region3[] = {IF97R3P,  IF97R3H, IF97R3S, IF97R3U,  IF97R3CP,
                         IF97R3CV, IF97R3W, IF97R3F, IF97R3KAP};
   for (Fn f : region3) {
     EXPECT_FALSE(std::isfinite(f(650.0, 0.0)));

@@ -17,11 +17,15 @@ double NinthDigit(double printed) {
 }
 
 TEST(If97Saturation, ReproducesTables35And36) {
-  struct Case { double in, out; };
+  struct Case {
+    double in, out;
+  };
   const Case pressure[] = {{300, 0.353658941E-02}, {500, 0.263889776E+01}, {600, 0.123443146E+02}};
-  for (const Case& c : pressure) EXPECT_NEAR(IF97PSAT(c.in), c.out, NinthDigit(c.out)) << "T = " << c.in;
+  for (const Case& c : pressure)
+    EXPECT_NEAR(IF97PSAT(c.in), c.out, NinthDigit(c.out)) << "T = " << c.in;
   const Case temperature[] = {{0.1, 0.372755919E+03}, {1, 0.453035632E+03}, {10, 0.584149488E+03}};
-  for (const Case& c : temperature) EXPECT_NEAR(IF97TSAT(c.in), c.out, NinthDigit(c.out)) << "p = " << c.in;
+  for (const Case& c : temperature)
+    EXPECT_NEAR(IF97TSAT(c.in), c.out, NinthDigit(c.out)) << "p = " << c.in;
 }
 
 TEST(If97Saturation, BridgesAreExactToTheBit) {
@@ -29,7 +33,8 @@ TEST(If97Saturation, BridgesAreExactToTheBit) {
   EXPECT_EQ(IF97PSAT(647.0959), 22.063973175);
   EXPECT_EQ(IF97TSAT(22.063973175), 647.0959);
   EXPECT_EQ(IF97TSAT(22.0639999998894), 647.096);
-  for (double t : {647.0959, 647.096, 650.0, 700.0, 1000.0}) EXPECT_EQ(IF97TSAT(IF97PSAT(t)), t) << "T = " << t;
+  for (double t : {647.0959, 647.096, 650.0, 700.0, 1000.0})
+    EXPECT_EQ(IF97TSAT(IF97PSAT(t)), t) << "T = " << t;
 }
 
 TEST(If97Saturation, BridgesJoinTheEquationsAndRise) {
@@ -37,8 +42,10 @@ TEST(If97Saturation, BridgesJoinTheEquationsAndRise) {
   EXPECT_NEAR(IF97PSAT(647.0958), IF97PSAT(std::nextafter(647.0958, 0.0)), 1e-12);
   EXPECT_NEAR(IF97TSAT(22.063946352), IF97TSAT(std::nextafter(22.063946352, 0.0)), 1e-10);
   // Both functions rise through the near-critical segments.
-  for (double t = 647.0957; t < 647.0962; t += 1e-5) EXPECT_LT(IF97PSAT(t), IF97PSAT(t + 1e-5)) << t;
-  for (double p = 22.06394; p < 22.06401; p += 1e-6) EXPECT_LT(IF97TSAT(p), IF97TSAT(p + 1e-6)) << p;
+  for (double t = 647.0957; t < 647.0962; t += 1e-5)
+    EXPECT_LT(IF97PSAT(t), IF97PSAT(t + 1e-5)) << t;
+  for (double p = 22.06394; p < 22.06401; p += 1e-6)
+    EXPECT_LT(IF97TSAT(p), IF97TSAT(p + 1e-6)) << p;
 }
 
 TEST(If97Saturation, BarFormsCheckTheirInclusiveBounds) {

@@ -71,8 +71,8 @@ void CheckSeries(const char* name, const Domain& d) {
       const Reference ref = TermByTerm(kTerms, x, y, kKinds[f]);
       for (const double got : {together[f], alone[f]}) {
         const long double error = std::fabs(got - ref.sum);
-        const double ratio =
-            ref.magnitude > 0.0L ? static_cast<double>(error / ref.magnitude) : (error > 0.0L ? 1.0 : 0.0);
+        const double ratio = ref.magnitude > 0.0L ? static_cast<double>(error / ref.magnitude)
+                                                  : (error > 0.0L ? 1.0 : 0.0);
         worst[f] = ratio > worst[f] ? ratio : worst[f];
       }
     }
@@ -85,14 +85,16 @@ TEST(If97Series, AgreeWithTermByTermSumsInLongDouble) {
   CheckSeries<kRegion1Terms>("region 1", {7.1 - 100.0 / 16.53, 7.1, 1386.0 / 623.15 - 1.222,
                                           1386.0 / 273.15 - 1.222, false});
   // Region 2: tau = 540/T for 273.15-1073.15 K; residual x = p/1 MPa, y = tau - 0.5.
-  CheckSeries<kRegion2IdealTerms>("region 2 ideal", {1.0, 1.0, 540.0 / 1073.15, 540.0 / 273.15, false});
-  CheckSeries<kRegion2ResidualTerms>("region 2 residual",
-                                     {1e-6, 100.0, 540.0 / 1073.15 - 0.5, 540.0 / 273.15 - 0.5, true});
+  CheckSeries<kRegion2IdealTerms>("region 2 ideal",
+                                  {1.0, 1.0, 540.0 / 1073.15, 540.0 / 273.15, false});
+  CheckSeries<kRegion2ResidualTerms>(
+      "region 2 residual", {1e-6, 100.0, 540.0 / 1073.15 - 0.5, 540.0 / 273.15 - 0.5, true});
   // Region 3: delta = 1/(322 v) for v = 0.0013-0.0088 m3/kg, tau = 647.096/T for 623.15-1073.15 K.
   CheckSeries<kRegion3Terms>("region 3", {1.0 / (322.0 * 0.0088), 1.0 / (322.0 * 0.0013),
                                           647.096 / 1073.15, 647.096 / 623.15, false});
   // Region 5: tau = 1000/T for 1073.15-2273.15 K; residual x = p/1 MPa up to 50 MPa.
-  CheckSeries<kRegion5IdealTerms>("region 5 ideal", {1.0, 1.0, 1000.0 / 2273.15, 1000.0 / 1073.15, false});
+  CheckSeries<kRegion5IdealTerms>("region 5 ideal",
+                                  {1.0, 1.0, 1000.0 / 2273.15, 1000.0 / 1073.15, false});
   CheckSeries<kRegion5ResidualTerms>("region 5 residual",
                                      {1e-6, 50.0, 1000.0 / 2273.15, 1000.0 / 1073.15, true});
 }

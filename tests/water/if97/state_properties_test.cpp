@@ -51,9 +51,27 @@ struct PtRegion {
 // triple point), to R.
 TEST(If97StateProperties, MatchTheSingleFunctionsInRegions125) {
   const PtRegion regions[] = {
-      {"region 1", IF97R1State, IF97R1V, IF97R1H, IF97R1S, IF97R1FUG, {1e-3, 100.0, 273.15, 623.15, 1}},
-      {"region 2", IF97R2State, IF97R2V, IF97R2H, IF97R2S, IF97R2FUG, {1e-6, 100.0, 273.15, 1073.15, -1}},
-      {"region 5", IF97R5State, IF97R5V, IF97R5H, IF97R5S, IF97R5FUG, {1e-6, 50.0, 1073.15, 2273.15, 0}},
+      {"region 1",
+       IF97R1State,
+       IF97R1V,
+       IF97R1H,
+       IF97R1S,
+       IF97R1FUG,
+       {1e-3, 100.0, 273.15, 623.15, 1}},
+      {"region 2",
+       IF97R2State,
+       IF97R2V,
+       IF97R2H,
+       IF97R2S,
+       IF97R2FUG,
+       {1e-6, 100.0, 273.15, 1073.15, -1}},
+      {"region 5",
+       IF97R5State,
+       IF97R5V,
+       IF97R5H,
+       IF97R5S,
+       IF97R5FUG,
+       {1e-6, 50.0, 1073.15, 2273.15, 0}},
   };
   for (const PtRegion& r : regions) {
     std::mt19937_64 rng(5);

@@ -10,7 +10,9 @@ namespace {
 
 // Surface tension release, table of sigma along the saturation line (mN/m, two decimals).
 TEST(SurfaceTension, ReproducesTheReleaseTable) {
-  struct Row { double temperature, sigma; };
+  struct Row {
+    double temperature, sigma;
+  };
   const Row rows[] = {{273.16, 75.65}, {278.15, 74.94}, {283.15, 74.22}, {288.15, 73.49},
                       {293.15, 72.74}, {298.15, 71.97}, {303.15, 71.19}, {313.15, 69.60},
                       {323.15, 67.94}, {333.15, 66.24}, {343.15, 64.48}, {353.15, 62.67},
@@ -40,8 +42,8 @@ TEST(SurfaceTension, FromSaturationPressureInBar) {
   EXPECT_NEAR(IF97SIGP(100.0), IF97SIGT(0.584149488e3), 1e-6);
   // Below the bridges Eq. 31 is what IF97TSAT evaluates.
   EXPECT_DOUBLE_EQ(IF97SIGP(1.01325), IF97SIGT(IF97TSAT(0.101325)));
-  EXPECT_EQ(IF97SIGP(221.2), 0.0);   // Eq. 31 runs past Tc above 22.064 MPa
-  EXPECT_EQ(IF97SIGP(221.3), -1.0);  // above 22.12 MPa
+  EXPECT_EQ(IF97SIGP(221.2), 0.0);    // Eq. 31 runs past Tc above 22.064 MPa
+  EXPECT_EQ(IF97SIGP(221.3), -1.0);   // above 22.12 MPa
   EXPECT_EQ(IF97SIGP(0.0060), -1.0);  // below 0.00061 MPa
   EXPECT_GT(IF97SIGP(0.0061), 75.0);  // inclusive lower bound, near the triple point
   EXPECT_EQ(IF97SIGP(NAN), -1.0);

@@ -11,13 +11,14 @@ namespace {
 
 // IAPWS 2008 viscosity release, Table 4 (critical enhancement factor 1), in uPa s.
 TEST(Viscosity, ReproducesTheReleaseTableToNineDigits) {
-  struct Row { double temperature, density, viscosity_upas; };
-  const Row rows[] = {{298.15, 998, 889.735100},  {298.15, 1200, 1437.649467},
-                      {373.15, 1000, 307.883622}, {433.15, 1, 14.538324},
-                      {433.15, 1000, 217.685358}, {873.15, 1, 32.619287},
-                      {873.15, 100, 35.802262},   {873.15, 600, 77.430195},
-                      {1173.15, 1, 44.217245},    {1173.15, 100, 47.640433},
-                      {1173.15, 400, 64.154608}};
+  struct Row {
+    double temperature, density, viscosity_upas;
+  };
+  const Row rows[] = {
+      {298.15, 998, 889.735100}, {298.15, 1200, 1437.649467}, {373.15, 1000, 307.883622},
+      {433.15, 1, 14.538324},    {433.15, 1000, 217.685358},  {873.15, 1, 32.619287},
+      {873.15, 100, 35.802262},  {873.15, 600, 77.430195},    {1173.15, 1, 44.217245},
+      {1173.15, 100, 47.640433}, {1173.15, 400, 64.154608}};
   for (const Row& row : rows) {
     const double viscosity = WVISC08(row.temperature, 1.0 / row.density);
     EXPECT_NEAR(viscosity * 1e6, row.viscosity_upas, 0.6e-6 + 0.5e-9 * row.viscosity_upas)
@@ -26,7 +27,9 @@ TEST(Viscosity, ReproducesTheReleaseTableToNineDigits) {
 }
 
 // The four outputs of WTCON11.
-struct Conductivity { double cp, cv, eta, tcon; };
+struct Conductivity {
+  double cp, cv, eta, tcon;
+};
 Conductivity Wtcon11(double pressure, double temperature, double volume, int64_t region) {
   Conductivity out{};
   WTCON11(pressure, temperature, volume, region, out.cp, out.cv, out.eta, out.tcon);
@@ -37,7 +40,9 @@ Conductivity Wtcon11(double pressure, double temperature, double volume, int64_t
 // mW/(m K); density 0 is the dilute-gas limit. Region codes 5, 0 and 4 never
 // evaluate the enhancement and leave CP, CV and ETA at -1.
 TEST(ThermalConductivity, WithoutEnhancementReproducesTheReleaseTable) {
-  struct Row { double temperature, density, conductivity_mw; };
+  struct Row {
+    double temperature, density, conductivity_mw;
+  };
   const Row rows[] = {{298.15, 0, 18.4341883},
                       {298.15, 998, 607.712868},
                       {298.15, 1200, 799.038144},
@@ -62,8 +67,8 @@ TEST(ThermalConductivity, WithEnhancementReproducesTheIf97Checks) {
     int64_t region;
     double temperature, pressure, density, conductivity_mw;
   };
-  const Row rows[] = {{1, 620, 20, 0, 481.485195},    {1, 620, 50, 0, 545.038940},
-                      {2, 650, 0.3, 0, 52.2311024},   {2, 800, 50, 0, 177.709914},
+  const Row rows[] = {{1, 620, 20, 0, 481.485195},     {1, 620, 50, 0, 545.038940},
+                      {2, 650, 0.3, 0, 52.2311024},    {2, 800, 50, 0, 177.709914},
                       {3, 647.35, 0, 222, 366.879411}, {3, 647.35, 0, 322, 1241.82415}};
   for (const Row& row : rows) {
     const double volume = row.region == 1   ? IF97R1V(row.pressure, row.temperature)
@@ -87,15 +92,15 @@ TEST(ThermalConductivity, EnhancementGatesAndOutputs) {
     double p, t;
     int enhanced;  // 1 larger than without, 0 evaluated but vanishing, -1 gated off
   };
-  const Case cases[] = {
-      {1, 3.0, 500.0, 1},
-      {1, 50.0, 450.0, 0},  // liquid less compressible than the reference state
-      {2, 1.0, 973.1, 0},
-      {1, 3.0, 300.0, -1},
-      {1, 1.8 * 450.0 - 751.4, 450.0, -1},
-      {2, 1.0, 973.15, -1}};
+  const Case cases[] = {{1, 3.0, 500.0, 1},
+                        {1, 50.0, 450.0, 0},  // liquid less compressible than the reference state
+                        {2, 1.0, 973.1, 0},
+                        {1, 3.0, 300.0, -1},
+                        {1, 1.8 * 450.0 - 751.4, 450.0, -1},
+                        {2, 1.0, 973.15, -1}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "region " << c.region << ", p = " << c.p << ", T = " << c.t);
+    SCOPED_TRACE(::testing::Message()
+                 << "region " << c.region << ", p = " << c.p << ", T = " << c.t);
     const bool r1 = c.region == 1;
     const double v = r1 ? IF97R1V(c.p, c.t) : IF97R2V(c.p, c.t);
     const Conductivity got = Wtcon11(c.p, c.t, v, c.region), plain = Wtcon11(c.p, c.t, v, 5);
