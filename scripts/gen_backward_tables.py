@@ -9,7 +9,7 @@ and writes every coefficient with exactly the digits printed there.
 
 Usage: scripts/gen_backward_tables.py [REFERENCE_DIR] [OUTPUT]
   REFERENCE_DIR  folder of the transcribed release tables
-                 (default /work/shared/reference/iapws-if97)
+                 (default: the shared reference folder beside the checkout)
   OUTPUT         default src/water/backward/backward_tables.h
 """
 import pathlib
