@@ -21,11 +21,6 @@ namespace {
 constexpr double kFailure = -1.0;
 constexpr double kCriticalPressure = 22.0639999998894;  // MPa
 
-// IF97 Eq. 5: pressure [MPa] on the region 2-3 boundary.
-double B23Pressure(double t) {
-  return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t;
-}
-
 // IF97 region of a single phase at (p, T), with the subregion of region 2
 // that the (p,h) or the (p,s) backward equations use.
 std::string RegionOf(double p, double t, bool by_entropy) {
@@ -35,7 +30,7 @@ std::string RegionOf(double p, double t, bool by_entropy) {
     }
   } else if (t > 1073.15) {
     return "5";
-  } else if (t <= 863.15 && p > B23Pressure(t)) {
+  } else if (t <= 863.15 && p > IF97B23P(t)) {
     return "3";
   }
   if (p <= 4.0) {
