@@ -60,16 +60,10 @@ TEST(WaterDispatcher, Region3AgainstTheExtendedPrecisionTable) {
 }
 
 TEST(WaterDispatcher, SaturationLineMatchesIf97Tables35And36) {
-  const struct {
-    double t, p_mpa;
-  } kTsat[] = {{372.755919, 0.1}, {453.035632, 1.0}, {584.149488, 10.0}};
-  for (const auto& row : kTsat) EXPECT_NEAR(Value(15, 1, 300.0, row.p_mpa * 1e6), row.t, 1e-6);
-  const struct {
-    double t, p_mpa;
-  } kPsat[] = {{300, 0.353658941e-2}, {500, 0.263889776e1}, {600, 0.123443146e2}};
-  for (const auto& row : kPsat) {
-    EXPECT_NEAR(Value(11, 0, row.t, 1.0), row.p_mpa * 1e6, 1e-8 * row.p_mpa * 1e6);
-  }
+  for (const auto& row : water_test::kTsatRows)
+    EXPECT_NEAR(Value(15, 1, 300.0, row.in * 1e6), row.out, 1e-6);
+  for (const auto& row : water_test::kPsatRows)
+    EXPECT_NEAR(Value(11, 0, row.in, 1.0), row.out * 1e6, 1e-8 * row.out * 1e6);
   EXPECT_NEAR(Value(11, 4, 373.15, 1.0), 101418.0, 1.0);
 }
 

@@ -1,6 +1,7 @@
 // Check values of IAPWS-IF97 that the water tests share.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace thermomodels::water_test {
@@ -39,5 +40,19 @@ inline constexpr If97Row kIf97Rows[] = {
     {"33", 3, 750, 0.783095639e2, 1 / 500.0, 0.225868845e4, 0.210206932e4, 0.446971906e1,
      0.634165359e1, 0.760696041e3},
 };
+
+// IF97 Tables 35 (psat [MPa] at T [K]) and 36 (Tsat [K] at p [MPa]).
+struct SaturationRow {
+  double in, out;
+};
+inline constexpr SaturationRow kPsatRows[] = {
+    {300, 0.353658941e-2}, {500, 0.263889776e1}, {600, 0.123443146e2}};
+inline constexpr SaturationRow kTsatRows[] = {
+    {0.1, 0.372755919e3}, {1, 0.453035632e3}, {10, 0.584149488e3}};
+
+// Half a unit of the ninth significant digit of a printed value.
+inline double NinthDigit(double printed) {
+  return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(printed))) - 8.0);
+}
 
 }  // namespace thermomodels::water_test

@@ -14,9 +14,7 @@ namespace {
 
 constexpr double kR = 0.461526;
 
-double NinthDigit(double printed) {
-  return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(printed))) - 8.0);
-}
+using water_test::NinthDigit;
 
 using Fn = double (*)(const double&, const double&);
 
