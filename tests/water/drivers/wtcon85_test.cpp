@@ -15,7 +15,7 @@ namespace {
 TEST(Wtcon85, AgreesWithThe2011FormulationAwayFromTheCriticalPoint) {
   for (double p = 17.0; p <= 100.0; p += 1.0) {
     for (double t = 625.0; t <= 860.0; t += 5.0) {
-      const bool region2 = p <= 0.0010192970039326 * t * t - 1.1671859879975 * t + 348.05185628969;
+      const bool region2 = p <= IF97B23P(t);
       const bool critical = std::fabs(t - 647.096) < 15.0 && std::fabs(p - 22.064) < 5.0;
       const bool saturated = p < 22.064 && std::fabs(t - IF97TSAT(p)) < 1.0;
       if (region2 || critical || saturated) continue;

@@ -14,11 +14,8 @@ constexpr double kCriticalVolume = 0.003105590062111801;
 constexpr double kNotConverged = -1000.0;
 
 // Lower pressure of region 3 at T: saturation below Tc, above it the
-// region-2/3 boundary of IF97 Eq. 5 with Table 1.
-double LowestPressure(double t) {
-  return t <= 647.096 ? IF97PSAT(t)
-                      : 0.34805185628969e3 - 0.11671859879975e1 * t + 0.10192970039326e-2 * t * t;
-}
+// region-2/3 boundary.
+double LowestPressure(double t) { return t <= 647.096 ? IF97PSAT(t) : IF97B23P(t); }
 
 struct State {
   double pressure, temperature;

@@ -5,73 +5,36 @@
 
 #include <cmath>
 #include <tuple>
-#include <vector>
 
 #include "water/if97/if97.h"
+#include "water/if97/if97_check_values.h"
 
 namespace thermomodels {
 namespace {
 
 constexpr double kR = 0.461526;
 
-double NinthDigit(double printed) {
-  return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(printed))) - 8.0);
-}
-
-// One published row: the state and v (or p in region 3), h, u, s, cp, w.
-struct Row {
-  double a, b;
-  double first, h, u, s, cp, w;
-};
+using water_test::NinthDigit;
 
 using Fn = double (*)(const double&, const double&);
-struct RegionFns {
-  const char* name;
-  Fn first, h, u, s, cp, w;
-};
 
-void CheckRows(const RegionFns& fns, const Row* rows, int count) {
-  for (const Row& r : std::vector<Row>(rows, rows + count)) {
-    const Fn fn[] = {fns.first, fns.h, fns.u, fns.s, fns.cp, fns.w};
-    const double want[] = {r.first, r.h, r.u, r.s, r.cp, r.w};
-    const char* what[] = {"v/p", "h", "u", "s", "cp", "w"};
-    for (int q = 0; q < 6; ++q)
-      EXPECT_NEAR(fn[q](r.a, r.b), want[q], NinthDigit(want[q]))
-          << fns.name << " " << what[q] << " at (" << r.a << ", " << r.b << ")";
-  }
-}
-
+// IF97 Tables 5, 15, 42 at (p, T) and 33 at (T, v = 1/rho): v (p in region
+// 3), h, u, s, cp, w to the nine printed digits.
 TEST(If97Regions, ReproducePublishedTables) {
-  // IF97 Table 5 (region 1), Table 15 (region 2), Table 42 (region 5): (p, T).
-  const Row t5[] = {{3, 300, 0.100215168E-02, 0.115331273E+03, 0.112324818E+03, 0.392294792E+00,
-                     0.417301218E+01, 0.150773921E+04},
-                    {80, 300, 0.971180894E-03, 0.184142828E+03, 0.106448356E+03, 0.368563852E+00,
-                     0.401008987E+01, 0.163469054E+04},
-                    {3, 500, 0.120241800E-02, 0.975542239E+03, 0.971934985E+03, 0.258041912E+01,
-                     0.465580682E+01, 0.124071337E+04}};
-  const Row t15[] = {{0.0035, 300, 0.394913866E+02, 0.254991145E+04, 0.241169160E+04,
-                      0.852238967E+01, 0.191300162E+01, 0.427920172E+03},
-                     {0.0035, 700, 0.923015898E+02, 0.333568375E+04, 0.301262819E+04,
-                      0.101749996E+02, 0.208141274E+01, 0.644289068E+03},
-                     {30, 700, 0.542946619E-02, 0.263149474E+04, 0.246861076E+04, 0.517540298E+01,
-                      0.103505092E+02, 0.480386523E+03}};
-  const Row t42[] = {{0.5, 1500, 0.138455090E+01, 0.521976855E+04, 0.452749310E+04, 0.965408875E+01,
-                      0.261609445E+01, 0.917068690E+03},
-                     {30, 1500, 0.230761299E-01, 0.516723514E+04, 0.447495124E+04, 0.772970133E+01,
-                      0.272724317E+01, 0.928548002E+03},
-                     {30, 2000, 0.311385219E-01, 0.657122604E+04, 0.563707038E+04, 0.853640523E+01,
-                      0.288569882E+01, 0.106736948E+04}};
-  // IF97 Table 33 (region 3): (T, v = 1/rho), first column p.
-  const Row t33[] = {{650, 1.0 / 500, 0.255837018E+02, 0.186343019E+04, 0.181226279E+04,
-                      0.405427273E+01, 0.138935717E+02, 0.502005554E+03},
-                     {650, 1.0 / 200, 0.222930643E+02, 0.237512401E+04, 0.226365868E+04,
-                      0.485438792E+01, 0.446579342E+02, 0.383444594E+03},
-                     {750, 1.0 / 500, 0.783095639E+02, 0.225868845E+04, 0.210206932E+04,
-                      0.446971906E+01, 0.634165359E+01, 0.760696041E+03}};
-  CheckRows({"region 1", IF97R1V, IF97R1H, IF97R1U, IF97R1S, IF97R1CP, IF97R1W}, t5, 3);
-  CheckRows({"region 2", IF97R2V, IF97R2H, IF97R2U, IF97R2S, IF97R2CP, IF97R2W}, t15, 3);
-  CheckRows({"region 3", IF97R3P, IF97R3H, IF97R3U, IF97R3S, IF97R3CP, IF97R3W}, t33, 3);
-  CheckRows({"region 5", IF97R5V, IF97R5H, IF97R5U, IF97R5S, IF97R5CP, IF97R5W}, t42, 3);
+  const Fn fns[5][6] = {{IF97R1V, IF97R1H, IF97R1U, IF97R1S, IF97R1CP, IF97R1W},
+                        {IF97R2V, IF97R2H, IF97R2U, IF97R2S, IF97R2CP, IF97R2W},
+                        {IF97R3P, IF97R3H, IF97R3U, IF97R3S, IF97R3CP, IF97R3W},
+                        {},
+                        {IF97R5V, IF97R5H, IF97R5U, IF97R5S, IF97R5CP, IF97R5W}};
+  const char* what[] = {"v/p", "h", "u", "s", "cp", "w"};
+  for (const auto& r : water_test::kIf97Rows) {
+    const bool r3 = r.region == 3;
+    const double a = r3 ? r.t : r.p_mpa, b = r3 ? r.v : r.t;
+    const double want[] = {r3 ? r.p_mpa : r.v, r.h, r.u, r.s, r.cp, r.w};
+    for (int q = 0; q < 6; ++q)
+      EXPECT_NEAR(fns[r.region - 1][q](a, b), want[q], NinthDigit(want[q]))
+          << "IF97 Table " << r.table << " " << what[q] << " at (" << a << ", " << b << ")";
+  }
 }
 
 // Region 5's g = R T (gamma_o + gamma_r), from its Gibbs parts.

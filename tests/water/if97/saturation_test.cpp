@@ -7,24 +7,17 @@
 #include <limits>
 
 #include "water/if97/if97.h"
+#include "water/if97/if97_check_values.h"
 
 namespace thermomodels {
 namespace {
 
-// Half a unit of the ninth significant digit of the printed value.
-double NinthDigit(double printed) {
-  return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(printed))) - 8.0);
-}
+using water_test::NinthDigit;
 
 TEST(If97Saturation, ReproducesTables35And36) {
-  struct Case {
-    double in, out;
-  };
-  const Case pressure[] = {{300, 0.353658941E-02}, {500, 0.263889776E+01}, {600, 0.123443146E+02}};
-  for (const Case& c : pressure)
+  for (const auto& c : water_test::kPsatRows)
     EXPECT_NEAR(IF97PSAT(c.in), c.out, NinthDigit(c.out)) << "T = " << c.in;
-  const Case temperature[] = {{0.1, 0.372755919E+03}, {1, 0.453035632E+03}, {10, 0.584149488E+03}};
-  for (const Case& c : temperature)
+  for (const auto& c : water_test::kTsatRows)
     EXPECT_NEAR(IF97TSAT(c.in), c.out, NinthDigit(c.out)) << "p = " << c.in;
 }
 

@@ -51,27 +51,9 @@ struct PtRegion {
 // triple point), to R.
 TEST(If97StateProperties, MatchTheSingleFunctionsInRegions125) {
   const PtRegion regions[] = {
-      {"region 1",
-       IF97R1State,
-       IF97R1V,
-       IF97R1H,
-       IF97R1S,
-       IF97R1FUG,
-       {1e-3, 100.0, 273.15, 623.15, 1}},
-      {"region 2",
-       IF97R2State,
-       IF97R2V,
-       IF97R2H,
-       IF97R2S,
-       IF97R2FUG,
-       {1e-6, 100.0, 273.15, 1073.15, -1}},
-      {"region 5",
-       IF97R5State,
-       IF97R5V,
-       IF97R5H,
-       IF97R5S,
-       IF97R5FUG,
-       {1e-6, 50.0, 1073.15, 2273.15, 0}},
+      {"1", IF97R1State, IF97R1V, IF97R1H, IF97R1S, IF97R1FUG, {1e-3, 100.0, 273.15, 623.15, 1}},
+      {"2", IF97R2State, IF97R2V, IF97R2H, IF97R2S, IF97R2FUG, {1e-6, 100.0, 273.15, 1073.15, -1}},
+      {"5", IF97R5State, IF97R5V, IF97R5H, IF97R5S, IF97R5FUG, {1e-6, 50.0, 1073.15, 2273.15, 0}},
   };
   for (const PtRegion& r : regions) {
     std::mt19937_64 rng(5);
@@ -82,7 +64,7 @@ TEST(If97StateProperties, MatchTheSingleFunctionsInRegions125) {
       const StateProperties all = r.state(p, t, true);
       ASSERT_TRUE(SameBits(all.v, r.v(p, t)) && SameBits(all.h, r.h(p, t)) &&
                   SameBits(all.fug, r.fug(p, t)))
-          << r.name << " at " << p << " MPa, " << t << " K";
+          << "region " << r.name << " at " << p << " MPa, " << t << " K";
       const double scale = std::max(std::fabs(all.s), kGasConstant);
       worst_s = std::max(worst_s, std::fabs(all.s - r.s(p, t)) / scale);
       // Without the fugacity the other three stay the same.
@@ -90,7 +72,7 @@ TEST(If97StateProperties, MatchTheSingleFunctionsInRegions125) {
       ASSERT_TRUE(SameBits(three.v, all.v) && SameBits(three.h, all.h) &&
                   SameBits(three.s, all.s) && three.fug == 0.0);
     }
-    EXPECT_LE(worst_s, 1e-14) << r.name;
+    EXPECT_LE(worst_s, 1e-14) << "region " << r.name;
   }
 }
 
