@@ -1,4 +1,4 @@
-// Speciation of the sour-water liquid: the structured linear solve against
+// Ionic equilibrium of the sour-water liquid: the structured linear solve against
 // a dense elimination, the invariants of solved liquids (fractions, charge
 // and element balances), the pH search and the imposed pH, and bounded work
 // for liquids that lack some solutes.

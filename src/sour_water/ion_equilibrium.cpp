@@ -1,4 +1,4 @@
-// Speciation of the sour-water liquid: how much ammonia, carbon dioxide and
+// Ionic equilibrium of the sour-water liquid: how much ammonia, carbon dioxide and
 // hydrogen sulfide is free and how much is bound in ions (H+, OH-, NH4+,
 // HS-, S=, HCO3-, CO3=, carbamate, Na+) and neutral products (carbamic acid,
 // urea). An outer damped secant on the pH finds electroneutrality; the
