@@ -1,6 +1,6 @@
 // Equilibrium constants of the sour-water reactions from Helgeson-type
 // data: ln K = (-dH + T dS + FA dCp_a + FB dCp_b + FS dS_e) / RT, combined
-// into the mole-fraction constants of the speciation.
+// into the mole-fraction constants of the ionic equilibrium.
 #include <cmath>
 
 #include "sour_water/sour_water.h"

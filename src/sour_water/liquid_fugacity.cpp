@@ -20,7 +20,7 @@ constexpr double kCoramA = 0.39;
 constexpr double kCoramB = 0.131;
 constexpr double kCoramBound = 46.05;
 constexpr int64_t kImposedPh = 1;
-// The activity scratch sits behind the ten words the speciation keeps there.
+// The activity scratch sits behind the ten words the ionic equilibrium keeps there.
 constexpr int64_t kActivityScratch = 10;
 
 // The call's slots in model order: slots 1-4 always hold the key
@@ -103,7 +103,7 @@ extern "C" TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int
   s.XNH3 = kFreeAmmoniaStart * x[1];
 
   // Water alone or with gases that do not react: no ions form, the
-  // speciation has nothing to balance (its start divides 0 by 0), so the
+  // ionic equilibrium has nothing to balance (its start divides 0 by 0), so the
   // free species are the given ones. Solutes below the smallest normal
   // number, or ammonia so dilute that its free start amount is 0, count as
   // absent here: the charge residual, relative to their total, would
@@ -140,7 +140,7 @@ extern "C" TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int
   ACTGPSW(n, kNion, kNneut, *T, xion, xneut, xcz, b.IONCHG, b.MW, vl, gc, gneut, gion,
           scratch + kActivityScratch);
 
-  // The ammonia factor; without speciation DDS is 0 and the factor 1.
+  // The ammonia factor; without the ionic equilibrium DDS is 0 and the factor 1.
   double c = kCoramA * s.DDS - kCoramB * s.DDS * s.DDS;
   if (!(c <= kCoramBound)) c = kCoramBound;
   if (c < -kCoramBound) c = -kCoramBound;

@@ -242,7 +242,7 @@ void EQKGPSW(const double& T, const int64_t& NREACT, const double* DHO, const do
              const double* AL, const double* BE, const double* DSE, double* KEQ, double* LNK);
 
 // ---------------------------------------------------------------------------
-// Liquid: activity coefficients, corrected constants, speciation
+// Liquid: activity coefficients, corrected constants, ionic equilibrium
 // ---------------------------------------------------------------------------
 
 // ln gamma and the exponents of the constant corrections limited to
@@ -279,17 +279,17 @@ void VMXGPSW(double& DDW, double& DDS, const int64_t& N, const int64_t& NION, co
 // SUMX, K5, K6 and K7 divided by it.
 void ScaleWorkingConstants(double* KAPP, const double& SUMX);
 
-// The linear system of the speciation: 15 x 10, column-major; rows 1-9 the
+// The linear system of the ionic equilibrium: 15 x 10, column-major; rows 1-9 the
 // equations, column 10 the right-hand side and then the solution.
 inline constexpr int64_t kAmatRows = 15;
 inline constexpr int64_t kAmatCols = 10;
 inline constexpr int64_t kMaxPhSolves = 200;
 
-// Saved storage of the liquid fugacity routine and its speciation. The
+// Saved storage of the liquid fugacity routine and its ionic equilibrium. The
 // scalars are rewritten by every call; the two secant slopes carry over to
 // the next call when a secant denominator is exactly 0.
 struct GpswLiquidSaved {
-  double PHC;    // current pH (-log10 of the H+ molality); NaN when no speciation ran
+  double PHC;    // current pH (-log10 of the H+ molality); NaN when no ionic equilibrium was solved
   double XH;     // H+ mole fraction relative to SUMX0
   double XOH;    // OH- amount from the water equilibrium at PHC
   double SUMX;   // species total of the latest activity step

@@ -433,7 +433,7 @@ def philgpsw(name, calls):
     write("philgpsw", name, s)
 
 
-# The liquids whose speciation once hung or started from 0/0: pure water
+# The liquids whose ionic equilibrium once hung or started from 0/0: pure water
 # (pH searched and imposed), water with only carbon dioxide, only hydrogen
 # sulfide, only ammonia, and ammonia at 1e-320.
 philgpsw("pure-water", [([1], [1.0], 298.15, 1.0, 7.0, 0), ([1], [1.0], 298.15, 1.0, 7.0, 1)])

@@ -50,7 +50,7 @@ Matrix Solved(Matrix a) {
   return a;
 }
 
-TEST(Speciation, LinearStepEqualsADenseSolve) {
+TEST(IonEquilibrium, LinearStepEqualsADenseSolve) {
   // The 23 coefficients of the pattern; rows 1 and 2 are unit rows.
   const int pattern[][2] = {{3, 4}, {4, 3}, {5, 6}, {5, 7}, {6, 5}, {6, 7}, {7, 5},
                             {7, 6}, {7, 8}, {7, 9}, {8, 7}, {8, 9}, {9, 7}, {9, 8}};
@@ -89,7 +89,7 @@ TEST(Speciation, LinearStepEqualsADenseSolve) {
 
 constexpr double kCharge[9] = {1, -1, 1, -1, -2, -1, -2, -1, 1};
 
-TEST(Speciation, SolvedLiquidsKeepTheirBalances) {
+TEST(IonEquilibrium, SolvedLiquidsKeepTheirBalances) {
   const std::vector<double> liquids[] = {
       KeyLiquid(1e-4, 0, 0),       KeyLiquid(0.05, 0, 0),         KeyLiquid(0, 1e-4, 0),
       KeyLiquid(0, 0.05, 0),       KeyLiquid(0, 0, 1e-4),         KeyLiquid(0, 0, 0.05),
@@ -137,7 +137,7 @@ TEST(Speciation, SolvedLiquidsKeepTheirBalances) {
 // imposed pH is used as given, also outside [5, 12]; above the liquid's own
 // pH it is balanced by a base (below, by an acid that the final floor of
 // the amounts sets to 0).
-TEST(Speciation, PhSearchAndImposedPh) {
+TEST(IonEquilibrium, PhSearchAndImposedPh) {
   const std::pair<std::vector<double>, double> cases[] = {
       {KeyLiquid(0.01, 0, 0), 12.0},
       {KeyLiquid(0, 1e-3, 0), 5.0},
@@ -176,7 +176,7 @@ TEST(Speciation, PhSearchAndImposedPh) {
 // Bounded work: every loop ends by its cap, also without ammonia (no
 // free-ammonia update at all) and for an ammonia fraction whose free start
 // amount underflows to 0.
-TEST(Speciation, EveryCallEndsWithinItsCaps) {
+TEST(IonEquilibrium, EveryCallEndsWithinItsCaps) {
   const std::tuple<const char*, std::vector<double>, int64_t, double> cases[] = {
       {"pure water", {1.0, 0, 0, 0}, 0, 7.0},
       {"pure water at pH 7", {1.0, 0, 0, 0}, 1, 7.0},

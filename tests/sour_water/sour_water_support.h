@@ -53,7 +53,7 @@ struct GuardedWork {
 };
 
 // One call of the liquid fugacity coefficients with model indices IDX and
-// fractions X; the work array is guarded, the record of the speciation
+// fractions X; the work array is guarded, the record of the ionic equilibrium
 // copied.
 struct LiquidCall {
   std::vector<double> lnphi;
