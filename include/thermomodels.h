@@ -374,7 +374,11 @@ extern TM_API tm_esrder_block ESRDER;
  *                                               2 its temperature derivative
  *                                               only, 3 both; outputs not
  *                                               requested are left as they
- *                                               were
+ *                                               were, except that a 2 for
+ *                                               KPHI, KH, KS or KG also
+ *                                               returns that value at T (the
+ *                                               derivative's second point);
+ *                                               VMX only with KV 1 or 3
  *  25 KDER     in    int64_t                    1: also DPDT and DP2DVDT (a
  *                                               second pass, as for a
  *                                               temperature derivative)

@@ -220,17 +220,27 @@ void FuzzTarget(Input& in) {
     const std::vector<double> rwork_before(RWORK.p(), RWORK.p() + RWORK.size());
     system.Snapshot();
     work.Snapshot();
-    Call(kTargetName, args, [&] {
-      PPCPA_CPAPROP(T.p(), P.p(), X.p(), N.p(), IDX.p(), NCC.p(), param[0]->p(), param[1]->p(),
+    // The call with the given order of the components (or another), its
+    // work arrays and outputs.
+    using Outputs = std::vector<std::unique_ptr<Arg<double>>>;
+    auto cpaprop = [&](const double* x, const int64_t* idx, int64_t* iwork, double* rwork,
+                       double* epsab, int64_t* itype, double* phimx, double* dphidt, Outputs& o,
+                       int64_t* ierr) {
+      PPCPA_CPAPROP(T.p(), P.p(), x, N.p(), idx, NCC.p(), param[0]->p(), param[1]->p(),
                     param[2]->p(), param[3]->p(), param[4]->p(), CPAKIJ.p(), param[5]->p(),
                     CPAVIJ.p(), KIJSET.p(), VIJSET.p(), ECRFLG.p(), CPAEIJ.p(), KVL.p(),
                     req[0]->p(), req[1]->p(), req[2]->p(), req[3]->p(), req[4]->p(), KDER.p(),
-                    PHIMX.p(), s[DHMX]->p(), s[DSMX]->p(), s[DGMX]->p(), s[VMX]->p(), DPHIDT.p(),
-                    s[DHDT]->p(), s[DSDT]->p(), s[DGDT]->p(), s[DVDT]->p(), s[ZMX]->p(),
-                    s[DPDV]->p(), s[DP2DVDT]->p(), s[DPDT]->p(), s[DP2DV2]->p(), IWORK.p(),
-                    RWORK.p(), EPSAB.p(), ITYPE.p(), IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(),
-                    XAWRK.p(), ARG50.p(), s[PCALC]->p(), KVSTRT.p(), IERR.p(), IH2O.p(), KTOL.p());
-    });
+                    phimx, o[DHMX]->p(), o[DSMX]->p(), o[DGMX]->p(), o[VMX]->p(), dphidt,
+                    o[DHDT]->p(), o[DSDT]->p(), o[DGDT]->p(), o[DVDT]->p(), o[ZMX]->p(),
+                    o[DPDV]->p(), o[DP2DVDT]->p(), o[DPDT]->p(), o[DP2DV2]->p(), iwork, rwork,
+                    epsab, itype, IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(), XAWRK.p(), ARG50.p(),
+                    o[PCALC]->p(), KVSTRT.p(), ierr, IH2O.p(), KTOL.p());
+    };
+    auto first_order = [&] {
+      cpaprop(X.p(), IDX.p(), IWORK.p(), RWORK.p(), EPSAB.p(), ITYPE.p(), PHIMX.p(), DPHIDT.p(), s,
+              IERR.p());
+    };
+    Call(kTargetName, args, first_order);
     system.Check(kTargetName);
     work.Check(kTargetName);
 
@@ -335,6 +345,35 @@ void FuzzTarget(Input& in) {
       Violate(kTargetName, "ESRDER_DIFFERS_FROM_OUTPUTS");
     }
     if (!SameBits(ESRDER.UNUSED2, unwritten)) Violate(kTargetName, "ESRDER_WORD2_WRITTEN");
+    // Outputs no request code asks for come back as they were; a code of 2
+    // returns the value at T as well, from which its derivative is formed.
+    std::vector<std::pair<const Arg<double>*, bool>> writes = {
+        {&PHIMX, **req[0] >= 1 && **req[0] <= 3}, {&DPHIDT, Requested(**req[0], true)},
+        {s[VMX].get(), Requested(**req[4], false)}, {s[DVDT].get(), Requested(**req[4], true)}};
+    for (int k = 0; k < 3; ++k) {
+      writes.push_back({s[value_slot[k]].get(), **req[k + 1] >= 1 && **req[k + 1] <= 3});
+      writes.push_back({s[derivative_slot[k]].get(), Requested(**req[k + 1], true)});
+    }
+    for (const auto& [a, written] : writes) {
+      const double was = a == s[VMX].get() ? vmx_in : unwritten;
+      for (size_t i = 0; i < a->size() && !written; ++i) {
+        if (!SameBits((*a)[i], was)) {
+          Violate(kTargetName, std::string("NOT_REQUESTED_WRITTEN:") + a->name(), Num((*a)[i]));
+          break;
+        }
+      }
+    }
+    // With the root memory off and no start from the last volume, the same
+    // call again gives the same result to the bit.
+    if (PPUTL_EOSRET.ISTATE < 1 && (*KVSTRT == 0 || *KVSTRT == 1)) {
+      std::vector<const ArgBase*> outputs = {&PHIMX, &DPHIDT, &IERR};
+      for (const auto& o : s) outputs.push_back(o.get());
+      CheckRepeat(kTargetName, outputs, [&] {
+        for (size_t i = 0; i < np; ++i) PHIMX[i] = DPHIDT[i] = unwritten;
+        for (int k = 0; k < 14; ++k) **s[k] = k == VMX ? vmx_in : unwritten;
+        Call(kTargetName, args, first_order);
+      });
+    }
 
     // The order of the components is the host's choice: the same call with
     // the positions reversed, from the same state, gives the same values.
@@ -370,15 +409,8 @@ void FuzzTarget(Input& in) {
     thermomodels::CPA1_SAVED = cpa1_before;
     thermomodels::CPAPROP_SAVED = *cpaprop_before;
     Call(kTargetName, rargs, [&] {
-      PPCPA_CPAPROP(T.p(), P.p(), RX.p(), N.p(), RIDX.p(), NCC.p(), param[0]->p(), param[1]->p(),
-                    param[2]->p(), param[3]->p(), param[4]->p(), CPAKIJ.p(), param[5]->p(),
-                    CPAVIJ.p(), KIJSET.p(), VIJSET.p(), ECRFLG.p(), CPAEIJ.p(), KVL.p(),
-                    req[0]->p(), req[1]->p(), req[2]->p(), req[3]->p(), req[4]->p(), KDER.p(),
-                    RPHIMX.p(), r[DHMX]->p(), r[DSMX]->p(), r[DGMX]->p(), r[VMX]->p(), RDPHIDT.p(),
-                    r[DHDT]->p(), r[DSDT]->p(), r[DGDT]->p(), r[DVDT]->p(), r[ZMX]->p(),
-                    r[DPDV]->p(), r[DP2DVDT]->p(), r[DPDT]->p(), r[DP2DV2]->p(), RIWORK.p(),
-                    RRWORK.p(), REPSAB.p(), RITYPE.p(), IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(),
-                    XAWRK.p(), ARG50.p(), r[PCALC]->p(), KVSTRT.p(), RIERR.p(), IH2O.p(), KTOL.p());
+      cpaprop(RX.p(), RIDX.p(), RIWORK.p(), RRWORK.p(), REPSAB.p(), RITYPE.p(), RPHIMX.p(),
+              RDPHIDT.p(), r, RIERR.p());
     });
     system.Check(kTargetName);
     work.Check(kTargetName);

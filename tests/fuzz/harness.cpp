@@ -388,6 +388,8 @@ void Violate(const char* routine, const std::string& key, const std::string& det
 
 void SetCallDescription(std::function<std::string()> describe) { g_describe = std::move(describe); }
 
+std::string DescribeCall() { return g_describe ? g_describe() : std::string(); }
+
 void EchoCall() {
   static const bool echo = std::getenv("TM_FUZZ_ECHO") != nullptr;
   if (echo && g_describe) {

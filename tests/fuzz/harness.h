@@ -76,6 +76,8 @@ class ArgBase {
   virtual ~ArgBase() = default;
   virtual void Snapshot() = 0;
   virtual void Check(const char* routine) const = 0;
+  virtual const char* name() const = 0;
+  virtual std::string Bytes() const = 0;
 };
 
 class ArgList;
@@ -93,7 +95,10 @@ class Arg : public ArgBase {
   const T& operator[](size_t i) const { return body_[i]; }
   T& operator*() { return body_[0]; }
   size_t size() const { return n_; }
-  const char* name() const { return name_; }
+  const char* name() const override { return name_; }
+  std::string Bytes() const override {
+    return std::string(reinterpret_cast<const char*>(body_), n_ * sizeof(T));
+  }
   void Snapshot() override;
   void Check(const char* routine) const override;
 
@@ -158,6 +163,7 @@ void CheckPureFluidWords(const char* routine, const PureFluidWords& before);
 
 // With TM_FUZZ_ECHO set, prints the description of every call.
 void EchoCall();
+std::string DescribeCall();
 
 // One call: arguments and host blocks recorded, CALL run, then both checked.
 template <typename F>
@@ -168,6 +174,23 @@ void Call(const char* routine, ArgList& args, F&& call) {
   args.Check(routine);
   CheckHostBlocks(routine);
   EchoCall();
+}
+
+// A repeated identical call gives the identical result: REPEAT makes the
+// call again with the same arguments; each of OUTPUTS must come back with
+// the same bytes, else REPEAT_DIFFERS names the first that differs.
+template <typename F>
+void CheckRepeat(const char* routine, const std::vector<const ArgBase*>& outputs, F&& repeat) {
+  std::vector<std::string> first;
+  for (const ArgBase* a : outputs) first.push_back(a->Bytes());
+  const std::string before = DescribeCall();
+  repeat();
+  for (size_t k = 0; k < outputs.size(); ++k) {
+    if (outputs[k]->Bytes() != first[k]) {
+      Violate(routine, std::string("REPEAT_DIFFERS:") + outputs[k]->name(), "first call: " + before);
+      return;
+    }
+  }
 }
 
 // Defined by each target.
