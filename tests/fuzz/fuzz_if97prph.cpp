@@ -67,6 +67,11 @@ void FuzzTarget(Input& in) {
     if (SameBits(*VALUE, unwritten)) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:VALUE");
     if (ierr == 1 && *VALUE != 1e35) Violate(kTargetName, "NO_MARKER_WITH_IERR1:VALUE");
     if (ierr == 0 && !Finite(*VALUE)) Violate(kTargetName, "NONFINITE_WITH_IERR0", "VALUE");
+    // A volume or pressure no state can have is refused.
+    const int32_t code = *KPROP;
+    if (ierr == 0 && (code == 5 || code == 11 || code == 14) && !(*VALUE > 0.0)) {
+      Violate(kTargetName, "NOT_POSITIVE_WITH_IERR0:KPROP" + std::to_string(code));
+    }
     // An input the evaluation needs that it cannot use must be refused.
     const Uses u = InputsUsed(*KPROP, *KREGION, *T);
     if (ierr == 0) {

@@ -1,6 +1,7 @@
 // Fuzz target of PPTH_INFLGPSW: host aliases in the pool (table aliases,
 // near misses, any bytes), a list of up to 24 entries, any vapour, liquid
-// and vapour fractions handed in, temperature, pressure and KODE.
+// and vapour fractions handed in, temperature, pressure and KODE. IFLAG 0
+// with X, Y, P untouched wherever the header says no estimate is possible.
 #include "sour_water_fuzz.h"
 
 namespace tmfuzz {
@@ -55,6 +56,26 @@ void FuzzTarget(Input& in) {
     if (iflag != 0 && iflag != 1) {
       Violate(kTargetName, "IFLAG_OUTSIDE_SET");
       continue;
+    }
+    // No estimate is possible without water, with fewer than two different
+    // key components, or with recognised vapour fractions that are not
+    // finite, negative or sum to zero or less.
+    int keys = 0;
+    bool z_usable = true;
+    double z_sum = 0.0;
+    for (int64_t k = 0; k < kSwSlots; ++k) {
+      if (slots.pos[k] == 0) continue;
+      keys += k < kSwKeySlots;
+      const double zk = z[slots.pos[k] - 1];
+      z_usable = z_usable && Finite(zk) && zk >= 0.0;
+      z_sum += zk;
+    }
+    const char* impossible = slots.iwat == 0 ? "NO_WATER"
+                             : keys < 2      ? "ONE_KEY_COMPONENT"
+                             : !(z_usable && z_sum > 0.0) ? "VAPOUR_FRACTIONS"
+                                                          : nullptr;
+    if (iflag == 1 && impossible != nullptr) {
+      Violate(kTargetName, std::string("ESTIMATE_WITHOUT_BASIS:") + impossible);
     }
     bool untouched = true;
     for (size_t i = 0; i < nc; ++i) {

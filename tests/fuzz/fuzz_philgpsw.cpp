@@ -3,7 +3,7 @@
 // temperature, pressure, and the pH searched or imposed. Every call must
 // return (the pH search and the inner solve have caps) with each ln phi
 // finite and within its clamps, without touching its inputs or anything
-// beyond 710 + N words of WORK.
+// beyond 710 + N words of WORK, and give the same ln phi when repeated.
 #include "sour_water_fuzz.h"
 
 namespace tmfuzz {
@@ -38,9 +38,11 @@ void FuzzTarget(Input& in) {
              DescribeList("IDX", IDX.p(), n) + DescribeList("X", X.p(), n) + " PH=" + Num(*PH) +
              " KPH=" + std::to_string(*KPH) + " ->" + DescribeList("LNPHI", LNPHI.p(), n);
     });
-    Call(kTargetName, args, [&] {
+    auto call = [&] {
       PPTH_PHILGPSW(T.p(), P.p(), N.p(), IDX.p(), X.p(), LNPHI.p(), PH.p(), KPH.p(), WORK.p());
-    });
+    };
+    Call(kTargetName, args, call);
+    CheckRepeat(kTargetName, {&LNPHI}, [&] { Call(kTargetName, args, call); });
     CheckSwLnPhi(kTargetName, LNPHI);
     // Slots outside the model (an index outside 1..18) get the upper clamp.
     for (size_t i = 0; i < n; ++i) {

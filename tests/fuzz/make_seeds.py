@@ -92,6 +92,9 @@ if97prph("valid-codes", [(300.0, 1e5, 1.0, 2, 0, 1), (373.15, 1e5, 1.0, 11, 0, 0
                          (650.0, 3e7, 0.04, 14, 0, 3), (400.0, 1e5, 1.0, 6, 2, 4)])
 if97prph("region3-code4-and-fugacity", [(650.0, 2.5e7, 0.05, 4, 0, 3),
                                         (650.0, 2.5e7, 0.05, 1, 0, 3)])
+# Named regions far from their states: volumes and pressures below zero.
+if97prph("no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 5, 0, 1),
+                               (300.0, 1e5, 0.018, 14, 0, 3), (100.0, 1e5, 1e35, 2, 0, 1)])
 
 # --- QUELTRIN_FDREGION ---------------------------------------------------------
 
@@ -445,6 +448,11 @@ philgpsw("imposed-ph-far-off", [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], 298.15,
 philgpsw("zero-gas-slots-and-short-list", [([1, 2, 3, 4, 5, 13], [0.99, 0.01, 0.0, 0.0, 0.0, 0.0],
                                             298.15, 1.0, 7.0, 0),
                                            ([1, 3], [0.999, 0.001], 423.15, 10.0, 7.0, 0)])
+# Sub-normal ammonia, where a repeated call once gave another answer.
+philgpsw("repeat-subnormal-ammonia", [([1, 2, 3, 4], [1 - 1e-8, 1e-315, 1e-8, 0.0], 250.0, 1.0,
+                                       7.0, 0),
+                                      ([17] * 5, [0.99907, 1.0075e-315, 9.31e-4, 0.0, 0.0], 250.0,
+                                       0.001, 7.0, 0)])
 philgpsw("model-index-outside", [([1, 2, 0, 19, -2, 5], [0.9, 0.04, 0.02, 0.02, 0.01, 0.01],
                                   350.0, 1.0, 7.0, 0)])
 
@@ -485,6 +493,10 @@ inflgpsw("all-zero-vapour", [H2O, NH3, CH4],
 inflgpsw("water-rich-vapour", [H2O, NH3, CO2, H2S],
          [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], [0.25] * 4, [0.25] * 4, 350.0, 1e5, 5),
           ([4, 1, 2], [0.02, 0.95, 0.03], [0.0] * 3, [0.0] * 3, 298.15, 1e5, 0)])
+# Vapour fractions no state has, and water listed twice.
+inflgpsw("impossible-vapour", [H2O, NH3], [([1, 2], [INF, 0.5], half, half, 353.15, 1e5, 5),
+                                           ([1, 2], [0.5, -0.4], half, half, 353.15, 1e5, 5)])
+inflgpsw("water-twice", [H2O, NH3], [([1, 1], half, half, half, 353.15, 1e5, 5)])
 inflgpsw("no-water-key-pair", [NH3, H2S, CO2],
          [([1, 2, 3], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], 300.0, 1e5, 5)])
 # Far outside the correlations' range: coefficients overflow, and with no
