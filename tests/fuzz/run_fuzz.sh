@@ -2,10 +2,12 @@
 # Runs one fuzz program: first every input of its seed corpus (the
 # regression inputs), then RUNS generated inputs from SEED. New inputs and
 # any crash file go to a temporary directory that is removed afterwards,
-# so the corpus in the repository is only read. Usage:
-#   run_fuzz.sh PROGRAM CORPUS_DIR RUNS SEED
+# so the corpus in the repository is only read. Further arguments go to
+# libFuzzer. Usage:
+#   run_fuzz.sh PROGRAM CORPUS_DIR RUNS SEED [FLAG...]
 set -euo pipefail
 program=$1 corpus=$2 runs=$3 seed=$4
+shift 4
 work=$(mktemp -d "${TMPDIR:-/tmp}/tmfuzz-run.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/new" "$work/artifacts"
@@ -14,7 +16,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export TMPDIR=$work
 status=0
 "$program" -runs="$runs" -seed="$seed" -max_len=2048 -timeout=20 -rss_limit_mb=2048 \
-  -print_final_stats=1 -artifact_prefix="$work/artifacts/" "$work/new" "$corpus" || status=$?
+  -print_final_stats=1 -artifact_prefix="$work/artifacts/" "$@" "$work/new" "$corpus" || status=$?
 for f in "$work"/artifacts/*; do
   [[ -e $f ]] || continue
   echo "failing input $(basename "$f") (hex):"
