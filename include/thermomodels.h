@@ -508,17 +508,19 @@ extern TM_API tm_esrder_block ESRDER;
  * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35); +10 the site fractions
  * failed; 20 input refused (outputs 1e35), for any argument that cannot be
  * used: N < 1 or above NCC, T or P not positive or not finite, N above 1088
- * with a derivative of ln phi, KVSTRT 1 with VMX 1e35, IDX outside 1..NCC
- * or repeated, X negative, not finite or summing to 1e-15 or less, CPATC,
- * CPAPC, CPAM not usable or giving an a_c or b that is not a positive
- * normal number, CPAAU, CPAAV, CPAEIJ given but not positive or CPAAU,
- * CPAEIJ above 1e6 K, CPAKIJ, CPAVIJ records holding NaN or -infinity, and
- * a pressure below the smallest normal number (2.2e-308 Pa) where the
- * results would not be finite (a vapour). The line "CPAPROP: INPUT
- * REFUSED: " with the reason (e.g. "P NOT POSITIVE OR NOT FINITE") names
- * which; it is written on the routine's output unit (IUNIT, or as
- * PPCPA_CPACOM directs) when the print level is above 0 (PPCPA_CPACOM
- * LVLCPA set at this or an earlier call), else nothing is written. With temperature derivatives or KDER 1 the routine
+ * with a derivative of ln phi, KVSTRT 1 with VMX NaN or of magnitude 1e35
+ * or more, IDX outside 1..NCC or repeated, X negative, not finite or
+ * summing to 1e-15 or less, CPATC or CPAPC not positive or not finite, CPAM
+ * not finite, an a_c or b that is not a positive normal number, CPAAU,
+ * CPAAV, CPAEIJ given but not positive and finite or CPAAU, CPAEIJ above
+ * 1e6 K, CPAKIJ, CPAVIJ records holding NaN or -infinity, and a pressure
+ * below the smallest normal number (2.2e-308 Pa) where the results would
+ * not be finite (a vapour). The line "CPAPROP: INPUT REFUSED: " with the
+ * reason (e.g. "P NOT POSITIVE OR NOT FINITE") names which; it is written
+ * on the routine's output unit (IUNIT, or as PPCPA_CPACOM directs) when the
+ * print level is above 0 (PPCPA_CPACOM.LVLCPA set at this or an earlier
+ * call), else nothing is written.
+ * With temperature derivatives or KDER 1 the routine
  * runs at T + 0.001 K and then at T and returns the worse status of the
  * two; the values (PHIMX, DHMX, DSMX, DGMX, VMX, ZMX, PCALC, DPDV,
  * DP2DV2) are those at T, 1e35 as above when the state at T has none; when
