@@ -73,10 +73,8 @@ bool FlashAboveIsobar(FlashCall& c, FlashRegion region, double p, double t_lo, d
                       double tol) {
   const double t = FlashIsobarTemperature(c, region, p, t_lo, t_hi, tol);
   return BeyondEdgeVolume(c, FlashVolume(region, p, t), [&] {
-    const double t_refined =
-        FlashIsobarTemperature(c, region, p, t_lo, t_hi, kEdgeRefineTolerance);
-    return t_refined == kFlashNotConverged ? kFlashNotConverged
-                                           : FlashVolume(region, p, t_refined);
+    const double t_refined = FlashIsobarTemperature(c, region, p, t_lo, t_hi, kEdgeRefineTolerance);
+    return t_refined == kFlashNotConverged ? kFlashNotConverged : FlashVolume(region, p, t_refined);
   });
 }
 

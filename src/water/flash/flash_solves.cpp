@@ -163,9 +163,8 @@ void FlashNestedPair(FlashCall& c, FlashRegion region) {
   // placed on the isotherm of that end, when its energy there matches e
   // within the solve tolerance.
   for (const double t_end : {r.t_lo, r.t_hi}) {
-    const double p_end = Run(c, c.v, kFlashPressureMin, r.p_hi, kTolerance, [&](double trial_p) {
-      return FlashVolume(region, trial_p, t_end);
-    });
+    const double p_end = Run(c, c.v, kFlashPressureMin, r.p_hi, kTolerance,
+                             [&](double trial_p) { return FlashVolume(region, trial_p, t_end); });
     if (p_end == kFlashNotConverged) continue;
     const double e_end = FlashEnergyOf(c.energy, region, p_end, t_end);
     if (std::fabs(e_end - c.e) <= kTolerance * std::fmax(std::fabs(c.e), 1.0)) {

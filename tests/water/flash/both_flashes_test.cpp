@@ -245,16 +245,27 @@ TEST(BothFlashes, StatesJustInsideEachEdgeAreSolvedAndBeyondItRejected) {
   };
   constexpr double pm = kFlashPressureMin;
   const Edge edges[] = {
-      {"100 MPa, region 1", [](double f, double d) { return OnePhase(1, 100 * (1 - d), 273.16 + 350 * f); }, 3, true},
-      {"100 MPa, region 3", [](double f, double d) { return OnePhase(3, 100 * (1 - d), 623.15 + 240 * f); }, 3, true},
-      {"100 MPa, region 2", [](double f, double d) { return OnePhase(2, 100 * (1 - d), 863.15 + 210 * f); }, 3, true},
-      {"50 MPa", [](double f, double d) { return OnePhase(5, 50 * (1 - d), 1073.15 + 1200 * f); }, 3, true},
-      {"2273.15 K", [](double f, double d) { return OnePhase(5, pm * std::pow(50 / pm, f), 2273.15 * (1 - d)); }, 3, true},
-      {"p_min, region 2", [](double f, double d) { return OnePhase(2, pm * (1 + d), 273.16 + 800 * f); }, 3, false},
-      {"p_min, region 5", [](double f, double d) { return OnePhase(5, pm * (1 + d), 1073.15 + 1200 * f); }, 3, false},
-      {"273.15 K", [](double f, double d) { return OnePhase(1, 0.001 + 100 * f, 273.15 * (1 + d)); }, 2, true},
-      {"273.16 K", [](double f, double d) { return OnePhase(1, 0.001 + 100 * f, 273.16 * (1 + d)); }, 1, true},
-      {"triple line", [](double f, double d) { return flash_states::Wet(273.16 * (1 + d), f, false); }, 3, true},
+      {"100 MPa, region 1",
+       [](double f, double d) { return OnePhase(1, 100 * (1 - d), 273.16 + 350 * f); }, 3, true},
+      {"100 MPa, region 3",
+       [](double f, double d) { return OnePhase(3, 100 * (1 - d), 623.15 + 240 * f); }, 3, true},
+      {"100 MPa, region 2",
+       [](double f, double d) { return OnePhase(2, 100 * (1 - d), 863.15 + 210 * f); }, 3, true},
+      {"50 MPa", [](double f, double d) { return OnePhase(5, 50 * (1 - d), 1073.15 + 1200 * f); },
+       3, true},
+      {"2273.15 K",
+       [](double f, double d) { return OnePhase(5, pm * std::pow(50 / pm, f), 2273.15 * (1 - d)); },
+       3, true},
+      {"p_min, region 2",
+       [](double f, double d) { return OnePhase(2, pm * (1 + d), 273.16 + 800 * f); }, 3, false},
+      {"p_min, region 5",
+       [](double f, double d) { return OnePhase(5, pm * (1 + d), 1073.15 + 1200 * f); }, 3, false},
+      {"273.15 K",
+       [](double f, double d) { return OnePhase(1, 0.001 + 100 * f, 273.15 * (1 + d)); }, 2, true},
+      {"273.16 K",
+       [](double f, double d) { return OnePhase(1, 0.001 + 100 * f, 273.16 * (1 + d)); }, 1, true},
+      {"triple line",
+       [](double f, double d) { return flash_states::Wet(273.16 * (1 + d), f, false); }, 3, true},
   };
   constexpr int kPerEdge = 40;
   for (const Edge& edge : edges) {
