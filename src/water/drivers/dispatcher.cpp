@@ -438,7 +438,8 @@ void DispatchPhysicalWaterProperty(const double& T, const double& P, const doubl
 }  // namespace thermomodels
 
 // Flattened: the dispatch and its helpers are inlined into the export. The
-// arguments are read once, so that the two checks share the conversions.
+// arguments are read once into locals, which no write of the results can
+// change.
 extern "C" [[gnu::flatten]] TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P,
                                                           const double* V, const int32_t* KPROP,
                                                           const int64_t* KPHASE,
