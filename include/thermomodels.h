@@ -186,7 +186,18 @@ extern TM_API tm_global_block DMS_GLOBAL;
  *   8 IERR     out  int64_t            status
  * Status: IERR 0 with a finite value, 1 with VALUE = 1e35 (out of range, a
  * T or P the code reads not a positive number, region code not 1..5, a
- * needed V not given or not positive, a result that is not finite).
+ * needed V not given or not positive, a result that is not finite, or no
+ * state that can exist: see below).
+ * States that cannot exist: the named region's equation is evaluated where
+ * the caller asks, metastable states included, but codes 1-5, 9, 10, 12
+ * and 13 in region codes 1, 2, 3 and 5 give IERR 1 where that equation at
+ * (T, P), region 3 at (T, V) (code 5: at the volume it finds), has a volume
+ * or pressure that is not positive, (dp/dv)_T not negative (region 3:
+ * dp/drho below -1e-7 pc/rhoc, so that the critical point passes), or cp,
+ * cv or the squared speed of sound not positive. Code 14 gives IERR 1 for a
+ * pressure that is not positive only: a volume search reads it at trial
+ * volumes where (dp/dv)_T > 0. Codes 6 and 7 (at the caller's T and V) and
+ * region code 4 are not tested.
  * Reference: codes 2, 3, 4, 9, 10 subtract the HGK 1984 ideal gas at
  * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
  * is the IF97 internal energy as it stands. */
