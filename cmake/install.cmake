@@ -17,7 +17,7 @@ install(EXPORT thermomodelsTargets NAMESPACE thermomodels:: DESTINATION ${TM_CMA
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/thermomodelsConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/thermomodelsConfig.cmake
                               INSTALL_DESTINATION ${TM_CMAKE_DIR}
-                              PATH_VARS CMAKE_INSTALL_INCLUDEDIR)
+                              PATH_VARS CMAKE_INSTALL_INCLUDEDIR CMAKE_INSTALL_LIBDIR)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/thermomodelsConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/thermomodelsConfig.cmake

@@ -12,8 +12,9 @@
  * Usage: example_host [path of libthermomodels.so]; the default is the
  * library's soname, found through the run path or LD_LIBRARY_PATH.
  *
- * Parameters: water (4C) and methane from published CPA sets, entered as the
- * pseudo-critical constants the routine builds a and b from. */
+ * Parameters: water (scheme 4C, four association sites) and methane from
+ * published CPA sets, entered as the pseudo-critical constants the routine
+ * builds a and b from. */
 #include <dlfcn.h>
 #include <math.h>
 #include <stdio.h>
@@ -134,7 +135,7 @@ int main(int argc, char** argv) {
   eosret->LIQNO = 1;
   eosret->ISTATE = 1;
 
-  printf("CPA equation of state, water (4C):\n");
+  printf("CPA equation of state, water (scheme 4C: four association sites, two of each kind):\n");
   r = Cpa(298.15, 101325.0, water, 1, 2, stdout_unit);
   iter_first = esroot->iw[4];
   Check("liquid V at 298.15 K [m3/kmol]", r.v, 0.0179259483, 1e-10, "independent closed form");

@@ -101,7 +101,10 @@ module thermomodels
       real(c_double), intent(inout) :: phimx(*), dhmx, dsmx, dgmx, vmx, dphidt(*), dhdt, dsdt
       real(c_double), intent(inout) :: dgdt, dvdt, zmx, dpdv, dp2dvdt, dpdt, dp2dv2
       integer(c_int64_t), intent(inout) :: iwork(*), itype(*)
-      real(c_double), intent(inout) :: rwork(*), epsab(*), xawrk(*), a47, a48, a50, pcalc
+      real(c_double), intent(inout) :: rwork(*), epsab(*), xawrk(*), pcalc
+      ! Not read: a host may leave them out (a null pointer is passed), and
+      ! then names the arguments after them.
+      real(c_double), intent(inout), optional :: a47, a48, a50
       integer(c_int32_t), intent(in) :: iunit
       integer(c_int64_t), intent(in) :: kdiag, kvstrt, ih2o, ktol
       integer(c_int64_t), intent(out) :: ierr
@@ -118,15 +121,16 @@ module thermomodels
     end subroutine ppcpa_opclfile
 
     ! Sour-water model: temperature K, pressure atm (Pa for ppth_inflgpsw).
-    ! Aliases are 24-byte records by host component number, passed as an
-    ! array of 8-byte words: no hidden length follows.
+    ! Aliases are 24-character records by host component number (a
+    ! character(len=24) array passes as it is), four characters to each
+    ! 8-character word: no hidden length follows.
     subroutine ppth_chkcmp(nc, idx, ngpsw, modidx, pos, alias, nkey, nrec, iwat, kopt) &
         bind(C, name="PPTH_CHKCMP")
-      import :: c_double, c_int64_t
+      import :: c_char, c_int64_t
       integer(c_int64_t), intent(in) :: nc, idx(*), kopt
       integer(c_int64_t), intent(out) :: ngpsw, nkey, nrec, iwat
       integer(c_int64_t), intent(inout) :: modidx(*), pos(*)
-      real(c_double), intent(in) :: alias(*)
+      character(kind=c_char), intent(in) :: alias(24, *)
     end subroutine ppth_chkcmp
 
     subroutine ppth_phivgpsw(t, p, n, idx, y, lnphi, work) bind(C, name="PPTH_PHIVGPSW")

@@ -29,8 +29,19 @@
  * mixture list. Indices in the comments are 1-based, as the host counts.
  *
  * Global blocks are plain structs whose words are laid out in the block's
- * documented order; the host fills the words marked host-set. Units: K, Pa,
- * m3/kmol, J/kmol, J/(kmol K) throughout.
+ * documented order; the host fills the words marked host-set.
+ *
+ * Units: K, Pa, m3/kmol, J/kmol, J/(kmol K) at the CPA and water routines
+ * (the water transport properties, surface tension and speed of sound in
+ * the SI units QUELTRIN_IF97PRPH lists), with these exceptions: the
+ * sour-water routines PPTH_PHIVGPSW and PPTH_PHILGPSW take T in K and P in
+ * atm, PPTH_INFLGPSW T in K and P in Pa. Every per-kmol value of water is
+ * IAPWS-IF97's per-kg value times the molar mass 18.0152 kg/kmol (the
+ * IAPWS value 18.015268 kg/kmol would make the molar volumes 3.8e-6
+ * larger, relatively). Gas constants: 8314.41 J/(kmol K) in the water
+ * property routine's ideal-gas reference (QUELTRIN_IF97PRPH, and
+ * QUELTRIN_ES15D through it), 8314.33 J/(kmol K) in the CPA routine, the
+ * molar-volume root solvers and QUELTRIN_ES15D's region-3 entropy term.
  */
 #ifndef THERMOMODELS_H
 #define THERMOMODELS_H
@@ -55,6 +66,17 @@ extern "C" {
 
 /* ---------------------------------------------------------------------------
  * Global blocks shared with the host
+ *
+ * When the library is loaded every block is zero: the root memory is off
+ * (PPUTL_EOSRET.ISTATE 0), DMS_GLOBAL.IUNIT is 0 (standard error),
+ * PPCPA_CPACOM overrides nothing, and PPUTL_ESROOT, ESRDER and DMS_PLEX hold
+ * nothing; so is the library's own state (CPA print level 0, no user
+ * association scheme registered). A host need set nothing before its first
+ * call. It sets DMS_GLOBAL.IUNIT to have the CPA routine's host-unit
+ * messages on a unit of its own, PPUTL_EOSRET (with room in DMS_PLEX) to
+ * turn the root memory on, and PPCPA_CPACOM to override the CPA
+ * diagnostics; the library reads these words at every call, so the host may
+ * change them between calls.
  * ------------------------------------------------------------------------- */
 
 /* Root-solver state: 14 integer words, then 30 real words (352 bytes),
@@ -164,7 +186,18 @@ extern TM_API tm_global_block DMS_GLOBAL;
  *   8 IERR     out  int64_t            status
  * Status: IERR 0 with a finite value, 1 with VALUE = 1e35 (out of range, a
  * T or P the code reads not a positive number, region code not 1..5, a
- * needed V not given or not positive, a result that is not finite).
+ * needed V not given or not positive, a result that is not finite, or no
+ * state that can exist: see below).
+ * States that cannot exist: the named region's equation is evaluated where
+ * the caller asks, metastable states included, but codes 1-5, 9, 10, 12
+ * and 13 in region codes 1, 2, 3 and 5 give IERR 1 where that equation at
+ * (T, P), region 3 at (T, V) (code 5: at the volume it finds), has a volume
+ * or pressure that is not positive, (dp/dv)_T not negative (region 3:
+ * dp/drho below -1e-7 pc/rhoc, so that the critical point passes), or cp,
+ * cv or the squared speed of sound not positive. Code 14 gives IERR 1 for a
+ * pressure that is not positive only: a volume search reads it at trial
+ * volumes where (dp/dv)_T > 0. Codes 6 and 7 (at the caller's T and V) and
+ * region code 4 are not tested.
  * Reference: codes 2, 3, 4, 9, 10 subtract the HGK 1984 ideal gas at
  * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
  * is the IF97 internal energy as it stands. */
@@ -294,8 +327,14 @@ extern TM_API tm_esrder_block ESRDER;
  * component, a_ij = (1 - k_ij) sqrt(a_i a_j), plus the Wertheim association
  * term with the simplified radial distribution g = 1/(1 - 0.475 b rho) and
  * strengths Delta_ij = g (exp(eps_ij/T) - 1) b_ij beta_ij. A published CPA
- * set (a0, b, c1) enters as the pseudo-critical Tc, Pc and m that give the
- * same a(T) and b. Binary records: K(k, l) = c1 + c2 T/298.15 from the
+ * set (a0 [Pa m6/kmol2], b [m3/kmol], c1, with the real critical
+ * temperature Tc in a(T) = a0 (1 + c1 (1 - sqrt(T/Tc)))^2) enters as the
+ * pseudo-critical Tc', Pc' and m' that give the same a(T) and b at every
+ * temperature: with K = (0.42748025/0.08664035) R b,
+ *   m' = c1 sqrt(a0/(K Tc)),  Tc' = a0 (1 + c1)^2/(K (1 + m')^2),
+ *   Pc' = 0.08664035 R Tc'/b
+ * (a0 in bar L2/mol2 is 1e5 times the value in Pa m6/kmol2; b in L/mol is
+ * the value in m3/kmol). Binary records: K(k, l) = c1 + c2 T/298.15 from the
  * record (c1, c2) of the ordered pair (k, l) of component numbers, at
  * elements 2 ((l - 1) NCC + (k - 1)) and one after it, when the row flag of
  * k (KIJSET, VIJSET) is 1.0, else 0; a coefficient above 1e30 counts as 0;
@@ -340,7 +379,15 @@ extern TM_API tm_esrder_block ESRDER;
  *                                               (111: one positive, one
  *                                               negative; 1201: two of both
  *                                               kinds, one negative); up to 11
- *                                               user schemes per process;
+ *                                               distinct user codes per
+ *                                               process, each kept from its
+ *                                               first call on: a call with a
+ *                                               twelfth has no association
+ *                                               term at all (IERR 10 + the
+ *                                               root status) and writes
+ *                                               "NUMBER OF USER-DEFINED
+ *                                               ASSOCIATION TYPES EXCEEDS
+ *                                               11" on IUNIT at any level;
  *                                               1e35: none given (2 when the
  *                                               component associates)
  *  14 CPAVIJ   in    double (2,NCC,NCC) -       records (c1, c2) of a given
@@ -374,11 +421,17 @@ extern TM_API tm_esrder_block ESRDER;
  *                                               2 its temperature derivative
  *                                               only, 3 both; outputs not
  *                                               requested are left as they
- *                                               were, except that a 2 for
- *                                               KPHI, KH, KS or KG also
- *                                               returns that value at T (the
- *                                               derivative's second point);
- *                                               VMX only with KV 1 or 3
+ *                                               were, except that code 2 of
+ *                                               KPHI, KH, KS, KG also writes
+ *                                               the value (PHIMX, DHMX,
+ *                                               DSMX, DGMX at T: the
+ *                                               derivative is formed from
+ *                                               the values of two runs);
+ *                                               KV 2 leaves VMX. A code
+ *                                               outside 0-3 requests
+ *                                               nothing: its outputs are
+ *                                               left unwritten, IERR is not
+ *                                               affected
  *  25 KDER     in    int64_t                    1: also DPDT and DP2DVDT (a
  *                                               second pass, as for a
  *                                               temperature derivative)
@@ -448,15 +501,37 @@ extern TM_API tm_esrder_block ESRDER;
  *                                               1e-8 in pressure; -1 from
  *                                               global blocks the library does
  *                                               not export (zero: not for
- *                                               hosts); other values 1e-10
+ *                                               hosts); other values 1e-10.
+ *                                               The search stops when
+ *                                               |P(V) - P| < max(1e-4 Pa,
+ *                                               RTOL P) (a liquid search
+ *                                               after 20 iterations also
+ *                                               within 10 times that): below
+ *                                               1e4 Pa (KTOL 0; 1e6 Pa with
+ *                                               1e-10) the absolute 1e-4 Pa
+ *                                               rules: at P = 1 Pa a
+ *                                               converged root (IERR 0) may
+ *                                               have PCALC 1e-4 Pa, a
+ *                                               relative 1e-4, off P
  * Pointers the routine reads or writes must not be null; 47, 48, 50 may be.
  * Status: IERR 0 ok; 1-6 root-solver status (1, 2, 5, 6 failed, 3, 4
  * pseudo-root); 7 the volume has no valid state (at or below the
  * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35); +10 the site fractions
- * failed; 20 input refused (outputs 1e35), among others CPATC, CPAPC for
- * which a_c or b is not a positive normal number, and a pressure below the
- * smallest normal number (2.2e-308 Pa) where the results would not be
- * finite (a vapour). With temperature derivatives or KDER 1 the routine
+ * failed; 20 input refused (outputs 1e35), for any argument that cannot be
+ * used: N < 1 or above NCC, T or P not positive or not finite, N above 1088
+ * with a derivative of ln phi, KVSTRT 1 with VMX NaN or of magnitude 1e35
+ * or more, IDX outside 1..NCC or repeated, X negative, not finite or
+ * summing to 1e-15 or less, CPATC or CPAPC not positive or not finite, CPAM
+ * not finite, an a_c or b that is not a positive normal number, CPAAU,
+ * CPAAV, CPAEIJ given but not positive and finite or CPAAU, CPAEIJ above
+ * 1e6 K, CPAKIJ, CPAVIJ records holding NaN or -infinity, and a pressure
+ * below the smallest normal number (2.2e-308 Pa) where the results would
+ * not be finite (a vapour). The line "CPAPROP: INPUT REFUSED: " with the
+ * reason (e.g. "P NOT POSITIVE OR NOT FINITE") names which; it is written
+ * on the routine's output unit (IUNIT, or as PPCPA_CPACOM directs) when the
+ * print level is above 0 (PPCPA_CPACOM.LVLCPA set at this or an earlier
+ * call), else nothing is written.
+ * With temperature derivatives or KDER 1 the routine
  * runs at T + 0.001 K and then at T and returns the worse status of the
  * two; the values (PHIMX, DHMX, DSMX, DGMX, VMX, ZMX, PCALC, DPDV,
  * DP2DV2) are those at T, 1e35 as above when the state at T has none; when

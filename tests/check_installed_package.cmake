@@ -1,5 +1,7 @@
-# Installs the build tree into a temporary prefix, then builds and runs a
-# small host against it twice: as a CMake project with find_package, and
+# Configures the library alone as the README's install recipe does, with no
+# test tool and no C compiler to be found; installs the build tree into a
+# temporary prefix, then builds and runs a small host against it twice: as a
+# CMake project with find_package (also after the host's own install), and
 # with the compiler flags pkg-config gives.
 set(prefix ${WORK}/prefix)
 file(REMOVE_RECURSE ${WORK})
@@ -12,6 +14,16 @@ function(run what)
   endif()
   message("${what}: ok\n${out}")
 endfunction()
+
+run("configure the library alone"
+    ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK}/library_only -G ${GENERATOR} -DBUILD_TESTING=OFF
+    -DTM_BUILD_EXAMPLES=OFF -DTM_BENCH=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON
+    -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON -DCMAKE_C_COMPILER=/nonexistent/cc)
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/library_only --target help
+                OUTPUT_VARIABLE targets)
+if(NOT targets MATCHES "thermomodels" OR targets MATCHES "test_|bench_|_host|header_c_check")
+  message(FATAL_ERROR "targets of the library alone:\n${targets}")
+endif()
 
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
@@ -36,6 +48,8 @@ run("configure the CMake consumer"
     -DCMAKE_Fortran_FLAGS=${FLAGS} -DCMAKE_BUILD_TYPE=Release)
 run("build the CMake consumer" ${CMAKE_COMMAND} --build ${WORK}/cmake_consumer)
 run("run the CMake consumer" ${WORK}/cmake_consumer/consumer)
+run("install the CMake consumer" ${CMAKE_COMMAND} --install ${WORK}/cmake_consumer --prefix ${WORK}/host)
+run("run the installed CMake consumer" ${WORK}/host/bin/consumer)
 if(EXISTS ${WORK}/cmake_consumer/fortran_consumer)
   run("run the Fortran consumer" ${WORK}/cmake_consumer/fortran_consumer)
 endif()

@@ -1,6 +1,7 @@
 ! The CPA routine called as a Fortran host calls it, through the library's
-! Fortran interface module: the diagnostic block as bound module data and the
-! history-file routine with the length of its character argument.
+! Fortran interface module: the diagnostic block as bound module data, the
+! three unread arguments left out, and the history-file routine with the
+! length of its character argument.
 program fortran_host
   use, intrinsic :: iso_c_binding
   use thermomodels
@@ -9,7 +10,7 @@ program fortran_host
   real(c_double) :: x(1), tc(1), pc(1), m(1), au(1), av(1), at(1), kij(2), vij(2)
   real(c_double) :: kijset(1), vijset(1), ecrflg(1), eij(1), phimx(1), dphidt(1)
   real(c_double) :: dhmx, dsmx, dgmx, vmx, dhdt, dsdt, dgdt, dvdt, zmx, dpdv, dp2dvdt, dpdt
-  real(c_double) :: dp2dv2, pcalc, a47, a48, a50, xawrk(1), t, p
+  real(c_double) :: dp2dv2, pcalc, xawrk(1), t, p
   real(c_double) :: rwork(10 * ncc * ncc + 50 * ncc), epsab(ncc * ncc)
   integer(c_int64_t) :: iwork(ncc * ncc + 14 * ncc), itype(ncc), idx(1), ierr, one, zero, two
   integer(c_int64_t) :: kdiag, ktol, mode
@@ -47,8 +48,8 @@ program fortran_host
   call ppcpa_cpaprop(t, p, x, one, idx, ncc, tc, pc, m, au, av, kij, at, vij, kijset, vijset, &
                      ecrflg, eij, two, one, one, one, one, one, one, phimx, dhmx, dsmx, dgmx, &
                      vmx, dphidt, dhdt, dsdt, dgdt, dvdt, zmx, dpdv, dp2dvdt, dpdt, dp2dv2, &
-                     iwork, rwork, epsab, itype, unit, kdiag, a47, a48, xawrk, a50, pcalc, &
-                     zero, ierr, zero, ktol)
+                     iwork, rwork, epsab, itype, unit, kdiag, xawrk=xawrk, pcalc=pcalc, &
+                     kvstrt=zero, ierr=ierr, ih2o=zero, ktol=ktol)
   call check(ierr == 0, "water liquid converged")
   call check(abs(vmx - 0.0179259483d0) < 1.0d-6 * 0.0179259483d0, "water molar volume")
   call check(abs(phimx(1) + 3.46391383d0) < 1.0d-6 * 3.46391383d0, "water ln phi")

@@ -1,23 +1,24 @@
 ! A Fortran host calling the sour-water exports through the library's Fortran
-! interface module: aliases as 24-byte records with no hidden length, 64-bit
-! integers, pressure in atm.
+! interface module: aliases as 24-character records with no hidden length,
+! 64-bit integers, pressure in atm.
 program sour_host
   use, intrinsic :: iso_c_binding, only: c_double, c_int64_t
   use thermomodels
   implicit none
 
-  ! Host components 1 ammonia, 2 water; three 8-byte words per alias.
-  character(len=24), parameter :: names(2) = [character(len=24) :: 'H3N', 'H2O']
-  real(c_double) :: alias(6), lnphi(1), work(800)
+  ! Host components 1 ammonia, 2 water, 3 n-butane: four characters to
+  ! each 8-character word of an alias.
+  character(len=24), parameter :: names(3) = [character(len=24) :: 'H3N', 'H2O', 'C4H1    0-1']
+  real(c_double) :: lnphi(1), work(800)
   integer(c_int64_t) :: ngpsw, modidx(20), pos(20), nkey, nrec, iwat
   integer :: failures
 
   failures = 0
-  alias = transfer(names, alias)
   pos = 0
-  call ppth_chkcmp(2_c_int64_t, [1_c_int64_t, 2_c_int64_t], ngpsw, modidx, pos, alias, &
-                   nkey, nrec, iwat, 0_c_int64_t)
-  call check('chkcmp slots in use', real(ngpsw, c_double), 4.0_c_double, 0.0_c_double)
+  call ppth_chkcmp(3_c_int64_t, [1_c_int64_t, 2_c_int64_t, 3_c_int64_t], ngpsw, modidx, pos, &
+                   names, nkey, nrec, iwat, 0_c_int64_t)
+  call check('chkcmp slots in use', real(ngpsw, c_double), 5.0_c_double, 0.0_c_double)
+  call check('chkcmp n-butane model index', real(modidx(5), c_double), 9.0_c_double, 0.0_c_double)
   call check('chkcmp water slot position', real(pos(1), c_double), 2.0_c_double, 0.0_c_double)
   call check('chkcmp ammonia slot position', real(pos(2), c_double), 1.0_c_double, 0.0_c_double)
   call check('chkcmp water list position', real(iwat, c_double), 2.0_c_double, 0.0_c_double)

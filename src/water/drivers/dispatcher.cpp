@@ -390,14 +390,65 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V, co
   VALUE = result;
 }
 
+namespace {
+
+// Whether the state that an evaluation of code CODE (1..15) with region code
+// REGION read is one the region's equation describes: the codes of the
+// region's equation of state in regions 1, 2, 3 and 5 (at (P, T); region 3
+// at (T, V), its volume code at the volume VALUE it found), and a positive
+// pressure for code 14. Code 14 keeps the pressures of (dp/dv)_T >= 0: a
+// volume search reads them at its trial volumes inside the two-phase loop.
+// The transport codes, which read the caller's (T, V), the saturation codes
+// and region code 4, whose routers choose the phase, pass.
+bool PhysicalResult(int32_t code, int64_t region, double T, double P, double V, double value) {
+  switch (code) {
+    case kPressureFromTV: return value > 0.0;
+    case kViscosity:
+    case kConductivity:
+    case kSurfaceTension:
+    case kVapourPressure:
+    case kSaturationTemperature: return true;
+    default: break;
+  }
+  // The pressure in MPa by a product, not the quotient the evaluation used:
+  // cheaper, and at most one unit in the last place away.
+  const double p = 1e-6 * P;
+  switch (region) {
+    case 1: return IF97R1Physical(p, T);
+    case 2: return IF97R2Physical(p, T);
+    case 5: return IF97R5Physical(p, T);
+    case 3: return IF97R3Physical(T, (code == kVolume ? value : V) / kMolarMass);
+    default: return true;
+  }
+}
+
+}  // namespace
+
+void DispatchPhysicalWaterProperty(const double& T, const double& P, const double& V,
+                                   const int32_t& KPROP, const int64_t& KPHASE,
+                                   const int64_t& KREGION, double& VALUE, int64_t& IERR) {
+  DispatchWaterProperty(T, P, V, KPROP, KPHASE, KREGION, VALUE, IERR, WaterPath::kDirect);
+  const int32_t code = (KPROP >= 1 && KPROP <= 15) ? KPROP : kLnFugacityCoefficient;
+  if (IERR == 0 && !PhysicalResult(code, KREGION, T, P, V, VALUE)) {
+    VALUE = kNoValue;
+    IERR = 1;
+  }
+}
+
 }  // namespace thermomodels
 
-// Flattened: the dispatch and its helpers are inlined into the export.
+// Flattened: the dispatch and its helpers are inlined into the export. The
+// arguments are read once into locals, which no write of the results can
+// change.
 extern "C" [[gnu::flatten]] TM_API void QUELTRIN_IF97PRPH(const double* T, const double* P,
                                                           const double* V, const int32_t* KPROP,
                                                           const int64_t* KPHASE,
                                                           const int64_t* KREGION, double* VALUE,
                                                           int64_t* IERR) {
-  thermomodels::DispatchWaterProperty(*T, *P, *V, *KPROP, *KPHASE, *KREGION, *VALUE, *IERR,
-                                      thermomodels::WaterPath::kDirect);
+  const double t = *T, p = *P, v = *V;
+  double value = thermomodels::kNoValue;
+  int64_t ierr = 1;
+  thermomodels::DispatchPhysicalWaterProperty(t, p, v, *KPROP, *KPHASE, *KREGION, value, ierr);
+  *VALUE = value;
+  *IERR = ierr;
 }

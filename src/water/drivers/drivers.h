@@ -284,6 +284,16 @@ void DispatchWaterProperty(const double& T, const double& P, const double& V, co
                            const int64_t& KPHASE, const int64_t& KREGION, double& VALUE,
                            int64_t& IERR, WaterPath path);
 
+// QUELTRIN_IF97PRPH: the dispatcher on the direct path, then no value
+// (1e35, IERR 1) where the named region's equation describes no state that
+// can exist at the state the code read: a volume or pressure not positive,
+// (dp/dv)_T not negative, cp, cv or w^2 not positive (code 14: a pressure
+// not positive). The drivers call the dispatcher itself: their searches
+// evaluate the region-3 pressure at any trial volume.
+void DispatchPhysicalWaterProperty(const double& T, const double& P, const double& V,
+                                   const int32_t& KPROP, const int64_t& KPHASE,
+                                   const int64_t& KREGION, double& VALUE, int64_t& IERR);
+
 // One property of water through the dispatcher, with the reference
 // evaluated anew (the slow path); STATUS is set to 1 when the call reports
 // no value and left alone otherwise.

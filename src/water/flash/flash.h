@@ -171,7 +171,10 @@ inline constexpr double kFlashWetRegion3TemperatureMin = 623.14;
 // outer p in [kFlashPressureMin, 100 MPa] (50 MPa in region 5) matching v,
 // inner T (273.15-623.15 K, 273.15-1073.15 K, 1073.15-2273.15 K) matching e
 // at every outer trial, starting where the inner run before it stopped.
-// Ends the call with p, T.
+// Ends the call with p, T. When the pair stops at a cap, a state whose
+// energy on an end isotherm of the temperature range (at the pressure of
+// its volume there) matches e within the solve tolerance ends on that
+// isotherm.
 void FlashNestedPair(FlashCall& c, FlashRegion region);
 
 // Wet steam below 623.15 K: T in [273.15, 623.15] K with the lever rule on
@@ -186,9 +189,9 @@ void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial);
 // the resolution of the region-3 volume iteration) the quality is 0.5.
 void FlashWetRegion3(FlashCall& c, double t_lo);
 
-// Region 3 on the given isochore: T in [t_lo, 863.16] K matching e; ends
-// with T and p = IF97R3P(T, v).
-void FlashRegion3Isochore(FlashCall& c, double t_lo);
+// Region 3 on the given isochore: T in [t_lo, 863.16] K matching e to the
+// tolerance tol; ends with T and p = IF97R3P(T, v).
+void FlashRegion3Isochore(FlashCall& c, double t_lo, double tol = 1e-6);
 
 // Temperature on the saturated-vapour line of region 2 whose volume is v:
 // T in [273.15, 623.15] K. Returns the last point evaluated; its saturation
@@ -201,9 +204,9 @@ double FlashSaturatedVapourTemperature(FlashCall& c);
 double FlashRegion3SaturatedTemperature(FlashCall& c, bool liquid_side);
 
 // Temperature on the region-3 100 MPa isobar whose energy is e: T in
-// [623.15, t_hi] K; the region-3 volume of the last trial is kept in
-// c.region3_volume. Returns the result.
-double FlashRegion3Isobar100(FlashCall& c, double t_hi);
+// [623.15, t_hi] K, tolerance tol; the region-3 volume of the last trial is
+// kept in c.region3_volume. Returns the result.
+double FlashRegion3Isobar100(FlashCall& c, double t_hi, double tol = 1e-6);
 
 // Pressure of the B23 point whose region-3 volume is v: p in
 // [16.5292, 100] MPa, tolerance 1e-10; the B23 temperature of the last trial
@@ -246,7 +249,10 @@ inline double FlashLine(double v, double v0, double e0, double slope) {
 
 // True when the state lies above the isobar p of the region: at the
 // temperature in [t_lo, t_hi] where the region's energy at p is e, the
-// region's volume exceeds v.
+// region's volume exceeds v. A state beyond the isobar by less than the
+// resolution of that temperature is decided on the temperature solved
+// again to 1e-11, so no state inside it by more than the solve tolerance
+// is taken as above it.
 bool FlashAboveIsobar(FlashCall& c, FlashRegion region, double p, double t_lo, double t_hi,
                       double tol);
 
@@ -268,7 +274,10 @@ void FlashRegion5UpTo50MPa(FlashCall& c, double v_region5_min, double tol);
 // Steam on either side of 1073.15 K: region 2 below the isotherm, region 5
 // (from its smallest volume v_region5_min, IF97R2V(50 MPa, 1073.15 K), and
 // up to 50 MPa below IF97R5V(50 MPa, 2273.15 K)) above it; v_min is
-// IF97R2V(100 MPa, 1073.15 K), the smallest volume on either side.
+// IF97R2V(100 MPa, 1073.15 K), the smallest volume on either side. A
+// state the region-5 side does not solve, whose energy matches the
+// region-2 energy on the isotherm within the solve tolerance, goes to the
+// region-2 pair.
 void FlashSteamAround1073K(FlashCall& c, double v_min, double v_region5_min, double v_region5_free);
 
 // Superheated vapour when e lies above the saturated-vapour energy at the
@@ -281,7 +290,8 @@ void FlashB23ByTemperature(FlashCall& c, double t_hi);
 void FlashB23ByPressure(FlashCall& c);
 
 // Region 3 on the isochore, rejecting a state above 100 MPa (the isobar's
-// temperature sought up to t_isobar_hi).
+// temperature sought up to t_isobar_hi, and again to 1e-11 for a state
+// just beyond it).
 void FlashRegion3UpTo100MPa(FlashCall& c, double t_isobar_hi);
 
 // Between the saturated volumes of 623.15 K, on the liquid or vapour side of
@@ -291,7 +301,9 @@ void FlashRegion3UpTo100MPa(FlashCall& c, double t_isobar_hi);
 // regions 1 and 2 at 623.15 K, at v), else on those of regions 1 and 2.
 // Above it region 3, checked against 100 MPa on the liquid side up to
 // v_isochore_only (isobar temperature sought up to t_isobar_hi). A
-// saturated volume that is not found fails the call.
+// saturated volume that is not found fails the call, except within the
+// solve tolerance of the critical volume, where the state is placed against
+// its energy at 647.096 K.
 void FlashNearCritical(FlashCall& c, bool liquid_side, double e_line_623, double v_isochore_only,
                        double t_isobar_hi);
 
@@ -300,7 +312,8 @@ void FlashNearCritical(FlashCall& c, bool liquid_side, double e_line_623, double
 void FlashLiquidOrWet(FlashCall& c, double p_hi);
 
 // Dense states from the energy of region 1 at 100 MPa and 623.15 K up to
-// the saturated-liquid energy at 623.15 K: region 3 (up to 100 MPa) above
+// the saturated-liquid energy at 623.15 K: region 3 (up to 100 MPa, a
+// pressure just above it decided on a tighter isochore solve) above
 // the 623.15 K isotherm, else liquid or wet steam. v_dense_min is
 // IF97R1V(100 MPa, 623.15 K); p_sat_623 is IF97PSAT(623.15 K) and
 // p_critical_sat the upper end of the saturated-liquid pressure solve.
@@ -366,7 +379,7 @@ inline constexpr VhFlashConstants kVhFlash{
     .h_5_50_2273 = 7365.80223401565,
     .v_5_50_2273 = 0.0214633996483061,
     .v_2_50_1073 = 0.0090741330290693,
-    .v_2_100_1073 = 0.0043355076532488,
+    .v_2_100_1073 = 0.0043355076532487742,
     .h_b = 2812.942061,
     .h_vap_623 = 2563.59200388825,
     .v_band_top = 0.00880115708836,
@@ -507,7 +520,7 @@ inline constexpr VuFlashConstants kVuFlash{
     .u_5_50_2273 = 6292.63225160034,
     .v_5_50_2273 = 0.0214633996483061,
     .v_2_50_1073 = 0.0090741330290693,
-    .v_2_100_1073 = 0.0043355076532488,
+    .v_2_100_1073 = 0.0043355076532487742,
     .u_b = 2554.47021100973,
     .v_3_100_863 = 0.00258471849590434,
     .v_window_lo = 0.0196786342128,

@@ -155,6 +155,23 @@ void FlashNestedPair(FlashCall& c, FlashRegion region) {
     return FlashVolume(region, trial_p, c.inner.current);
   });
   End(c, r.ending, p, c.inner.result);
+  if (c.ending != FlashEnding::kNotConverged) return;
+  // A state on an end of the temperature range (273.15 K, 623.15 K,
+  // 1073.15 K, 2273.15 K) has its inner root at that end: the outer trials
+  // on one side of its pressure ask for a temperature beyond the range, and
+  // the inner run at the last of them may stop at its cap. Such a state is
+  // placed on the isotherm of that end, when its energy there matches e
+  // within the solve tolerance.
+  for (const double t_end : {r.t_lo, r.t_hi}) {
+    const double p_end = Run(c, c.v, kFlashPressureMin, r.p_hi, kTolerance,
+                             [&](double trial_p) { return FlashVolume(region, trial_p, t_end); });
+    if (p_end == kFlashNotConverged) continue;
+    const double e_end = FlashEnergyOf(c.energy, region, p_end, t_end);
+    if (std::fabs(e_end - c.e) <= kTolerance * std::fmax(std::fabs(c.e), 1.0)) {
+      c.x = -1.0;
+      return End(c, r.ending, p_end, t_end);
+    }
+  }
 }
 
 void FlashWetBelow623(FlashCall& c, bool pressure_of_last_trial) {
@@ -194,8 +211,8 @@ void FlashWetRegion3(FlashCall& c, double t_lo) {
   End(c, FlashEnding::kWetRegion3, IF97PSAT(t), t);
 }
 
-void FlashRegion3Isochore(FlashCall& c, double t_lo) {
-  const double t = Run(c, c.e, t_lo, kIsochoreTemperatureMax, kTolerance,
+void FlashRegion3Isochore(FlashCall& c, double t_lo, double tol) {
+  const double t = Run(c, c.e, t_lo, kIsochoreTemperatureMax, tol,
                        [&](double trial_t) { return c.energy.region3(trial_t, c.v); });
   End(c, FlashEnding::kRegion3Isochore, IF97R3P(t, c.v), t);
 }
@@ -216,8 +233,8 @@ double FlashRegion3SaturatedTemperature(FlashCall& c, bool liquid_side) {
              });
 }
 
-double FlashRegion3Isobar100(FlashCall& c, double t_hi) {
-  return Run(c, c.e, kRegion3TemperatureMin, t_hi, kTolerance, [&](double trial_t) {
+double FlashRegion3Isobar100(FlashCall& c, double t_hi, double tol) {
+  return Run(c, c.e, kRegion3TemperatureMin, t_hi, tol, [&](double trial_t) {
     c.region3_volume = IF97R3VIT(kFlashPressureMax, trial_t);
     return c.energy.region3(trial_t, c.region3_volume);
   });

@@ -5,11 +5,6 @@
 
 namespace thermomodels {
 
-// Eq. 5, n1 + n2 T + n3 T^2 in Horner form.
-double IF97B23P(const double& T) {
-  return (0.0010192970039326 * T - 1.1671859879975) * T + 348.05185628969;
-}
-
 // Eq. 6, n4 + ((p - n5)/n3)^(1/2), with 1/n3 = 981.0683207562179.
 double IF97B23T(const double& P) {
   return 572.54459862746 + std::sqrt((P - 13.91883977887) * 981.0683207562179);

@@ -32,7 +32,11 @@ double IF97TSATB(const double& P);
 
 // ---- Boundary between regions 2 and 3 (IF97 Eqs. 5 and 6) ----
 // Pressure [MPa] on the boundary at T [K], and temperature [K] at P [MPa].
-double IF97B23P(const double& T);
+// Eq. 5, n1 + n2 T + n3 T^2 in Horner form; inline for the stability box of
+// region 2 on the dispatcher's path.
+inline double IF97B23P(const double& T) {
+  return (0.0010192970039326 * T - 1.1671859879975) * T + 348.05185628969;
+}
 double IF97B23T(const double& P);
 
 // ---- Region 1 (compressed liquid), (P, T) ----
@@ -128,12 +132,57 @@ double IF97R2KAP(const double& P, const double& T);
 double IF97R3KAP(const double& T, const double& V);
 double IF97R5KAP(const double& P, const double& T);
 
+// ---- Whether the equation describes a state that can exist ----
+// IF97R?Stable: true where the region's equation gives at (P, T), region 3
+// at (T, V), a positive volume (region 3: pressure), (dp/dv)_T < 0 and
+// positive cp, cv and squared speed of sound; false otherwise and for
+// arguments that are not numbers. Metastable states pass: the test is the
+// mechanical and thermal stability of the equation itself, not the region's
+// range. Region 3 counts dp/drho down to -1e-7 pc/rhoc as zero: the
+// equation's dp/drho is not exactly zero at the critical point and is a tiny
+// negative number on its isochore just below 647.096 K (to 1.2e-5 K below),
+// and those states stay served.
+bool IF97R1Stable(const double& P, const double& T);
+bool IF97R2Stable(const double& P, const double& T);
+bool IF97R3Stable(const double& T, const double& V);
+bool IF97R5Stable(const double& P, const double& T);
+
+// IF97R?Stable with no evaluation inside a box where the equation is stable
+// everywhere (every test holds on grids of 0.05 to 0.25 K by 1e-6 of ln p
+// and 1/2000 of the box's pressure range, region 3 of ln rho and rho):
+// region 1 250-600 K up to 150 MPa; region 2 its own range (273.15-1073.15 K
+// up to the saturation line, the B23 line, 100 MPa); region 3 647.1-863.15 K
+// from 1e-9 to 700 kg/m3; region 5 1000-2500 K up to 150 MPa.
+inline bool IF97R1Physical(const double& P, const double& T) {
+  return (T >= 250.0 && T <= 600.0 && P > 0.0 && P <= 150.0) || IF97R1Stable(P, T);
+}
+inline bool IF97R2Physical(const double& P, const double& T) {
+  const bool in_range = P > 0.0 && T >= 273.15 && T <= 1073.15 &&
+                        (T > 863.15   ? P <= 100.0
+                         : T > 623.15 ? P <= IF97B23P(T)
+                                      : P <= IF97PSAT(T));
+  return in_range || IF97R2Stable(P, T);
+}
+inline bool IF97R3Physical(const double& T, const double& V) {
+  return (T >= 647.1 && T <= 863.15 && V >= 1.0 / 700.0 && V <= 1e9) || IF97R3Stable(T, V);
+}
+inline bool IF97R5Physical(const double& P, const double& T) {
+  return (T >= 1000.0 && T <= 2500.0 && P > 0.0 && P <= 150.0) || IF97R5Stable(P, T);
+}
+
 // ---- Shared machinery of the region functions (not part of the interface) ----
 namespace if97_detail {
 
 // Specific gas constant of water (IF97 Eq. 1) in kJ/(kg K) and J/(kg K).
 inline constexpr double kGasConstant = 0.461526;
 inline constexpr double kGasConstantJ = 461.526;
+
+// The stability test of the IFxxPhysical functions from the volume (region 3:
+// the pressure), (dp/dv)_T (or (dv/dp)_T, the same sign), cp, cv and w^2 in
+// any positive units; written so that NaN fails.
+inline bool PhysicalState(double v_or_p, double dpdv, double cp, double cv, double w2) {
+  return v_or_p > 0.0 && dpdv < 0.0 && cp > 0.0 && cv > 0.0 && w2 > 0.0;
+}
 
 // One term n x^i y^j of a double power series in two reduced variables.
 struct PowerTerm {

@@ -110,6 +110,16 @@ double IF97R1DPT(const double& P, const double& T) {
   return -DvDt(r) / DvDpKpa(r, T);
 }
 
+// cp, cv [kJ/(kg K)] and w^2 from the one evaluation of gamma's second
+// derivatives that the speed of sound takes.
+bool IF97R1Stable(const double& P, const double& T) {
+  const Region1Gamma r = Gamma1<kWantSound>(P, T);
+  const double a = r.gp - r.tau * r.gpt;
+  const double cp = -kR * r.tau * r.tau * r.gtt;
+  return PhysicalState(Volume(r, T), DvDpKpa(r, T), cp, cp + kR * a * a / r.gpp,
+                       SoundSquared(r, T));
+}
+
 double IF97R1KAP(const double& P, const double& T) {
   const Region1Gamma r = Gamma1<kWantSound>(P, T);
   return SoundSquared(r, T) / (P * Volume(r, T) * 1e6);

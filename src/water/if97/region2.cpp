@@ -137,6 +137,14 @@ double IF97R2DPT(const double& P, const double& T) {
   return -DvDt(r) / DvDpKpa(r, T);
 }
 
+bool IF97R2Stable(const double& P, const double& T) {
+  const Region2Gamma r = Gamma2<kSumYY, kSoundResidual>(P, T);
+  const double a = 1.0 + r.pi * r.grp - r.tau * r.pi * r.grpt;
+  const double cp = -kR * r.tau * r.tau * (r.g0tt + r.grtt);
+  return PhysicalState(Volume(r, T), DvDpKpa(r, T), cp,
+                       cp - kR * a * a / (1.0 - r.pi * r.pi * r.grpp), SoundSquared(r, T));
+}
+
 double IF97R2KAP(const double& P, const double& T) {
   const Region2Gamma r = Gamma2<kSumYY, kSoundResidual>(P, T);
   return SoundSquared(r, T) / (P * Volume(r, T) * 1e6);

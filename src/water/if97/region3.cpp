@@ -158,6 +158,18 @@ double IF97R3APR(const double& T, const double& V) {
   return (1.0 - r.tau * r.fdt / r.fd) / T;
 }
 
+// With the pressure positive, dp/drho = p_rho > 0 and cv > 0, the formulas
+// give cp = cv + (positive square) / p_rho and w^2 = p_rho + (positive
+// square) / (-phi_tautau), both positive: phi_deltatau is not needed.
+bool IF97R3Stable(const double& T, const double& V) {
+  // dp/drho [kPa m3/kg] that counts as zero beside the critical point.
+  constexpr double kFlatDpDrho = 1e-7 * 22064.0 / 322.0;
+  const Region3Phi r = Phi3<kSumX | kSumXX | kSumYY>(T, V);
+  const double cv = -kR * r.tau * r.tau * r.ftt;
+  const double dpdv = DpDvKpa(r, T) - r.rho * r.rho * kFlatDpDrho;
+  return PhysicalState(PressureMpa(r, T), dpdv, cv, cv, -dpdv);
+}
+
 // kappa = w^2 / (p v) with p in Pa: the pressure of the state in MPa times 1e6.
 double IF97R3KAP(const double& T, const double& V) {
   const Region3Phi r = Phi3<kWantSound>(T, V);

@@ -124,6 +124,17 @@ double IF97R5DVT(const double& P, const double& T) {
   return 0.000461526 * (IF97R5GOP(P, T) + res.sx - Tau(T) * (IF97R5GOPT(P, T) + res.sxy));
 }
 
+bool IF97R5Stable(const double& P, const double& T) {
+  const double tau = Tau(T);
+  const double g0tt = Ideal5<kSumYY>(T).syy;
+  const PowerSums res = Residual5<kSoundResidual>(P, T);
+  const double a = 1.0 + P * res.sx - tau * P * res.sxy;
+  const double cp = -kR * tau * tau * (g0tt + res.syy);
+  const double dvdp = 4.61526e-7 * T * (-1.0 / (P * P) + res.sxx);
+  return PhysicalState(Volume(P, T, res), dvdp, cp, cp - kR * a * a / (1.0 - P * P * res.sxx),
+                       SoundSquared(P, T, g0tt, res));
+}
+
 double IF97R5KAP(const double& P, const double& T) {
   return SoundSquared(P, T, Ideal5<kSumYY>(T).syy, Residual5<kSoundResidual>(P, T)) /
          (P * IF97R5V(P, T) * 1e6);

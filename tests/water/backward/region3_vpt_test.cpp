@@ -155,6 +155,8 @@ TEST(Region3Subregions, LimitsBelongToTheSideBelow) {
       // Comparisons with the saturation temperature.
       {20.0, 638.0, 's', "20 MPa, T3cd < T <= Ts"},
       {20.0, 639.0, 't', "20 MPa, T > Ts"},
+      {20.0, IF97TSAT(20.0), 's', "20 MPa, T = Ts"},
+      {21.0, IF97TSAT(21.0), 's', "21 MPa, T3cd < T = Ts <= T3jk"},
       {18.0, IF97TSAT(18.0), 'c', "18 MPa, T = Ts"},
       {18.0, IF97TSAT(18.0) + 0.01, 't', "18 MPa, T > Ts"},
       {22.0, IF97TSAT(22.0) - 0.001, 'y', "22 MPa just below Ts"},

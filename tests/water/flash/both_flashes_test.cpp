@@ -62,9 +62,6 @@ const Flash kVh{
         {0.0095, kVhFlash.h_max},
         // Below p_min with no test of it: the region-2 pair caps.
         {212.7267048, 2508.145842},
-        // Just below the critical volume the region-3 saturated-liquid solve
-        // caps and cannot place the state.
-        {0.0031052880996441214, 2000.0},
     },
 };
 
@@ -100,7 +97,6 @@ const Flash kVu{
         // slowest path; and near the hot corner.
         {0.015, 6300},
         {1716.0, 6327.0},
-        {0.0031052880996441214, 1900.0},
     },
 };
 
@@ -226,6 +222,87 @@ TEST(BothFlashes, WetStatesUpToTheCriticalPointStayFinite) {
     EXPECT_EQ(critical.x, 0.5);
     EXPECT_NEAR(critical.t, 647.096, 1e-5 * 647.096);
     EXPECT_NEAR(critical.p, 22.064, 1e-4 * 22.064);
+  }
+}
+
+// The state comes back within |dT| <= t_abs and |dp| <= p_rel p, with its
+// quality within 1e-3 (-1.0 in one phase).
+void ExpectState(const Flash* f, const flash_states::State& s, double t_abs, double p_rel) {
+  const FlashResult out = f->run(s.v, f->energy(s));
+  EXPECT_NEAR(out.t, s.t, t_abs) << f->name << ": p = " << s.p << " MPa, T = " << s.t << " K";
+  EXPECT_NEAR(out.p, s.p, p_rel * s.p) << f->name << ": p = " << s.p << " MPa, T = " << s.t << " K";
+  EXPECT_NEAR(out.x, s.x, 1e-3) << f->name << ": p = " << s.p << " MPa, T = " << s.t << " K";
+}
+
+TEST(BothFlashes, StatesJustInsideEachEdgeAreSolvedAndBeyondItRejected) {
+  using flash_states::OnePhase;
+  using flash_states::State;
+  struct Edge {
+    const char* what;
+    State (*at)(double f, double d);  // at f in (0, 1) along the edge, d relative inside
+    int flashes;                      // 1: (v, h), 2: (v, u), 3: both
+    bool beyond_rejected;             // 1e-3 beyond: -1.0, else only not solved
+  };
+  constexpr double pm = kFlashPressureMin;
+  const Edge edges[] = {
+      {"100 MPa, region 1",
+       [](double f, double d) { return OnePhase(1, 100 * (1 - d), 273.16 + 350 * f); }, 3, true},
+      {"100 MPa, region 3",
+       [](double f, double d) { return OnePhase(3, 100 * (1 - d), 623.15 + 240 * f); }, 3, true},
+      {"100 MPa, region 2",
+       [](double f, double d) { return OnePhase(2, 100 * (1 - d), 863.15 + 210 * f); }, 3, true},
+      {"50 MPa", [](double f, double d) { return OnePhase(5, 50 * (1 - d), 1073.15 + 1200 * f); },
+       3, true},
+      {"2273.15 K",
+       [](double f, double d) { return OnePhase(5, pm * std::pow(50 / pm, f), 2273.15 * (1 - d)); },
+       3, true},
+      {"p_min, region 2",
+       [](double f, double d) { return OnePhase(2, pm * (1 + d), 273.16 + 800 * f); }, 3, false},
+      {"p_min, region 5",
+       [](double f, double d) { return OnePhase(5, pm * (1 + d), 1073.15 + 1200 * f); }, 3, false},
+      {"273.15 K",
+       [](double f, double d) { return OnePhase(1, 0.001 + 100 * f, 273.15 * (1 + d)); }, 2, true},
+      {"273.16 K",
+       [](double f, double d) { return OnePhase(1, 0.001 + 100 * f, 273.16 * (1 + d)); }, 1, true},
+      {"triple line",
+       [](double f, double d) { return flash_states::Wet(273.16 * (1 + d), f, false); }, 3, true},
+  };
+  constexpr int kPerEdge = 40;
+  for (const Edge& edge : edges) {
+    for (int i = 0; i < kPerEdge; ++i) {
+      const double f = (i + 0.5) / kPerEdge;
+      for (const Flash* flash : kFlashes) {
+        if (!(edge.flashes & (flash == &kVh ? 1 : 2))) continue;
+        SCOPED_TRACE(::testing::Message() << edge.what << ", f = " << f);
+        for (double d : {1e-6, 1e-5}) ExpectState(flash, edge.at(f, d), 1e-3, 1e-5);
+        const State beyond = edge.at(f, -1e-3);
+        const FlashResult out = flash->run(beyond.v, flash->energy(beyond));
+        EXPECT_TRUE(edge.beyond_rejected ? out.p == -1.0 : out.p < 0.0) << out.p;
+      }
+    }
+  }
+  for (const Flash* f : kFlashes) {
+    // On and just below 1073.15 K. Region 5 meets region 2 there only to
+    // within 0.07 K: a state the map gives to region 5 comes back that far.
+    for (double t : {1073.15, 1073.15 - 1e-6, 1073.15 - 1e-3}) {
+      for (int i = 0; i <= kPerEdge; ++i) {
+        ExpectState(f, OnePhase(2, 0.001 * std::pow(1e5, double(i) / kPerEdge), t), 0.1, 2e-4);
+      }
+    }
+    // Liquid at 273.15 K up to just below the corner at 100 MPa.
+    for (int i = 0; i < kPerEdge && f == &kVu; ++i) {
+      ExpectState(f, OnePhase(1, 100.0 * (i + 0.5) / kPerEdge, 273.15), 1e-6, 1e-5);
+    }
+    // Volumes beside the critical volume: region 3 at 660-750 K, wet at 630-645 K.
+    for (double v : {0.0031053, 0.0031054, 0.0031055, 0.00310554}) {
+      for (double t : {660.0, 700.0, 750.0}) {
+        ExpectState(f, {IF97R3P(t, v), t, -1.0, v, IF97R3H(t, v), IF97R3U(t, v)}, 1e-3, 1e-5);
+      }
+      for (double t : {630.0, 640.0, 645.0}) {
+        const double ps = IF97PSAT(t), vl = IF97R3VITL(ps, t), vv = IF97R3VITV(ps, t);
+        ExpectState(f, flash_states::Wet(t, (v - vl) / (vv - vl), true), 1e-3, 1e-5);
+      }
+    }
   }
 }
 

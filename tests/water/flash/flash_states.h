@@ -31,6 +31,18 @@ inline double B23(double t) {
   return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t;
 }
 
+// A one-phase state of IF97 region 1, 2, 3 or 5 at (p, T); in region 3 a
+// negative volume is the volume iteration's not-converged marker.
+inline State OnePhase(int region, double p, double t) {
+  switch (region) {
+    case 1: return {p, t, -1.0, IF97R1V(p, t), IF97R1H(p, t), IF97R1U(p, t)};
+    case 2: return {p, t, -1.0, IF97R2V(p, t), IF97R2H(p, t), IF97R2U(p, t)};
+    case 5: return {p, t, -1.0, IF97R5V(p, t), IF97R5H(p, t), IF97R5U(p, t)};
+  }
+  const double v = IF97R3VIT(p, t);
+  return {p, t, -1.0, v, IF97R3H(t, v), IF97R3U(t, v)};
+}
+
 inline State Wet(double t, double x, bool region3) {
   const double p = IF97PSAT(t);
   const double vl = region3 ? IF97R3VITL(p, t) : IF97R1V(p, t);
@@ -57,19 +69,19 @@ inline std::vector<State> Generate(Class c, int count, unsigned seed) {
       case Class::kRegion1: {
         const double t = uniform(273.66, 622.65), p = uniform(0.1, 99.9);
         if (p < IF97PSAT(t) + 0.1 || (p < 22.0 && t > IF97TSAT(p) - 0.5)) continue;
-        out.push_back({p, t, -1.0, IF97R1V(p, t), IF97R1H(p, t), IF97R1U(p, t)});
+        out.push_back(OnePhase(1, p, t));
         break;
       }
       case Class::kRegion2: {
         const double t = uniform(273.66, 1072.65), p = log_uniform(0.0007, 99.9);
         const bool below_623 = t <= 623.65;
         if (below_623 ? (p > 16.4 || t < IF97TSAT(p) + 0.5) : p > B23(t) - 0.1) continue;
-        out.push_back({p, t, -1.0, IF97R2V(p, t), IF97R2H(p, t), IF97R2U(p, t)});
+        out.push_back(OnePhase(2, p, t));
         break;
       }
       case Class::kRegion5: {
         const double t = uniform(1073.65, 2272.65), p = log_uniform(0.0007, 49.9);
-        out.push_back({p, t, -1.0, IF97R5V(p, t), IF97R5H(p, t), IF97R5U(p, t)});
+        out.push_back(OnePhase(5, p, t));
         break;
       }
       case Class::kWetBelow623:
@@ -78,9 +90,9 @@ inline std::vector<State> Generate(Class c, int count, unsigned seed) {
       case Class::kRegion3: {
         const double t = uniform(623.65, 862.65), p = uniform(16.6, 99.9);
         if (p < B23(t) + 0.1 || (t < 647.096 && std::fabs(p - IF97PSAT(t)) < 0.1)) continue;
-        const double v = IF97R3VIT(p, t);
-        if (v < 0) continue;  // the volume iteration's not-converged marker
-        out.push_back({p, t, -1.0, v, IF97R3H(t, v), IF97R3U(t, v)});
+        const State s = OnePhase(3, p, t);
+        if (s.v < 0) continue;
+        out.push_back(s);
         break;
       }
       case Class::kWetNearCritical:
