@@ -414,8 +414,9 @@ void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
 
   // When the search ends (by its charge test or its cap) with a balance
   // missed, because an inner solve stopped at its cap, the inner solves go
-  // on, closer, at the pH reached, and the search resumes from there while
-  // the charge test fails; at most kMaxBalanceSolves solves more.
+  // on, closer, at the pH reached; after the charge test the search
+  // resumes from there while that test fails, up to the search's cap. At
+  // most kMaxBalanceSolves solves more.
   bool closing = false, search_over = false;
   for (int64_t k = 1; k <= kMaxPhSolves + kMaxBalanceSolves; ++k) {
     saved.ph_tried[saved.ph_solves < kMaxPhSolves ? saved.ph_solves : kMaxPhSolves - 1] = PHC;
@@ -428,14 +429,16 @@ void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
     if (KPH == 1) break;
     const bool charge_met =
         !(std::fabs(step) >= kStartPhStep) && !(std::fabs(residual) >= kPhResidualTolerance);
-    if (charge_met || k == kMaxPhSolves) {
+    // From the search's cap on, only solves at the pH reached remain.
+    const bool at_cap = k >= kMaxPhSolves;
+    if (charge_met || at_cap) {
       if (BalanceMiss(X, XCZ, XION, XNEUT) <= kBalanceTolerance) {
-        if (charge_met) break;
+        if (charge_met || closing) break;
         search_over = true;  // at the cap: the step below is the last
       } else {
         // Solve again at this pH; the secant keeps its previous point.
         closing = true;
-        if (charge_met) continue;
+        continue;
       }
     }
     if (k == 1) {
