@@ -610,7 +610,7 @@ TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, co
  * ions; beside CO2 or H2S it has no free amount (ln 1e-20).
  * When the pH search ends, the nitrogen, carbon and sulfur balances hold to
  * 1e-6 of each total: where they do not, the inner solves continue at that
- * pH (and the search from there) until they do, within 200 more solves.
+ * pH (and the search from there) until they do, within 40 more solves.
  * Units: K, atm. Status: none; iteration limits end with the last iterate.
  * Not reentrant: calls of the sour-water routines must not overlap. */
 TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int64_t* N, const int64_t* IDX,

@@ -46,7 +46,7 @@ constexpr int kMaxInnerIterations = 10;
 constexpr int kMaxInnerIterationsImposedPh = 40;
 // Closing the balances: the free-ammonia secant restarts with each solve,
 // so one solve needs room to converge.
-constexpr int kMaxClosingIterations = 200;
+constexpr int kMaxClosingIterations = 60;
 constexpr int kMaxRelaxationPasses = 50;
 constexpr double kRelaxationStart = 0.5;
 constexpr double kInnerTolerance = 1e-3;

@@ -289,7 +289,7 @@ inline constexpr int64_t kAmatRows = 15;
 inline constexpr int64_t kAmatCols = 10;
 inline constexpr int64_t kMaxPhSolves = 200;
 // Further inner solves, at most, that close a balance the search left open.
-inline constexpr int64_t kMaxBalanceSolves = 200;
+inline constexpr int64_t kMaxBalanceSolves = 40;
 
 // Saved storage of the liquid fugacity routine and its ionic equilibrium. The
 // scalars are rewritten by every call; the two secant slopes carry over to
