@@ -595,8 +595,10 @@ TM_API void PPCPA_OPCLFILE(const int32_t* IUNIT, const char* FILENAME, const int
  * "C2H6", "C3H8", "C4H10-2", "C4H10-1", "C5H12-2", "C5H12-1", "H2", "N2",
  * "CO", "CS2", "COS", "CH4S", "C2H6S-1" (model indices 1 to 18).
  *
- * The model's data are rewritten on every call; no state is carried from
- * one call to the next, but calls must not overlap.
+ * The model's data are rewritten on every call. Carried from one call to
+ * the next: only the two secant slopes of PPTH_PHILGPSW's ionic
+ * equilibrium (pH and free ammonia), which a call reuses only where its
+ * own secant denominator is exactly 0. Calls must not overlap.
  * ------------------------------------------------------------------------- */
 
 /* Recognises the host's components and maps them to model slots.
@@ -626,7 +628,9 @@ TM_API void PPTH_CHKCMP(const int64_t* NC, const int64_t* IDX, int64_t* NGPSW, i
  * vapour from the virial equation truncated after the third coefficient.
  *  T         in   temperature [K] (the temperature terms use 647.29 K from
  *                 647.3 K up)
- *  P         in   pressure [atm]; above 0.99 of the virial equation's
+ *  P         in   pressure [atm]; a T or P that is not a positive finite
+ *                 number gives ln 1e20 in every slot; above 0.99 of the
+ *                 virial equation's
  *                 spinodal pressure, or where Z would fall below 0.27, the
  *                 coefficients belong to that lowered pressure
  *  N         in   number of slots
@@ -653,7 +657,8 @@ TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, co
  * the pH of electroneutrality, or at the pH the caller imposes.
  *  T         in   temperature [K] (the temperature terms use 647.29 K from
  *                 647.3 K up)
- *  P         in   pressure [atm], > 0
+ *  P         in   pressure [atm]; a T or P that is not a positive finite
+ *                 number gives ln 1e20 in every slot
  *  N         in   number of slots (N < 1: nothing is written). Key
  *                 components a shorter list lacks (slots N+1..4) count as
  *                 absent.
@@ -678,9 +683,13 @@ TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int64_t* N, co
  *  WORK      scratch, at least 710 + N doubles; nothing beyond is written
  * Water with no ammonia, CO2 or H2S (and KPH other than 1) forms no ions:
  * every activity coefficient then has its ion-free value. So does a liquid
- * whose NH3 + CO2 + H2S total is below 2.2e-308, or whose only solute is
- * ammonia below about 5e-318 (where 1e-6 of it, its free start amount, is
- * 0).
+ * whose NH3 + CO2 + H2S total is below 2.2e-308. Ammonia below about
+ * 2.2e-302 (where 1e-6 of it, its free start amount, is below the smallest
+ * normal number) counts as absent from the equilibrium: alone it forms no
+ * ions; beside CO2 or H2S it has no free amount (ln 1e-20).
+ * When the pH search ends, the nitrogen, carbon and sulfur balances hold to
+ * 1e-6 of each total: where they do not, the inner solves continue at that
+ * pH (and the search from there) until they do, within 40 more solves.
  * Units: K, atm. Status: none; iteration limits end with the last iterate.
  * Not reentrant: calls of the sour-water routines must not overlap. */
 TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int64_t* N, const int64_t* IDX,
@@ -710,11 +719,15 @@ TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int64_t* N, co
  *                   left unchanged
  *  WORK      scratch, at least 80 + (number of model slots) doubles
  *  IFLAG     out    1 estimate made; 0 none possible: no water, one
- *                   component, fewer than two of the four key components,
- *                   recognised vapour fractions summing to zero or less, a
- *                   solute-rich vapour whose water fraction would be
- *                   negative, or list sums of X or Y that are not positive
- *                   and finite. With 0, X, Y and P are untouched.
+ *                   component, fewer than two of the four key components
+ *                   (one listed twice counts once), a recognised vapour
+ *                   fraction that is negative or not finite, recognised
+ *                   vapour fractions whose sum is not positive and finite,
+ *                   a solute-rich vapour whose water fraction would be
+ *                   negative, a caller's X or Y of a component outside
+ *                   the model that is negative or not finite, or list sums
+ *                   of X or Y that are not positive and finite. With 0, X,
+ *                   Y and P are untouched.
  * Units: K, Pa. */
 TM_API void PPTH_INFLGPSW(const double* T, double* P, const int64_t* NC, const int64_t* IDX,
                           const double* Z, double* X, double* Y, const void* A8,

@@ -44,6 +44,9 @@ constexpr double kDampingOnSignChange = 0.7;
 // Inner solve.
 constexpr int kMaxInnerIterations = 10;
 constexpr int kMaxInnerIterationsImposedPh = 40;
+// Closing the balances: the free-ammonia secant restarts with each solve,
+// so one solve needs room to converge.
+constexpr int kMaxClosingIterations = 60;
 constexpr int kMaxRelaxationPasses = 50;
 constexpr double kRelaxationStart = 0.5;
 constexpr double kInnerTolerance = 1e-3;
@@ -51,6 +54,11 @@ constexpr double kChargeFloor = 1e-9;  // keeps the relative OH- change finite
 constexpr double kSodiumGain = 0.5;    // share of the charge excess removed per step
 constexpr double kFirstAmmoniaStep = 1.01;
 constexpr double kAmmoniaDampingMax = 0.5;
+// Balances closed after the search: the nitrogen, carbon and sulfur
+// balances of the amounts as reported must hold to this share of each
+// total; the continued inner solves aim ten times closer.
+constexpr double kBalanceTolerance = 1e-6;
+constexpr double kClosingTolerance = 1e-7;
 // Halving the free-ammonia step: a positive free ammonia is reached well
 // within this many halvings from any finite step.
 constexpr int kMaxAmmoniaHalvings = 2200;
@@ -106,6 +114,26 @@ double AmountsFromSpecies(const double* y, const double* X, double xoh, double x
 void RecoverSmallAcidGas(const double* X, const double* XION, const double* RSPC, double* XCZ) {
   if (XCZ[2] / X[2] <= kSmallShare) XCZ[2] = XION[5] / RSPC[4];
   if (XCZ[3] / X[3] <= kSmallShare) XCZ[3] = XION[3] / RSPC[2];
+}
+
+// Largest relative miss of the nitrogen, carbon and sulfur balances of the
+// amounts as the liquid routine reports them (a negative amount counts as
+// 0); urea carries two nitrogens. A miss that is not a number is not
+// counted: no further solve would mend it.
+double BalanceMiss(const double* X, const double* XCZ, const double* XION, const double* XNEUT) {
+  auto held = [](double v) { return v > 0.0 ? v : 0.0; };
+  const double nitrogen =
+      held(XCZ[1]) + held(XION[2]) + held(XION[7]) + held(XNEUT[0]) + 2.0 * held(XNEUT[1]);
+  const double carbon = held(XCZ[2]) + held(XION[5]) + held(XION[6]) + held(XION[7]) +
+                        held(XNEUT[0]) + held(XNEUT[1]);
+  const double sulfur = held(XCZ[3]) + held(XION[3]) + held(XION[4]);
+  const double amounts[3] = {nitrogen, carbon, sulfur};
+  double miss = 0.0;
+  for (int e = 0; e < 3; ++e) {
+    const double m = X[e + 1] > 0.0 ? std::fabs(amounts[e] / X[e + 1] - 1.0) : 0.0;
+    if (m > miss) miss = m;
+  }
+  return miss;
 }
 
 // Rows 1-9 of the linear step with the ratios r.
@@ -260,7 +288,7 @@ void SPCGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
              double* XNEUT, double* XCZ, double& XOHCB, const double* IONCHG, const double* MW,
              const double* VL, const double* NVL, const double* DSP, const double* NDSP,
              const double* IONVOL, const double* IONVSP, double& DDW, double& DDS, double* GC,
-             double* GNEUT, double* GION, double* WSCR) {
+             double* GNEUT, double* GION, double* WSCR, bool close_balances) {
   GpswLiquidSaved& saved = GPSWLIQ;
   double* y = YSPC;
   double* y_previous = WSCR + kScrPrevious;
@@ -272,7 +300,9 @@ void SPCGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
   double damping = kAmmoniaDampingMax;
   double omega = kRelaxationStart;
   double balance_previous = 0.0, ammonia_previous = 0.0, step = 0.0;
-  const int limit = KPH == 1 ? kMaxInnerIterationsImposedPh : kMaxInnerIterations;
+  const int limit = close_balances ? kMaxClosingIterations
+                    : KPH == 1     ? kMaxInnerIterationsImposedPh
+                                   : kMaxInnerIterations;
 
   for (int it = 1; it <= limit; ++it) {
     ++saved.inner_iterations;
@@ -321,8 +351,12 @@ void SPCGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
 
     // Without free ammonia there is nothing to balance: the test passes and
     // the free-ammonia update is skipped.
+    // Closing the balances, the free ammonia must meet the nitrogen balance
+    // and the free acid gases theirs, all to kClosingTolerance.
     const bool has_ammonia = XNH3 > 0.0;
-    const bool ammonia_done = !has_ammonia || std::fabs(balance / XNH3 - 1.0) <= kInnerTolerance;
+    const bool ammonia_done =
+        close_balances ? BalanceMiss(X, XCZ, XION, XNEUT) <= kClosingTolerance
+                       : !has_ammonia || std::fabs(balance / XNH3 - 1.0) <= kInnerTolerance;
     bool done;
     if (KPH == 1) {
       const double sodium_previous = sodium;
@@ -378,17 +412,34 @@ void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
   double ph_previous = 0.0, residual_previous = 0.0;
   const double solutes = X[1] + X[2] + X[3];
 
-  for (int64_t k = 1; k <= kMaxPhSolves; ++k) {
+  // When the search ends (by its charge test or its cap) with a balance
+  // missed, because an inner solve stopped at its cap, the inner solves go
+  // on, closer, at the pH reached; after the charge test the search
+  // resumes from there while that test fails, up to the search's cap. At
+  // most kMaxBalanceSolves solves more.
+  bool closing = false, search_over = false;
+  for (int64_t k = 1; k <= kMaxPhSolves + kMaxBalanceSolves; ++k) {
     saved.ph_tried[saved.ph_solves < kMaxPhSolves ? saved.ph_solves : kMaxPhSolves - 1] = PHC;
     ++saved.ph_solves;
     double xohcb = 0.0;
     SPCGPSW(N, NION, NNEUT, NREACT, KPH, T, P, X, KEQ, XNH3, PHC, XH, XOH, SUMX, SUMX0, XWAT, KAPP,
             YSPC, RSPC, XION, XNEUT, XCZ, xohcb, IONCHG, MW, VL, NVL, DSP, NDSP, IONVOL, IONVSP,
-            DDW, DDS, GC, GNEUT, GION, WSCR);
+            DDW, DDS, GC, GNEUT, GION, WSCR, closing);
     const double residual = (XOH - xohcb) / solutes;
     if (KPH == 1) break;
-    if (!(std::fabs(step) >= kStartPhStep) && !(std::fabs(residual) >= kPhResidualTolerance)) {
-      break;
+    const bool charge_met =
+        !(std::fabs(step) >= kStartPhStep) && !(std::fabs(residual) >= kPhResidualTolerance);
+    // From the search's cap on, only solves at the pH reached remain.
+    const bool at_cap = k >= kMaxPhSolves;
+    if (charge_met || at_cap) {
+      if (BalanceMiss(X, XCZ, XION, XNEUT) <= kBalanceTolerance) {
+        if (charge_met || closing) break;
+        search_over = true;  // at the cap: the step below is the last
+      } else {
+        // Solve again at this pH; the secant keeps its previous point.
+        closing = true;
+        continue;
+      }
     }
     if (k == 1) {
       ph_previous = PHC;
@@ -405,6 +456,7 @@ void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
       PHC += step;
     }
     residual_previous = residual;
+    if (search_over) break;
   }
 
   double total = 0.0;

@@ -59,22 +59,29 @@ extern "C" TM_API void PPTH_INFLGPSW(const double* T, double* P, const int64_t* 
   const int64_t all_components = 0;
   CheckComponents(*NC, IDX, s.NGPSW, s.MODIDX, s.POS, aliases, max_host_number, s.NKEY, s.NREC,
                   s.IWAT, all_components);
-  if (s.IWAT == 0 || *NC == 1 || s.NKEY < 2) {
+  // Two of the four key components at least: a key component listed twice
+  // counts once.
+  int64_t keys_found = 0;
+  for (int64_t k = 0; k < 4; ++k) keys_found += s.POS[k] > 0 ? 1 : 0;
+  if (s.IWAT == 0 || *NC == 1 || keys_found < 2) {
     *IFLAG = 0;
     return;
   }
   const int64_t n = s.NGPSW;
 
-  // Vapour per slot, normalised over the recognised components.
+  // Vapour per slot, normalised over the recognised components. A fraction
+  // that is negative or not finite, or a vapour without any amount, gives
+  // no estimate.
   double sum = 0.0;
+  bool valid = true;
   for (int64_t k = 0; k < n; ++k) {
     if (s.POS[k] > 0) {
       s.z[k] = Z[s.POS[k] - 1];
+      valid = valid && s.z[k] >= 0.0 && std::isfinite(s.z[k]);
       sum += s.z[k];
     }
   }
-  // A recognised vapour without any amount gives no estimate.
-  if (!(sum > 0.0)) {
+  if (!valid || !(sum > 0.0) || !std::isfinite(sum)) {
     *IFLAG = 0;
     return;
   }
@@ -123,13 +130,19 @@ extern "C" TM_API void PPTH_INFLGPSW(const double* T, double* P, const int64_t* 
     }
     return int64_t{-1};
   };
+  // The caller's fractions of the other components must be mole fractions
+  // too: not negative, finite.
   double sum_x = 0.0, sum_y = 0.0;
   for (int64_t i = 1; i <= *NC; ++i) {
     const int64_t k = slot_of(i);
-    sum_x += k >= 0 ? s.x[k] : X[i - 1];
-    sum_y += k >= 0 ? s.z[k] : Y[i - 1];
+    const double xi = k >= 0 ? s.x[k] : X[i - 1];
+    const double yi = k >= 0 ? s.z[k] : Y[i - 1];
+    valid = valid && xi >= 0.0 && yi >= 0.0 && std::isfinite(xi) && std::isfinite(yi);
+    sum_x += xi;
+    sum_y += yi;
   }
-  if (!std::isfinite(sum_x) || !std::isfinite(sum_y) || !(sum_x > 0.0) || !(sum_y > 0.0)) {
+  if (!valid || !std::isfinite(sum_x) || !std::isfinite(sum_y) || !(sum_x > 0.0) ||
+      !(sum_y > 0.0)) {
     *IFLAG = 0;
     return;
   }

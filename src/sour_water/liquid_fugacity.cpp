@@ -68,10 +68,20 @@ extern "C" TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int
                                      const double* PH, const int64_t* KPH, double* WORK) {
   const int64_t n_caller = *N;
   for (int64_t i = 0; i < n_caller; ++i) LNPHI[i] = std::log(kPhiMax);
-  if (n_caller < 1) return;
+  // A temperature or pressure that is not a positive finite number has no
+  // liquid: every slot keeps the upper bound.
+  if (n_caller < 1 || !IsPositiveFinite(*T) || !IsPositiveFinite(*P)) return;
   const LiquidSlots slots = MapSlots(n_caller, IDX, X);
   const int64_t n = slots.n;
   const double* x = slots.x;
+  // Ammonia whose free start amount (1e-6 of it) is below the smallest
+  // normal number counts as absent from the ionic equilibrium: a secant on
+  // sub-normal amounts loses its steps to rounding and falls back on a
+  // slope saved by an earlier call, so the same call could answer
+  // differently.
+  double x_solve[kNcMax];
+  for (int64_t i = 0; i < n; ++i) x_solve[i] = x[i];
+  if (!(kFreeAmmoniaStart * x[1] >= std::numeric_limits<double>::min())) x_solve[1] = 0.0;
 
   GpswLiquidSaved& s = GPSWLIQ;
   s.ph_solves = s.inner_iterations = s.relaxation_passes = s.ammonia_halvings = 0;
@@ -100,23 +110,22 @@ extern "C" TM_API void PPTH_PHILGPSW(const double* T, const double* P, const int
     poyn[i] = std::exp(f * *P * vl[i] / (kRgasCcAtm * *T));
   }
   EQKGPSW(*T, kNreact, b.DHO, b.DSR, b.AL, b.BE, b.DSE, keq, scratch);
-  s.XNH3 = kFreeAmmoniaStart * x[1];
+  s.XNH3 = kFreeAmmoniaStart * x_solve[1];
 
   // Water alone or with gases that do not react: no ions form, the
   // ionic equilibrium has nothing to balance (its start divides 0 by 0), so the
   // free species are the given ones. Solutes below the smallest normal
-  // number, or ammonia so dilute that its free start amount is 0, count as
-  // absent here: the charge residual, relative to their total, would
-  // overflow.
-  const bool reacting = x[1] + x[2] + x[3] >= std::numeric_limits<double>::min() &&
+  // number count as absent here: the charge residual, relative to their
+  // total, would overflow.
+  const bool reacting = x_solve[1] + x[2] + x[3] >= std::numeric_limits<double>::min() &&
                         (s.XNH3 > 0.0 || x[2] > 0.0 || x[3] > 0.0);
   if (reacting || *KPH == kImposedPh) {
-    INIGPSW(n, kNreact, *KPH, x, keq, *PH, s.XNH3, s.PHC, s.XH, s.XOH, s.SUMX, s.SUMX0, s.XWAT,
-            kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz);
-    PHSGPSW(n, kNion, kNneut, kNreact, *KPH, *T, *P, x, keq, s.XNH3, s.PHC, s.XH, s.XOH, s.SUMX,
-            s.SUMX0, s.XWAT, kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz, b.IONCHG, b.MW,
-            vl, WORK + w.nvl, WORK + w.dsp, WORK + w.ndsp, b.IONVOL, b.IONVSP, s.DDW, s.DDS, gc,
-            gneut, gion, scratch);
+    INIGPSW(n, kNreact, *KPH, x_solve, keq, *PH, s.XNH3, s.PHC, s.XH, s.XOH, s.SUMX, s.SUMX0,
+            s.XWAT, kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz);
+    PHSGPSW(n, kNion, kNneut, kNreact, *KPH, *T, *P, x_solve, keq, s.XNH3, s.PHC, s.XH, s.XOH,
+            s.SUMX, s.SUMX0, s.XWAT, kapp, WORK + w.yspc, WORK + w.rspc, xion, xneut, xcz, b.IONCHG,
+            b.MW, vl, WORK + w.nvl, WORK + w.dsp, WORK + w.ndsp, b.IONVOL, b.IONVSP, s.DDW, s.DDS,
+            gc, gneut, gion, scratch);
   } else {
     s.SUMX0 = 0.0;
     for (int64_t i = 0; i < n; ++i) s.SUMX0 += x[i];

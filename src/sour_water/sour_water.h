@@ -15,6 +15,7 @@
 // (i - 1) + (j - 1) * kNcMax.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "common/common.h"
@@ -56,6 +57,9 @@ inline double ClampedLog(double phi) {
   if (phi < kPhiMin) phi = kPhiMin;
   return std::log(phi);
 }
+
+// Temperatures and pressures of a state: positive and finite.
+inline bool IsPositiveFinite(double v) { return v > 0.0 && std::isfinite(v); }
 
 // ---------------------------------------------------------------------------
 // Component recognition
@@ -284,6 +288,8 @@ void ScaleWorkingConstants(double* KAPP, const double& SUMX);
 inline constexpr int64_t kAmatRows = 15;
 inline constexpr int64_t kAmatCols = 10;
 inline constexpr int64_t kMaxPhSolves = 200;
+// Further inner solves, at most, that close a balance the search left open.
+inline constexpr int64_t kMaxBalanceSolves = 40;
 
 // Saved storage of the liquid fugacity routine and its ionic equilibrium. The
 // scalars are rewritten by every call; the two secant slopes carry over to
@@ -339,7 +345,7 @@ void SPCGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
              double* XNEUT, double* XCZ, double& XOHCB, const double* IONCHG, const double* MW,
              const double* VL, const double* NVL, const double* DSP, const double* NDSP,
              const double* IONVOL, const double* IONVSP, double& DDW, double& DDS, double* GC,
-             double* GNEUT, double* GION, double* WSCR);
+             double* GNEUT, double* GION, double* WSCR, bool close_balances = false);
 
 // Solves rows 1-9 of AMAT by elimination over their fixed pattern; column
 // 10 in: right-hand side, out: solution. A component whose pivot is exactly

@@ -101,6 +101,9 @@ extern "C" TM_API void PPTH_PHIVGPSW(const double* T, const double* P, const int
     ++n;
   }
   for (int64_t i = 0; i < *N; ++i) LNPHI[i] = std::log(kPhiMax);
+  // A temperature or pressure that is not a positive finite number has no
+  // vapour: every slot keeps the upper bound.
+  if (!IsPositiveFinite(*T) || !IsPositiveFinite(*P)) return;
 
   const GpswWorkLayout& w = kVapourWork;
   LoadGpsw(GPSWCOM, n, idx, WORK + w.henry);

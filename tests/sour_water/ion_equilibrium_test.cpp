@@ -7,6 +7,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sour_water_support.h"
@@ -96,40 +97,56 @@ TEST(IonEquilibrium, SolvedLiquidsKeepTheirBalances) {
       KeyLiquid(1e-4, 1e-4, 1e-4), KeyLiquid(0.01, 0.005, 0.005), KeyLiquid(0.05, 0.03, 0.02),
       KeyLiquid(0.02, 0.05, 1e-3), KeyLiquid(1e-3, 5e-4, 0.05),
   };
+  // Besides: two neighbouring liquids at 610 K whose searches once ended
+  // far apart, and a liquid whose nitrogen balance was 551 % off.
+  std::vector<std::tuple<double, double, std::vector<double>>> cases = {
+      {610.0, 207.7280859329105, {0.9719844, 0.0175109, 0.0017511, 0.0087555}},
+      {610.0, 207.7280859329105, {0.9719831, 0.0175105, 0.0017511, 0.0087553}},
+      {396.15, 40.0, {0.9105, 6.7e-7, 2.5e-6, 0.0895}}};
   for (double t : {298.15, 373.15, 423.15}) {
-    for (const auto& x : liquids) {
-      SCOPED_TRACE(::testing::Message()
-                   << "T " << t << " x " << x[1] << " " << x[2] << " " << x[3]);
-      const double p = t > 400 ? 10.0 : 1.0;
-      sw_test::LiquidCall c = PhilCall(t, p, {1, 2, 3, 4}, x);
-      const double* i = c.area(kLiquidWork.xion);
-      const double* u = c.area(kLiquidWork.xneut);
-      const double* m = c.area(kLiquidWork.xcz);
-      const double total = c.record.species_total;
-      double sum = m[0] + m[1] + m[2] + m[3] + u[0] + u[1], charge = 0.0;
-      for (int j = 0; j < 9; ++j) {
-        sum += i[j];
-        charge += kCharge[j] * i[j];
-      }
-      EXPECT_NEAR(sum, 1.0, 1e-14);
-      EXPECT_LE(std::fabs(charge), 1e-4 * (x[1] + x[2] + x[3]) / total);
-      // Element recoveries: urea carries two nitrogens.
-      const double elements[3] = {(m[1] + i[2] + i[7] + u[0] + 2.0 * u[1]) * total,
-                                  (m[2] + i[5] + i[6] + i[7] + u[0] + u[1]) * total,
-                                  (m[3] + i[3] + i[4]) * total};
-      for (int e = 0; e < 3; ++e) {
-        if (x[e + 1] > 0) {
-          EXPECT_NEAR(elements[e] / x[e + 1], 1.0, 1e-4) << "element " << e;
-        }
-      }
-      // The pH found, imposed: kept, with one inner solve.
-      const double found = c.record.PHC;
-      const sw_test::LiquidCall imposed = PhilCall(t, p, {1, 2, 3, 4}, x, 1, found);
-      EXPECT_EQ(imposed.record.PHC, found);
-      EXPECT_EQ(imposed.record.ph_solves, 1);
-      EXPECT_LE(imposed.record.inner_iterations, 40);
-    }
+    for (const auto& x : liquids) cases.emplace_back(t, t > 400 ? 10.0 : 1.0, x);
   }
+  std::vector<double> ln_phi_nh3;
+  for (const auto& [t, p, x] : cases) {
+    SCOPED_TRACE(::testing::Message() << "T " << t << " x " << x[1] << " " << x[2] << " " << x[3]);
+    sw_test::LiquidCall c = PhilCall(t, p, {1, 2, 3, 4}, x);
+    const double* i = c.area(kLiquidWork.xion);
+    const double* u = c.area(kLiquidWork.xneut);
+    const double* m = c.area(kLiquidWork.xcz);
+    const double total = c.record.species_total;
+    double sum = m[0] + m[1] + m[2] + m[3] + u[0] + u[1], charge = 0.0;
+    for (int j = 0; j < 9; ++j) {
+      sum += i[j];
+      charge += kCharge[j] * i[j];
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-14);
+    EXPECT_LE(std::fabs(charge), 1e-4 * (x[1] + x[2] + x[3]) / total);
+    // Element recoveries: urea carries two nitrogens.
+    const double elements[3] = {(m[1] + i[2] + i[7] + u[0] + 2.0 * u[1]) * total,
+                                (m[2] + i[5] + i[6] + i[7] + u[0] + u[1]) * total,
+                                (m[3] + i[3] + i[4]) * total};
+    for (int e = 0; e < 3; ++e) {
+      if (x[e + 1] > 0) {
+        EXPECT_NEAR(elements[e] / x[e + 1], 1.0, 1e-6) << "element " << e;
+      }
+    }
+    ln_phi_nh3.push_back(c.lnphi[1]);
+    // Mass action of CO3= (CO2 + 2 OH- = CO3= + H2O) with the activity
+    // coefficients of the final liquid, against K6 of the data reactions.
+    const double* g = c.area(kLiquidWork.gion);
+    const double* gm = c.area(kLiquidWork.gc);
+    if (x[2] > 0 && i[6] > 0) {
+      const double q6 = i[6] * g[6] * m[0] * gm[0] / (m[2] * gm[2] * std::pow(i[1] * g[1], 2));
+      EXPECT_NEAR(std::log(q6 / c.at(kLiquidWork.keq + 5)), 0.0, 0.02);
+    }
+    // The pH found, imposed: kept, with one inner solve.
+    const double found = c.record.PHC;
+    const sw_test::LiquidCall imposed = PhilCall(t, p, {1, 2, 3, 4}, x, 1, found);
+    EXPECT_EQ(imposed.record.PHC, found);
+    EXPECT_EQ(imposed.record.ph_solves, 1);
+    EXPECT_LE(imposed.record.inner_iterations, 40);
+  }
+  EXPECT_NEAR(ln_phi_nh3[0], ln_phi_nh3[1], 1e-3);
 }
 
 // The search starts within [5, 12] (at a limit when a solute is alone),
@@ -194,8 +211,8 @@ TEST(IonEquilibrium, EveryCallEndsWithinItsCaps) {
     GPSWLIQ.ph_slope = GPSWLIQ.nh3_slope = 0.0;  // the secant slopes as at load
     const sw_test::LiquidCall c = PhilCall(298.15, 1.0, {1, 2, 3, 4}, x, kph, ph);
     const GpswLiquidSaved& r = c.record;
-    EXPECT_LE(r.ph_solves, kph == 1 ? 1 : kMaxPhSolves);
-    EXPECT_LE(r.inner_iterations, r.ph_solves * (kph == 1 ? 40 : 10));
+    EXPECT_LE(r.ph_solves, kph == 1 ? 1 : kMaxPhSolves + kMaxBalanceSolves);
+    EXPECT_LE(r.inner_iterations, r.ph_solves * (kph == 1 ? 40 : 200));
     EXPECT_LE(r.relaxation_passes, r.inner_iterations * 50);
     if (!(x[1] * 1e-6 > 0)) {
       EXPECT_EQ(r.ammonia_halvings, 0);

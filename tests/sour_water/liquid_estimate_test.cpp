@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "sour_water_support.h"
 
@@ -41,7 +42,9 @@ TEST(LiquidEstimate, CasesWithoutAnEstimateLeaveEverythingAlone) {
     const char* what;
     std::vector<int64_t> idx;
     std::vector<double> z;
+    std::vector<double> x0 = {};  // the caller's X, else 0.375 each
   };
+  const double big = std::numeric_limits<double>::max();
   const Case cases[] = {
       {"water and methane only", {1, 5}, {0.5, 0.5}},
       {"no water", {2, 3, 4}, {0.3, 0.3, 0.4}},
@@ -50,13 +53,20 @@ TEST(LiquidEstimate, CasesWithoutAnEstimateLeaveEverythingAlone) {
       {"recognised vapour sums to zero", {1, 2, 7}, {0.0, 0.0, 1.0}},
       {"ammonia-rich vapour: water fraction below zero", {1, 2}, {0.01, 0.99}},
       {"host numbers outside the pool", {1, 0, -2}, {0.5, 0.3, 0.2}},
+      {"infinite vapour fraction", {1, 2}, {INFINITY, 0.5}},
+      {"negative vapour fraction", {1, 2}, {0.5, -0.4}},
+      {"water listed twice, nothing else", {1, 1}, {0.5, 0.5}},
+      {"negative liquid fraction outside the model",
+       {7, 7, 1, 2},
+       {0, 0, 0.9, 0.1},
+       {big, -big, 0.0, 0.0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const Estimate e = Estimated(298.15, c.idx, c.z, 5, 12345.0);
+    const Estimate e = Estimated(353.15, c.idx, c.z, 5, 12345.0, c.x0);
     EXPECT_EQ(e.iflag, 0);
     EXPECT_EQ(e.p, 12345.0);
-    for (double v : e.x) EXPECT_EQ(v, 0.375);
+    EXPECT_EQ(e.x, c.x0.empty() ? std::vector<double>(c.idx.size(), 0.375) : c.x0);
     for (double v : e.y) EXPECT_EQ(v, 0.625);
   }
 }

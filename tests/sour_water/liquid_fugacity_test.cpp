@@ -126,6 +126,17 @@ TEST(LiquidFugacity, ShortListsUnknownIndicesAndBounds) {
   EXPECT_NEAR(low.lnphi[0], 46.0517018598809, 1e-13);
   const LiquidCall tiny = Call(298.15, 1.0, {1, 2, 3, 4}, {0.999, 1e-320, 1e-3, 0.0});
   EXPECT_EQ(tiny.lnphi[1], -kLnMax);
+  // Sub-normal ammonia beside a reacting gas counts as absent: the same
+  // call twice gives the same answer.
+  const std::vector<double> sub = {1.0 - 1e-8, 1e-315, 1e-8, 0.0};
+  EXPECT_EQ(Call(250.0, 1.0, {1, 2, 3, 4}, sub).lnphi, Call(250.0, 1.0, {1, 2, 3, 4}, sub).lnphi);
+  // A temperature or pressure that is not a positive finite number: the
+  // marker in every slot.
+  for (auto [t, p] : {std::pair{NAN, 1.0}, {300.0, -1.0}, {300.0, 0.0}, {INFINITY, 1.0}}) {
+    for (double v : Call(t, p, {1, 2, 3, 4}, KeyLiquid(0.01, 0.005, 0.005)).lnphi) {
+      EXPECT_EQ(v, kLnMax) << t << " " << p;
+    }
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "sour_water_support.h"
+#include "water_vapour_virial_table.h"
 
 namespace {
 
@@ -101,6 +102,12 @@ TEST(TemperatureTerms, PlausibleAgainstPublishedData) {
   const Terms terms = Evaluate(298.15, {1, 2, 3, 4, 5, 12, 13, 14});
   for (const HenryCase& c : henry) {
     EXPECT_NEAR(terms.henry(c.slot) / c.published_atm, 1.0, c.tolerance) << c.gas;
+  }
+  // Closely, against water_vapour_virial.py's evaluation of the model.
+  for (const HenryRow& row : kHenry) {
+    const Terms keys = Evaluate(row.t, {1, 2, 3, 4});
+    EXPECT_NEAR(keys.henry(3) / row.co2, 1.0, 1e-6) << row.t;
+    EXPECT_NEAR(keys.henry(4) / row.h2s, 1.0, 1e-6) << row.t;
   }
   struct VapourCase {
     double t;

@@ -144,8 +144,17 @@ TEST(Vapour, ClampOfTheFugacityCoefficient) {
   EXPECT_EQ(ClampedLog(0.0), std::log(1e-20));
   EXPECT_EQ(ClampedLog(-1.0), std::log(1e-20));
   EXPECT_EQ(ClampedLog(2.0), std::log(2.0));
-  const auto nan_t = LnPhi(std::nan(""), 1.0, {1, 2}, {0.5, 0.5});
-  EXPECT_EQ(nan_t[0], std::log(1e20));
+  // A temperature or pressure that is not a positive finite number: the
+  // marker in every slot.
+  const double inf = INFINITY, nan = NAN;
+  for (auto [t, p] : {std::pair{nan, 1.0},
+                      {300.0, -1.0},
+                      {300.0, 0.0},
+                      {-300.0, 1.0},
+                      {inf, 1.0},
+                      {300.0, inf}}) {
+    for (double v : LnPhi(t, p, {1, 2}, {0.5, 0.5})) EXPECT_EQ(v, std::log(1e20)) << t << " " << p;
+  }
 }
 
 }  // namespace

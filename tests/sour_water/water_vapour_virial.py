@@ -8,6 +8,10 @@ the spinodal cap 0.99 Zs RT/Vs, and forms ln phi = min(2 S1/V + 1.5 S2/V^2,
 water), for water itself and every other component at infinite dilution.
 The component data are typed in here from the model's tables, separately
 from the library's own copy. Writes water_vapour_virial_table.h.
+Also, from the same data and the published forms of the model: the Henry
+constants of CO2 and H2S (correlation pressure times the fugacity coefficient
+in saturated water vapour over the Poynting factor) and the Debye-Hueckel
+ln gamma of a singly charged ion.
 Run: python3 water_vapour_virial.py > water_vapour_virial_table.h
 """
 from decimal import Decimal, getcontext
@@ -54,7 +58,7 @@ def largest_root(t, p, b, c):
 
 def state(t, p):
     t, p = Decimal(t), Decimal(p)
-    b = virial_b(t)
+    b = virial_b(min(t, Decimal("647.29")))  # B of 647.29 K from 647.3 K up
     c = cred * rtcpc * rtcpc
     rt = R * t
     p_used = p
@@ -137,7 +141,8 @@ print("// [atm], Z, ln phi.")
 print("// clang-format off")
 print("struct PureWaterVirialRow { double t, p, p_used, z, ln_phi; };")
 print("constexpr PureWaterVirialRow kPureWaterVirial[] = {")
-for t, p in [("373.15", "10"), ("373.15", "100"), ("298.15", "0.0307"), ("473.15", "5"), ("600", "60")]:
+for t, p in [("373.15", "10"), ("373.15", "100"), ("298.15", "0.0307"), ("473.15", "5"), ("600", "60"),
+             ("700", "300")]:
     pu, z, lp = state(t, p)
     print(f"    {{{t}, {p}, {float(pu):.15g}, {float(z):.15g}, {float(lp):.15g}}},")
 print("};")
@@ -147,4 +152,66 @@ print("constexpr DiluteInWaterRow kDiluteInWater[] = {")
 for t, p in [("373.15", "1"), ("473.15", "10"), ("560", "40")]:
     vals = ", ".join(f"{float(x):.15g}" for x in dilute_ln_phi(t, p))
     print(f"    {{{t}, {p}, {{{vals}}}}},")
+print("};")
+
+
+def water_vapour_pressure(t):
+    """Model vapour pressure of water [atm] by direct substitution."""
+    p = Decimal(0)
+    for _ in range(25):
+        prev = p
+        v = Decimal("55.336") - Decimal("6869.5") / t - Decimal("5.115") * t.ln() + Decimal("1.05") * p / (t * t)
+        p = min(max(v, Decimal(-46)), Decimal(46)).exp()
+        if abs(prev / p - 1) <= Decimal("1e-4"):
+            break
+    return p / 760
+
+
+def water_liquid_volume(t):
+    tau = 1 - t / TC
+    x = Decimal("2.2") * tau / (Decimal("1.152") * (1 - tau) + Decimal("2.2") * tau)
+    return Decimal("57.79") * (-Decimal("1.3093") * (x.ln() * Decimal("0.2857")).exp()).exp()
+
+
+# Henry parameters A, B [K], C and hard-sphere volume of CO2 and H2S.
+HENRY = {3: ("8.999", "355.2", "0.5", "25.4"), 4: ("6.135", "848.3", "0.5", "26.6")}
+
+
+def henry(t, m):
+    t = Decimal(t)
+    a, b, c, bhs = (Decimal(v) for v in HENRY[m])
+    pw = water_vapour_pressure(t)
+    kp = pw * ((a + b / t) * ((TC / t - 1).ln() * c).exp()).exp()
+    vl = bhs * ((water_liquid_volume(t) / Decimal("14.61")).ln() * Decimal("1.81")).exp()
+    poy = (Decimal("1.5") * pw * vl / (R * t)).exp()
+    return kp * dilute_ln_phi(t, pw)[m - 1].exp() / poy
+
+
+def ln_gamma_ion(t, water, ions):
+    """ln gamma of a singly charged ion among IONS singly charged ions in
+    WATER (amounts), no other species."""
+    t, water, ions = Decimal(t), Decimal(water), Decimal(ions)
+    i = ions / (water + ions)
+    rho = Decimal("18.02") / water_liquid_volume(t)
+    d = Decimal("0.01712") * ((Decimal("0.00635") * t).exp() - 1) + Decimal("0.2944")
+    third = Decimal("0.33333")
+    a = Decimal("4.45") * (d.ln() * Decimal("0.66667")).exp() / (rho.ln() * third).exp()
+    b = Decimal("2.3672") * ((rho * d).ln() * third).exp()
+    size = Decimal("2.603")
+    e = (-b * size * i.sqrt()).exp()
+    f = 1 - b * size * i.sqrt() * (1 - i) / 2
+    return a / size * (e * f - 1)
+
+
+print("// Henry constants [atm] of CO2 and H2S in water.")
+print("struct HenryRow { double t, co2, h2s; };")
+print("constexpr HenryRow kHenry[] = {")
+for t in ["298.15", "373.15"]:
+    print(f"    {{{t}, {float(henry(t, 3)):.15g}, {float(henry(t, 4)):.15g}}},")
+print("};")
+print("// ln gamma of a singly charged ion: T [K], water and ion amounts.")
+print("struct IonRow { double t, water, ions, ln_gamma; };")
+print("constexpr IonRow kIonActivity[] = {")
+for t, w, n in [("298.15", "55.51", "1"), ("373.15", "55.51", "0.2")]:
+    print(f"    {{{t}, {w}, {n}, {float(ln_gamma_ion(t, w, n)):.15g}}},")
 print("};")
