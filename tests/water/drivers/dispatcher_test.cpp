@@ -187,7 +187,9 @@ TEST(WaterDispatcher, DepartureIdentitiesInRegions125) {
                                {2, 700, 3e7}, {5, 1500, 5e6}, {5, 2000, 3e7}};
   for (const auto& [region, t, p] : kStates) {
     SCOPED_TRACE(::testing::Message() << "region " << region << " T " << t << " P " << p);
-    auto at = [&](int32_t code, double dt, double dp) { return Value(code, region, t + dt, p + dp); };
+    auto at = [&](int32_t code, double dt, double dp) {
+      return Value(code, region, t + dt, p + dp);
+    };
     const double h = at(2, 0, 0), s = at(3, 0, 0), v = at(5, 0, 0), dp = 1e-5 * p;
     EXPECT_NEAR(at(4, 0, 0), h - t * s, 1e-9 * std::fabs(h));
     EXPECT_NEAR((at(4, 1e-3, 0) - at(4, -1e-3, 0)) / 2e-3, -s, 1e-5 * std::fabs(s) + 1e-2);

@@ -125,8 +125,10 @@ TEST(RoutersPhPs, TwoPhaseStates) {
     const bool band = t > 623.15;
     const double vl = band ? IF97R3VITL(p, t) : IF97R1V(p, t);
     const double vv = band ? IF97R3VITV(p, t) : IF97R2V(p, t);
-    const double hl = band ? IF97R3H(t, vl) : IF97R1H(p, t), hv = band ? IF97R3H(t, vv) : IF97R2H(p, t);
-    const double sl = band ? IF97R3S(t, vl) : IF97R1S(p, t), sv = band ? IF97R3S(t, vv) : IF97R2S(p, t);
+    const double hl = band ? IF97R3H(t, vl) : IF97R1H(p, t),
+                 hv = band ? IF97R3H(t, vv) : IF97R2H(p, t);
+    const double sl = band ? IF97R3S(t, vl) : IF97R1S(p, t),
+                 sv = band ? IF97R3S(t, vv) : IF97R2S(p, t);
     for (double x : {0.01, 0.3, 0.7, 0.99}) {
       SCOPED_TRACE(::testing::Message() << t << " K, x = " << x);
       const double h = hl + x * (hv - hl), s = sl + x * (sv - sl), v = vl + x * (vv - vl);
@@ -166,7 +168,8 @@ TEST(RoutersPhPs, BundleOfASinglePhase) {
   for (const auto& [P, T] : states) {
     SCOPED_TRACE(::testing::Message() << P << " bar, " << T << " K");
     const double p = P / 10.0;
-    const double h = T > 1073.15 ? IF97R5H(p, T) : (T < IF97TSAT(p) ? IF97R1H(p, T) : IF97R2H(p, T));
+    const double h =
+        T > 1073.15 ? IF97R5H(p, T) : (T < IF97TSAT(p) ? IF97R1H(p, T) : IF97R2H(p, T));
     const AllOutputs o = AllPh(P, h);
     const double t = IF97TPH(P, h);
     EXPECT_EQ(o.t, t);
@@ -325,13 +328,16 @@ TEST(RoutersPhPs, RefusalsGiveTheFailureValue) {
     EXPECT_EQ(AllPh(P, y).tsat, kFailure) << P << " bar, " << y;
   }
   for (const auto& [P, h] : by_h) {
-    for (Router f : {IF97TPH, IF97XPH, IF97VPH, IF97SPH}) EXPECT_EQ(f(P, h), kFailure) << P << " " << h;
+    for (Router f : {IF97TPH, IF97XPH, IF97VPH, IF97SPH})
+      EXPECT_EQ(f(P, h), kFailure) << P << " " << h;
   }
   for (const auto& [P, s] : by_s) {
-    for (Router f : {IF97TPS, IF97XPS, IF97VPS, IF97HPS}) EXPECT_EQ(f(P, s), kFailure) << P << " " << s;
+    for (Router f : {IF97TPS, IF97XPS, IF97VPS, IF97HPS})
+      EXPECT_EQ(f(P, s), kFailure) << P << " " << s;
   }
   const AllOutputs o = AllPh(300.0, 7400.0);
-  for (double out : {o.t, o.tsat, o.x, o.rho, o.cp, o.tcon, o.eta, o.prandtl}) EXPECT_EQ(out, kFailure);
+  for (double out : {o.t, o.tsat, o.x, o.rho, o.cp, o.tcon, o.eta, o.prandtl})
+    EXPECT_EQ(out, kFailure);
   // Region 5 up to 50 MPa; by entropy below the band pressure only the
   // solve's range (to 2273.16 K) limits it.
   EXPECT_NEAR(IF97TPH(500.0, IF97R5H(50.0, 1500.0)), 1500.0, 1e-4);

@@ -19,8 +19,8 @@ namespace thermomodels {
 namespace {
 
 constexpr WaterPath kPaths[2] = {WaterPath::kDirect, WaterPath::kThroughDispatcher};
-constexpr double kTemperatures[] = {250.0, 273.16, 300.0,  450.0,  623.15,  630.0,
-                                    640.0, 646.9,  647.096, 650.0, 700.0,   800.0,
+constexpr double kTemperatures[] = {250.0,  273.16, 300.0,   450.0,  623.15,  630.0,
+                                    640.0,  646.9,  647.096, 650.0,  700.0,   800.0,
                                     863.15, 1000.0, 1073.16, 1500.0, 2273.15, 2500.0};
 constexpr double kPressures[] = {1e3,      1e5,   3e6, 1.65e7, 2.0e7, 2.1e7,
                                  2.2064e7, 2.5e7, 4e7, 7e7,    1e8,   1.5e8};
@@ -94,10 +94,12 @@ TEST(WaterPaths, RegionVolumeBitForBitAndEosWithinRoundOffWithTheSameIterations)
             scale[0] = 1.0;
             scale[3] = std::fabs(out[1][1]) + std::max(t, 273.15) * std::fabs(out[1][2]);
           }
-          ASSERT_TRUE(ierr[0] == ierr[1] && iterations[0] == iterations[1]) << "request " << request;
+          ASSERT_TRUE(ierr[0] == ierr[1] && iterations[0] == iterations[1])
+              << "request " << request;
           for (int j = 0; j < 5; ++j) {
             const double a = out[0][j], b = out[1][j];
-            const bool finite = a != kNoValue && b != kNoValue && std::isfinite(a) && std::isfinite(b);
+            const bool finite =
+                a != kNoValue && b != kNoValue && std::isfinite(a) && std::isfinite(b);
             ASSERT_TRUE(SameBits(a, b) || (finite && std::fabs(a - b) <= 1e-14 * scale[j]))
                 << "request " << request << " output " << j << ": " << a << " / " << b;
           }
