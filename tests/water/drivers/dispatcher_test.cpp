@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 
 namespace thermomodels {
@@ -42,20 +41,17 @@ TEST(WaterDispatcher, ReproducesTheIf97VerificationTablesInMolarUnits) {
 }
 
 TEST(WaterDispatcher, Region3AgainstTheExtendedPrecisionTable) {
-  // Heat capacities, also beside the fixed-value box of cp at the critical
-  // point; code 10 subtracts the same ideal-gas term as code 9.
-  for (const auto& row : if97_reference::kHeatCapacities) {
-    SCOPED_TRACE(::testing::Message() << "T " << row.t << " V " << row.molar_volume);
-    const double cp = kE * row.cp, cv = kE * row.cv;
-    EXPECT_NEAR(Value(9, 3, row.t, 1e5, row.molar_volume) + kRCP0, cp, 1e-4 * cp);
-    EXPECT_NEAR(Value(10, 3, row.t, 1e5, row.molar_volume) + kRCP0, cv, 1e-9 * cv);
+  // Heat capacities (T, V, cp, cv), also beside the fixed-value box of cp at
+  // the critical point; code 10 subtracts the same ideal-gas term as code 9.
+  for (const auto& r : water_test::Reference("cp")) {
+    EXPECT_NEAR(Value(9, 3, r[0], 1e5, r[1]) + kRCP0, kE * r[2], 1e-4 * kE * r[2]) << r[0];
+    EXPECT_NEAR(Value(10, 3, r[0], 1e5, r[1]) + kRCP0, kE * r[3], 1e-9 * kE * r[3]) << r[0];
   }
-  // ln(f/p) at the caller's pressure, which need not be the region-3
-  // pressure of (T, V).
-  for (const auto& row : if97_reference::kFugacities) {
-    SCOPED_TRACE(::testing::Message() << "T " << row.t << " P " << row.p);
-    EXPECT_NEAR(Value(1, 3, row.t, row.p, row.molar_volume), row.ln_phi, 1e-12);
-    EXPECT_NEAR(Value(14, 3, row.t, row.p, row.molar_volume), row.p3, 1e-9 * row.p3);
+  // ln(f/p) (T, V, P, ln phi, p3) at the caller's pressure, which need not be
+  // the region-3 pressure of (T, V).
+  for (const auto& r : water_test::Reference("fugacity")) {
+    EXPECT_NEAR(Value(1, 3, r[0], r[2], r[1]), r[3], 1e-12) << r[0] << " " << r[2];
+    EXPECT_NEAR(Value(14, 3, r[0], r[2], r[1]), r[4], 1e-9 * r[4]) << r[0] << " " << r[2];
   }
 }
 
@@ -185,25 +181,21 @@ TEST(WaterDispatcher, RegionCode4FollowsThePhase) {
   }
 }
 
+// G = H - TS, dG/dT = -S, dG/dP = V and d(ln phi)/dP = V/(RT) - 1/P.
 TEST(WaterDispatcher, DepartureIdentitiesInRegions125) {
-  const struct {
-    int64_t region;
-    double t, p;
-  } kStates[] = {{1, 300, 3e6}, {1, 500, 5e7},  {2, 500, 1e5},
-                 {2, 700, 3e7}, {5, 1500, 5e6}, {5, 2000, 3e7}};
-  for (const auto& st : kStates) {
-    SCOPED_TRACE(::testing::Message() << "region " << st.region << " T " << st.t << " P " << st.p);
-    auto at = [&](int32_t code, double t, double p) { return Value(code, st.region, t, p); };
-    const double h = at(2, st.t, st.p), s = at(3, st.t, st.p), v = at(5, st.t, st.p);
-    EXPECT_NEAR(at(4, st.t, st.p), h - st.t * s, 1e-9 * std::fabs(h));
-    const double dt = 1e-3, dp = 1e-5 * st.p;
-    const double dg_dt = (at(4, st.t + dt, st.p) - at(4, st.t - dt, st.p)) / (2 * dt);
-    const double dg_dp = (at(4, st.t, st.p + dp) - at(4, st.t, st.p - dp)) / (2 * dp);
-    const double dlnphi_dp = (at(1, st.t, st.p + dp) - at(1, st.t, st.p - dp)) / (2 * dp);
-    EXPECT_NEAR(dg_dt, -s, 1e-5 * std::fabs(s) + 1e-2);
-    EXPECT_NEAR(dg_dp, v, 1e-6 * v);
-    const double want = v / (kRMolar * st.t) - 1.0 / st.p;
-    EXPECT_NEAR(dlnphi_dp, want, 1e-6 * std::fabs(want) + 1e-15);
+  const double kStates[][3] = {{1, 300, 3e6}, {1, 500, 5e7},  {2, 500, 1e5},
+                               {2, 700, 3e7}, {5, 1500, 5e6}, {5, 2000, 3e7}};
+  for (const auto& [region, t, p] : kStates) {
+    SCOPED_TRACE(::testing::Message() << "region " << region << " T " << t << " P " << p);
+    auto at = [&](int32_t code, double dt, double dp) {
+      return Value(code, region, t + dt, p + dp);
+    };
+    const double h = at(2, 0, 0), s = at(3, 0, 0), v = at(5, 0, 0), dp = 1e-5 * p;
+    EXPECT_NEAR(at(4, 0, 0), h - t * s, 1e-9 * std::fabs(h));
+    EXPECT_NEAR((at(4, 1e-3, 0) - at(4, -1e-3, 0)) / 2e-3, -s, 1e-5 * std::fabs(s) + 1e-2);
+    EXPECT_NEAR((at(4, 0, dp) - at(4, 0, -dp)) / (2 * dp), v, 1e-6 * v);
+    const double want = v / (kRMolar * t) - 1.0 / p;
+    EXPECT_NEAR((at(1, 0, dp) - at(1, 0, -dp)) / (2 * dp), want, 1e-6 * std::fabs(want) + 1e-15);
   }
 }
 

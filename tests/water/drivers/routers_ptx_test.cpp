@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "water/backward/backward.h"
-#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 #include "water/if97/if97.h"
 
@@ -56,69 +55,44 @@ TEST(PtxRouters, PublishedSinglePhaseAndLeverValues) {
 }
 
 TEST(PtxRouters, SinglePhaseValueIsTheRegionFunction) {
-  // States (P bar, T K) in each region, several on a region boundary.
-  const struct {
-    double P, T;
-    int region;
-  } kStates[] = {{1.0, 300.0, 1},
-                 {1000.0, 273.0, 1},
-                 {200.0, 600.0, 1},
-                 {165.3, 623.15, 1},
-                 {1.0, 400.0, 2},
-                 {180.0, 650.0, 2},
-                 {300.0, 863.15, 2},
-                 {1000.0, 1073.15, 2},
-                 {250.0, 650.0, 3},
-                 {500.0, 700.0, 3},
-                 {1000.0, 863.0, 3},
-                 {1000.0, 800.0, 3},
-                 // Just above the B23 pressure at the low-temperature corner of region 3.
-                 {165.45, 623.3, 3},
-                 {165.2916427, 623.15000001, 3},
-                 {100.0, 1500.0, 5},
-                 {500.0, 2273.2, 5},
-                 {0.1, 1100.0, 5}};
-  for (const auto& s : kStates) {
-    const double p = 0.1 * s.P;
+  // States (P bar, T K, region) in each region, several on a region
+  // boundary, two just above the B23 pressure at the low-temperature corner.
+  const double kStates[][3] = {{1.0, 300.0, 1},    {1000.0, 273.0, 1},
+                               {200.0, 600.0, 1},  {165.3, 623.15, 1},
+                               {1.0, 400.0, 2},    {180.0, 650.0, 2},
+                               {300.0, 863.15, 2}, {1000.0, 1073.15, 2},
+                               {250.0, 650.0, 3},  {500.0, 700.0, 3},
+                               {1000.0, 863.0, 3}, {1000.0, 800.0, 3},
+                               {165.45, 623.3, 3}, {165.2916427, 623.15000001, 3},
+                               {100.0, 1500.0, 5}, {500.0, 2273.2, 5},
+                               {0.1, 1100.0, 5}};
+  for (const auto& [P, T, region] : kStates) {
+    const double p = 0.1 * P;
     for (const auto& r : kRouters) {
-      const double expected = s.region == 1   ? r.r1(p, s.T)
-                              : s.region == 2 ? r.r2(p, s.T)
-                              : s.region == 3 ? r.r3(s.T, IF97V3PT(p, s.T))
-                                              : r.r5(p, s.T);
-      EXPECT_EQ(r.router(s.P, s.T, kSingle), expected)
-          << r.name << " at " << s.P << " bar, " << s.T << " K (region " << s.region << ")";
+      const double expected = region == 1   ? r.r1(p, T)
+                              : region == 2 ? r.r2(p, T)
+                              : region == 3 ? r.r3(T, IF97V3PT(p, T))
+                                            : r.r5(p, T);
+      EXPECT_EQ(r.router(P, T, kSingle), expected)
+          << r.name << " at " << P << " bar, " << T << " K";
     }
-    EXPECT_EQ(IF97RHOPTX(s.P, s.T, kSingle), 1.0 / IF97VPTX(s.P, s.T, kSingle));
+    EXPECT_EQ(IF97RHOPTX(P, T, kSingle), 1.0 / IF97VPTX(P, T, kSingle));
   }
 }
 
+// 0.00061 to 100.01 MPa, 273.0 to 2273.2 K, XQUAL -1e-5 to 1.00001 a
+// mixture, saturation from 273.0 to 647.3 K and 0.00061 to 22.12 MPa.
 TEST(PtxRouters, RangeLimits) {
-  const struct {
-    double P, T, X;
-    bool accepted;
-    const char* why;
-  } kCases[] = {
-      {1000.0, 300.0, kSingle, true, "100 MPa"},
-      {1000.2, 300.0, kSingle, false, "above 100.01 MPa"},
-      {0.0062, 300.0, kSingle, true, "0.00062 MPa"},
-      {0.006, 300.0, kSingle, false, "below 0.00061 MPa"},
-      {1.0, 273.0, kSingle, true, "273.0 K"},
-      {1.0, 272.99, kSingle, false, "below 273.0 K"},
-      {100.0, 2273.2, kSingle, true, "2273.2 K"},
-      {100.0, 2273.3, kSingle, false, "above 2273.2 K"},
-      {-1.0, 373.0, 1.00001, true, "XQUAL 1.00001 is a mixture"},
-      {-1.0, 373.0, 1.00002, false, "XQUAL above 1.00001"},
-      {-1.0, 373.0, -1e-5, true, "XQUAL -1e-5 is a mixture"},
-      {-1.0, -1.0, 0.0, false, "neither pressure nor temperature given"},
-      {-1.0, 272.9, 0.0, false, "saturation below 273.0 K"},
-      {-1.0, 647.31, 0.0, false, "saturation above 647.3 K"},
-      {0.0060, -1.0, 0.0, false, "saturation below 0.00061 MPa"},
-      {221.21, -1.0, 0.0, false, "saturation above 22.12 MPa"},
-  };
-  for (const auto& c : kCases) {
-    const double h = IF97HPTX(c.P, c.T, c.X);
-    EXPECT_EQ(h != -1.0, c.accepted) << c.why << ": " << h;
-  }
+  const double kCases[][4] = {
+      // P, T, X, accepted
+      {1000.0, 300.0, kSingle, 1}, {1000.2, 300.0, kSingle, 0}, {0.0062, 300.0, kSingle, 1},
+      {0.006, 300.0, kSingle, 0},  {1.0, 273.0, kSingle, 1},    {1.0, 272.99, kSingle, 0},
+      {100.0, 2273.2, kSingle, 1}, {100.0, 2273.3, kSingle, 0}, {-1.0, 373.0, 1.00001, 1},
+      {-1.0, 373.0, 1.00002, 0},   {-1.0, 373.0, -1e-5, 1},     {-1.0, -1.0, 0.0, 0},
+      {-1.0, 272.9, 0.0, 0},       {-1.0, 647.31, 0.0, 0},      {0.0060, -1.0, 0.0, 0},
+      {221.21, -1.0, 0.0, 0}};
+  for (const auto& [P, T, X, accepted] : kCases)
+    EXPECT_EQ(IF97HPTX(P, T, X) != -1.0, accepted == 1) << P << " bar, " << T << " K, " << X;
   // Region 5 at 50.09 MPa: only the volume derivatives (limit 50.01 MPa)
   // refuse it; at 50.1 MPa every router does.
   for (const auto& r : kRouters) {
@@ -166,9 +140,10 @@ TEST(PtxRouters, CriticalPoint) {
   // The volume derivatives diverge at the critical point: dv/dp towards
   // -inf, dv/dT towards +inf. Their fixed values are IF97's magnitudes at
   // (Tc, 322 kg/m3) from the extended-precision table, with those signs.
+  const std::vector<double> critical = water_test::Reference("critical")[0];
   const double dvdp = IF97DVPPTX(-1.0, 647.1, 0.0), dvdt = IF97DVTPTX(-1.0, 647.1, 1.0);
-  EXPECT_NEAR(dvdp, -1.0 / if97_reference::kCriticalDpDv, 1e-12 * std::fabs(dvdp));
-  EXPECT_NEAR(-dvdt / dvdp, if97_reference::kCriticalDpDt, 1e-12 * if97_reference::kCriticalDpDt);
+  EXPECT_NEAR(dvdp, -1.0 / critical[1], 1e-12 * std::fabs(dvdp));
+  EXPECT_NEAR(-dvdt / dvdp, critical[2], 1e-12 * critical[2]);
   // States beside the point on the critical isochore approach them.
   for (const double dt : {1e-6, 1e-7, 1e-8}) {
     const double near_dvdp = IF97R3DVP(kTc + dt, kVc), near_dvdt = IF97R3DVT(kTc + dt, kVc);
@@ -258,26 +233,18 @@ TEST(PtxTransportRouters, UseTheReleasesAtTheRoutersVolume) {
   }
 }
 
+// Refused: region 5 above 1173.2 K or 50.01 MPa, a mixture, the critical
+// point with a mixture quality, above 100.01 MPa, T not a number, XQUAL 1.5.
 TEST(PtxTransportRouters, Refusals) {
-  const struct {
-    double P, T, X;
-    const char* why;
-  } kCases[] = {
-      {100.0, 1200.0, kSingle, "region 5 above 1173.2 K"},
-      {500.5, 1100.0, kSingle, "region 5 above 50.01 MPa"},
-      {-1.0, 400.0, 0.5, "mixture"},
-      {-1.0, 647.2, 0.3, "critical point with a mixture quality"},
-      {1000.2, 300.0, kSingle, "above 100.01 MPa"},
-      {10.0, std::nan(""), kSingle, "temperature not a number"},
-      {10.0, 300.0, 1.5, "quality above 1.00001"},
-  };
-  for (const auto& c : kCases) {
-    for (const Router f : {IF97LAMPTX, IF97ETAPTX, IF97NUPTX, IF97PRNPTX, IF97ALFPTX}) {
-      EXPECT_EQ(f(c.P, c.T, c.X), -1.0) << c.why;
-    }
+  const double kCases[][3] = {
+      {100.0, 1200.0, kSingle}, {500.5, 1100.0, kSingle}, {-1.0, 400.0, 0.5}, {-1.0, 647.2, 0.3},
+      {1000.2, 300.0, kSingle}, {10.0, NAN, kSingle},     {10.0, 300.0, 1.5}};
+  for (const auto& [P, T, X] : kCases) {
+    for (const Router f : {IF97LAMPTX, IF97ETAPTX, IF97NUPTX, IF97PRNPTX, IF97ALFPTX})
+      EXPECT_EQ(f(P, T, X), -1.0) << P << " bar, " << T << " K, " << X;
     double out[4] = {};
-    IF97TRNPTX(out[0], out[1], out[2], out[3], c.P, c.T, c.X);
-    for (const double v : out) EXPECT_EQ(v, -1.0) << c.why;
+    IF97TRNPTX(out[0], out[1], out[2], out[3], P, T, X);
+    for (const double v : out) EXPECT_EQ(v, -1.0) << P << " bar, " << T << " K, " << X;
   }
   // The property routers accept the hot states the transport routers refuse.
   EXPECT_NE(IF97HPTX(100.0, 1200.0, kSingle), -1.0);

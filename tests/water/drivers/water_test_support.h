@@ -1,5 +1,6 @@
-// What the water driver tests share: IF97 check values, one dispatcher call
-// and a scratch file on a host unit for the warning lines.
+// What the water driver tests share: IF97 check values, the extended-precision
+// region-3 table, one dispatcher call and a scratch file on a host unit for
+// the warning lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,8 +8,10 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "common/common.h"
 #include "water/drivers/drivers.h"
@@ -39,6 +42,21 @@ inline double Value(int32_t code, int64_t region, double t, double p, double v =
   const Prph r = Prop(code, region, t, p, v);
   EXPECT_EQ(r.ierr, 0) << "code " << code << " region " << region << " T " << t << " P " << p;
   return r.value;
+}
+
+// The rows of if97_reference.txt (beside this header, written by
+// if97_reference.py) whose first word is KEY.
+inline std::vector<std::vector<double>> Reference(const std::string& key) {
+  const std::string here = __FILE__;
+  std::ifstream in(here.substr(0, here.rfind('/') + 1) + "if97_reference.txt");
+  std::vector<std::vector<double>> rows;
+  for (std::string line, word; std::getline(in, line);) {
+    std::istringstream words(line);
+    if (words >> word && word == key)
+      rows.emplace_back(std::istream_iterator<double>(words), std::istream_iterator<double>());
+  }
+  EXPECT_FALSE(rows.empty()) << key;
+  return rows;
 }
 
 // A fresh file opened on UNIT for the life of the object.

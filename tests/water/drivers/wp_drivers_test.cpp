@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "water/backward/backward.h"
-#include "water/drivers/if97_reference_values.h"
 #include "water/drivers/water_test_support.h"
 #include "water/if97/if97.h"
 
@@ -19,10 +18,6 @@ using water_test::kVc;
 
 constexpr double kR = 0.461526;           // kJ/(kg K)
 constexpr double kPc = 22.0639999998894;  // MPa
-// dv/dp [m3/(kg kPa)] and dv/dT [m3/(kg K)] at the critical point, from
-// IF97's extended-precision derivatives there.
-constexpr double kDvDp = -1.0 / if97_reference::kCriticalDpDv;
-constexpr double kDvDt = if97_reference::kCriticalDpDt / if97_reference::kCriticalDpDv;
 
 double Celsius(double t_k) { return t_k - 273.15; }
 
@@ -119,6 +114,10 @@ TEST(WaterDrivers, CriticalPointShortcut) {
   // IF97 is finite at (Tc, 1/322) IF97's own.
   const double t = Celsius(647.2);
   double wavelength = 0.5;
+  // dv/dp [m3/(kg kPa)] and dv/dT [m3/(kg K)] from IF97's extended-precision
+  // derivatives at the critical point.
+  const std::vector<double> critical = water_test::Reference("critical")[0];
+  const double kDvDp = -1.0 / critical[1], kDvDt = critical[2] / critical[1];
   const struct {
     const char* name;
     double got, want, tol;
