@@ -102,62 +102,53 @@ const Flash kVu{
 
 const Flash* const kFlashes[] = {&kVh, &kVu};
 
-TEST(BothFlashes, BoundsAreInsideAndOneUlpBeyondOrNonFiniteIsOutside) {
-  const double nan = std::nan("");
-  for (const Flash* f : kFlashes) {
-    const double e_mid = 0.5 * (f->e_min + f->e_max);
-    struct Row {
-      double v, e;
-      bool inside;
-    };
-    const Row rows[] = {
-        {f->v_min, e_mid, true},
-        {Up(f->v_min), e_mid, true},
-        {Down(f->v_min), e_mid, false},
-        {f->v_max, e_mid, true},
-        {Down(f->v_max), e_mid, true},
-        {Up(f->v_max), e_mid, false},
-        {0.5, f->e_min, true},
-        {0.5, Up(f->e_min), true},
-        {0.5, Down(f->e_min), false},
-        {1.0, f->e_max, true},
-        {1.0, Down(f->e_max), true},
-        {1.0, Up(f->e_max), false},
-        {f->v_min, f->e_min, true},
-        {f->v_max, f->e_max, true},
-        {2000.0, 100.0, false},
-        {nan, 2000, false},
-        {0.1, nan, false},
-        {kInf, 2000, false},
-        {0.1, -kInf, false},
-    };
-    for (const Row& r : rows) {
-      SCOPED_TRACE(::testing::Message() << f->name << ": v = " << r.v << ", e = " << r.e);
-      EXPECT_EQ(f->inside(r.v, r.e), r.inside);
-      if (r.inside) continue;
-      double p = 0, t = 0, x = 0;
-      f->outputs(p, t, x, r.v, r.e);
-      EXPECT_EQ(p, -1.0);
-      EXPECT_EQ(t, -1.0);
-      EXPECT_EQ(x, -1.0);
-      EXPECT_EQ(f->pressure_bar(r.v, r.e), -1.0);
-    }
-  }
+// Every wrapper of the flash at (v, e) gives p, t and x, and the pressure in
+// bar (-1.0 unless solved).
+void ExpectWrappers(const Flash* f, double v, double e, double p, double t, double x, double bar) {
+  double out[6] = {0, 0, 0, f->pressure_bar(v, e), f->temperature(v, e), f->quality(v, e)};
+  f->outputs(out[0], out[1], out[2], v, e);
+  const double want[] = {p, t, x, bar, t, x};
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(out[i], want[i], 2e-6 * std::fabs(want[i])) << i;
 }
 
-TEST(BothFlashes, AFailedSolveLeavesNoPlausibleValue) {
+TEST(BothFlashes, BoundsNonFiniteInputFailedSolvesAndTheWrappers) {
+  const double nan = std::nan(""), nc = kFlashNotConverged;
   for (const Flash* f : kFlashes) {
+    const double e_mid = 0.5 * (f->e_min + f->e_max);
+    // Each bound belongs to the domain, and so does the value one ulp inward;
+    // one ulp outward does not, nor does a value that is not finite.
+    struct Bound {
+      double v, e;
+      int axis, outward;
+    };
+    const Bound bounds[] = {{f->v_min, e_mid, 0, -1},
+                            {f->v_max, e_mid, 0, 1},
+                            {0.5, f->e_min, 1, -1},
+                            {1, f->e_max, 1, 1}};
+    for (const Bound& b : bounds) {
+      for (int step : {0, -1, 1}) {
+        double at[2] = {b.v, b.e};
+        if (step != 0) at[b.axis] = std::nextafter(at[b.axis], step * b.outward * kInf);
+        SCOPED_TRACE(::testing::Message() << f->name << ": v = " << at[0] << ", e = " << at[1]);
+        EXPECT_EQ(f->inside(at[0], at[1]), step <= 0);
+        if (step > 0) ExpectWrappers(f, at[0], at[1], -1.0, -1.0, -1.0, -1.0);
+      }
+    }
+    EXPECT_TRUE(f->inside(f->v_min, f->e_min) && f->inside(f->v_max, f->e_max));
+    for (State s : {State{2000, 100}, {nan, 2000}, {0.1, nan}, {kInf, 2000}, {0.1, -kInf}}) {
+      EXPECT_FALSE(f->inside(s.v, s.e)) << s.v << ", " << s.e;
+      ExpectWrappers(f, s.v, s.e, -1.0, -1.0, -1.0, -1.0);
+    }
+    // A failed solve leaves no plausible value.
     for (const State& s : f->failing) {
       SCOPED_TRACE(::testing::Message() << f->name << ": v = " << s.v << ", e = " << s.e);
-      double p = 0, t = 0, x = 0;
-      f->outputs(p, t, x, s.v, s.e);
-      EXPECT_EQ(p, kFlashNotConverged);
-      EXPECT_EQ(t, kFlashNotConverged);
-      EXPECT_EQ(x, kFlashNotConverged);
-      EXPECT_EQ(f->pressure_bar(s.v, s.e), -1.0);
-      EXPECT_EQ(f->temperature(s.v, s.e), kFlashNotConverged);
-      EXPECT_EQ(f->quality(s.v, s.e), kFlashNotConverged);
+      ExpectWrappers(f, s.v, s.e, nc, nc, nc, -1.0);
     }
+    SCOPED_TRACE(f->name);
+    const flash_states::State vapour = flash_states::OnePhase(2, 1.0, 500);
+    ExpectWrappers(f, vapour.v, f->energy(vapour), 1.0, 500, -1.0, 10.0);
+    const flash_states::State wet = flash_states::Wet(350, 0.3, false);
+    ExpectWrappers(f, wet.v, f->energy(wet), wet.p, 350, 0.3, 10.0 * wet.p);
   }
 }
 
@@ -303,20 +294,6 @@ TEST(BothFlashes, StatesJustInsideEachEdgeAreSolvedAndBeyondItRejected) {
         ExpectState(f, flash_states::Wet(t, (v - vl) / (vv - vl), true), 1e-3, 1e-5);
       }
     }
-  }
-}
-
-TEST(BothFlashes, WrappersReturnOneValueEach) {
-  const flash_states::State vapour{
-      1.0, 500, -1.0, IF97R2V(1.0, 500), IF97R2H(1.0, 500), IF97R2U(1.0, 500)};
-  const flash_states::State wet = flash_states::Wet(350, 0.3, false);
-  for (const Flash* f : kFlashes) {
-    SCOPED_TRACE(f->name);
-    EXPECT_NEAR(f->pressure_bar(vapour.v, f->energy(vapour)), 10.0, 2e-4);  // bar
-    EXPECT_NEAR(f->temperature(vapour.v, f->energy(vapour)), 500.0, 1e-3);
-    EXPECT_EQ(f->quality(vapour.v, f->energy(vapour)), -1.0);  // one phase
-    EXPECT_NEAR(f->quality(wet.v, f->energy(wet)), 0.3, 1e-6);
-    EXPECT_NEAR(f->pressure_bar(wet.v, f->energy(wet)), 10.0 * wet.p, 1e-5 * wet.p);
   }
 }
 
