@@ -1,5 +1,5 @@
-// What the flash tests share: the neighbours of a border literal, the
-// choice made on and beyond each literal, and how a state must end.
+// What the flash tests share: the constants, the choice made on and beyond
+// each border literal, and how a state of the range tests must end.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,20 +27,25 @@ void ExpectConstants(const NamedConstant (&rows)[N]) {
   }
 }
 
-// A border literal: the state on it and the state one ulp beyond, with the
-// branch or band each must select.
+// A border literal: the state on it and the choice (branch or band) there,
+// and the choice one ulp beyond, up or down in v or in e.
+enum class Beyond { kUpV, kDownV, kUpE, kDownE };
+using enum Beyond;
 template <class Choice>
 struct Border {
   const char* what;
   double v, e;
   Choice on, beyond;
-  double v_beyond, e_beyond;
+  Beyond step;
 };
 template <class Choice, size_t N, class Pick>
 void ExpectBothSides(const Border<Choice> (&rows)[N], Pick pick) {
   for (const Border<Choice>& r : rows) {
+    double at[2] = {r.v, r.e};
+    double& x = at[r.step == kUpV || r.step == kDownV ? 0 : 1];
+    x = std::nextafter(x, r.step == kUpV || r.step == kUpE ? HUGE_VAL : -HUGE_VAL);
     EXPECT_EQ(pick(r.v, r.e), r.on) << r.what << ": on the literal";
-    EXPECT_EQ(pick(r.v_beyond, r.e_beyond), r.beyond) << r.what << ": beyond it";
+    EXPECT_EQ(pick(at[0], at[1]), r.beyond) << r.what << ": beyond it";
   }
 }
 
