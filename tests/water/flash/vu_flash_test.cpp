@@ -219,6 +219,12 @@ TEST(VuFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {"region 3 at 665.6 K, 107.7 MPa", 0.0014, 1600, B::kDenseUpper, kAfterSolve},
       {"region 3 at 650 K, 110 MPa", v3_110, IF97R3U(650, v3_110), B::kDenseUpper, kAfterSolve},
       {"region 3 at 640 K, 95 MPa", v3_95, IF97R3U(640, v3_95), B::kDenseUpper, kSolved},
+      {"u_min at v_min", K.v_min, K.u_min, B::kColdLiquid, kAfterSolve},
+      {"u_min at 0.00098", 0.00098, K.u_min, B::kLowest, kAfterSolve},
+      {"u_min at v' 273.15 K", 0.0010002069773244, K.u_min, B::kLowest, kAfterSolve},
+      {"u_min at 0.5", 0.5, K.u_min, B::kLowest, kAfterSolve},
+      {"u_min at 1000", 1000, K.u_min, B::kLowest, kAfterSolve},
+      {"u_min at v_max", K.v_max, K.u_min, B::kLowest, kAfterSolve},
   };
   ExpectRanges(rows, VuFlash, IF97PVU);
 }
@@ -236,17 +242,6 @@ TEST(VuFlash, OnThe623KLineTheWetSolveOfRegions1And2Runs) {
     EXPECT_EQ(VuFlash(v, line).ending, FlashEnding::kWetBelow623);
     EXPECT_EQ(VuFlash(v, Up(line)).ending, FlashEnding::kWetRegion3);
   }
-}
-
-TEST(VuFlash, TheLowestEnergyIsAlwaysRejected) {
-  for (double v : {K.v_min, 0.00098, 0.0010002069773244, 0.5, 1000.0, K.v_max}) {
-    double p = 0, t = 0, x = 0;
-    IF97VUFLASH(p, t, x, v, K.u_min);
-    EXPECT_EQ(p, -1.0) << "v = " << v;
-    EXPECT_EQ(t, -1.0) << "v = " << v;
-    EXPECT_EQ(x, -1.0) << "v = " << v;
-  }
-  EXPECT_EQ(VuFlash(0.5, K.u_min).branch, VuBranch::kLowest);
 }
 
 }  // namespace
