@@ -28,10 +28,6 @@ double Bisect(F f, double a, double b) {
   return 0.5 * (a + b);
 }
 
-// Saturated-vapour volume and energy of regions 1 and 2 at T.
-double SaturatedVapourVolume(double t) { return IF97R2V(IF97PSAT(t), t); }
-double SaturatedVapourEnergy(double t) { return IF97R2U(IF97PSAT(t), t); }
-
 // The lines of the map, as an independent evaluation from IF97 values.
 double LowPressureLine(double v) {
   return (v - 206.139716300646) * 2.6179757622163686 + 2373.89740988944;
@@ -82,39 +78,23 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
       {"psat 623.15 K", K.p_sat_623, ps623},
   };
   ExpectConstants(rows);
-  // Values found by solving; the volumes are given to twelve digits.
-  struct Solved {
-    const char* what;
-    double constant, value, relative;
+  // Found by solving, to twelve digits: the saturated vapour whose energy
+  // is u_b on both sides of its maximum, the region-3 100 MPa isobar at
+  // u''(623.15 K), and the local maximum of the region-2 energy along the B23
+  // line (the zero of its derivative by central differences).
+  auto vapour_at_u_b = [](double lo, double hi) {
+    const double t = Bisect([](double t) { return IF97R2U(IF97PSAT(t), t) - K.u_b; }, lo, hi);
+    return IF97R2V(IF97PSAT(t), t);
   };
-  const Solved solved[] = {
-      // The saturated vapour whose energy is u_b, on both sides of its maximum.
-      {"window, low volume", K.v_window_lo,
-       SaturatedVapourVolume(
-           Bisect([&](double t) { return SaturatedVapourEnergy(t) - K.u_b; }, 540, 620)),
-       5e-12},
-      {"window, high volume", K.v_window_hi,
-       SaturatedVapourVolume(
-           Bisect([&](double t) { return SaturatedVapourEnergy(t) - K.u_b; }, 373, 500)),
-       5e-12},
-      // The region-3 100 MPa isobar at u''(623.15 K).
-      {"isochore-only volume", K.v_isochore_only,
-       IF97R3VIT(100, Bisect([](double t) { return IF97R3U(t, IF97R3VIT(100, t)) - K.u_vap_623; },
-                             700, 863.15)),
-       5e-12},
-      // The local maximum of the region-2 energy along the B23 line: the zero
-      // of its derivative by central differences.
-      {"B23 band", K.u_b23_band,
-       [] {
-         auto u = [](double t) { return IF97R2U(B23(t), t); };
-         const double t = Bisect([&](double t) { return u(t + 1e-4) - u(t - 1e-4); }, 640, 700);
-         return u(t);
-       }(),
-       1e-12},
-  };
-  for (const Solved& r : solved) {
-    EXPECT_NEAR(r.constant, r.value, r.relative * std::fabs(r.value)) << r.what;
-  }
+  const double t_100 =
+      Bisect([](double t) { return IF97R3U(t, IF97R3VIT(100, t)) - K.u_vap_623; }, 700, 863.15);
+  auto u_b23 = [](double t) { return IF97R2U(B23(t), t); };
+  const double t_b23 =
+      Bisect([&](double t) { return u_b23(t + 1e-4) - u_b23(t - 1e-4); }, 640, 700);
+  EXPECT_NEAR(K.v_window_lo, vapour_at_u_b(540, 620), 5e-12 * K.v_window_lo);
+  EXPECT_NEAR(K.v_window_hi, vapour_at_u_b(373, 500), 5e-12 * K.v_window_hi);
+  EXPECT_NEAR(K.v_isochore_only, IF97R3VIT(100, t_100), 5e-12 * K.v_isochore_only);
+  EXPECT_NEAR(K.u_b23_band, u_b23(t_b23), 1e-12 * K.u_b23_band);
   EXPECT_GT(K.v_band_top, K.v_vap_623);
   EXPECT_LT(K.v_band_top, K.v_vap_623 * (1 + 1e-4));
   // The B23 temperature at pB23(623.15 K) is 623.15 K (IF97 Eqs. 5 and 6).
@@ -168,6 +148,19 @@ TEST(VuFlash, EachPathBorderOnBothSides) {
       {"u_min", 0.5, K.u_min, B::kLowest, B::kWetSmall, kUpE},
   };
   ExpectBothSides(rows, [](double v, double u) { return VuFlash(v, u).branch; });
+  // On the straight line through the saturated states of regions 1 and 2 at
+  // 623.15 K a state is wet on their saturated volumes, one ulp above it on
+  // those of region 3. At 0.00269 m3/kg the line, evaluated as difference,
+  // division, product, sum, lies one ulp above the same line in other orders.
+  auto line = [](double v) {
+    return (v - 0.0017400705518799) / 0.007060861379695999 * 776.0236481040602 + 1642.09630631134;
+  };
+  using E = FlashEnding;
+  const Border<FlashEnding> wet[] = {
+      {"623 K line", 0.0022, line(0.0022), E::kWetBelow623, E::kWetRegion3, kUpE},
+      {"623 K line", 0.00269, line(0.00269), E::kWetBelow623, E::kWetRegion3, kUpE},
+      {"623 K line", 0.005, line(0.005), E::kWetBelow623, E::kWetRegion3, kUpE}};
+  ExpectBothSides(wet, [](double v, double u) { return VuFlash(v, u).ending; });
 }
 
 TEST(VuFlash, RangeTestsRejectStatesBeyondTheFormulation) {
@@ -227,21 +220,6 @@ TEST(VuFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {"u_min at v_max", K.v_max, K.u_min, B::kLowest, kAfterSolve},
   };
   ExpectRanges(rows, VuFlash, IF97PVU);
-}
-
-TEST(VuFlash, OnThe623KLineTheWetSolveOfRegions1And2Runs) {
-  // Between the saturated volumes of 623.15 K, a two-phase state on the
-  // straight line through the saturated states of regions 1 and 2 at
-  // 623.15 K is wet on their saturated volumes, one just above it on those
-  // of region 3. At 0.00269 m3/kg the line, evaluated as difference,
-  // division, product, sum, lies one ulp above the same line in other orders.
-  for (double v : {0.0022, 0.00269, 0.005}) {
-    SCOPED_TRACE(::testing::Message() << "v = " << v);
-    const double line =
-        (v - 0.0017400705518799) / 0.007060861379695999 * 776.0236481040602 + 1642.09630631134;
-    EXPECT_EQ(VuFlash(v, line).ending, FlashEnding::kWetBelow623);
-    EXPECT_EQ(VuFlash(v, Up(line)).ending, FlashEnding::kWetRegion3);
-  }
 }
 
 }  // namespace
