@@ -108,52 +108,43 @@ TEST(BothFlashes, SweepOfTwentyThousandStatesComesBack) {
   }
 }
 
-// Worked states of every ending, and just beside the saturated-vapour line,
-// come back to within 2e-6 T, 2e-5 p and 1e-5 in x.
+// Worked states of every ending, and beside the saturated-vapour line (50 mK
+// above saturation, h and u above h'' and u'' by well under 1 kJ/kg, and
+// quality 0.9999), come back to within 2e-6 T, 2e-5 p and 1e-5 in x.
 TEST(BothFlashes, WorkedStatesComeBackWithTheirEnding) {
   using E = FlashEnding;
   auto region3 = [](double t, double v) {
     return State{IF97R3P(t, v), t, -1.0, v, IF97R3H(t, v), IF97R3U(t, v)};
   };
-  struct Row {
-    State s;
+  auto vapour = [](double p) { return OnePhase(2, p, IF97TSAT(p) + 0.05); };
+  auto wet = [](double p) { return Wet(IF97TSAT(p), 0.9999, false); };
+  struct Group {
     FlashEnding ending;
+    std::vector<State> states;
     bool vu_only = false;  // on an edge the (v, h) flash does not include
   };
-  std::vector<Row> rows = {{OnePhase(2, 10, 700), E::kVapourPair},
-                           {OnePhase(2, 0.0035, 300), E::kVapourPair},
-                           {OnePhase(2, 1, 500), E::kVapourPair},
-                           {OnePhase(2, 10, 1000), E::kVapourPair},
-                           {OnePhase(5, 0.01, 1500), E::kRegion5Pair},
-                           {OnePhase(5, 40, 1100), E::kRegion5Pair},
-                           {OnePhase(5, 20, 1100), E::kRegion5Pair},
-                           {OnePhase(5, 30, 2000), E::kRegion5Pair},
-                           {Wet(400, 0.99, false), E::kWetBelow623},
-                           {Wet(373.15, 0.8, false), E::kWetBelow623},
-                           {Wet(373.15, 0.5, false), E::kWetBelow623},
-                           {Wet(373.15, 4e-4, false), E::kWetBelow623},
-                           {Wet(600, 0.01, false), E::kWetBelow623},
-                           {OnePhase(3, 70, 800), E::kRegion3Isochore},
-                           {region3(650, 0.0015), E::kRegion3Isochore},
-                           {OnePhase(1, 10, 300), E::kLiquidPair},
-                           {OnePhase(1, 10, 400), E::kLiquidPair},
-                           {OnePhase(1, 17, 615), E::kLiquidPair},
-                           {OnePhase(1, 90, 273.16), E::kLiquidPair, true},
-                           {OnePhase(1, 100, 623.15), E::kLiquidPair, true}};
-  // 50 mK above saturation (h and u above h'' and u'' by well under 1 kJ/kg),
-  // and quality 0.9999.
-  for (double p : {0.01, 1.0, 10.0}) {
-    rows.push_back({OnePhase(2, p, IF97TSAT(p) + 0.05), E::kVapourPair});
-    rows.push_back({Wet(IF97TSAT(p), 0.9999, false), E::kWetBelow623});
-  }
-  for (const Row& r : rows) {
-    for (const Flash* f : kFlashes) {
-      if (r.vu_only && f == &kVh) continue;
-      const FlashResult out =
-          ExpectState(f, r.s, 2e-6 * r.s.t, std::fmax(2e-5 * r.s.p, 2e-6), 1e-5);
-      EXPECT_EQ(out.ending, r.ending) << f->name << ": p = " << r.s.p << ", T = " << r.s.t;
-      // Two-phase: the pressure is the saturation pressure of the result.
-      EXPECT_NEAR(out.p, r.s.x >= 0 ? IF97PSAT(out.t) : out.p, 1e-9 * out.p);
+  const Group groups[] = {
+      {E::kVapourPair,
+       {OnePhase(2, 10, 700), OnePhase(2, 0.0035, 300), OnePhase(2, 1, 500), OnePhase(2, 10, 1000),
+        vapour(0.01), vapour(1), vapour(10)}},
+      {E::kRegion5Pair,
+       {OnePhase(5, 0.01, 1500), OnePhase(5, 40, 1100), OnePhase(5, 20, 1100),
+        OnePhase(5, 30, 2000)}},
+      {E::kWetBelow623,
+       {Wet(400, 0.99, false), Wet(373.15, 0.8, false), Wet(373.15, 0.5, false),
+        Wet(373.15, 4e-4, false), Wet(600, 0.01, false), wet(0.01), wet(1), wet(10)}},
+      {E::kRegion3Isochore, {OnePhase(3, 70, 800), region3(650, 0.0015)}},
+      {E::kLiquidPair, {OnePhase(1, 10, 300), OnePhase(1, 10, 400), OnePhase(1, 17, 615)}},
+      {E::kLiquidPair, {OnePhase(1, 90, 273.16), OnePhase(1, 100, 623.15)}, true}};
+  for (const Group& g : groups) {
+    for (const State& s : g.states) {
+      for (const Flash* f : kFlashes) {
+        if (g.vu_only && f == &kVh) continue;
+        const FlashResult out = ExpectState(f, s, 2e-6 * s.t, std::fmax(2e-5 * s.p, 2e-6), 1e-5);
+        EXPECT_EQ(out.ending, g.ending) << f->name << ": p = " << s.p << ", T = " << s.t;
+        // Two-phase: the pressure is the saturation pressure of the result.
+        EXPECT_NEAR(out.p, s.x >= 0 ? IF97PSAT(out.t) : out.p, 1e-9 * out.p);
+      }
     }
   }
 }
