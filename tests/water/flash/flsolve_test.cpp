@@ -55,6 +55,8 @@ TEST(FlashSolver, ConvergesClampsOrStopsAfterFiftyOneEvaluations) {
       {"target below the values", [](double x) { return x; }, 1.5, -10.0, 1, 2, 1e-6, kNone},
       {"falling, out of reach", [](double x) { return -x; }, 1.2, 10.0, 1, 2, 1e-6, kNone},
       {"not numbers", [](double) { return std::nan(""); }, 1.5, 1.0, 1, 2, 1e-6, kNone},
+      // A start outside the range with a root inside converges there.
+      {"start outside", [](double x) { return x * x; }, -40.0, 49.0, 1, 10, 1e-10, 7.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -70,7 +72,9 @@ TEST(FlashSolver, ConvergesClampsOrStopsAfterFiftyOneEvaluations) {
     // converged: its result), not a proposal that was never evaluated.
     EXPECT_EQ(run.state.current, run.points.back());
     EXPECT_TRUE(c.root == kNone || run.points.back() == run.state.result);
-    for (double x : run.points) EXPECT_TRUE(x >= c.lo && x <= c.hi) << x;
+    for (size_t i = 1; i < run.points.size(); ++i) {
+      EXPECT_TRUE(run.points[i] >= c.lo && run.points[i] <= c.hi) << run.points[i];
+    }
   }
 }
 
@@ -104,9 +108,6 @@ TEST(FlashSolver, SecondPointStepsTowardTheFartherEndOrRestartsJustInside) {
       EXPECT_EQ(run.points[2], run.points[1] * (1 + step) + step);
     }
   }
-  // A start outside that still has a root inside converges there.
-  const SolveRun solved([](double x) { return x * x; }, -40.0, 49.0, 1.0, 10.0, 1e-10);
-  EXPECT_NEAR(solved.state.result, 7.0, 1e-8);
 }
 
 TEST(FlashSolver, ErrorIsAbsoluteBelowOneAndRelativeFromOne) {

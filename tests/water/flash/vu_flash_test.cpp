@@ -42,7 +42,6 @@ TEST(VuFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
   const double edge_dv = IF97R2V(p0, 273.15) - IF97R1V(p0, 273.15);
   const double edge_du = u_edge_end - IF97R1U(p0, 273.15);
   const NamedConstant rows[] = {
-      {"p_min", kFlashPressureMin, IF97PSAT(273.16)},
       {"v_min", K.v_min, IF97R1V(100, 273.15)},
       {"v_max", K.v_max, IF97R5V(p0, 2273.15)},
       {"u_min", K.u_min, IF97R1U(100, 273.15)},
