@@ -141,7 +141,8 @@ struct Sums {
 struct AssocCaller {
   explicit AssocCaller(std::vector<Species> species) : sp(std::move(species)) {
     n = static_cast<int64_t>(sp.size());
-    epsab = volab = ecrflg = std::vector<double>(n * n, 0.0);
+    epsab = volab = ecrflg = grp = std::vector<double>(n * n, 0.0);
+    igrp.assign(2 * n, 0);
     for (int64_t i = 1; i <= n; ++i) {
       const Species& a = sp[i - 1];
       idx.push_back(i);
@@ -167,8 +168,8 @@ struct AssocCaller {
     std::vector<double> xar(cap, start_xar), xar2(cap), xat(cap), xax(cap), xerr(cap), xold(cap),
         res(cap), vold(cap), work(cap);
     std::vector<double> deltar(n * n), deltar2(n * n), deltat(n * n), deltax(n * n), segm(n),
-        dseg(n), dsegt(n), dz2(n), dz3(n), grp(n * n, 0.0), bcomp(n), sigma(n);
-    std::vector<int64_t> isite(cap), idxv(cap), ipiv(cap), igrp(2 * n, 0);
+        dseg(n), dsegt(n), dz2(n), dz3(n), bcomp(n), sigma(n);
+    std::vector<int64_t> isite(cap), idxv(cap), ipiv(cap);
     delta.assign(n * n, 0.0);
     double bmix = 0.0, zeta[4] = {0, 0, 0, 0};
     const double c = 3.141592654 / 6.0, to_kmol = 2.0 * 0.04222321867518549;
@@ -207,6 +208,8 @@ struct AssocCaller {
   std::vector<Species> sp;
   std::vector<int64_t> idx, itype;
   std::vector<double> asspar, epsab, volab, ecrflg;
+  std::vector<int64_t> igrp;  // (k, 1) number of groups of k, (k, 2) its group
+  std::vector<double> grp;    // amount of group g in component k at (k, g)
   std::vector<double> xa, delta;  // site fractions and strengths of the last call
 };
 

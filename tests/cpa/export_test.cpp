@@ -265,6 +265,15 @@ TEST_F(CpaExport, UnsetHostTolerancesAreTheDefaults) {
   const Result host = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .ktol = -1});
   EXPECT_EQ(host.ierr, 3);
   EXPECT_DOUBLE_EQ(host.v, defaults.v);
+  // Told to stop at the end of the branch, the search ends on a volume it
+  // never evaluated: the outputs are evaluated there, as at that volume given.
+  ESROPT = {1};
+  const Result limit = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .ktol = -1});
+  const Result at = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .kvstrt = 1, .v_in = limit.v});
+  EXPECT_NE(limit.v, defaults.v);
+  EXPECT_NEAR(limit.pcalc, at.pcalc, 1e-12 * at.pcalc);
+  EXPECT_NEAR(limit.phi[0], at.phi[0], 1e-12);
+  ESROPT = {0};
 }
 
 // Every phase code other than 2 is the vapour root, with all its steps.
@@ -397,6 +406,23 @@ TEST_F(CpaExport, RootMemoryStartsFromTheSavedRoot) {
   EXPECT_NEAR(on.v, off.v, 1e-9 * off.v);
   for (size_t i : {0, 1}) EXPECT_NEAR(on.phi[i], off.phi[i], 1e-8);
   EXPECT_NEAR(on.dh, off.dh, 1e-8 * std::fabs(off.dh));
+  // A saved liquid root moved along its slope to a far higher pressure lies
+  // below the co-volume: the search starts from 1.1 times the co-volume
+  // instead and ends on the root found without the memory.
+  const double b = 0.08664035 * 8314.33 * kMethaneSrk.tc / kMethaneSrk.pc;
+  double fresh[2];
+  for (bool memory : {false, true}) {
+    ResetCpaState();
+    if (memory) PPUTL_EOSRET = {1, 1, 1, 101, 201, 301, 401, 501, 10, 0};
+    for (double p : {1e9, 1e10, 1e11}) {
+      const Result res = Methane({.kvl = 2}, 150.0, p);
+      EXPECT_EQ(res.ierr, 0);
+      EXPECT_GT(res.v, b);
+      if (p == 1e9) continue;
+      if (!memory) fresh[p == 1e10] = res.v;
+      EXPECT_NEAR(res.v, fresh[p == 1e10], 1e-9 * res.v) << "P " << p;
+    }
+  }
 }
 
 // A given volume: properties at that volume, or a status and no values when
