@@ -64,7 +64,6 @@ struct SiteProblem {
     res = vold = std::vector<double>(nv + 1, 0.0);
   }
   double& Delta(int64_t i, int64_t j) { return delta[(j - 1) * n + (i - 1)]; }
-  double Xa(int64_t site, int64_t pos) const { return xa[(pos - 1) * ldx + (site - 1)]; }
 
   // Component positions equal component numbers, so idx serves as IA and IAPOS.
   void Solve(double rho, int64_t method, int64_t maxit = 100, int64_t level = 0, int32_t unit = 0,
@@ -77,17 +76,6 @@ struct SiteProblem {
            level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES, ASSOC_TYPES.SITES, ldx,
            nmerge, iv2.data(), jv2.data(), zero, zero, zero, zero, iwork.data(), kinit, rhoprev,
            xar.data(), zero);
-  }
-
-  // S_A of Wertheim's balance at the fractions xs (an (LDX, N) array).
-  double SiteSum(double rho, const std::vector<double>& xs, int64_t site, int64_t pos) const {
-    const int64_t sa = AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[pos - 1], site);
-    double sum = 0.0;
-    for (int64_t j = 1; j <= n; ++j)
-      for (int64_t b = 1; b <= AssocSiteCount(ASSOC_TYPES.NSITES, itype[j - 1]); ++b)
-        if (AssocSitesBond(sa, AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[j - 1], b)))
-          sum += rho * x[j - 1] * delta[(j - 1) * n + (pos - 1)] * xs[(j - 1) * ldx + (b - 1)];
-    return sum;
   }
 };
 

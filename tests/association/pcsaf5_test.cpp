@@ -259,6 +259,31 @@ TEST(Getxar1, StartModesAndPassLimit) {
   }
 }
 
+// Pure fluids against their closed forms, by every method; a very strong
+// one-site fluid makes the Newton step too large, so the solver goes on with
+// quasi-Newton steps.
+TEST(Getxa1, PureFluidsMatchTheirClosedForms) {
+  const double rd = testing::kWaterRho * testing::WaterDelta();
+  struct Case {
+    int64_t type, method;
+    double rho, delta, expect;
+  };
+  const Case cases[] = {
+      {4, 0, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 8 * rd)) / (4 * rd)},
+      {4, 1, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 8 * rd)) / (4 * rd)},
+      {2, 2, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 4 * rd)) / (2 * rd)},
+      {1, 2, 1.0, 1e9, (-1 + std::sqrt(1 + 4e9)) / 2e9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "type " << c.type << " method " << c.method);
+    SiteProblem p({c.type}, {1.0});
+    p.Delta(1, 1) = c.delta;
+    p.Solve(c.rho, c.method, 1000);
+    ASSERT_EQ(p.ierr, 0);
+    for (int64_t s = 0; s < p.nv; ++s) EXPECT_NEAR(p.xa[s] / c.expect, 1.0, 1e-10) << "site " << s;
+  }
+}
+
 // A component built of one water group (species 2, four sites) of weight 2
 // in a mixture list of that component alone: the sites and their number come
 // from the group's type, and the fractions follow the four-site closed form
