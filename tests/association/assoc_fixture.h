@@ -1,7 +1,7 @@
-// Small association systems for the tests: components without groups, one
-// associating position per component, every site an association variable.
-// SiteProblem drives the site-fraction solver alone; AssocCaller calls the
-// whole association term with CPA or PC-SAFT parameters.
+// Small association systems for the tests: one associating position per
+// species, every site an association variable. SiteProblem drives the
+// site-fraction solver alone on components without groups; AssocCaller calls
+// the whole association term with CPA or PC-SAFT parameters, groups optional.
 #pragma once
 
 #include <cmath>
