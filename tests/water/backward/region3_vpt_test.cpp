@@ -150,6 +150,10 @@ TEST(Region3Subregions, LimitsBelongToTheSideBelow) {
       {50.0, IF97T3AB(50.0), 'a', "T = T3ab(50)"},
       {24.0, IF97T3IJ(24.0), 'i', "T = T3ij(24)"},
       {24.0, std::nextafter(IF97T3IJ(24.0), 700.0), 'j', "T just above T3ij(24)"},
+      {30.0, IF97T3AB(30.0), 'd', "T = T3ab(30)"},
+      {22.8, IF97T3MN(22.8), 'm', "T = T3mn(22.8)"},
+      {20.8, IF97T3JK(20.8), 'r', "T = T3jk(20.8)"},
+      {20.0, IF97TSAT(20.0), 's', "20 MPa, T = Ts"},
       // Comparisons with the saturation temperature.
       {20.0, 638.0, 's', "20 MPa, T3cd < T <= Ts"},
       {20.0, 639.0, 't', "20 MPa, T > Ts"},
