@@ -1,7 +1,7 @@
-// Small association systems for the tests: components without groups, one
-// associating position per component, every site an association variable.
-// SiteProblem drives the site-fraction solver alone; AssocCaller calls the
-// whole association term with CPA or PC-SAFT parameters.
+// Small association systems for the tests: one associating position per
+// species, every site an association variable. SiteProblem drives the
+// site-fraction solver alone on components without groups; AssocCaller calls
+// the whole association term with CPA or PC-SAFT parameters, groups optional.
 #pragma once
 
 #include <cmath>
@@ -64,7 +64,6 @@ struct SiteProblem {
     res = vold = std::vector<double>(nv + 1, 0.0);
   }
   double& Delta(int64_t i, int64_t j) { return delta[(j - 1) * n + (i - 1)]; }
-  double Xa(int64_t site, int64_t pos) const { return xa[(pos - 1) * ldx + (site - 1)]; }
 
   // Component positions equal component numbers, so idx serves as IA and IAPOS.
   void Solve(double rho, int64_t method, int64_t maxit = 100, int64_t level = 0, int32_t unit = 0,
@@ -77,17 +76,6 @@ struct SiteProblem {
            level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES, ASSOC_TYPES.SITES, ldx,
            nmerge, iv2.data(), jv2.data(), zero, zero, zero, zero, iwork.data(), kinit, rhoprev,
            xar.data(), zero);
-  }
-
-  // S_A of Wertheim's balance at the fractions xs (an (LDX, N) array).
-  double SiteSum(double rho, const std::vector<double>& xs, int64_t site, int64_t pos) const {
-    const int64_t sa = AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[pos - 1], site);
-    double sum = 0.0;
-    for (int64_t j = 1; j <= n; ++j)
-      for (int64_t b = 1; b <= AssocSiteCount(ASSOC_TYPES.NSITES, itype[j - 1]); ++b)
-        if (AssocSitesBond(sa, AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[j - 1], b)))
-          sum += rho * x[j - 1] * delta[(j - 1) * n + (pos - 1)] * xs[(j - 1) * ldx + (b - 1)];
-    return sum;
   }
 };
 
@@ -141,7 +129,8 @@ struct Sums {
 struct AssocCaller {
   explicit AssocCaller(std::vector<Species> species) : sp(std::move(species)) {
     n = static_cast<int64_t>(sp.size());
-    epsab = volab = ecrflg = std::vector<double>(n * n, 0.0);
+    epsab = volab = ecrflg = grp = std::vector<double>(n * n, 0.0);
+    igrp.assign(2 * n, 0);
     for (int64_t i = 1; i <= n; ++i) {
       const Species& a = sp[i - 1];
       idx.push_back(i);
@@ -167,8 +156,8 @@ struct AssocCaller {
     std::vector<double> xar(cap, start_xar), xar2(cap), xat(cap), xax(cap), xerr(cap), xold(cap),
         res(cap), vold(cap), work(cap);
     std::vector<double> deltar(n * n), deltar2(n * n), deltat(n * n), deltax(n * n), segm(n),
-        dseg(n), dsegt(n), dz2(n), dz3(n), grp(n * n, 0.0), bcomp(n), sigma(n);
-    std::vector<int64_t> isite(cap), idxv(cap), ipiv(cap), igrp(2 * n, 0);
+        dseg(n), dsegt(n), dz2(n), dz3(n), bcomp(n), sigma(n);
+    std::vector<int64_t> isite(cap), idxv(cap), ipiv(cap);
     delta.assign(n * n, 0.0);
     double bmix = 0.0, zeta[4] = {0, 0, 0, 0};
     const double c = 3.141592654 / 6.0, to_kmol = 2.0 * 0.04222321867518549;
@@ -207,6 +196,8 @@ struct AssocCaller {
   std::vector<Species> sp;
   std::vector<int64_t> idx, itype;
   std::vector<double> asspar, epsab, volab, ecrflg;
+  std::vector<int64_t> igrp;  // (k, 1) number of groups of k, (k, 2) its group
+  std::vector<double> grp;    // amount of group g in component k at (k, g)
   std::vector<double> xa, delta;  // site fractions and strengths of the last call
 };
 

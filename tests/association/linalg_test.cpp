@@ -16,7 +16,7 @@ TEST(Xastep, LaterStepsFollowTheSpectralFactorWithinTheLimits) {
   struct Case {
     const char* what;
     Vec g, gold;
-    double fac, expect_lambda;
+    double fac, expect_lambda, mode = 2;
   };
   const Case cases[] = {
       // No curvature information: plain step.
@@ -25,11 +25,13 @@ TEST(Xastep, LaterStepsFollowTheSpectralFactorWithinTheLimits) {
       {"halved direction", {0.5, 1.0}, {1.0, 2.0}, 1.0, 2.0},
       // A huge factor is cut so that the largest change is DXMAX.
       {"step limit", {0.999, 1.998}, {1.0, 2.0}, 1.0, 5.0 / 1.998},
+      // Mode 1: lambda = -fac gold.(g - gold) / |g - gold|^2.
+      {"mode 1", {0.5, 1.5}, {1.0, 2.0}, 1.0, 3.0, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     int64_t iter = 1, n = 2;
-    double mode = 2, facmin = 1e-4, facmax = 10, dxmax = 5, fac = c.fac;
+    double mode = c.mode, facmin = 1e-4, facmax = 10, dxmax = 5, fac = c.fac;
     Vec x{0.0, 0.0}, gold = c.gold;
     XASTEP(iter, n, mode, facmin, facmax, dxmax, fac, x.data(), c.g.data(), gold.data());
     EXPECT_NEAR(fac, c.expect_lambda, 1e-12);
@@ -143,6 +145,15 @@ TEST(Xalnsr, FindsBracketsExtendsAndShrinks) {
   EXPECT_LE(parabola.size(), 6u);
   // A steadily falling objective: steps grow up to FACMAX, where it ends.
   EXPECT_EQ(search([](double t) { return -t; }, 5.0), Vec({1.0, 0.5, 1.5, 2.5, 4.5, 5.0, 5.0}));
+  // Convex objectives that are not parabolas, their minimum anywhere from
+  // below FAC0/2 to beyond FAC0: the refinement steps end near it.
+  for (const double m : {0.1, 0.3, 0.45, 0.7, 0.9, 1.3, 2.2})
+    for (const double k : {0.0, 5.0, 40.0}) {
+      const Vec steps = search(
+          [&](double t) { return std::pow(t - m, 2) + k * std::pow(t - m, 4) + m * t * 1e-3; }, 4.0);
+      EXPECT_NEAR(steps.back(), m, 0.03) << "minimum at " << m << ", k " << k;
+      EXPECT_LE(steps.size(), 20u) << "minimum at " << m << ", k " << k;
+    }
   // An objective rising from the start: halved towards 0 until tiny.
   const Vec rising = search([](double t) { return t; }, 4.0);
   EXPECT_LT(rising.back(), 1e-6);

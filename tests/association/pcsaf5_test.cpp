@@ -19,14 +19,35 @@ using testing::Species;
 using testing::Sums;
 using testing::UnitCapture;
 
+// Pure water, and a component built of an inert two-site group and a water
+// group (species 2 and 3, absent from the mixture): the water sites follow
+// the two rows of the group before them, with and without the search for a
+// single associating species.
 TEST(Pcsaf5, PureWaterMatchesTheFourSiteClosedForm) {
-  AssocCaller water({testing::WaterMethanolInert()[0]});
-  const Sums s = water.Eval(testing::kWaterT, testing::kWaterRho, {1.0}, true, true, true, true);
-  ASSERT_EQ(s.ierr, 0);
-  EXPECT_NEAR(s.asum, -8.347825, 8.347825e-6);
-  EXPECT_NEAR(s.asumr, -2.995691, 2.995691e-6);
-  EXPECT_NEAR(s.asumr2, -2.070539, 2.070539e-6);
-  EXPECT_NEAR(s.asumx[0], -11.343516, 11.343516e-6);
+  const Species water = testing::WaterMethanolInert()[0];
+  Species shell = water, inert = testing::WaterMethanolInert()[2];
+  shell.type = 0;
+  shell.eps = shell.beta = 0.0;
+  inert.type = 2;
+  AssocCaller pure({water}), grouped({shell, inert, water}), single({shell, inert, water});
+  for (AssocCaller* c : {&grouped, &single}) {
+    c->igrp = {2, 0, 0, 2, 0, 0, 3, 0, 0};
+    c->grp[3] = c->grp[6] = 1.0;
+    c->ldx = 8;
+  }
+  single.ispec = 1;
+  for (AssocCaller* c : {&pure, &grouped, &single}) {
+    std::vector<double> x(c->sp.size(), 0.0);
+    x[0] = 1.0;
+    const Sums s = c->Eval(testing::kWaterT, testing::kWaterRho, x, true, true, true, true);
+    ASSERT_EQ(s.ierr, 0);
+    EXPECT_NEAR(s.asum, -8.347825, 8.347825e-6);
+    EXPECT_NEAR(s.asumr, -2.995691, 2.995691e-6);
+    EXPECT_NEAR(s.asumr2, -2.070539, 2.070539e-6);
+    if (c == &pure) {
+      EXPECT_NEAR(s.asumx[0], -11.343516, 11.343516e-6);
+    }
+  }
 }
 
 double Rel(double a, double b) { return testing::Rel(a, b, 1e-3); }
@@ -235,6 +256,67 @@ TEST(Getxar1, StartModesAndPassLimit) {
       EXPECT_EQ(text.empty(), c.kstart == -1);
       EXPECT_EQ(xar, std::vector<double>(xar.size(), c.kstart == -1 ? 7.0 : 0.0));
     }
+  }
+}
+
+// Pure fluids against their closed forms, by every method; a very strong
+// one-site fluid makes the Newton step too large, so the solver goes on with
+// quasi-Newton steps.
+TEST(Getxa1, PureFluidsMatchTheirClosedForms) {
+  const double rd = testing::kWaterRho * testing::WaterDelta();
+  struct Case {
+    int64_t type, method;
+    double rho, delta, expect;
+  };
+  const Case cases[] = {
+      {4, 0, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 8 * rd)) / (4 * rd)},
+      {4, 1, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 8 * rd)) / (4 * rd)},
+      {2, 2, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 4 * rd)) / (2 * rd)},
+      {1, 2, 1.0, 1e9, (-1 + std::sqrt(1 + 4e9)) / 2e9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "type " << c.type << " method " << c.method);
+    SiteProblem p({c.type}, {1.0});
+    p.Delta(1, 1) = c.delta;
+    p.Solve(c.rho, c.method, 1000);
+    ASSERT_EQ(p.ierr, 0);
+    for (int64_t s = 0; s < p.nv; ++s) EXPECT_NEAR(p.xa[s] / c.expect, 1.0, 1e-10) << "site " << s;
+  }
+}
+
+// A component built of one water group (species 2, four sites) of weight 2
+// in a mixture list of that component alone: the sites and their number come
+// from the group's type, and the fractions follow the four-site closed form
+// with twice the strength. KINIT -1 solves without leaving the inverse
+// Jacobian (0 on return instead of 1); with start mode -1 as well the call
+// only turns the logarithms in XA back into fractions.
+TEST(Getxa1, GroupBuiltComponentAndStartWithoutInverse) {
+  const double rho = testing::kWaterRho, rd = 2.0 * rho * testing::WaterDelta();
+  const double closed = (-1.0 + std::sqrt(1.0 + 8.0 * rd)) / (4.0 * rd);
+  EXPECT_NEAR(closed, 0.0559960, 5e-8);
+  struct Case {
+    int64_t kstart, kinit_in, kinit_out;
+    double expect;
+  };
+  for (const Case& c : {Case{0, 0, 1, closed}, Case{0, -1, 0, closed}, Case{-1, -1, 0, 1.0}}) {
+    SCOPED_TRACE(::testing::Message() << "KSTART " << c.kstart << " KINIT " << c.kinit_in);
+    int64_t n = 1, ldg = 2, na = 1, nv = 4, ldx = 4, method = 2, maxit = 100, zero = 0, ierr = -1;
+    int64_t twenty = 20, ten = 10, level = 0, kinit = c.kinit_in;
+    std::vector<int64_t> idx{1}, igrp{1, 0, 2, 0}, iapos{1, 1}, itype{0, 4}, isite{1, 2, 3, 4},
+        idxv{1, 1, 1, 1}, iwork(10), iv2{0}, jv2{0};
+    std::vector<double> x{1.0}, grpw{0.0, 0.0, 2.0, 0.0}, xa(4, 0.0), delta{testing::WaterDelta()},
+        wsolv(4 * nv + 7 * nv * nv + 16), xold(4), res(5), vold(5), xar(4);
+    const int32_t unit = 0;
+    const double tol = 1e-12, rhoprev = kNoValue;
+    GETXA1(nullptr, rho, n, ldg, na, idx.data(), igrp.data(), idx.data(), iapos.data(), x.data(),
+           grpw.data(), x.data(), xa.data(), delta.data(), wsolv.data(), xold.data(), zero, zero,
+           ierr, c.kstart, tol, nv, isite.data(), idxv.data(), method, maxit, res.data(),
+           vold.data(), level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES,
+           ASSOC_TYPES.SITES, ldx, zero, iv2.data(), jv2.data(), zero, zero, zero, zero,
+           iwork.data(), kinit, rhoprev, xar.data(), zero);
+    EXPECT_EQ(ierr, 0);
+    EXPECT_EQ(kinit, c.kinit_out);
+    for (double v : xa) EXPECT_NEAR(v, c.expect, 1e-10);
   }
 }
 

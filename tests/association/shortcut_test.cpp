@@ -93,25 +93,5 @@ TEST(AssociationShortcuts, GiveTheIterativeValues) {
         }
 }
 
-// With diagnostics asked for, the solvers run and write their own lines:
-// the trace is the same whether the shortcuts are on or off.
-TEST(AssociationShortcuts, LeaveTheDiagnosticTraceAsItWas) {
-  for (int64_t level : {1, 2}) {
-    SCOPED_TRACE("level " + std::to_string(level));
-    std::string text[2];
-    for (bool shortcuts : {true, false}) {
-      testing::UnitCapture cap(71, "shortcut_trace.txt");
-      AssocCaller water({testing::WaterMethanolInert()[0]});
-      water.level = level;
-      water.unit = cap.unit();
-      Evaluate(water, shortcuts, 298.15, 50.0, {1.0});
-      text[shortcuts ? 0 : 1] = cap.Text();
-    }
-    EXPECT_TRUE(testing::Contains(text[0], "GETXA1: XA CONVERGED. ITER = "));
-    EXPECT_TRUE(testing::Contains(text[0], "GETXAX1: XAX CONVERGED FOR COMP 1. ITER = "));
-    EXPECT_EQ(text[0], text[1]);
-  }
-}
-
 }  // namespace
 }  // namespace thermomodels

@@ -1,5 +1,5 @@
 // Numbered output units behave as a Fortran runtime's: named files append,
-// unopened units write to fort.N.
+// unopened units write to fort.N, unit 6 to standard output.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -41,7 +41,12 @@ TEST(OutputUnits, OpenedFileAppendsAndUnopenedUnitWritesFortN) {
   std::remove("fort.91");
 }
 
-TEST(OutputUnits, BlankNameIsRefused) { EXPECT_FALSE(UnitOpen(92, "    ")); }
+TEST(OutputUnits, BlankNameIsRefusedAndUnitSixIsStandardOutput) {
+  EXPECT_FALSE(UnitOpen(92, "    "));
+  ::testing::internal::CaptureStdout();
+  WriteLine(6, "ON UNIT 6");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ON UNIT 6\n");
+}
 
 TEST(Conventions, LogicalsAndSetValues) {
   EXPECT_TRUE(IsTrue(kTrue));

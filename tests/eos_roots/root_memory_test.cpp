@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -150,28 +148,6 @@ TEST_F(RootMemory, RecordsOutsideThePoolAreNeverTouched) {
     const bool stored = Retrieve(2, 300.0, 1e5, {0.5, 0.5}, {1, 2}) != -1.0;
     EXPECT_FALSE(stored);
   }
-}
-
-TEST_F(RootMemory, TraceListsSiteFractions) {
-  DIAGCOM.words[67] = 1;
-  const int32_t unit = 78;
-  const char* file = "root_memory_trace.txt";
-  std::remove(file);
-  DMS_GLOBAL.IUNIT = unit;
-  ASSERT_TRUE(UnitOpen(unit, file));
-  Save(1, 300.0, 1e5, {1.0}, {1}, 20.0, -2e4);
-  Retrieve(1, 300.0, 3e5, {1.0}, {1});
-  UnitClose(unit);
-  std::ifstream in(file);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  for (const char* expected :
-       {"EOSRET: SAVING V", "EOSRET: V = ", "EOSRET: NO, I, ISITE, XA", "EOSRET: RETRIEVING V",
-        "EOSRET: RETRIEVAL ABORTED DUE TO P. SAVED = "}) {
-    EXPECT_NE(text.find(expected), std::string::npos) << expected;
-  }
-  std::remove(file);
-  DIAGCOM.words[67] = 0;
-  DMS_GLOBAL.IUNIT = 0;
 }
 
 TEST(FiniteTest, ClassifiesEveryKindOfDouble) {
