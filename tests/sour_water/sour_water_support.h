@@ -6,6 +6,11 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -76,6 +81,19 @@ inline LiquidCall PhilCall(double t, double p, std::vector<int64_t> idx, std::ve
 // Water, ammonia, carbon dioxide and hydrogen sulfide at these fractions.
 inline std::vector<double> KeyLiquid(double nh3, double co2, double h2s) {
   return {1.0 - nh3 - co2 - h2s, nh3, co2, h2s};
+}
+
+// Rows tagged TAG in water_vapour_virial.dat, written by water_vapour_virial.py
+// beside this header.
+inline std::vector<std::vector<double>> Reference(const std::string& tag) {
+  std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "water_vapour_virial.dat");
+  std::vector<std::vector<double>> rows;
+  for (std::string line, word; std::getline(in, line);) {
+    std::istringstream s(line);
+    if (s >> word && word == tag) rows.emplace_back(std::istream_iterator<double>(s), std::istream_iterator<double>());
+  }
+  if (rows.empty()) throw std::runtime_error("no reference rows " + tag);
+  return rows;
 }
 
 }  // namespace sw_test
