@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -19,20 +18,12 @@
 
 namespace sw_test {
 
-// Three words of four characters, each blank-padded to eight bytes.
-inline std::array<unsigned char, 24> Alias(const std::string& text) {
-  std::array<unsigned char, 24> a;
-  a.fill(' ');
-  for (size_t k = 0; k < text.size() && k < 12; ++k) a[8 * (k / 4) + k % 4] = text[k];
-  return a;
-}
-
-// Aliases by host component number (1 first), as PPTH_CHKCMP takes them.
+// Aliases by host component number (1 first), as PPTH_CHKCMP takes them:
+// three words of four characters, each blank-padded to eight bytes.
 inline std::vector<unsigned char> AliasArray(const std::vector<std::string>& texts) {
-  std::vector<unsigned char> out;
-  for (const auto& t : texts) {
-    const auto a = Alias(t);
-    out.insert(out.end(), a.begin(), a.end());
+  std::vector<unsigned char> out(24 * texts.size(), ' ');
+  for (size_t i = 0; i < texts.size(); ++i) {
+    for (size_t k = 0; k < texts[i].size() && k < 12; ++k) out[24 * i + 8 * (k / 4) + k % 4] = texts[i][k];
   }
   return out;
 }
