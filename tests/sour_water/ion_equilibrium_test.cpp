@@ -1,6 +1,7 @@
-// Ionic equilibrium of the sour-water liquid: the structured linear solve, the invariants of solved liquids (fractions, charge
-// and element balances), the pH search and the imposed pH, and bounded work
-// for liquids that lack some solutes.
+// Ionic equilibrium of the sour-water liquid: the structured linear solve,
+// the invariants of solved liquids (fractions, charge and element
+// balances), the pH search and the imposed pH, and bounded work for liquids
+// that lack some solutes.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -23,7 +23,8 @@ namespace sw_test {
 inline std::vector<unsigned char> AliasArray(const std::vector<std::string>& texts) {
   std::vector<unsigned char> out(24 * texts.size(), ' ');
   for (size_t i = 0; i < texts.size(); ++i) {
-    for (size_t k = 0; k < texts[i].size() && k < 12; ++k) out[24 * i + 8 * (k / 4) + k % 4] = texts[i][k];
+    for (size_t k = 0; k < texts[i].size() && k < 12; ++k)
+      out[24 * i + 8 * (k / 4) + k % 4] = texts[i][k];
   }
   return out;
 }
@@ -81,7 +82,8 @@ inline std::vector<std::vector<double>> Reference(const std::string& tag) {
   std::vector<std::vector<double>> rows;
   for (std::string line, word; std::getline(in, line);) {
     std::istringstream s(line);
-    if (s >> word && word == tag) rows.emplace_back(std::istream_iterator<double>(s), std::istream_iterator<double>());
+    if (s >> word && word == tag)
+      rows.emplace_back(std::istream_iterator<double>(s), std::istream_iterator<double>());
   }
   if (rows.empty()) throw std::runtime_error("no reference rows " + tag);
   return rows;

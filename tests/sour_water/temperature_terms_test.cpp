@@ -169,8 +169,10 @@ TEST(EquilibriumConstants, DataReactionsAndModelConstants) {
 // pK2(CO2) = -(l6 + l1), pK1(H2S) = -(l3 + l1), each over ln 10.
 TEST(EquilibriumConstants, DissociationConstantsAgreeWithPublishedTables) {
   const double temps[3] = {298.15, 373.15, 423.15};
-  const double published[5][3] = {{13.995, 12.252, 11.641}, {9.244, 7.424, 6.588},
-                                  {6.352, 6.427, 6.769},    {10.329, 10.155, 10.387},
+  const double published[5][3] = {{13.995, 12.252, 11.641},
+                                  {9.244, 7.424, 6.588},
+                                  {6.352, 6.427, 6.769},
+                                  {10.329, 10.155, 10.387},
                                   {6.980, 6.470, 6.536}};
   for (int k = 0; k < 3; ++k) {
     const Constants c = At(temps[k]);

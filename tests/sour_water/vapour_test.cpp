@@ -59,7 +59,8 @@ TEST(Vapour, LowPressureLimit) {
     }
     for (int i = 0; i < 6; ++i) {
       const double scale = (2.0 * std::fabs(s1[i]) + std::fabs(bm)) / (82.05 * t);
-      EXPECT_NEAR(lnphi[i] / p, (2.0 * s1[i] - bm) / (82.05 * t), 1e-6 * scale) << i + 1 << " " << t;
+      EXPECT_NEAR(lnphi[i] / p, (2.0 * s1[i] - bm) / (82.05 * t), 1e-6 * scale)
+          << i + 1 << " " << t;
     }
   }
 }
@@ -102,11 +103,16 @@ TEST(Vapour, InvalidSlotsStatesAndRepeats) {
   const auto many = LnPhi(373.15, 10.0, idx, y);
   EXPECT_EQ(many, LnPhi(373.15, 10.0, idx, y));
   for (int s = 0; s < 24; ++s) EXPECT_TRUE(s < 20 ? std::fabs(many[s]) < 1.0 : many[s] == upper);
-  for (auto [t, p] : {std::pair{NAN, 1.0}, {300.0, -1.0}, {300.0, 0.0}, {-300.0, 1.0},
-                      {INFINITY, 1.0}, {300.0, INFINITY}}) {
+  for (auto [t, p] : {std::pair{NAN, 1.0},
+                      {300.0, -1.0},
+                      {300.0, 0.0},
+                      {-300.0, 1.0},
+                      {INFINITY, 1.0},
+                      {300.0, INFINITY}}) {
     for (double v : LnPhi(t, p, {1, 2}, {0.5, 0.5})) EXPECT_EQ(v, upper) << t << " " << p;
   }
-  for (auto [v, clamped] : {std::pair{NAN, 1e20}, {1e30, 1e20}, {0.0, 1e-20}, {-1.0, 1e-20}, {2.0, 2.0}}) {
+  for (auto [v, clamped] :
+       {std::pair{NAN, 1e20}, {1e30, 1e20}, {0.0, 1e-20}, {-1.0, 1e-20}, {2.0, 2.0}}) {
     EXPECT_EQ(ClampedLog(v), std::log(clamped)) << v;
   }
 }
