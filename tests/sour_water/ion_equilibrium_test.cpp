@@ -1,12 +1,11 @@
-// Ionic equilibrium of the sour-water liquid: the structured linear solve against
-// a dense elimination, the invariants of solved liquids (fractions, charge
-// and element balances), the pH search and the imposed pH, and bounded work
-// for liquids that lack some solutes.
+// Ionic equilibrium of the sour-water liquid: the structured linear solve,
+// the invariants of solved liquids (fractions, charge and element
+// balances), the pH search and the imposed pH, and bounded work for liquids
+// that lack some solutes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -20,30 +19,6 @@ using sw_test::PhilCall;
 
 using Matrix = std::vector<double>;
 double& At(Matrix& a, int i, int j) { return a[(i - 1) + (j - 1) * kAmatRows]; }
-
-// Dense Gaussian elimination with partial pivoting on rows 1-9.
-std::vector<double> DenseSolve(Matrix a) {
-  double m[9][10];
-  for (int i = 0; i < 9; ++i) {
-    for (int j = 0; j < 10; ++j) m[i][j] = At(a, i + 1, j + 1);
-  }
-  for (int c = 0; c < 9; ++c) {
-    int p = c;
-    for (int r = c + 1; r < 9; ++r) p = std::fabs(m[r][c]) > std::fabs(m[p][c]) ? r : p;
-    for (int j = 0; j < 10; ++j) std::swap(m[c][j], m[p][j]);
-    for (int r = c + 1; r < 9; ++r) {
-      const double f = m[r][c] / m[c][c];
-      for (int j = c; j < 10; ++j) m[r][j] -= f * m[c][j];
-    }
-  }
-  std::vector<double> y(9);
-  for (int i = 8; i >= 0; --i) {
-    double s = m[i][9];
-    for (int j = i + 1; j < 9; ++j) s -= m[i][j] * y[j];
-    y[i] = s / m[i][i];
-  }
-  return y;
-}
 
 Matrix Solved(Matrix a) {
   std::vector<double> b(9), y(9);
@@ -63,14 +38,15 @@ TEST(IonEquilibrium, LinearStepEqualsADenseSolve) {
     for (int i = 3; i <= 9; ++i) At(a, i, i) = diag(rng);
     for (const auto& e : pattern) At(a, e[0], e[1]) = off(rng);
     for (int i = 1; i <= 9; ++i) At(a, i, 10) = rhs(rng);
-    const std::vector<double> expected = DenseSolve(a);
-    Matrix s = Solved(a);
-    double err = 0.0, norm = 0.0;
-    for (int i = 0; i < 9; ++i) {
-      err += std::pow(At(s, i + 1, 10) - expected[i], 2);
-      norm += expected[i] * expected[i];
+    Matrix s = Solved(a);  // the solution in column 10: residual of A y = b
+    for (int i = 1; i <= 9; ++i) {
+      double r = At(a, i, 10), scale = std::fabs(r);
+      for (int j = 1; j <= 9; ++j) {
+        r -= At(a, i, j) * At(s, j, 10);
+        scale += std::fabs(At(a, i, j) * At(s, j, 10));
+      }
+      ASSERT_LE(std::fabs(r), 1e-13 * scale) << "trial " << trial << ", row " << i;
     }
-    ASSERT_LE(std::sqrt(err / norm), 1e-12) << "trial " << trial;
   }
   // Zero pivots leave their components at zero: a zero system solves only
   // the unit rows; a singular 2 x 2 block keeps y4 at 0 and solves row 3.
@@ -149,67 +125,31 @@ TEST(IonEquilibrium, SolvedLiquidsKeepTheirBalances) {
   EXPECT_NEAR(ln_phi_nh3[0], ln_phi_nh3[1], 1e-3);
 }
 
-// The search starts within [5, 12] (at a limit when a solute is alone),
-// steps first by -0.01, then by at most 0.5, and solves at least thrice. An
-// imposed pH is used as given, also outside [5, 12]; above the liquid's own
-// pH it is balanced by a base (below, by an acid that the final floor of
-// the amounts sets to 0).
-TEST(IonEquilibrium, PhSearchAndImposedPh) {
-  const std::pair<std::vector<double>, double> cases[] = {
-      {KeyLiquid(0.01, 0, 0), 12.0},
-      {KeyLiquid(0, 1e-3, 0), 5.0},
-      {KeyLiquid(0, 0, 1e-3), 5.0},
-      {KeyLiquid(0.01, 0.005, 0.005), 0.0},
-  };
-  for (const auto& [x, start] : cases) {
-    SCOPED_TRACE(::testing::Message() << "x " << x[1] << " " << x[2] << " " << x[3]);
-    const sw_test::LiquidCall c = PhilCall(298.15, 1.0, {1, 2, 3, 4}, x);
-    const GpswLiquidSaved& r = c.record;
-    ASSERT_GE(r.ph_solves, 3);
-    if (start > 0) {
-      EXPECT_EQ(r.ph_tried[0], start);
-    }
-    EXPECT_GE(r.ph_tried[0], 5.0);
-    EXPECT_LE(r.ph_tried[0], 12.0);
-    EXPECT_NEAR(r.ph_tried[1] - r.ph_tried[0], -0.01, 1e-12);
-    for (int64_t k = 2; k < r.ph_solves; ++k) {
-      EXPECT_LE(std::fabs(r.ph_tried[k] - r.ph_tried[k - 1]), 0.5 + 1e-12);
-    }
-    for (double ph : {2.5, r.PHC - 1.0, r.PHC + 1.0, 13.5}) {
-      sw_test::LiquidCall i = PhilCall(298.15, 1.0, {1, 2, 3, 4}, x, 1, ph);
-      EXPECT_EQ(i.record.PHC, ph);
-      EXPECT_EQ(i.record.ph_solves, 1);
-      EXPECT_LE(i.record.inner_iterations, 40);
-      const double sodium = i.area(kLiquidWork.xion)[8];
-      if (ph > r.PHC) {
-        EXPECT_GT(sodium, 0.0) << ph;
-      } else {
-        EXPECT_EQ(sodium, 0.0) << ph;
-      }
-    }
-  }
-}
-
 // Bounded work: every loop ends by its cap, also without ammonia (no
 // free-ammonia update at all) and for an ammonia fraction whose free start
-// amount underflows to 0.
-TEST(IonEquilibrium, EveryCallEndsWithinItsCaps) {
+// amount underflows to 0. The pH search starts within [5, 12] (at the limit
+// PH when a solute is alone), steps first by -0.01, then by at most 0.5,
+// and solves at least thrice. An imposed pH is used as given, also outside
+// [5, 12]; above the liquid's own pH it is balanced by a base (below, by an
+// acid that the final floor of the amounts sets to 0).
+TEST(IonEquilibrium, PhSearchImposedPhAndCaps) {
   const std::tuple<const char*, std::vector<double>, int64_t, double> cases[] = {
-      {"pure water", {1.0, 0, 0, 0}, 0, 7.0},
+      {"pure water", {1.0, 0, 0, 0}, 0, -1.0},
       {"pure water at pH 7", {1.0, 0, 0, 0}, 1, 7.0},
       {"pure water at pH 3", {1.0, 0, 0, 0}, 1, 3.0},
-      {"carbon dioxide only", KeyLiquid(0, 1e-3, 0), 0, 7.0},
+      {"carbon dioxide only", KeyLiquid(0, 1e-3, 0), 0, 5.0},
       {"carbon dioxide only at pH 7", KeyLiquid(0, 1e-3, 0), 1, 7.0},
-      {"hydrogen sulfide only", KeyLiquid(0, 0, 1e-3), 0, 7.0},
-      {"ammonia only", KeyLiquid(0.01, 0, 0), 0, 7.0},
-      {"ammonia fraction 1e-320", {1.0, 1e-320, 0, 0}, 0, 7.0},
-      {"ammonia fraction 1e-317 (denormal)", {1.0, 1e-317, 0, 0}, 0, 7.0},
-      {"ammonia fraction 1e-320 with carbon dioxide", {0.999, 1e-320, 1e-3, 0}, 0, 7.0},
+      {"hydrogen sulfide only", KeyLiquid(0, 0, 1e-3), 0, 5.0},
+      {"ammonia only", KeyLiquid(0.01, 0, 0), 0, 12.0},
+      {"all three", KeyLiquid(0.01, 0.005, 0.005), 0, 0.0},
+      {"ammonia fraction 1e-320", {1.0, 1e-320, 0, 0}, 0, -1.0},
+      {"ammonia fraction 1e-317 (denormal)", {1.0, 1e-317, 0, 0}, 0, -1.0},
+      {"ammonia fraction 1e-320 with carbon dioxide", {0.999, 1e-320, 1e-3, 0}, 0, -1.0},
   };
   for (const auto& [what, x, kph, ph] : cases) {
     SCOPED_TRACE(what);
     GPSWLIQ.ph_slope = GPSWLIQ.nh3_slope = 0.0;  // the secant slopes as at load
-    const sw_test::LiquidCall c = PhilCall(298.15, 1.0, {1, 2, 3, 4}, x, kph, ph);
+    const sw_test::LiquidCall c = PhilCall(298.15, 1.0, {1, 2, 3, 4}, x, kph, kph == 1 ? ph : 7.0);
     const GpswLiquidSaved& r = c.record;
     EXPECT_LE(r.ph_solves, kph == 1 ? 1 : kMaxPhSolves + kMaxBalanceSolves);
     EXPECT_LE(r.inner_iterations, r.ph_solves * (kph == 1 ? 40 : 200));
@@ -219,6 +159,21 @@ TEST(IonEquilibrium, EveryCallEndsWithinItsCaps) {
     }
     // Water's coefficient stays near that of pure water.
     EXPECT_NEAR(c.lnphi[0], std::log(1.0 / x[0]) - 3.4815, 0.02);
+    if (kph == 1 || ph < 0) continue;
+    ASSERT_GE(r.ph_solves, 3);
+    EXPECT_TRUE(ph == 0 ? r.ph_tried[0] >= 5.0 && r.ph_tried[0] <= 12.0 : r.ph_tried[0] == ph);
+    EXPECT_NEAR(r.ph_tried[1] - r.ph_tried[0], -0.01, 1e-12);
+    for (int64_t k = 2; k < r.ph_solves; ++k) {
+      EXPECT_LE(std::fabs(r.ph_tried[k] - r.ph_tried[k - 1]), 0.5 + 1e-12);
+    }
+    for (double imposed : {2.5, r.PHC - 1.0, r.PHC + 1.0, 13.5}) {
+      sw_test::LiquidCall i = PhilCall(298.15, 1.0, {1, 2, 3, 4}, x, 1, imposed);
+      EXPECT_EQ(i.record.PHC, imposed);
+      EXPECT_EQ(i.record.ph_solves, 1);
+      EXPECT_LE(i.record.inner_iterations, 40);
+      const double sodium = i.area(kLiquidWork.xion)[8];
+      EXPECT_TRUE(imposed > r.PHC ? sodium > 0.0 : sodium == 0.0) << imposed;
+    }
   }
 }
 

@@ -3,9 +3,13 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,20 +18,13 @@
 
 namespace sw_test {
 
-// Three words of four characters, each blank-padded to eight bytes.
-inline std::array<unsigned char, 24> Alias(const std::string& text) {
-  std::array<unsigned char, 24> a;
-  a.fill(' ');
-  for (size_t k = 0; k < text.size() && k < 12; ++k) a[8 * (k / 4) + k % 4] = text[k];
-  return a;
-}
-
-// Aliases by host component number (1 first), as PPTH_CHKCMP takes them.
+// Aliases by host component number (1 first), as PPTH_CHKCMP takes them:
+// three words of four characters, each blank-padded to eight bytes.
 inline std::vector<unsigned char> AliasArray(const std::vector<std::string>& texts) {
-  std::vector<unsigned char> out;
-  for (const auto& t : texts) {
-    const auto a = Alias(t);
-    out.insert(out.end(), a.begin(), a.end());
+  std::vector<unsigned char> out(24 * texts.size(), ' ');
+  for (size_t i = 0; i < texts.size(); ++i) {
+    for (size_t k = 0; k < texts[i].size() && k < 12; ++k)
+      out[24 * i + 8 * (k / 4) + k % 4] = texts[i][k];
   }
   return out;
 }
@@ -76,6 +73,20 @@ inline LiquidCall PhilCall(double t, double p, std::vector<int64_t> idx, std::ve
 // Water, ammonia, carbon dioxide and hydrogen sulfide at these fractions.
 inline std::vector<double> KeyLiquid(double nh3, double co2, double h2s) {
   return {1.0 - nh3 - co2 - h2s, nh3, co2, h2s};
+}
+
+// Rows tagged TAG in water_vapour_virial.dat, written by water_vapour_virial.py
+// beside this header.
+inline std::vector<std::vector<double>> Reference(const std::string& tag) {
+  std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "water_vapour_virial.dat");
+  std::vector<std::vector<double>> rows;
+  for (std::string line, word; std::getline(in, line);) {
+    std::istringstream s(line);
+    if (s >> word && word == tag)
+      rows.emplace_back(std::istream_iterator<double>(s), std::istream_iterator<double>());
+  }
+  if (rows.empty()) throw std::runtime_error("no reference rows " + tag);
+  return rows;
 }
 
 }  // namespace sw_test

@@ -2,51 +2,38 @@
 """Independent evaluation of the sour-water virial vapour in water vapour.
 
 Solves P = RT/V (1 + B/V + C/V^2) for the vapour volume of pure water as the
-largest real root of the cubic (not by the library's Newton iteration), with
-the spinodal cap 0.99 Zs RT/Vs, and forms ln phi = min(2 S1/V + 1.5 S2/V^2,
-10) - ln Z, S1 = B_i1, S2 = CRED_i R1^2 + 2 RTCPC_i CRED_1 R1 (R1 = RTCPC of
-water), for water itself and every other component at infinite dilution.
-The component data are typed in here from the model's tables, separately
-from the library's own copy. Writes water_vapour_virial_table.h.
-Also, from the same data and the published forms of the model: the Henry
-constants of CO2 and H2S (correlation pressure times the fugacity coefficient
-in saturated water vapour over the Poynting factor) and the Debye-Hueckel
-ln gamma of a singly charged ion.
-Run: python3 water_vapour_virial.py > water_vapour_virial_table.h
+largest real root of the cubic (by bisection, not the library's Newton
+iteration), with the spinodal cap 0.99 Zs RT/Vs, and forms ln phi =
+min(2 S1/V + 1.5 S2/V^2, 10) - ln Z, S1 = B_i1, S2 = CRED_i R1^2 + 2 RTCPC_i
+CRED_1 R1 (R1 = RTCPC of water), for every component at infinite dilution
+(water itself: the pure vapour). The temperature terms are those of 647.29 K
+from there up. The component data are typed in here from the model's tables,
+separately from the library's own copy. Also, from the same data and the
+published forms of the model: the Henry constants of CO2 and H2S
+(correlation pressure times the fugacity coefficient in saturated water
+vapour over the Poynting factor) and the Debye-Hueckel ln gamma of a singly
+charged ion.
+Run: python3 water_vapour_virial.py > water_vapour_virial.dat
 """
 from decimal import Decimal, getcontext
-import math
 
 getcontext().prec = 40
 R = Decimal("82.05")
-TC, PC, VC, ZC = Decimal("647.3"), Decimal("217.6"), Decimal("56"), Decimal("0.229")
-A, B_, C_ = Decimal("-1.7"), Decimal("-9.32"), Decimal("2.25")
+TC = Decimal("647.3")
 
 
 def dexp(x):
     return Decimal(x).exp()
 
 
-def virial_b(t):
-    return A + B_ * (dexp(C_ * TC / t) - 1)
-
-
-b_tc = A + B_ * (dexp(C_) - 1)
-cred = Decimal("1.1") * ZC * ZC * (ZC - 1 - b_tc / VC)
-rtcpc = R * TC / PC
-
-
 def largest_root(t, p, b, c):
-    # p V^3 - RT V^2 - RT b V - RT c = 0, bisection from above on the
-    # largest root (pressure falls below the curve beyond it).
+    # p V^3 - RT V^2 - RT b V - RT c = 0: step down from above to the sign
+    # change, then bisect.
     rt = R * t
     f = lambda v: p * v**3 - rt * v**2 - rt * b * v - rt * c
-    hi = rt / p * 2 + 10
-    lo = hi
-    # step down until the sign changes
-    step = hi / 1000
+    hi = lo = rt / p * 2 + 10
     while f(lo) > 0:
-        lo -= step
+        lo -= hi / 1000
     for _ in range(300):
         mid = (lo + hi) / 2
         if f(mid) > 0:
@@ -54,24 +41,6 @@ def largest_root(t, p, b, c):
         else:
             lo = mid
     return (lo + hi) / 2
-
-
-def state(t, p):
-    t, p = Decimal(t), Decimal(p)
-    b = virial_b(min(t, Decimal("647.29")))  # B of 647.29 K from 647.3 K up
-    c = cred * rtcpc * rtcpc
-    rt = R * t
-    p_used = p
-    if b * b >= 3 * c:
-        vs = -b + (b * b - 3 * c).sqrt()
-        zs = 1 + b / vs + c / (vs * vs)
-        pmax = Decimal("0.99") * zs * rt / vs
-        p_used = min(p, pmax)
-    v = largest_root(t, p_used, b, c)
-    z = p_used * v / rt
-    a = 2 * b / v + Decimal("1.5") * 3 * c / (v * v)
-    a = min(a, Decimal(10))
-    return p_used, z, a - z.ln()
 
 
 # Model index: TC K, PC atm, VC cc/mol, ZC, virial a, b, c, KIJ and KIJB
@@ -101,12 +70,13 @@ COMPONENTS = [
 def dilute_ln_phi(t, p):
     """ln phi of every component at infinite dilution in pure water vapour."""
     t, p = Decimal(t), Decimal(p)
+    tb = min(t, Decimal("647.29"))
     comp = [[Decimal(v) for v in row] for row in COMPONENTS]
     rt = R * t
 
     def b_pure(c, k):
         tc, _, _, _, a, b, cc = c[:7]
-        return a + b * (dexp(cc * tc * (1 - k) / t) - 1)
+        return a + b * (dexp(cc * tc * (1 - k) / tb) - 1)
 
     def cred_rtcpc(c):
         tc, pc, vc, zc, a, b, cc = c[:7]
@@ -117,42 +87,19 @@ def dilute_ln_phi(t, p):
     b11 = b_pure(w, 0)
     c1, r1 = cred_rtcpc(w)
     cm = c1 * r1 * r1
-    p_used = p
     if b11 * b11 >= 3 * cm:
         vs = -b11 + (b11 * b11 - 3 * cm).sqrt()
-        zs = 1 + b11 / vs + cm / (vs * vs)
-        p_used = min(p, Decimal("0.99") * zs * rt / vs)
-    v = largest_root(t, p_used, b11, cm)
-    z = p_used * v / rt
+        p = min(p, Decimal("0.99") * (1 + b11 / vs + cm / (vs * vs)) * rt / vs)
+    v = largest_root(t, p, b11, cm)
+    z = p * v / rt
     out = []
     for c in comp:
-        k = c[7] + c[8] * (Decimal(473) / t - 1)
+        k = c[7] + c[8] * (Decimal(473) / tb - 1)
         bi1 = (w[2] / c[2] * b_pure(c, k) + c[2] / w[2] * b_pure(w, k)) / 2
         ci, ri = cred_rtcpc(c)
         s2 = ci * r1 * r1 + 2 * ri * c1 * r1
-        a = min(2 * bi1 / v + Decimal("1.5") * s2 / (v * v), Decimal(10))
-        out.append(a - z.ln())
+        out.append(min(2 * bi1 / v + Decimal("1.5") * s2 / (v * v), Decimal(10)) - z.ln())
     return out
-
-
-print("// Written by water_vapour_virial.py: pure water vapour of the sour-water")
-print("// virial equation, largest cubic root. T [K], P [atm], pressure used")
-print("// [atm], Z, ln phi.")
-print("// clang-format off")
-print("struct PureWaterVirialRow { double t, p, p_used, z, ln_phi; };")
-print("constexpr PureWaterVirialRow kPureWaterVirial[] = {")
-for t, p in [("373.15", "10"), ("373.15", "100"), ("298.15", "0.0307"), ("473.15", "5"), ("600", "60"),
-             ("700", "300")]:
-    pu, z, lp = state(t, p)
-    print(f"    {{{t}, {p}, {float(pu):.15g}, {float(z):.15g}, {float(lp):.15g}}},")
-print("};")
-print("// ln phi of model components 1..18 at infinite dilution in water vapour.")
-print("struct DiluteInWaterRow { double t, p; double ln_phi[18]; };")
-print("constexpr DiluteInWaterRow kDiluteInWater[] = {")
-for t, p in [("373.15", "1"), ("473.15", "10"), ("560", "40")]:
-    vals = ", ".join(f"{float(x):.15g}" for x in dilute_ln_phi(t, p))
-    print(f"    {{{t}, {p}, {{{vals}}}}},")
-print("};")
 
 
 def water_vapour_pressure(t):
@@ -203,15 +150,19 @@ def ln_gamma_ion(t, water, ions):
     return a / size * (e * f - 1)
 
 
-print("// Henry constants [atm] of CO2 and H2S in water.")
-print("struct HenryRow { double t, co2, h2s; };")
-print("constexpr HenryRow kHenry[] = {")
+def row(tag, *values):
+    print(tag, " ".join(f"{float(v):.15g}" for v in values))
+
+
+# Tag and values a line: pure (T [K], P [atm], ln phi of water), dilute (T,
+# P, ln phi of model components 1..18), henry (T, CO2, H2S [atm]), ion (T,
+# water and ion amounts, ln gamma of a singly charged ion).
+for t, p in [("373.15", "10"), ("373.15", "100"), ("298.15", "0.0307"), ("473.15", "5"), ("600", "60"),
+             ("700", "300")]:
+    row("pure", t, p, dilute_ln_phi(t, p)[0])
+for t, p in [("373.15", "1"), ("473.15", "10"), ("560", "40")]:
+    row("dilute", t, p, *dilute_ln_phi(t, p))
 for t in ["298.15", "373.15"]:
-    print(f"    {{{t}, {float(henry(t, 3)):.15g}, {float(henry(t, 4)):.15g}}},")
-print("};")
-print("// ln gamma of a singly charged ion: T [K], water and ion amounts.")
-print("struct IonRow { double t, water, ions, ln_gamma; };")
-print("constexpr IonRow kIonActivity[] = {")
+    row("henry", t, henry(t, 3), henry(t, 4))
 for t, w, n in [("298.15", "55.51", "1"), ("373.15", "55.51", "0.2")]:
-    print(f"    {{{t}, {w}, {n}, {float(ln_gamma_ion(t, w, n)):.15g}}},")
-print("};")
+    row("ion", t, w, n, ln_gamma_ion(t, w, n))
