@@ -19,33 +19,27 @@ void FuzzTarget(Input& in) {
     const SwSlots want = ExpectedSwSlots(host, list, kopt_value == 1);
 
     ArgList args;
-    Arg<int64_t> NC(args, "NC", 1, Role::kIn, nc_value);
-    Arg<int64_t> IDX(args, "IDX", nc, Role::kIn);
-    for (size_t i = 0; i < nc; ++i) IDX[i] = list[i];
-    Arg<unsigned char> ALIAS(args, "ALIAS", kSwAliasBytes * host.alias.size(), Role::kIn);
+    auto& NC = args.In("NC", nc_value);
+    auto& IDX = args.Add<int64_t>("IDX", nc, Role::kIn);
+    std::copy(list.begin(), list.end(), IDX.p());
+    auto& ALIAS = args.Add<unsigned char>("ALIAS", kSwAliasBytes * host.alias.size(), Role::kIn);
     for (size_t j = 0; j < host.alias.size(); ++j) {
-      for (size_t b = 0; b < kSwAliasBytes; ++b) ALIAS[j * kSwAliasBytes + b] = host.alias[j][b];
+      std::copy(host.alias[j].begin(), host.alias[j].end(), ALIAS.p() + j * kSwAliasBytes);
     }
-    Arg<int64_t> KOPT(args, "KOPT", 1, Role::kIn, kopt_value);
+    auto& KOPT = args.In("KOPT", kopt_value);
     // Room for the slots this list fills, as a caller that knows its list
     // sizes them. POS of a key component not in the list is not written:
     // preset to a number no position has, it must keep it.
     const size_t room = static_cast<size_t>(want.ngpsw);
     constexpr int64_t kPreset = -7;
-    Arg<int64_t> MODIDX(args, "MODIDX", room, Role::kOut, -99);
-    Arg<int64_t> POS(args, "POS", room, Role::kOut, kPreset);
-    Arg<int64_t> NGPSW(args, "NGPSW", 1, Role::kOut, -99);
-    Arg<int64_t> NKEY(args, "NKEY", 1, Role::kOut, -99);
-    Arg<int64_t> NREC(args, "NREC", 1, Role::kOut, -99);
-    Arg<int64_t> IWAT(args, "IWAT", 1, Role::kOut, -99);
+    auto& MODIDX = args.Add<int64_t>("MODIDX", room, Role::kOut, -99);
+    auto& POS = args.Add<int64_t>("POS", room, Role::kOut, kPreset);
+    auto& NGPSW = args.Out<int64_t>("NGPSW", -99);
+    auto& NKEY = args.Out<int64_t>("NKEY", -99);
+    auto& NREC = args.Out<int64_t>("NREC", -99);
+    auto& IWAT = args.Out<int64_t>("IWAT", -99);
     SetCallDescription([&] {
-      std::string d = "NC=" + std::to_string(*NC) + DescribeList("IDX", IDX.p(), nc) + " models";
-      d +=
-          DescribeList("", host.model.data(), host.model.size()) + " KOPT=" + std::to_string(*KOPT);
-      d += " -> NGPSW=" + std::to_string(*NGPSW) + DescribeList("MODIDX", MODIDX.p(), room) +
-           DescribeList("POS", POS.p(), room) + " NKEY=" + std::to_string(*NKEY) +
-           " NREC=" + std::to_string(*NREC) + " IWAT=" + std::to_string(*IWAT);
-      return d;
+      return args.Describe() + " models" + DescribeList("", host.model.data(), host.model.size());
     });
     Call(kTargetName, args, [&] {
       PPTH_CHKCMP(NC.p(), IDX.p(), NGPSW.p(), MODIDX.p(), POS.p(), ALIAS.p(), NKEY.p(), NREC.p(),

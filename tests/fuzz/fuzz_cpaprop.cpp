@@ -39,6 +39,33 @@ bool Requested(int64_t code, bool derivative) {
   return derivative ? (code == 2 || code == 3) : (code == 1 || code == 3);
 }
 
+// The outputs of one call: PHIMX, DPHIDT, the fourteen single values and
+// IERR, preset so that a write shows (VMX to the value handed in).
+enum { DHMX, DSMX, DGMX, VMX, DHDT, DSDT, DGDT, DVDT, ZMX, DPDV, DP2DVDT, DPDT, DP2DV2, PCALC };
+constexpr const char* kSingleNames[14] = {"DHMX",    "DSMX", "DGMX",   "VMX",  "DHDT",
+                                          "DSDT",    "DGDT", "DVDT",   "ZMX",  "DPDV",
+                                          "DP2DVDT", "DPDT", "DP2DV2", "PCALC"};
+struct Outputs {
+  ArgList list;
+  Arg<double>&PHIMX, &DPHIDT;
+  Arg<double>* s[14];
+  Arg<int64_t>& IERR;
+  double vmx_in;
+  Outputs(size_t np, double vmx)
+      : PHIMX(list.Add<double>("PHIMX", np, Role::kOut, kUnwritten)),
+        DPHIDT(list.Add<double>("DPHIDT", np, Role::kOut, kUnwritten)),
+        s{},
+        IERR(list.Out<int64_t>("IERR", -99)),
+        vmx_in(vmx) {
+    for (int k = 0; k < 14; ++k) s[k] = &list.Out(kSingleNames[k], k == VMX ? vmx : kUnwritten);
+  }
+  double& operator[](int k) { return **s[k]; }
+  void Preset() {
+    for (size_t i = 0; i < PHIMX.size(); ++i) PHIMX[i] = DPHIDT[i] = kUnwritten;
+    for (int k = 0; k < 14; ++k) **s[k] = k == VMX ? vmx_in : kUnwritten;
+  }
+};
+
 }  // namespace
 
 void FuzzTarget(Input& in) {
@@ -54,26 +81,27 @@ void FuzzTarget(Input& in) {
   const size_t np = static_cast<size_t>(n > 0 ? n : 0);
 
   ArgList system;
-  Arg<int64_t> N(system, "N", 1, Role::kIn, n);
-  Arg<int64_t> NCC(system, "NCC", 1, Role::kIn, ncc);
-  const char* const names[6] = {"CPATC", "CPAPC", "CPAM", "CPAAU", "CPAAV", "CPAAT"};
-  std::vector<std::unique_ptr<Arg<double>>> param;
-  for (const char* name : names)
-    param.push_back(std::make_unique<Arg<double>>(system, name, nc, Role::kIn));
+  auto& N = system.In("N", n);
+  auto& NCC = system.In("NCC", ncc);
+  Arg<double>* param[6];
+  int j = 0;
+  for (const char* name : {"CPATC", "CPAPC", "CPAM", "CPAAU", "CPAAV", "CPAAT"}) {
+    param[j++] = &system.Add<double>(name, nc, Role::kIn);
+  }
   for (size_t k = 0; k < nc; ++k) {
     const int preset = in.Byte() % 5;
     const int mask = preset == 4 ? 0x3F : in.Byte();
-    for (int j = 0; j < 6; ++j) {
+    for (j = 0; j < 6; ++j) {
       (*param[j])[k] = preset < 4 ? kPresets[preset][j] : 0.0;
       if (mask & (1 << j)) (*param[j])[k] = ReadParameter(in, j);
     }
   }
-  Arg<double> CPAKIJ(system, "CPAKIJ", 2 * nc * nc, Role::kIn);
-  Arg<double> CPAVIJ(system, "CPAVIJ", 2 * nc * nc, Role::kIn);
-  Arg<double> KIJSET(system, "KIJSET", nc, Role::kIn);
-  Arg<double> VIJSET(system, "VIJSET", nc, Role::kIn);
-  Arg<double> ECRFLG(system, "ECRFLG", nc * nc, Role::kIn);
-  Arg<double> CPAEIJ(system, "CPAEIJ", nc * nc, Role::kIn);
+  auto& CPAKIJ = system.Add<double>("CPAKIJ", 2 * nc * nc, Role::kIn);
+  auto& CPAVIJ = system.Add<double>("CPAVIJ", 2 * nc * nc, Role::kIn);
+  auto& KIJSET = system.Add<double>("KIJSET", nc, Role::kIn);
+  auto& VIJSET = system.Add<double>("VIJSET", nc, Role::kIn);
+  auto& ECRFLG = system.Add<double>("ECRFLG", nc * nc, Role::kIn);
+  auto& CPAEIJ = system.Add<double>("CPAEIJ", nc * nc, Role::kIn);
   Arg<double>* binaries[6] = {&CPAKIJ, &CPAVIJ, &KIJSET, &VIJSET, &ECRFLG, &CPAEIJ};
   const int entries = in.Byte() % 8;
   for (int e = 0; e < entries; ++e) {
@@ -89,8 +117,8 @@ void FuzzTarget(Input& in) {
     }
     if (a.size() > 0) a[at % a.size()] = value;
   }
-  Arg<int64_t> IDX(system, "IDX", np, Role::kIn);
-  Arg<double> X(system, "X", np, Role::kIn);
+  auto& IDX = system.Add<int64_t>("IDX", np, Role::kIn);
+  auto& X = system.Add<double>("X", np, Role::kIn);
   for (size_t i = 0; i < np; ++i) {
     IDX[i] = (in.Byte() % 8 == 7) ? in.Int(-1, ncc + 1) : static_cast<int64_t>(i) + 1;
   }
@@ -101,116 +129,68 @@ void FuzzTarget(Input& in) {
   }
   // Host work arrays of the documented sizes, kept from call to call.
   ArgList work;
-  Arg<int64_t> IWORK(work, "IWORK", nc * nc + 14 * nc, Role::kOut);
-  Arg<double> RWORK(work, "RWORK", 10 * nc * nc + 50 * nc, Role::kOut);
-  Arg<double> EPSAB(work, "EPSAB", nc * np, Role::kOut);
-  Arg<int64_t> ITYPE(work, "ITYPE", nc, Role::kOut);
-  Arg<double> XAWRK(work, "XAWRK (49)", 8, Role::kUnread);
-  Arg<double> ARG47(work, "argument 47", 8, Role::kUnread);
-  Arg<double> ARG48(work, "argument 48", 8, Role::kUnread);
-  Arg<double> ARG50(work, "argument 50", 8, Role::kUnread);
-
-  auto describe_system = [&] {
-    std::string d = "N=" + std::to_string(n) + " NCC=" + std::to_string(ncc);
-    for (size_t k = 0; k < nc; ++k) {
-      d += " | comp " + std::to_string(k + 1) + ":";
-      for (int j = 0; j < 6; ++j) d += std::string(" ") + names[j] + "=" + Num((*param[j])[k]);
-    }
-    const char* bnames[6] = {"CPAKIJ", "CPAVIJ", "KIJSET", "VIJSET", "ECRFLG", "CPAEIJ"};
-    for (int b = 0; b < 6; ++b) {
-      for (size_t i = 0; i < binaries[b]->size(); ++i) {
-        if ((*binaries[b])[i] != 0.0)
-          d += std::string(" ") + bnames[b] + "[" + std::to_string(i) +
-               "]=" + Num((*binaries[b])[i]);
-      }
-    }
-    d += " | IDX X:";
-    for (size_t i = 0; i < np; ++i) d += " " + std::to_string(IDX[i]) + ":" + Num(X[i]);
-    return d;
-  };
+  auto& IWORK = work.Add<int64_t>("IWORK", nc * nc + 14 * nc, Role::kOut);
+  auto& RWORK = work.Add<double>("RWORK", 10 * nc * nc + 50 * nc, Role::kOut);
+  auto& EPSAB = work.Add<double>("EPSAB", nc * np, Role::kOut);
+  auto& ITYPE = work.Add<int64_t>("ITYPE", nc, Role::kOut);
+  auto& XAWRK = work.Add<double>("XAWRK (49)", 8, Role::kUnread);
+  auto& ARG47 = work.Add<double>("argument 47", 8, Role::kUnread);
+  auto& ARG48 = work.Add<double>("argument 48", 8, Role::kUnread);
+  auto& ARG50 = work.Add<double>("argument 50", 8, Role::kUnread);
 
   // What is unusual about the mixture and the call, so that a violation
-  // names the kind of input it came from.
-  auto association_unusable = [&] {
+  // names the kind of input it came from: a listed component with tiny
+  // critical constants, or present with unusable association parameters.
+  auto component = [&](size_t i) { return static_cast<size_t>(IDX[i] - 1); };
+  auto listed = [&](size_t i) { return IDX[i] >= 1 && IDX[i] <= ncc; };
+  auto any_component = [&](bool association) {
     for (size_t i = 0; i < np; ++i) {
-      if (IDX[i] < 1 || IDX[i] > ncc || !(X[i] > 1e-15)) continue;
-      const size_t k = static_cast<size_t>(IDX[i] - 1);
-      for (int j : {3, 4}) {
-        const double v = (*param[j])[k];
-        if (v != 0.0 && v != 1e35 && !(v > 0.0 && v < 1e30)) return true;
+      if (!listed(i)) continue;
+      const size_t k = component(i);
+      if (!association &&
+          (std::fabs((*param[0])[k]) < 1e-100 || std::fabs((*param[1])[k]) < 1e-100))
+        return true;
+      if (association && X[i] > 1e-15) {
+        for (int p : {3, 4}) {
+          const double v = (*param[p])[k];
+          if (v != 0.0 && v != 1e35 && !(v > 0.0 && v < 1e30)) return true;
+        }
       }
     }
     return false;
-  };
-  double t_now = 0.0, p_now = 0.0;
-  int64_t kvstrt_now = 0;
-  auto tiny_critical_constants = [&] {
-    for (size_t i = 0; i < np; ++i) {
-      if (IDX[i] < 1 || IDX[i] > ncc) continue;
-      const size_t k = static_cast<size_t>(IDX[i] - 1);
-      if (std::fabs((*param[0])[k]) < 1e-100 || std::fabs((*param[1])[k]) < 1e-100) return true;
-    }
-    return false;
-  };
-  auto InputClass = [&]() -> std::string {
-    if (tiny_critical_constants()) return "TINY_CRITICAL_CONSTANTS";
-    if (std::fabs(p_now) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
-    if (kvstrt_now == 1) return "GIVEN_VOLUME";
-    if (association_unusable()) return "ASSOCIATION_PARAMETERS";
-    if (std::fabs(t_now) < 1.0) return "TEMPERATURE_BELOW_1K";
-    return "OTHER";
   };
 
   // --- Calls --------------------------------------------------------------------
   const int calls = 1 + in.Byte() % 3;
   for (int c = 0; c < calls; ++c) {
     ArgList args;
-    Arg<double> T(args, "T", 1, Role::kIn, in.RealLog(150.0, 900.0));
-    Arg<double> P(args, "P", 1, Role::kIn, in.RealLog(1e3, 1e8));
-    Arg<int64_t> KVL(args, "KVL", 1, Role::kIn, in.Int(1, 2));
-    const char* const rnames[5] = {"KPHI", "KH", "KS", "KG", "KV"};
-    std::vector<std::unique_ptr<Arg<int64_t>>> req;
-    for (const char* r : rnames)
-      req.push_back(std::make_unique<Arg<int64_t>>(args, r, 1, Role::kIn, in.Int(0, 3)));
-    Arg<int64_t> KDER(args, "KDER", 1, Role::kIn, in.Int(0, 1));
-    Arg<int64_t> KVSTRT(args, "KVSTRT", 1, Role::kIn, in.Int(0, 2));
+    auto& T = args.In("T", in.RealLog(150.0, 900.0));
+    auto& P = args.In("P", in.RealLog(1e3, 1e8));
+    auto& KVL = args.In("KVL", in.Int(1, 2));
+    Arg<int64_t>* req[5];
+    j = 0;
+    for (const char* r : {"KPHI", "KH", "KS", "KG", "KV"}) req[j++] = &args.In(r, in.Int(0, 3));
+    auto& KDER = args.In("KDER", in.Int(0, 1));
+    auto& KVSTRT = args.In("KVSTRT", in.Int(0, 2));
     const double vmx_in = in.RealLog(0.01, 1e3);
-    Arg<int64_t> IH2O(args, "IH2O", 1, Role::kIn, in.Int(0, ncc));
-    Arg<int64_t> KTOL(args, "KTOL", 1, Role::kIn, in.Int(-1, 1));
-    Arg<int64_t> KDIAG(args, "KDIAG", 1, Role::kIn, in.Int(0, 99));
-    Arg<int32_t> IUNIT(args, "IUNIT", 1, Role::kIn, PickUnit(in));
-
-    t_now = *T;
-    p_now = *P;
-    kvstrt_now = *KVSTRT;
-    const double unwritten = -7.25e-301;
-    Arg<double> PHIMX(args, "PHIMX", np, Role::kOut, unwritten);
-    Arg<double> DPHIDT(args, "DPHIDT", np, Role::kOut, unwritten);
-    const char* const snames[15] = {"DHMX",    "DSMX", "DGMX",   "VMX",   "DHDT",
-                                    "DSDT",    "DGDT", "DVDT",   "ZMX",   "DPDV",
-                                    "DP2DVDT", "DPDT", "DP2DV2", "PCALC", "-"};
-    std::vector<std::unique_ptr<Arg<double>>> s;
-    for (int k = 0; k < 14; ++k) {
-      s.push_back(std::make_unique<Arg<double>>(args, snames[k], 1, Role::kOut,
-                                                k == 3 ? vmx_in : unwritten));
-    }
-    enum { DHMX, DSMX, DGMX, VMX, DHDT, DSDT, DGDT, DVDT, ZMX, DPDV, DP2DVDT, DPDT, DP2DV2, PCALC };
-    Arg<int64_t> IERR(args, "IERR", 1, Role::kOut, -99);
-    ESRDER.UNUSED2 = unwritten;
-
+    auto& IH2O = args.In("IH2O", in.Int(0, ncc));
+    auto& KTOL = args.In("KTOL", in.Int(-1, 1));
+    auto& KDIAG = args.In("KDIAG", in.Int(0, 99));
+    auto& IUNIT = args.In("IUNIT", PickUnit(in));
+    Outputs o(np, vmx_in);
+    ESRDER.UNUSED2 = kUnwritten;
     SetCallDescription([&] {
-      std::string d =
-          describe_system() + " | T=" + Num(*T) + " P=" + Num(*P) + " KVL=" + std::to_string(*KVL);
-      for (int k = 0; k < 5; ++k)
-        d += std::string(" ") + rnames[k] + "=" + std::to_string(**req[k]);
-      d += " KDER=" + std::to_string(*KDER) + " KVSTRT=" + std::to_string(*KVSTRT) +
-           " VMX(in)=" + Num(vmx_in) + " IH2O=" + std::to_string(*IH2O) +
-           " KTOL=" + std::to_string(*KTOL) + " KDIAG=" + std::to_string(*KDIAG) +
-           " IUNIT=" + std::to_string(*IUNIT) + " call " + std::to_string(c + 1) + " ->";
-      for (size_t i = 0; i < np; ++i) d += " PHIMX(" + std::to_string(i + 1) + ")=" + Num(PHIMX[i]);
-      for (int k = 0; k < 14; ++k) d += std::string(" ") + snames[k] + "=" + Num(**s[k]);
-      return d + " IERR=" + std::to_string(*IERR);
+      return system.Describe() + " |" + args.Describe() + " VMX(in)=" + Num(vmx_in) + " call " +
+             std::to_string(c + 1) + o.list.Describe();
     });
+    auto InputClass = [&]() -> std::string {
+      if (any_component(false)) return "TINY_CRITICAL_CONSTANTS";
+      if (std::fabs(*P) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
+      if (*KVSTRT == 1) return "GIVEN_VOLUME";
+      if (any_component(true)) return "ASSOCIATION_PARAMETERS";
+      if (std::fabs(*T) < 1.0) return "TEMPERATURE_BELOW_1K";
+      return "OTHER";
+    };
     // State before the call, for the same call in the reverse order.
     const tm_esroot_block esroot_before = PPUTL_ESROOT;
     const thermomodels::Cpa1Saved cpa1_before = thermomodels::CPA1_SAVED;
@@ -221,60 +201,64 @@ void FuzzTarget(Input& in) {
     system.Snapshot();
     work.Snapshot();
     // The call with the given order of the components (or another), its
-    // work arrays and outputs.
-    using Outputs = std::vector<std::unique_ptr<Arg<double>>>;
-    auto cpaprop = [&](const double* x, const int64_t* idx, int64_t* iwork, double* rwork,
-                       double* epsab, int64_t* itype, double* phimx, double* dphidt, Outputs& o,
-                       int64_t* ierr) {
-      PPCPA_CPAPROP(T.p(), P.p(), x, N.p(), idx, NCC.p(), param[0]->p(), param[1]->p(),
-                    param[2]->p(), param[3]->p(), param[4]->p(), CPAKIJ.p(), param[5]->p(),
-                    CPAVIJ.p(), KIJSET.p(), VIJSET.p(), ECRFLG.p(), CPAEIJ.p(), KVL.p(),
-                    req[0]->p(), req[1]->p(), req[2]->p(), req[3]->p(), req[4]->p(), KDER.p(),
-                    phimx, o[DHMX]->p(), o[DSMX]->p(), o[DGMX]->p(), o[VMX]->p(), dphidt,
-                    o[DHDT]->p(), o[DSDT]->p(), o[DGDT]->p(), o[DVDT]->p(), o[ZMX]->p(),
-                    o[DPDV]->p(), o[DP2DVDT]->p(), o[DPDT]->p(), o[DP2DV2]->p(), iwork, rwork,
-                    epsab, itype, IUNIT.p(), KDIAG.p(), ARG47.p(), ARG48.p(), XAWRK.p(), ARG50.p(),
-                    o[PCALC]->p(), KVSTRT.p(), ierr, IH2O.p(), KTOL.p());
+    // work arrays and outputs; all arguments checked afterwards.
+    auto cpaprop = [&](ArgList& a, const double* x, const int64_t* idx, int64_t* iwork,
+                       double* rwork, double* epsab, int64_t* itype, Outputs& r) {
+      Call(kTargetName, a, [&] {
+        PPCPA_CPAPROP(
+            T.p(), P.p(), x, N.p(), idx, NCC.p(), param[0]->p(), param[1]->p(), param[2]->p(),
+            param[3]->p(), param[4]->p(), CPAKIJ.p(), param[5]->p(), CPAVIJ.p(), KIJSET.p(),
+            VIJSET.p(), ECRFLG.p(), CPAEIJ.p(), KVL.p(), req[0]->p(), req[1]->p(), req[2]->p(),
+            req[3]->p(), req[4]->p(), KDER.p(), r.PHIMX.p(), &r[DHMX], &r[DSMX], &r[DGMX], &r[VMX],
+            r.DPHIDT.p(), &r[DHDT], &r[DSDT], &r[DGDT], &r[DVDT], &r[ZMX], &r[DPDV], &r[DP2DVDT],
+            &r[DPDT], &r[DP2DV2], iwork, rwork, epsab, itype, IUNIT.p(), KDIAG.p(), ARG47.p(),
+            ARG48.p(), XAWRK.p(), ARG50.p(), &r[PCALC], KVSTRT.p(), r.IERR.p(), IH2O.p(), KTOL.p());
+      });
+      r.list.Check(kTargetName);
+      system.Check(kTargetName);
+      work.Check(kTargetName);
     };
     auto first_order = [&] {
-      cpaprop(X.p(), IDX.p(), IWORK.p(), RWORK.p(), EPSAB.p(), ITYPE.p(), PHIMX.p(), DPHIDT.p(), s,
-              IERR.p());
+      cpaprop(args, X.p(), IDX.p(), IWORK.p(), RWORK.p(), EPSAB.p(), ITYPE.p(), o);
     };
-    Call(kTargetName, args, first_order);
-    system.Check(kTargetName);
-    work.Check(kTargetName);
+    first_order();
 
     // --- Contract -----------------------------------------------------------------
-    const int64_t ierr = *IERR;
+    const int64_t ierr = *o.IERR;
     const bool in_set = (ierr >= 0 && ierr <= 7) || (ierr >= 10 && ierr <= 17) || ierr == 20;
     if (!in_set) Violate(kTargetName, "IERR_OUTSIDE_SET");
 
-    // Outputs a call with these requests returns: (value, wanted).
-    std::vector<std::pair<double, const char*>> wanted;
+    // Outputs a call with these requests returns: (value, name, a temperature derivative).
+    std::vector<std::tuple<double, const char*, bool>> wanted;
     for (size_t i = 0; i < np; ++i) {
-      if (Requested(**req[0], false)) wanted.push_back({PHIMX[i], "PHIMX"});
-      if (Requested(**req[0], true)) wanted.push_back({DPHIDT[i], "DPHIDT"});
+      if (Requested(**req[0], false)) wanted.push_back({o.PHIMX[i], "PHIMX", false});
+      if (Requested(**req[0], true)) wanted.push_back({o.DPHIDT[i], "DPHIDT", true});
     }
     const int value_slot[4] = {DHMX, DSMX, DGMX, VMX};
     const int derivative_slot[4] = {DHDT, DSDT, DGDT, DVDT};
     for (int k = 0; k < 4; ++k) {
-      if (Requested(**req[k + 1], false))
-        wanted.push_back({**s[value_slot[k]], snames[value_slot[k]]});
-      if (Requested(**req[k + 1], true))
-        wanted.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
-    }
-    for (int k : {ZMX, DPDV, DP2DV2, PCALC}) wanted.push_back({**s[k], snames[k]});
-    if (*KDER == 1) {
-      for (int k : {DPDT, DP2DVDT}) wanted.push_back({**s[k], snames[k]});
-    }
-    if (ierr == 0) {
-      for (const auto& [v, name] : wanted) {
-        if (!Finite(v)) {
-          Violate(kTargetName, std::string("NONFINITE_WITH_IERR0:") + InputClass(), name);
-          break;
-        }
+      for (bool d : {false, true}) {
+        const int slot = d ? derivative_slot[k] : value_slot[k];
+        if (Requested(**req[k + 1], d)) wanted.push_back({o[slot], kSingleNames[slot], d});
       }
-      if (!(**s[ZMX] > 0.0)) Violate(kTargetName, "Z_NOT_POSITIVE_WITH_IERR0");
+    }
+    for (int k : {ZMX, DPDV, DP2DV2, PCALC}) wanted.push_back({o[k], kSingleNames[k], false});
+    if (*KDER == 1) {
+      for (int k : {DPDT, DP2DVDT}) wanted.push_back({o[k], kSingleNames[k], true});
+    }
+    // The first wanted output (only derivatives if ONLY_DERIVATIVES) that
+    // FAILS, or null.
+    auto first_failing = [&](bool only_derivatives, auto&& fails) -> const char* {
+      for (const auto& [v, name, derivative] : wanted) {
+        if ((derivative || !only_derivatives) && fails(v, std::string(name))) return name;
+      }
+      return nullptr;
+    };
+    if (ierr == 0) {
+      if (const char* name = first_failing(false, [](double v, auto&&) { return !Finite(v); })) {
+        Violate(kTargetName, "NONFINITE_WITH_IERR0:" + InputClass(), name);
+      }
+      if (!(o[ZMX] > 0.0)) Violate(kTargetName, "Z_NOT_POSITIVE_WITH_IERR0");
     }
     // No valid state at the volume: ln phi and the G and S departures are
     // the marker. With two runs (T + 0.001 K, then T) the status is the
@@ -282,57 +266,39 @@ void FuzzTarget(Input& in) {
     // beside values of the run at T; but when either run failed or had no
     // state, every temperature derivative asked for is the marker.
     bool two_passes = *KDER == 1;
-    for (const auto& q : req) two_passes = two_passes || Requested(**q, true);
+    for (const auto* q : req) two_passes = two_passes || Requested(**q, true);
     const int64_t root = ierr % 10;
     if (root == 7 && !two_passes) {
-      for (const auto& [v, name] : wanted) {
-        const std::string n(name);
-        if ((n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35) {
-          Violate(kTargetName, "NO_STATE_OUTPUT_NOT_MARKER:" + n);
-          break;
-        }
+      if (const char* name = first_failing(false, [](double v, const std::string& n) {
+            return (n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35;
+          })) {
+        Violate(kTargetName, std::string("NO_STATE_OUTPUT_NOT_MARKER:") + name);
       }
     }
     const bool run_failed = root == 1 || root == 2 || root == 5 || root == 6 || root == 7;
+    auto not_marker = [](double v, auto&&) { return v != 1e35; };
     if (two_passes && run_failed && ierr != 20) {
-      std::vector<std::pair<double, const char*>> derivatives;
-      for (size_t i = 0; i < np; ++i) {
-        if (Requested(**req[0], true)) derivatives.push_back({DPHIDT[i], "DPHIDT"});
-      }
-      for (int k = 0; k < 4; ++k) {
-        if (Requested(**req[k + 1], true))
-          derivatives.push_back({**s[derivative_slot[k]], snames[derivative_slot[k]]});
-      }
-      if (*KDER == 1) {
-        for (int k : {DPDT, DP2DVDT}) derivatives.push_back({**s[k], snames[k]});
-      }
-      for (const auto& [v, name] : derivatives) {
-        if (v != 1e35) {
-          Violate(kTargetName, std::string("FAILED_RUN_DERIVATIVE_NOT_MARKER:") + name,
-                  Num(v) + " with IERR " + std::to_string(ierr));
-          break;
-        }
+      if (const char* name = first_failing(true, not_marker)) {
+        Violate(kTargetName, std::string("FAILED_RUN_DERIVATIVE_NOT_MARKER:") + name,
+                "IERR " + std::to_string(ierr));
       }
     }
     if (ierr == 20) {
-      for (const auto& [v, name] : wanted) {
-        if (v != 1e35) {
-          Violate(kTargetName, std::string("REFUSAL_OUTPUT_NOT_MARKER:") + name);
-          break;
-        }
+      if (const char* name = first_failing(false, not_marker)) {
+        Violate(kTargetName, std::string("REFUSAL_OUTPUT_NOT_MARKER:") + name);
       }
     }
     // Input no evaluation can use must be refused.
     const char* refuse = nullptr;
     if (n < 1 || n > ncc) refuse = "N";
-    if (!(Finite(*T) && *T > 0.0)) refuse = "T";
-    if (!(Finite(*P) && *P > 0.0)) refuse = "P";
+    if (!Usable(*T)) refuse = "T";
+    if (!Usable(*P)) refuse = "P";
     if (refuse == nullptr && n <= ncc) {
       for (size_t i = 0; i < np; ++i) {
-        if (IDX[i] < 1 || IDX[i] > ncc) refuse = "IDX";
+        if (!listed(i)) refuse = "IDX";
         if (!(Finite(X[i]) && X[i] >= 0.0)) refuse = "X";
-        for (size_t j = 0; j < i; ++j) {
-          if (IDX[j] == IDX[i]) refuse = "IDX_REPEATED";
+        for (size_t k = 0; k < i; ++k) {
+          if (IDX[k] == IDX[i]) refuse = "IDX_REPEATED";
         }
       }
     }
@@ -340,22 +306,24 @@ void FuzzTarget(Input& in) {
     // The no-value marker as the given volume is no volume.
     if (*KVSTRT == 1 && vmx_in == 1e35 && ierr == 0) Violate(kTargetName, "MARKER_VOLUME_USED");
     // ESRDER words 1, 3, 4, 5 mirror the pressure derivatives; word 2 stays.
-    if (!SameBits(ESRDER.DPDV, **s[DPDV]) || !SameBits(ESRDER.DP2DV2, **s[DP2DV2]) ||
-        !SameBits(ESRDER.DP2DVDT, **s[DP2DVDT]) || !SameBits(ESRDER.DPDT, **s[DPDT])) {
+    if (!SameBits(ESRDER.DPDV, o[DPDV]) || !SameBits(ESRDER.DP2DV2, o[DP2DV2]) ||
+        !SameBits(ESRDER.DP2DVDT, o[DP2DVDT]) || !SameBits(ESRDER.DPDT, o[DPDT])) {
       Violate(kTargetName, "ESRDER_DIFFERS_FROM_OUTPUTS");
     }
-    if (!SameBits(ESRDER.UNUSED2, unwritten)) Violate(kTargetName, "ESRDER_WORD2_WRITTEN");
+    if (!SameBits(ESRDER.UNUSED2, kUnwritten)) Violate(kTargetName, "ESRDER_WORD2_WRITTEN");
     // Outputs no request code asks for come back as they were; a code of 2
     // returns the value at T as well, from which its derivative is formed.
     std::vector<std::pair<const Arg<double>*, bool>> writes = {
-        {&PHIMX, **req[0] >= 1 && **req[0] <= 3}, {&DPHIDT, Requested(**req[0], true)},
-        {s[VMX].get(), Requested(**req[4], false)}, {s[DVDT].get(), Requested(**req[4], true)}};
+        {&o.PHIMX, **req[0] >= 1 && **req[0] <= 3},
+        {&o.DPHIDT, Requested(**req[0], true)},
+        {o.s[VMX], Requested(**req[4], false)},
+        {o.s[DVDT], Requested(**req[4], true)}};
     for (int k = 0; k < 3; ++k) {
-      writes.push_back({s[value_slot[k]].get(), **req[k + 1] >= 1 && **req[k + 1] <= 3});
-      writes.push_back({s[derivative_slot[k]].get(), Requested(**req[k + 1], true)});
+      writes.push_back({o.s[value_slot[k]], **req[k + 1] >= 1 && **req[k + 1] <= 3});
+      writes.push_back({o.s[derivative_slot[k]], Requested(**req[k + 1], true)});
     }
     for (const auto& [a, written] : writes) {
-      const double was = a == s[VMX].get() ? vmx_in : unwritten;
+      const double was = a == o.s[VMX] ? vmx_in : kUnwritten;
       for (size_t i = 0; i < a->size() && !written; ++i) {
         if (!SameBits((*a)[i], was)) {
           Violate(kTargetName, std::string("NOT_REQUESTED_WRITTEN:") + a->name(), Num((*a)[i]));
@@ -366,12 +334,11 @@ void FuzzTarget(Input& in) {
     // With the root memory off and no start from the last volume, the same
     // call again gives the same result to the bit.
     if (PPUTL_EOSRET.ISTATE < 1 && (*KVSTRT == 0 || *KVSTRT == 1)) {
-      std::vector<const ArgBase*> outputs = {&PHIMX, &DPHIDT, &IERR};
-      for (const auto& o : s) outputs.push_back(o.get());
+      std::vector<const ArgBase*> outputs = {&o.PHIMX, &o.DPHIDT, &o.IERR};
+      for (const auto* a : o.s) outputs.push_back(a);
       CheckRepeat(kTargetName, outputs, [&] {
-        for (size_t i = 0; i < np; ++i) PHIMX[i] = DPHIDT[i] = unwritten;
-        for (int k = 0; k < 14; ++k) **s[k] = k == VMX ? vmx_in : unwritten;
-        Call(kTargetName, args, first_order);
+        o.Preset();
+        first_order();
       });
     }
 
@@ -385,37 +352,24 @@ void FuzzTarget(Input& in) {
       continue;
     }
     ArgList rargs;
-    Arg<int64_t> RIDX(rargs, "IDX (reversed)", np, Role::kIn);
-    Arg<double> RX(rargs, "X (reversed)", np, Role::kIn);
-    for (size_t i = 0; i < np; ++i) {
-      RIDX[i] = IDX[np - 1 - i];
-      RX[i] = X[np - 1 - i];
-    }
-    Arg<int64_t> RIWORK(rargs, "IWORK", IWORK.size(), Role::kOut);
-    Arg<double> RRWORK(rargs, "RWORK", RWORK.size(), Role::kOut);
-    Arg<double> REPSAB(rargs, "EPSAB", EPSAB.size(), Role::kOut);
-    Arg<int64_t> RITYPE(rargs, "ITYPE", ITYPE.size(), Role::kOut);
+    auto& RIDX = rargs.Add<int64_t>("IDX (reversed)", np, Role::kIn);
+    auto& RX = rargs.Add<double>("X (reversed)", np, Role::kIn);
+    std::reverse_copy(IDX.p(), IDX.p() + np, RIDX.p());
+    std::reverse_copy(X.p(), X.p() + np, RX.p());
+    auto& RIWORK = rargs.Add<int64_t>("IWORK", IWORK.size(), Role::kOut);
+    auto& RRWORK = rargs.Add<double>("RWORK", RWORK.size(), Role::kOut);
+    auto& REPSAB = rargs.Add<double>("EPSAB", EPSAB.size(), Role::kOut);
+    auto& RITYPE = rargs.Add<int64_t>("ITYPE", ITYPE.size(), Role::kOut);
     std::copy(iwork_before.begin(), iwork_before.end(), RIWORK.p());
     std::copy(rwork_before.begin(), rwork_before.end(), RRWORK.p());
-    Arg<double> RPHIMX(rargs, "PHIMX", np, Role::kOut, unwritten);
-    Arg<double> RDPHIDT(rargs, "DPHIDT", np, Role::kOut, unwritten);
-    std::vector<std::unique_ptr<Arg<double>>> r;
-    for (int k = 0; k < 14; ++k) {
-      r.push_back(std::make_unique<Arg<double>>(rargs, snames[k], 1, Role::kOut,
-                                                k == 3 ? vmx_in : unwritten));
-    }
-    Arg<int64_t> RIERR(rargs, "IERR", 1, Role::kOut, -99);
+    Outputs r(np, vmx_in);
     PPUTL_ESROOT = esroot_before;
     thermomodels::CPA1_SAVED = cpa1_before;
     thermomodels::CPAPROP_SAVED = *cpaprop_before;
-    Call(kTargetName, rargs, [&] {
-      cpaprop(RX.p(), RIDX.p(), RIWORK.p(), RRWORK.p(), REPSAB.p(), RITYPE.p(), RPHIMX.p(),
-              RDPHIDT.p(), r, RIERR.p());
-    });
-    system.Check(kTargetName);
-    work.Check(kTargetName);
-    if (*RIERR != 0) {
-      Violate(kTargetName, "ORDER_DEPENDENT:IERR", "reversed order IERR " + std::to_string(*RIERR));
+    cpaprop(rargs, RX.p(), RIDX.p(), RIWORK.p(), RRWORK.p(), REPSAB.p(), RITYPE.p(), r);
+    if (*r.IERR != 0) {
+      Violate(kTargetName, "ORDER_DEPENDENT:IERR",
+              "reversed order IERR " + std::to_string(*r.IERR));
       continue;
     }
     constexpr double kTol = 1e-6;
@@ -428,15 +382,18 @@ void FuzzTarget(Input& in) {
     if (Requested(**req[0], false)) {
       for (size_t i = 0; i < np; ++i) {
         pairs.push_back(
-            {PHIMX[i], RPHIMX[np - 1 - i], 1.0, "PHIMX(" + std::to_string(i + 1) + ")"});
+            {o.PHIMX[i], r.PHIMX[np - 1 - i], 1.0, "PHIMX(" + std::to_string(i + 1) + ")"});
       }
     }
-    if (Requested(**req[1], false)) pairs.push_back({**s[DHMX], **r[DHMX], rt, "DHMX"});
-    if (Requested(**req[2], false)) pairs.push_back({**s[DSMX], **r[DSMX], 8314.33, "DSMX"});
-    if (Requested(**req[3], false)) pairs.push_back({**s[DGMX], **r[DGMX], rt, "DGMX"});
-    if (Requested(**req[4], false)) pairs.push_back({**s[VMX], **r[VMX], 0.0, "VMX"});
-    for (const auto& [a, b, scale, name] : pairs) {
-      if (differ(a, b, scale)) {
+    const double scale[4] = {rt, 8314.33, rt, 0.0};
+    for (int k = 0; k < 4; ++k) {
+      const int slot = value_slot[k];
+      if (Requested(**req[k + 1], false)) {
+        pairs.push_back({o[slot], r[slot], scale[k], kSingleNames[slot]});
+      }
+    }
+    for (const auto& [a, b, sc, name] : pairs) {
+      if (differ(a, b, sc)) {
         Violate(kTargetName, "ORDER_DEPENDENT:" + name.substr(0, name.find('(')),
                 name + " " + Num(a) + " in the given order, " + Num(b) + " reversed");
         break;

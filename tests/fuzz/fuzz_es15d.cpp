@@ -12,58 +12,40 @@ void FuzzTarget(Input& in) {
   const int calls = 1 + in.Byte() % 3;
   for (int c = 0; c < calls; ++c) {
     ArgList args;
-    Arg<double> T(args, "T", 1, Role::kIn, in.RealLog(150.0, 2500.0));
-    Arg<double> P(args, "P", 1, Role::kIn, in.RealLog(100.0, 2e8));
-    Arg<int64_t> LVLPRT(args, "LVLPRT", 1, Role::kIn, in.Int(0, 9));
-    Arg<int64_t> KVL(args, "KVL", 1, Role::kIn, in.Int(0, 3));
-    Arg<int32_t> IUNIT(args, "IUNIT", 1, Role::kIn, PickUnit(in));
-    const char* const flag_names[5] = {"KPHI", "KH", "KS", "KG", "KV"};
-    const char* const out_names[5] = {"PHI", "DH", "DS", "DG", "V"};
-    std::vector<std::unique_ptr<Arg<int64_t>>> flags;
-    std::vector<std::unique_ptr<Arg<double>>> outs;
-    const double unwritten = -7.25e-301;
-    for (int k = 0; k < 5; ++k) {
-      flags.push_back(
-          std::make_unique<Arg<int64_t>>(args, flag_names[k], 1, Role::kIn, in.Int(0, 2)));
-    }
-    for (int k = 0; k < 5; ++k) {
-      outs.push_back(std::make_unique<Arg<double>>(args, out_names[k], 1, Role::kOut, unwritten));
-    }
-    Arg<int64_t> IERR(args, "IERR", 1, Role::kOut, -99);
-    SetCallDescription([&] {
-      std::string d = "T=" + Num(*T) + " P=" + Num(*P) + " LVLPRT=" + std::to_string(*LVLPRT) +
-                      " KVL=" + std::to_string(*KVL) + " IUNIT=" + std::to_string(*IUNIT);
-      for (int k = 0; k < 5; ++k)
-        d += std::string(" ") + flag_names[k] + "=" + std::to_string(**flags[k]);
-      d += " ->";
-      for (int k = 0; k < 5; ++k) d += std::string(" ") + out_names[k] + "=" + Num(**outs[k]);
-      return d + " IERR=" + std::to_string(*IERR);
-    });
+    auto& T = args.In("T", in.RealLog(150.0, 2500.0));
+    auto& P = args.In("P", in.RealLog(100.0, 2e8));
+    auto& LVLPRT = args.In("LVLPRT", in.Int(0, 9));
+    auto& KVL = args.In("KVL", in.Int(0, 3));
+    auto& IUNIT = args.In("IUNIT", PickUnit(in));
+    Arg<int64_t>* flag[5];
+    Arg<double>* out[5];
+    int k = 0;
+    for (const char* name : {"KPHI", "KH", "KS", "KG", "KV"})
+      flag[k++] = &args.In(name, in.Int(0, 2));
+    k = 0;
+    for (const char* name : {"PHI", "DH", "DS", "DG", "V"}) out[k++] = &args.Out(name, kUnwritten);
+    auto& IERR = args.Out<int64_t>("IERR", -99);
+    SetCallDescription([&] { return args.Describe(); });
     const PureFluidWords pure_before = SavePureFluidWords();
     Call(kTargetName, args, [&] {
-      QUELTRIN_ES15D(T.p(), P.p(), LVLPRT.p(), KVL.p(), IUNIT.p(), flags[0]->p(), flags[1]->p(),
-                     flags[2]->p(), flags[3]->p(), flags[4]->p(), outs[0]->p(), outs[1]->p(),
-                     outs[2]->p(), outs[3]->p(), outs[4]->p(), IERR.p());
+      QUELTRIN_ES15D(T.p(), P.p(), LVLPRT.p(), KVL.p(), IUNIT.p(), flag[0]->p(), flag[1]->p(),
+                     flag[2]->p(), flag[3]->p(), flag[4]->p(), out[0]->p(), out[1]->p(),
+                     out[2]->p(), out[3]->p(), out[4]->p(), IERR.p());
     });
     const int64_t ierr = *IERR;
-    if (ierr != 0 && ierr != 1) Violate(kTargetName, "IERR_OUTSIDE_SET");
-    for (int k = 0; k < 5; ++k) {
-      const bool requested = **flags[k] == 1;
-      const double v = **outs[k];
+    CheckInSet(kTargetName, ierr, {0, 1});
+    for (k = 0; k < 5; ++k) {
       // Written exactly when its flag is 1.
-      if (!requested && !SameBits(v, unwritten)) {
-        Violate(kTargetName, std::string("UNREQUESTED_OUTPUT_WRITTEN:") + out_names[k]);
-      }
-      if (requested && SameBits(v, unwritten)) {
-        Violate(kTargetName, std::string("OUTPUT_NOT_WRITTEN:") + out_names[k]);
-      }
-      if (requested && ierr == 0 && !Finite(v)) {
-        Violate(kTargetName, "NONFINITE_WITH_IERR0", out_names[k]);
+      const bool requested = **flag[k] == 1, written = !SameBits(**out[k], kUnwritten);
+      const std::string name = out[k]->name();
+      if (!requested && written) Violate(kTargetName, "UNREQUESTED_OUTPUT_WRITTEN:" + name);
+      if (requested && !written) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:" + name);
+      if (requested && ierr == 0 && !Finite(**out[k])) {
+        Violate(kTargetName, "NONFINITE_WITH_IERR0", name);
       }
     }
-    if (ierr == 0 && **flags[4] == 1 && !(**outs[4] > 0.0)) Violate(kTargetName, "NOT_POSITIVE:V");
-    const bool refuse =
-        !Finite(*T) || !Finite(*P) || *P <= 0.0 || *T <= 0.0 || (*KVL != 1 && *KVL != 2);
+    if (ierr == 0 && **flag[4] == 1 && !(**out[4] > 0.0)) Violate(kTargetName, "NOT_POSITIVE:V");
+    const bool refuse = !Usable(*T) || !Usable(*P) || (*KVL != 1 && *KVL != 2);
     if (refuse && ierr == 0) Violate(kTargetName, *T <= 0.0 ? "NOT_REFUSED:T" : "NOT_REFUSED:P");
     CheckPureFluidWords(kTargetName, pure_before);
   }

@@ -31,11 +31,6 @@ Uses InputsUsed(int32_t kprop, int64_t region, double t) {
   return {true, true, false};
 }
 
-// A temperature or pressure must be finite and positive; a volume also
-// given (not the no-value marker).
-bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
-bool VolumeGiven(double v) { return Usable(v) && v != 1e35; }
-
 }  // namespace
 
 void FuzzTarget(Input& in) {
@@ -43,28 +38,22 @@ void FuzzTarget(Input& in) {
   const int calls = 1 + in.Byte() % 4;
   for (int c = 0; c < calls; ++c) {
     ArgList args;
-    Arg<double> T(args, "T", 1, Role::kIn, in.RealLog(200.0, 2500.0));
-    Arg<double> P(args, "P", 1, Role::kIn, in.RealLog(100.0, 2e8));
-    Arg<double> V(args, "V", 1, Role::kIn, in.RealLog(0.015, 1e4));
-    Arg<int32_t> KPROP(args, "KPROP", 1, Role::kIn, in.Int32(0, 16));
-    Arg<int64_t> KPHASE(args, "KPHASE", 1, Role::kIn, in.Int(0, 3));
-    Arg<int64_t> KREGION(args, "KREGION", 1, Role::kIn, in.Int(0, 6));
-    const double unwritten = -7.25e-301;
-    Arg<double> VALUE(args, "VALUE", 1, Role::kOut, unwritten);
-    Arg<int64_t> IERR(args, "IERR", 1, Role::kOut, -99);
-    SetCallDescription([&] {
-      return "T=" + Num(*T) + " P=" + Num(*P) + " V=" + Num(*V) +
-             " KPROP=" + std::to_string(*KPROP) + " KPHASE=" + std::to_string(*KPHASE) +
-             " KREGION=" + std::to_string(*KREGION) + " -> VALUE=" + Num(*VALUE) +
-             " IERR=" + std::to_string(*IERR);
-    });
+    auto& T = args.In("T", in.RealLog(200.0, 2500.0));
+    auto& P = args.In("P", in.RealLog(100.0, 2e8));
+    auto& V = args.In("V", in.RealLog(0.015, 1e4));
+    auto& KPROP = args.In("KPROP", in.Int32(0, 16));
+    auto& KPHASE = args.In("KPHASE", in.Int(0, 3));
+    auto& KREGION = args.In("KREGION", in.Int(0, 6));
+    auto& VALUE = args.Out("VALUE", kUnwritten);
+    auto& IERR = args.Out<int64_t>("IERR", -99);
+    SetCallDescription([&] { return args.Describe(); });
     Call(kTargetName, args, [&] {
       QUELTRIN_IF97PRPH(T.p(), P.p(), V.p(), KPROP.p(), KPHASE.p(), KREGION.p(), VALUE.p(),
                         IERR.p());
     });
     const int64_t ierr = *IERR;
-    if (ierr != 0 && ierr != 1) Violate(kTargetName, "IERR_OUTSIDE_SET");
-    if (SameBits(*VALUE, unwritten)) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:VALUE");
+    CheckInSet(kTargetName, ierr, {0, 1});
+    if (SameBits(*VALUE, kUnwritten)) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:VALUE");
     if (ierr == 1 && *VALUE != 1e35) Violate(kTargetName, "NO_MARKER_WITH_IERR1:VALUE");
     if (ierr == 0 && !Finite(*VALUE)) Violate(kTargetName, "NONFINITE_WITH_IERR0", "VALUE");
     // A volume or pressure no state can have is refused.
@@ -72,12 +61,13 @@ void FuzzTarget(Input& in) {
     if (ierr == 0 && (code == 5 || code == 11 || code == 14) && !(*VALUE > 0.0)) {
       Violate(kTargetName, "NOT_POSITIVE_WITH_IERR0:KPROP" + std::to_string(code));
     }
-    // An input the evaluation needs that it cannot use must be refused.
+    // An input the evaluation needs that it cannot use must be refused (a
+    // volume also when it is the no-value marker).
     const Uses u = InputsUsed(*KPROP, *KREGION, *T);
     if (ierr == 0) {
       if (u.t && !Usable(*T)) Violate(kTargetName, "NOT_REFUSED:T");
       if (u.p && !Usable(*P)) Violate(kTargetName, "NOT_REFUSED:P");
-      if (u.v && !VolumeGiven(*V)) Violate(kTargetName, "NOT_REFUSED:V");
+      if (u.v && !(Usable(*V) && *V != 1e35)) Violate(kTargetName, "NOT_REFUSED:V");
     }
   }
 }

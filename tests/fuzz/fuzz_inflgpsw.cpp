@@ -25,27 +25,23 @@ void FuzzTarget(Input& in) {
     const std::vector<double> y_in = ReadSwFractions(in, nc);
 
     ArgList args;
-    Arg<double> T(args, "T", 1, Role::kIn, in.RealLog(250.0, 650.0));
+    auto& T = args.In("T", in.RealLog(250.0, 650.0));
     const double p_in = in.RealLog(1e3, 1e7);
-    Arg<double> P(args, "P", 1, Role::kOut, p_in);
-    Arg<int64_t> NC(args, "NC", 1, Role::kIn, nc_value);
-    Arg<int64_t> IDX(args, "IDX", nc, Role::kIn);
-    Arg<double> Z(args, "Z", nc, Role::kIn);
-    Arg<double> X(args, "X", nc, Role::kOut);
-    Arg<double> Y(args, "Y", nc, Role::kOut);
+    auto& P = args.Out("P", p_in);
+    auto& NC = args.In("NC", nc_value);
+    auto& IDX = args.Add<int64_t>("IDX", nc, Role::kIn);
+    auto& Z = args.Add<double>("Z", nc, Role::kIn);
+    auto& X = args.Add<double>("X", nc, Role::kOut);
+    auto& Y = args.Add<double>("Y", nc, Role::kOut);
     for (size_t i = 0; i < nc; ++i) IDX[i] = list[i], Z[i] = z[i], X[i] = x_in[i], Y[i] = y_in[i];
-    Arg<double> A8(args, "A8", 8, Role::kUnread);
-    Arg<int64_t> KODE(args, "KODE", 1, Role::kIn, in.Byte() % 2 == 0 ? 5 : in.Int(0, 6));
-    Arg<double> WORK(args, "WORK", 80 + static_cast<size_t>(slots.ngpsw), Role::kOut);
-    Arg<int64_t> IFLAG(args, "IFLAG", 1, Role::kOut, -99);
+    auto& A8 = args.Add<double>("A8", 8, Role::kUnread);
+    auto& KODE = args.In("KODE", in.Byte() % 2 == 0 ? int64_t{5} : in.Int(0, 6));
+    auto& WORK = args.Add<double>("WORK", 80 + static_cast<size_t>(slots.ngpsw), Role::kWork);
+    auto& IFLAG = args.Out<int64_t>("IFLAG", -99);
     SetCallDescription([&] {
-      std::string d = "T=" + Num(*T) + " P(in)=" + Num(p_in) + " NC=" + std::to_string(*NC) +
-                      DescribeList("IDX", IDX.p(), nc) + " models" +
-                      DescribeList("", host.model.data(), host.model.size()) +
-                      DescribeList("Z", Z.p(), nc) + DescribeList("X(in)", x_in.data(), nc) +
-                      DescribeList("Y(in)", y_in.data(), nc) + " KODE=" + std::to_string(*KODE);
-      return d + " -> P=" + Num(*P) + DescribeList("X", X.p(), nc) + DescribeList("Y", Y.p(), nc) +
-             " IFLAG=" + std::to_string(*IFLAG);
+      return "P(in)=" + Num(p_in) + DescribeList("X(in)", x_in.data(), nc) +
+             DescribeList("Y(in)", y_in.data(), nc) + " models" +
+             DescribeList("", host.model.data(), host.model.size()) + args.Describe();
     });
     Call(kTargetName, args, [&] {
       PPTH_INFLGPSW(T.p(), P.p(), NC.p(), IDX.p(), Z.p(), X.p(), Y.p(), A8.p(), KODE.p(), WORK.p(),
@@ -70,8 +66,8 @@ void FuzzTarget(Input& in) {
       z_usable = z_usable && Finite(zk) && zk >= 0.0;
       z_sum += zk;
     }
-    const char* impossible = slots.iwat == 0 ? "NO_WATER"
-                             : keys < 2      ? "ONE_KEY_COMPONENT"
+    const char* impossible = slots.iwat == 0              ? "NO_WATER"
+                             : keys < 2                   ? "ONE_KEY_COMPONENT"
                              : !(z_usable && z_sum > 0.0) ? "VAPOUR_FRACTIONS"
                                                           : nullptr;
     if (iflag == 1 && impossible != nullptr) {

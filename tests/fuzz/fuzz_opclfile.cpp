@@ -1,8 +1,7 @@
 // Fuzz target of PPCPA_OPCLFILE: a sequence of opens and closes of short
 // file names (never a path) on the fuzz units, inside the sandbox.
-#include "harness.h"
-
 #include "common/common.h"
+#include "harness.h"
 
 namespace tmfuzz {
 
@@ -17,27 +16,21 @@ void FuzzTarget(Input& in) {
     static const char kAlphabet[] = "abcfh.  ";
     const size_t len = in.Byte() % 24;
     ArgList args;
-    Arg<int32_t> IUNIT(args, "IUNIT", 1, Role::kIn, PickUnit(in));
-    Arg<char> FILENAME(args, "FILENAME", len, Role::kIn);
+    auto& IUNIT = args.In("IUNIT", PickUnit(in));
+    auto& FILENAME = args.Add<char>("FILENAME", len, Role::kIn);
     for (size_t i = 0; i < len; ++i) FILENAME[i] = kAlphabet[in.Byte() % (sizeof kAlphabet - 1)];
     if (len > 0 && in.Byte() % 4 == 0) FILENAME[len - 1] = '\0';
-    Arg<int64_t> MODE(args, "MODE", 1, Role::kIn, in.Int(1, 3));
-    Arg<int64_t> IERR(args, "IERR", 1, Role::kOut, -99);
+    auto& MODE = args.In("MODE", in.Int(1, 3));
+    auto& IERR = args.Out<int64_t>("IERR", -99);
     const std::string before = UnitState();
     auto other_units = [&] {
       std::string s;
-      for (int32_t u : FuzzUnits()) {
-        if (u != *IUNIT) s += thermomodels::UnitFileName(u) + ";";
-      }
+      for (int32_t u : FuzzUnits()) s += u != *IUNIT ? thermomodels::UnitFileName(u) + ";" : "";
       return s;
     };
     const std::string others_before = other_units();
-    std::string name(FILENAME.p(), len);
     SetCallDescription([&] {
-      return "IUNIT=" + std::to_string(*IUNIT) + " FILENAME=\"" + name + "\" (length " +
-             std::to_string(len) + ") MODE=" + std::to_string(*MODE) +
-             " -> IERR=" + std::to_string(*IERR) + " units before {" + before + "} after {" +
-             UnitState() + "}";
+      return args.Describe() + " units before {" + before + "} after {" + UnitState() + "}";
     });
     args.Snapshot();
     SnapshotHost();
@@ -46,13 +39,14 @@ void FuzzTarget(Input& in) {
     CheckHostBlocks(kTargetName, true);
 
     const int64_t ierr = *IERR, mode = *MODE;
-    if (ierr != 0 && ierr != 1 && ierr != 2) Violate(kTargetName, "IERR_OUTSIDE_SET");
+    CheckInSet(kTargetName, ierr, {0, 1, 2});
     if (mode != 1 && mode != 2) {
       if (ierr != 1) Violate(kTargetName, "BAD_MODE_NOT_REFUSED");
       if (UnitState() != before) Violate(kTargetName, "BAD_MODE_CHANGED_UNITS");
       continue;
     }
     if (other_units() != others_before) Violate(kTargetName, "OTHER_UNIT_CHANGED");
+    std::string name(FILENAME.p(), len);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
     const std::string now = thermomodels::UnitFileName(*IUNIT);
     if (mode == 2 && (ierr != 0 || thermomodels::UnitIsOpen(*IUNIT))) {

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
@@ -37,67 +38,18 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Values at the edges of the water formulation's ranges, of the number
 // format and of the library's conventions.
-const std::vector<double> kSpecialReals = {0.0,
-                                           -0.0,
-                                           kNaN,
-                                           kInf,
-                                           -kInf,
-                                           1e35,
-                                           -1e35,
-                                           DBL_MAX,
-                                           -DBL_MAX,
-                                           DBL_MIN,
-                                           std::numeric_limits<double>::denorm_min(),
-                                           1e-320,
-                                           1e-305,
-                                           1e300,
-                                           -1e300,
-                                           1e-15,
-                                           1e-16,
-                                           1.0,
-                                           -1.0,
-                                           2.0,
-                                           0.5,
-                                           273.15,
-                                           273.16,
-                                           300.0,
-                                           373.15,
-                                           623.15,
-                                           623.16,
-                                           647.096,
-                                           700.0,
-                                           863.15,
-                                           1073.15,
-                                           2273.15,
-                                           611.657,
-                                           1e5,
-                                           101325.0,
-                                           1e6,
-                                           1e7,
-                                           22063999.9998894,
-                                           22064000.0,
-                                           3e7,
-                                           5e7,
-                                           1e8,
-                                           1.5e8,
-                                           -1e5,
-                                           1e-3,
-                                           1e3};
-const std::vector<int64_t> kSpecialInts = {0,
-                                           1,
-                                           2,
-                                           3,
-                                           4,
-                                           5,
-                                           -1,
-                                           -2,
-                                           10,
-                                           99,
-                                           1000,
-                                           1234,
-                                           9999,
-                                           std::numeric_limits<int64_t>::min(),
-                                           std::numeric_limits<int64_t>::max()};
+constexpr double kDenormMin = std::numeric_limits<double>::denorm_min();
+constexpr int64_t kIntMin = std::numeric_limits<int64_t>::min();
+constexpr int64_t kIntMax = std::numeric_limits<int64_t>::max();
+// clang-format off
+const std::vector<double> kSpecialReals = {0.0, -0.0, kNaN, kInf, -kInf, 1e35, -1e35, DBL_MAX,
+    -DBL_MAX, DBL_MIN, kDenormMin, 1e-320, 1e-305, 1e300, -1e300, 1e-15, 1e-16, 1.0, -1.0, 2.0,
+    0.5, 273.15, 273.16, 300.0, 373.15, 623.15, 623.16, 647.096, 700.0, 863.15, 1073.15, 2273.15,
+    611.657, 1e5, 101325.0, 1e6, 1e7, 22063999.9998894, 22064000.0, 3e7, 5e7, 1e8, 1.5e8, -1e5,
+    1e-3, 1e3};
+const std::vector<int64_t> kSpecialInts = {0, 1, 2, 3, 4, 5, -1, -2, 10, 99, 1000, 1234, 9999,
+    kIntMin, kIntMax};
+// clang-format on
 
 struct Found {
   std::string routine, key, detail, call;
@@ -146,17 +98,12 @@ bool InsideRecord(const tm_eosret_block& e, int64_t word) {
          inside(e.RPIV, 7, 4) || inside(e.RPIL1, 7, 4) || inside(e.RPIL2, 7, 4);
 }
 
-void CloseFuzzUnits() {
-  for (int32_t u : FuzzUnits()) thermomodels::UnitClose(u);
-}
-
-// Removes every file the last input left in the sandbox.
-void EmptySandbox() {
-  if (g_sandbox.empty()) return;
-  if (DIR* d = opendir(".")) {
+// Removes every file in DIR ("" for the working directory).
+void EmptyDirectory(const std::string& dir) {
+  if (DIR* d = opendir(dir.empty() ? "." : dir.c_str())) {
     while (dirent* e = readdir(d)) {
       const std::string name = e->d_name;
-      if (name != "." && name != "..") unlink(name.c_str());
+      if (name != "." && name != "..") unlink((dir.empty() ? name : dir + "/" + name).c_str());
     }
     closedir(d);
   }
@@ -164,8 +111,8 @@ void EmptySandbox() {
 
 void ResetLibrary() {
   using namespace thermomodels;
-  CloseFuzzUnits();
-  EmptySandbox();
+  for (int32_t u : FuzzUnits()) UnitClose(u);
+  if (!g_sandbox.empty()) EmptyDirectory("");  // what the last input left
   CPAPROP_SAVED = CpapropSaved{};
   CPA1_SAVED = Cpa1Saved{kNoValue};
   PCSAF5_SAVED = Pcsaf5Saved{};
@@ -200,13 +147,7 @@ void LoadKnown() {
 // Removes the sandbox directory with whatever is in it.
 void RemoveSandbox() {
   if (g_sandbox.empty() || chdir("/") != 0) return;
-  if (DIR* d = opendir(g_sandbox.c_str())) {
-    while (dirent* e = readdir(d)) {
-      const std::string name = e->d_name;
-      if (name != "." && name != "..") unlink((g_sandbox + "/" + name).c_str());
-    }
-    closedir(d);
-  }
+  EmptyDirectory(g_sandbox);
   rmdir(g_sandbox.c_str());
   g_sandbox.clear();
 }
@@ -336,29 +277,16 @@ int32_t PickUnit(Input& in) { return in.Pick(FuzzUnits()); }
 
 // --- Memory -----------------------------------------------------------------
 
-void Poison(const void* p, size_t bytes) {
 #ifdef TM_FUZZ_ASAN
-  ASAN_POISON_MEMORY_REGION(p, bytes);
+void Poison(const void* p, size_t bytes) { ASAN_POISON_MEMORY_REGION(p, bytes); }
+void Unpoison(const void* p, size_t bytes) { ASAN_UNPOISON_MEMORY_REGION(p, bytes); }
 #else
-  (void)p;
-  (void)bytes;
+void Poison(const void*, size_t) {}
+void Unpoison(const void*, size_t) {}
 #endif
-}
-
-void Unpoison(const void* p, size_t bytes) {
-#ifdef TM_FUZZ_ASAN
-  ASAN_UNPOISON_MEMORY_REGION(p, bytes);
-#else
-  (void)p;
-  (void)bytes;
-#endif
-}
 
 bool AllGuard(const unsigned char* p, size_t bytes) {
-  for (size_t i = 0; i < bytes; ++i) {
-    if (p[i] != kGuardByte) return false;
-  }
-  return true;
+  return std::all_of(p, p + bytes, [](unsigned char b) { return b == kGuardByte; });
 }
 
 // --- Verdicts ---------------------------------------------------------------
@@ -369,21 +297,30 @@ std::string HostDescription() {
   const tm_cpacom_block& c = g_before.cpacom;
   std::string name(c.FILNAM, sizeof c.FILNAM);
   while (!name.empty() && name.back() == ' ') name.pop_back();
+  auto words = [](std::initializer_list<int64_t> w) {
+    std::string d;
+    for (int64_t v : w) d += (d.empty() ? "" : ",") + std::to_string(v);
+    return d;
+  };
   return "host: DMS_GLOBAL.IUNIT=" + std::to_string(g_before.global.IUNIT) +
-         " CPACOM(LVLCPA,IUSEGU,IOPENF,KDIGA,KDIGB,KDIGC)=" + std::to_string(c.LVLCPA) + "," +
-         std::to_string(c.IUSEGU) + "," + std::to_string(c.IOPENF) + "," + std::to_string(c.KDIGA) +
-         "," + std::to_string(c.KDIGB) + "," + std::to_string(c.KDIGC) + " FILNAM=\"" + name +
-         "\" EOSRET(ISTATE,LIQNO,IPIV,IPIL1," +
-         "IPIL2,RPIV,RPIL1,RPIL2,NMAX)=" + std::to_string(e.ISTATE) + "," +
-         std::to_string(e.LIQNO) + "," + std::to_string(e.IPIV) + "," + std::to_string(e.IPIL1) +
-         "," + std::to_string(e.IPIL2) + "," + std::to_string(e.RPIV) + "," +
-         std::to_string(e.RPIL1) + "," + std::to_string(e.RPIL2) + "," + std::to_string(e.NMAX) +
+         " CPACOM(LVLCPA,IUSEGU,IOPENF,KDIGA,KDIGB,KDIGC)=" +
+         words({c.LVLCPA, c.IUSEGU, c.IOPENF, c.KDIGA, c.KDIGB, c.KDIGC}) + " FILNAM=\"" + name +
+         "\" EOSRET(ISTATE,LIQNO,IPIV,IPIL1,IPIL2,RPIV,RPIL1,RPIL2,NMAX)=" +
+         words({e.ISTATE, e.LIQNO, e.IPIV, e.IPIL1, e.IPIL2, e.RPIV, e.RPIL1, e.RPIL2, e.NMAX}) +
          " units {" + g_before.units + "}";
 }
 
 void Violate(const char* routine, const std::string& key, const std::string& detail) {
   g_found.push_back({routine, key, detail,
                      (g_describe ? g_describe() : std::string()) + "\n  " + HostDescription()});
+}
+
+void CheckInSet(const char* routine, int64_t v, std::initializer_list<int64_t> set,
+                const char* key) {
+  for (int64_t w : set) {
+    if (v == w) return;
+  }
+  Violate(routine, key, std::to_string(v));
 }
 
 void SetCallDescription(std::function<std::string()> describe) { g_describe = std::move(describe); }
@@ -525,8 +462,6 @@ void CheckHostBlocks(const char* routine, bool units_may_change) {
   }
   if (!units_may_change) CheckUnits(routine);
 }
-
-void CheckHostBlocks(const char* routine) { CheckHostBlocks(routine, false); }
 
 PureFluidWords SavePureFluidWords() { return {PPUTL_ESROOT.iw[0], PPUTL_ESROOT.iw[1]}; }
 

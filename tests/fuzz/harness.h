@@ -2,7 +2,7 @@
 //
 // A target is one file that defines kTargetName and FuzzTarget(Input&): it
 // reads the arguments of one or more calls from the fuzz input, builds the
-// caller's arrays with Arg<T> (exactly the documented number of elements
+// caller's arrays in an ArgList (exactly the documented number of elements
 // between poisoned guard words), calls the export and states the routine's
 // contract with Violate(). The harness resets the library and the host
 // blocks before every input, keeps every file the library writes inside a
@@ -15,8 +15,10 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "thermomodels.h"
@@ -36,11 +38,9 @@ class Input {
   // lo..hi inclusive (span below 65536) in the typical case.
   int64_t Int(int64_t lo, int64_t hi);
   int32_t Int32(int32_t lo, int32_t hi);
-  // Typical values spread evenly over lo..hi.
+  // Typical values spread evenly over lo..hi, or in the logarithm (lo > 0).
   double Real(double lo, double hi) { return Scaled(lo, hi, false); }
-  // Typical values spread evenly in the logarithm over lo..hi (both > 0).
   double RealLog(double lo, double hi) { return Scaled(lo, hi, true); }
-  // One entry of a list.
   template <typename T>
   const T& Pick(const std::vector<T>& list) {
     return list[Byte() % list.size()];
@@ -63,8 +63,32 @@ const std::vector<int32_t>& FuzzUnits();
 enum class Role {
   kIn,      // read only: must come back unchanged
   kOut,     // written by the routine
+  kWork,    // written by the routine, left out of the call's description
   kUnread,  // documented as not read: poisoned, any access is reported
 };
+
+// What an output starts as, so that a write shows.
+inline constexpr double kUnwritten = -7.25e-301;
+
+bool Finite(double v);
+// Same bits (so that a NaN equals itself).
+bool SameBits(double a, double b);
+std::string Num(double v);
+// A temperature, pressure or volume a state can have: finite and positive.
+inline bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
+
+template <typename T>
+std::string DescribeList(const char* name, const T* v, size_t n) {
+  std::string d = std::string(" ") + name + "=(";
+  for (size_t i = 0; i < n; ++i) {
+    if constexpr (std::is_floating_point_v<T>) {
+      d += (i > 0 ? "," : "") + Num(v[i]);
+    } else {
+      d += (i > 0 ? "," : "") + std::to_string(v[i]);
+    }
+  }
+  return d + ")";
+}
 
 // One argument of the caller: N elements of T between guard words. The
 // guards (and the whole area of an unread argument) are poisoned for
@@ -77,15 +101,16 @@ class ArgBase {
   virtual void Snapshot() = 0;
   virtual void Check(const char* routine) const = 0;
   virtual const char* name() const = 0;
+  virtual Role role() const = 0;
   virtual std::string Bytes() const = 0;
+  // " NAME=value" or " NAME=(values)".
+  virtual std::string Text() const = 0;
 };
-
-class ArgList;
 
 template <typename T>
 class Arg : public ArgBase {
  public:
-  Arg(ArgList& list, const char* name, size_t n, Role role, T fill = T{});
+  Arg(const char* name, size_t n, Role role, T fill);
   ~Arg() override;
   Arg(const Arg&) = delete;
   Arg& operator=(const Arg&) = delete;
@@ -94,10 +119,18 @@ class Arg : public ArgBase {
   T& operator[](size_t i) { return body_[i]; }
   const T& operator[](size_t i) const { return body_[i]; }
   T& operator*() { return body_[0]; }
+  const T& operator*() const { return body_[0]; }
   size_t size() const { return n_; }
   const char* name() const override { return name_; }
+  Role role() const override { return role_; }
   std::string Bytes() const override {
     return std::string(reinterpret_cast<const char*>(body_), n_ * sizeof(T));
+  }
+  std::string Text() const override {
+    if constexpr (sizeof(T) == 1) return std::string(" ") + name_ + "=\"" + Bytes() + "\"";
+    if (n_ != 1) return DescribeList(name_, body_, n_);
+    if constexpr (std::is_floating_point_v<T>) return std::string(" ") + name_ + "=" + Num(*body_);
+    return std::string(" ") + name_ + "=" + std::to_string(*body_);
   }
   void Snapshot() override;
   void Check(const char* routine) const override;
@@ -111,42 +144,66 @@ class Arg : public ArgBase {
   std::vector<unsigned char> copy_;
 };
 
-// The arguments of one routine: Snapshot() before a call, Check() after.
+// The arguments of one routine, owned by the list: Snapshot() before a
+// call, Check() after, Describe() for the report.
 class ArgList {
  public:
-  void Add(ArgBase* a) { args_.push_back(a); }
+  template <typename T>
+  Arg<T>& Add(const char* name, size_t n, Role role, T fill = T{}) {
+    auto a = std::make_unique<Arg<T>>(name, n, role, fill);
+    Arg<T>& r = *a;
+    args_.push_back(std::move(a));
+    return r;
+  }
+  template <typename T>
+  Arg<T>& In(const char* name, T value) {
+    return Add<T>(name, 1, Role::kIn, value);
+  }
+  template <typename T>
+  Arg<T>& Out(const char* name, T fill) {
+    return Add<T>(name, 1, Role::kOut, fill);
+  }
   void Snapshot() {
-    for (ArgBase* a : args_) a->Snapshot();
+    for (auto& a : args_) a->Snapshot();
   }
   void Check(const char* routine) const {
-    for (const ArgBase* a : args_) a->Check(routine);
+    for (const auto& a : args_) a->Check(routine);
+  }
+  // The inputs, then "->" and the outputs (work arrays and unread ones left out).
+  std::string Describe() const {
+    std::string in, out;
+    for (const auto& a : args_) {
+      if (a->role() == Role::kIn) in += a->Text();
+      if (a->role() == Role::kOut) out += a->Text();
+    }
+    return out.empty() ? in : in + " ->" + out;
   }
 
  private:
-  std::vector<ArgBase*> args_;
+  std::vector<std::unique_ptr<ArgBase>> args_;
 };
 
 // Records a contract violation of ROUTINE in the current input. KEY names
 // the check and the argument ("NONFINITE_WITH_IERR0:VALUE"); it is what the
 // list of known violations matches. DETAIL is printed with the input.
 void Violate(const char* routine, const std::string& key, const std::string& detail = "");
+// Reports KEY when V is not one of SET.
+void CheckInSet(const char* routine, int64_t v, std::initializer_list<int64_t> set,
+                const char* key = "IERR_OUTSIDE_SET");
 // Describes the current call, for the report of a violation.
 void SetCallDescription(std::function<std::string()> describe);
-
-bool Finite(double v);
-// Same bits (so that a NaN equals itself).
-bool SameBits(double a, double b);
-std::string Num(double v);
+std::string DescribeCall();
+// With TM_FUZZ_ECHO set, prints the description of every call.
+void EchoCall();
 
 // Host blocks: the words a host sets are read from the input; after a call
 // CheckHostBlocks() reports every host word, and every word of the storage
-// pool outside the root-memory records, that the routine changed, and every
+// pool outside the root-memory records, that the routine changed, and
+// (unless UNITS_MAY_CHANGE: a routine whose task is to open or close) every
 // unit the routine left open or closed or reassigned.
 void SetHostBlocks(Input& in);
 void SnapshotHost();
-void CheckHostBlocks(const char* routine);
-// As above; the units may change (a routine whose task is to open or close).
-void CheckHostBlocks(const char* routine, bool units_may_change);
+void CheckHostBlocks(const char* routine, bool units_may_change = false);
 // The host opens its own file on one of the units before the calls (what
 // the host's output goes to); a routine must leave it open on that file.
 void MaybeOpenHostUnit(Input& in);
@@ -160,10 +217,6 @@ struct PureFluidWords {
 };
 PureFluidWords SavePureFluidWords();
 void CheckPureFluidWords(const char* routine, const PureFluidWords& before);
-
-// With TM_FUZZ_ECHO set, prints the description of every call.
-void EchoCall();
-std::string DescribeCall();
 
 // One call: arguments and host blocks recorded, CALL run, then both checked.
 template <typename F>
@@ -187,7 +240,8 @@ void CheckRepeat(const char* routine, const std::vector<const ArgBase*>& outputs
   repeat();
   for (size_t k = 0; k < outputs.size(); ++k) {
     if (outputs[k]->Bytes() != first[k]) {
-      Violate(routine, std::string("REPEAT_DIFFERS:") + outputs[k]->name(), "first call: " + before);
+      Violate(routine, std::string("REPEAT_DIFFERS:") + outputs[k]->name(),
+              "first call: " + before);
       return;
     }
   }
@@ -208,8 +262,7 @@ inline constexpr size_t kGuardBytes = 64;
 bool AllGuard(const unsigned char* p, size_t bytes);
 
 template <typename T>
-Arg<T>::Arg(ArgList& list, const char* name, size_t n, Role role, T fill)
-    : name_(name), n_(n), role_(role) {
+Arg<T>::Arg(const char* name, size_t n, Role role, T fill) : name_(name), n_(n), role_(role) {
   const size_t total = 2 * kGuardBytes + n * sizeof(T);
   block_ = new unsigned char[total];
   std::memset(block_, kGuardByte, total);
@@ -220,7 +273,6 @@ Arg<T>::Arg(ArgList& list, const char* name, size_t n, Role role, T fill)
   Poison(block_, kGuardBytes);
   Poison(block_ + kGuardBytes + n * sizeof(T), kGuardBytes);
   if (role == Role::kUnread) Poison(body_, n * sizeof(T));
-  list.Add(this);
 }
 
 template <typename T>
@@ -240,9 +292,7 @@ template <typename T>
 void Arg<T>::Check(const char* routine) const {
   const size_t bytes = n_ * sizeof(T);
   Unpoison(block_, 2 * kGuardBytes + bytes);
-  if (!AllGuard(block_, kGuardBytes)) {
-    Violate(routine, std::string("WRITE_BEFORE_ARRAY:") + name_);
-  }
+  if (!AllGuard(block_, kGuardBytes)) Violate(routine, std::string("WRITE_BEFORE_ARRAY:") + name_);
   if (!AllGuard(block_ + kGuardBytes + bytes, kGuardBytes)) {
     Violate(routine, std::string("WRITE_AFTER_ARRAY:") + name_);
   }

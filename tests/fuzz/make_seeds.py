@@ -22,18 +22,18 @@ class Seed:
     def __init__(self):
         self.b = bytearray()
 
-    def byte(self, v):
-        self.b.append(v & 0xFF)
+    def byte(self, *vs):
+        self.b += bytes(v & 0xFF for v in vs)
         return self
 
-    def int(self, v):
-        self.b.append(2)
-        self.b += struct.pack("<q", v)
+    def int(self, *vs):
+        for v in vs:
+            self.b += b"\x02" + struct.pack("<q", v)
         return self
 
-    def real(self, v):
-        self.b.append(2)
-        self.b += struct.pack("<d", v)
+    def real(self, *vs):
+        for v in vs:
+            self.b += b"\x02" + struct.pack("<d", v)
         return self
 
     def unit(self, u):
@@ -42,25 +42,19 @@ class Seed:
     def host(self, istate=0, liqno=0, nmax=0, records=(0,) * 6, lqpure=0, vppure=0,
              gunit=6, cpacom=None, filnam=""):
         """Host-set block words; records: pool word of each record or 0."""
-        self.int(istate).int(liqno).int(nmax)
+        self.int(istate, liqno, nmax)
         for r in records:
             if r == 0:
                 self.byte(0)
             elif r <= 4032:
-                self.byte(1).byte((r - 1) & 0xFF).byte((r - 1) >> 8)
+                self.byte(1, (r - 1) & 0xFF, (r - 1) >> 8)
             else:
-                self.byte(2).byte(1048576 - r)
-        self.int(lqpure).int(vppure).unit(gunit)
+                self.byte(2, 1048576 - r)
+        self.int(lqpure, vppure).unit(gunit)
         if cpacom is None:
             return self.byte(0)
-        self.byte(1)
-        for w in cpacom:  # LVLCPA, IUSEGU, IOPENF, KDIGA, KDIGB, KDIGC
-            self.int(w)
-        alphabet = "abhis0._ "
-        self.byte(len(filnam))
-        for ch in filnam:
-            self.byte(alphabet.index(ch))
-        return self
+        self.byte(1).int(*cpacom)  # LVLCPA, IUSEGU, IOPENF, KDIGA, KDIGB, KDIGC
+        return self.byte(len(filnam), *("abhis0._ ".index(ch) for ch in filnam))
 
     def host_unit(self, unit=None):
         return self.byte(0) if unit is None else self.byte(1).unit(unit)
@@ -78,7 +72,7 @@ def write(target, name, seed):
 def if97prph(name, calls):
     s = Seed().host().byte(len(calls) - 1)
     for t, p, v, kprop, kphase, kregion in calls:
-        s.real(t).real(p).real(v).int(kprop).int(kphase).int(kregion)
+        s.real(t, p, v).int(kprop, kphase, kregion)
     write("if97prph", name, s)
 
 
@@ -102,7 +96,7 @@ if97prph("no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 
 def fdregion(name, calls, host_unit=None):
     s = Seed().host().host_unit(host_unit).byte(len(calls) - 1)
     for t, p, kvl, lvl, unit in calls:
-        s.real(t).real(p).int(kvl).int(lvl).unit(unit)
+        s.real(t, p).int(kvl, lvl).unit(unit)
     write("fdregion", name, s)
 
 
@@ -120,9 +114,7 @@ fdregion("warnings-on-host-unit", [(250.0, 1e5, 2, 5, 7), (700.0, 1e7, 2, 5, 7),
 def es15d(name, calls, host_unit=None):
     s = Seed().host().host_unit(host_unit).byte(len(calls) - 1)
     for t, p, lvl, kvl, unit, flags in calls:
-        s.real(t).real(p).int(lvl).int(kvl).unit(unit)
-        for f in flags:
-            s.int(f)
+        s.real(t, p).int(lvl, kvl).unit(unit).int(*flags)
     write("es15d", name, s)
 
 
@@ -142,11 +134,8 @@ def opclfile(name, calls, host=None):
     s = Seed()
     s.host() if host is None else s.host(**host)
     s.byte(len(calls) - 1)
-    alphabet = "abcfh.  "
     for unit, fname, nul, mode in calls:
-        s.byte(len(fname)).unit(unit)
-        for ch in fname:
-            s.byte(alphabet.index(ch))
+        s.byte(len(fname)).unit(unit).byte(*("abcfh.  ".index(ch) for ch in fname))
         if fname:
             s.byte(0 if nul else 1)
         s.int(mode)
@@ -179,41 +168,26 @@ def cpaprop(name, comps, x, calls, idx=None, entries=(), normalise=False, host=N
     s = Seed()
     s.host() if host is None else s.host(**host)
     s.host_unit(host_unit)
-    ncc = len(comps)
-    s.int(ncc).int(len(x))
+    s.int(len(comps), len(x))
     for c in comps:
         preset, over = (c, {}) if isinstance(c, int) else c
-        s.byte(preset)
-        mask = sum(1 << j for j in over)
-        s.byte(mask)
-        for j in range(6):
-            if j in over:
-                s.real(over[j])
+        s.byte(preset, sum(1 << j for j in over)).real(*(over[j] for j in sorted(over)))
     s.byte(len(entries))
     for which, at, value in entries:
-        s.byte(which).byte(at)
+        s.byte(which, at)
         if which in (0, 1, 5):
             s.real(value)
-        elif value == 1.0:
-            s.byte(1)
         else:
-            s.byte(0).real(value)
+            s.byte(1) if value == 1.0 else s.byte(0).real(value)
     for i in range(len(x)):
-        if idx is None or idx[i] == i + 1:
-            s.byte(0)
-        else:
-            s.byte(7).int(idx[i])
-    for xi in x:
-        s.real(xi)
-    s.byte(1 if normalise else 0)
-    s.byte(len(calls) - 1)
+        s.byte(0) if idx is None or idx[i] == i + 1 else s.byte(7).int(idx[i])
+    s.real(*x).byte(1 if normalise else 0, len(calls) - 1)
     for c in calls:
-        get = lambda k, d: c.get(k, d)
-        s.real(get("T", 300.0)).real(get("P", 1e5)).int(get("KVL", 2))
-        for r in ("KPHI", "KH", "KS", "KG", "KV"):
-            s.int(get(r, 1))
-        s.int(get("KDER", 0)).int(get("KVSTRT", 0)).real(get("VMX", 0.0))
-        s.int(get("IH2O", 0)).int(get("KTOL", 0)).int(get("KDIAG", 0)).unit(get("IUNIT", 6))
+        g = lambda k, d: c.get(k, d)
+        s.real(g("T", 300.0), g("P", 1e5)).int(g("KVL", 2))
+        s.int(*(g(r, 1) for r in ("KPHI", "KH", "KS", "KG", "KV")))
+        s.int(g("KDER", 0), g("KVSTRT", 0)).real(g("VMX", 0.0))
+        s.int(g("IH2O", 0), g("KTOL", 0), g("KDIAG", 0)).unit(g("IUNIT", 6))
     write("cpaprop", name, s)
 
 
@@ -336,35 +310,26 @@ def sw_host(s, comps, most):
     s.byte(len(comps) - 1 if len(comps) <= most else most - 1)
     for c in comps:
         if isinstance(c, int):
-            s.byte(c - 1).byte(3)
+            s.byte(c - 1, 3)
         else:
             _, row, at, letter = c
-            s.byte(row - 1).byte(0).byte(at).byte(ord(letter) - ord("a"))
+            s.byte(row - 1, 0, at, ord(letter) - ord("a"))
     return s
 
 
 def sw_count(s, n, most):
-    if n >= 1:
-        return s.byte(0).byte(n - 1)
-    return s.byte(15).byte(0).byte(n + 2).byte(0)
+    return s.byte(0, n - 1) if n >= 1 else s.byte(15, 0, n + 2, 0)
 
 
 def sw_list(s, idx, host):
     for j in idx:
-        if j >= 1:
-            b = next(b for b in range(j - 1, 256, host) if b % 16 != 15)
-            s.byte(b)
-        else:
-            s.byte(15).byte(-j)
+        s.byte(next(b for b in range(j - 1, 256, host) if b % 16 != 15)) if j >= 1 else s.byte(15, -j)
     return s
 
 
 def sw_fractions(s, y, normalise=False):
     for v in y:
-        if v == 0.0:
-            s.byte(1)
-        else:
-            s.byte(0).real(v)
+        s.byte(1) if v == 0.0 else s.byte(0).real(v)
     return s.byte(1 if normalise else 0)
 
 
@@ -377,21 +342,19 @@ def sw_models(s, models):
                         not (i < 4 and b % 8 != 6)) if i >= 4 else
                    next(b for b in range(256) if b % 8 == 6 and b % 18 == m - 1))
         else:
-            s.byte(7).byte(0).byte(m + 2).byte(0)
+            s.byte(7, 0, m + 2, 0)
     return s
 
 
 def sw_small_int(s, v):
     """Int(lo, ...) with lo = 0 in its typical form."""
-    return s.byte(0).byte(v).byte(0)
+    return s.byte(0, v, 0)
 
 
 def chkcmp(name, host, calls):
     s = sw_host(Seed(), host, 30).byte(len(calls) - 1)
     for idx, kopt in calls:
-        sw_count(s, len(idx), 30)
-        sw_list(s, idx, len(host))
-        sw_small_int(s, kopt)
+        sw_small_int(sw_list(sw_count(s, len(idx), 30), idx, len(host)), kopt)
     write("chkcmp", name, s)
 
 
@@ -406,10 +369,7 @@ chkcmp("all-aliases", list(range(1, 19)), [(list(range(18, 0, -1)), 0)])
 def phivgpsw(name, calls):
     s = Seed().byte(len(calls) - 1)
     for models, y, t, p in calls:
-        sw_count(s, len(models), 30)
-        sw_models(s, models)
-        sw_fractions(s, y)
-        s.real(t).real(p)
+        sw_fractions(sw_models(sw_count(s, len(models), 30), models), y).real(t, p)
     write("phivgpsw", name, s)
 
 
@@ -424,15 +384,8 @@ phivgpsw("water-capped-pressure", [([1], [1.0], 373.15, 100.0), ([1], [1.0], 700
 def philgpsw(name, calls):
     s = Seed().byte(len(calls) - 1)
     for models, x, t, p, ph, kph in calls:
-        sw_count(s, len(models), 30)
-        sw_models(s, models)
-        sw_fractions(s, x)
-        s.real(t).real(p).real(ph)
-        if kph == 0:
-            s.byte(0)
-        else:
-            s.byte(1)
-            sw_small_int(s, kph)
+        sw_fractions(sw_models(sw_count(s, len(models), 30), models), x).real(t, p, ph)
+        s.byte(0) if kph == 0 else sw_small_int(s.byte(1), kph)
     write("philgpsw", name, s)
 
 
@@ -460,17 +413,9 @@ philgpsw("model-index-outside", [([1, 2, 0, 19, -2, 5], [0.9, 0.04, 0.02, 0.02, 
 def inflgpsw(name, host, calls):
     s = sw_host(Seed(), host, 24).byte(len(calls) - 1)
     for idx, z, x, y, t, p, kode in calls:
-        sw_count(s, len(idx), 24)
-        sw_list(s, idx, len(host))
-        sw_fractions(s, z)
-        sw_fractions(s, x)
-        sw_fractions(s, y)
-        s.real(t).real(p)
-        if kode == 5:
-            s.byte(0)
-        else:
-            s.byte(1)
-            sw_small_int(s, kode)
+        sw_list(sw_count(s, len(idx), 24), idx, len(host))
+        sw_fractions(sw_fractions(sw_fractions(s, z), x), y).real(t, p)
+        s.byte(0) if kode == 5 else sw_small_int(s.byte(1), kode)
     write("inflgpsw", name, s)
 
 

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "harness.h"
@@ -60,27 +59,20 @@ inline SwHost ReadSwHost(Input& in, size_t max) {
     const int64_t row =
         (kind & 0x80) != 0 ? 1 + (kind & 3) : 1 + (kind & 0x7F) % kSwModelComponents;
     AliasRecord a = MakeAlias(kSwAliases[row - 1]);
-    int64_t model = row;
     switch (in.Byte() % 8) {
       case 0:
         a[in.Byte() % kSwAliasBytes] = static_cast<unsigned char>('a' + in.Byte() % 26);
-        model = 0;
         break;
-      case 1:
-        a[4 + 8 * (in.Byte() % 3)] = static_cast<unsigned char>(in.Byte() | 1);
-        model = 0;
-        break;
+      case 1: a[4 + 8 * (in.Byte() % 3)] = static_cast<unsigned char>(in.Byte() | 1); break;
       case 2:
         for (auto& b : a) b = in.Byte();
-        model = 0;
         break;
       default: break;
     }
     // A change may give another table alias (or the same one back).
-    if (model == 0) {
-      for (int64_t k = 1; k <= kSwModelComponents && model == 0; ++k) {
-        if (a == MakeAlias(kSwAliases[k - 1])) model = k;
-      }
+    int64_t model = a == MakeAlias(kSwAliases[row - 1]) ? row : 0;
+    for (int64_t k = 1; k <= kSwModelComponents && model == 0; ++k) {
+      if (a == MakeAlias(kSwAliases[k - 1])) model = k;
     }
     h.alias.push_back(a);
     h.model.push_back(model);
@@ -147,13 +139,9 @@ inline std::vector<int64_t> ReadSwModelIndices(Input& in, size_t n) {
   std::vector<int64_t> idx(n);
   for (size_t i = 0; i < n; ++i) {
     const uint8_t b = in.Byte();
-    if (b % 8 == 7) {
-      idx[i] = in.Int(-2, 20);
-    } else if (i < kSwKeySlots && b % 8 != 6) {
-      idx[i] = static_cast<int64_t>(i) + 1;
-    } else {
-      idx[i] = 1 + b % kSwModelComponents;
-    }
+    idx[i] = b % 8 == 7                      ? in.Int(-2, 20)
+             : i < kSwKeySlots && b % 8 != 6 ? static_cast<int64_t>(i) + 1
+                                             : 1 + b % kSwModelComponents;
   }
   return idx;
 }
@@ -192,28 +180,46 @@ inline SwPhase ReadSwPhase(Input& in, int64_t max) {
   return ph;
 }
 
-// Every LNPHI(1..N) finite and within [ln 1e-20, ln 1e20].
-inline void CheckSwLnPhi(const char* routine, const Arg<double>& lnphi) {
+// The arguments T, P, N, IDX, the fractions and LNPHI of a fugacity
+// routine for PHASE; the caller adds the rest.
+struct SwPhaseArgs {
+  ArgList args;
+  Arg<double>&T, &P;
+  Arg<int64_t>&N, &IDX;
+  Arg<double>&X, &LNPHI;
+  SwPhaseArgs(const SwPhase& ph, const char* fractions)
+      : T(args.In("T", ph.t)),
+        P(args.In("P", ph.p)),
+        N(args.In("N", ph.n_value)),
+        IDX(args.Add<int64_t>("IDX", ph.n, Role::kIn)),
+        X(args.Add<double>(fractions, ph.n, Role::kIn)),
+        LNPHI(args.Add<double>("LNPHI", ph.n, Role::kOut, kUnwritten)) {
+    for (size_t i = 0; i < ph.n; ++i) IDX[i] = ph.models[i], X[i] = ph.fractions[i];
+    SetCallDescription([this] { return args.Describe(); });
+  }
+};
+
+// Every LNPHI(1..N) finite and within [ln 1e-20, ln 1e20]; a slot outside
+// the mixture (a model index outside 1..18, or past the first MOST slots
+// that have one) at the upper bound, else KEY.
+inline void CheckSwLnPhi(const char* routine, const Arg<double>& lnphi,
+                         const std::vector<int64_t>& models, int64_t most, const char* key) {
   for (size_t i = 0; i < lnphi.size(); ++i) {
     const double v = lnphi[i];
     if (!(v >= kSwLnPhiLow - 1e-12 && v <= kSwLnPhiHigh + 1e-12)) {
       Violate(routine, "LNPHI_OUTSIDE_BOUNDS", "LNPHI(" + std::to_string(i + 1) + ") = " + Num(v));
-      return;
+      break;
     }
   }
-}
-
-template <typename T>
-std::string DescribeList(const char* name, const T* v, size_t n) {
-  std::string d = std::string(" ") + name + "=(";
-  for (size_t i = 0; i < n; ++i) {
-    if constexpr (std::is_floating_point_v<T>) {
-      d += (i > 0 ? "," : "") + Num(v[i]);
-    } else {
-      d += (i > 0 ? "," : "") + std::to_string(v[i]);
+  int64_t taking_part = 0;
+  for (size_t i = 0; i < lnphi.size(); ++i) {
+    const bool valid = models[i] >= 1 && models[i] <= kSwModelComponents;
+    if (valid && ++taking_part <= most) continue;
+    if (std::fabs(lnphi[i] - kSwLnPhiHigh) > 1e-12) {
+      Violate(routine, key, "LNPHI(" + std::to_string(i + 1) + ")");
+      break;
     }
   }
-  return d + ")";
 }
 
 }  // namespace tmfuzz
