@@ -415,9 +415,11 @@ void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
   // When the search ends (by its charge test or its cap) with a balance
   // missed, because an inner solve stopped at its cap, the inner solves go
   // on, closer, at the pH reached; after the charge test the search
-  // resumes from there while that test fails, up to the search's cap. At
-  // most kMaxBalanceSolves solves more.
+  // resumes from there while that test fails, up to the search's cap.
+  // Closing makes at most kMaxBalanceSolves solves in all: on a liquid whose
+  // balances no solve can close, every one of them would run to its cap.
   bool closing = false, search_over = false;
+  int64_t closing_solves = 0;
   for (int64_t k = 1; k <= kMaxPhSolves + kMaxBalanceSolves; ++k) {
     saved.ph_tried[saved.ph_solves < kMaxPhSolves ? saved.ph_solves : kMaxPhSolves - 1] = PHC;
     ++saved.ph_solves;
@@ -427,6 +429,7 @@ void PHSGPSW(const int64_t& N, const int64_t& NION, const int64_t& NNEUT, const 
             DDW, DDS, GC, GNEUT, GION, WSCR, closing);
     const double residual = (XOH - xohcb) / solutes;
     if (KPH == 1) break;
+    if (closing && ++closing_solves >= kMaxBalanceSolves) break;
     const bool charge_met =
         !(std::fabs(step) >= kStartPhStep) && !(std::fabs(residual) >= kPhResidualTolerance);
     // From the search's cap on, only solves at the pH reached remain.

@@ -125,6 +125,14 @@ TEST(IonEquilibrium, SolvedLiquidsKeepTheirBalances) {
   EXPECT_NEAR(ln_phi_nh3[0], ln_phi_nh3[1], 1e-3);
 }
 
+// Closing the balances is bounded too: in a liquid without water no solve
+// closes the nitrogen balance, and every one runs to its cap.
+TEST(IonEquilibrium, ClosingTheBalancesIsBounded) {
+  const sw_test::LiquidCall c =
+      PhilCall(618.64348102155748, 0.001153778370633337, {1, 2}, {0.0, 0.4823376821545739});
+  EXPECT_LE(c.record.inner_iterations, kMaxPhSolves * 10 + kMaxBalanceSolves * 60);
+}
+
 // Bounded work: every loop ends by its cap, also without ammonia (no
 // free-ammonia update at all) and for an ammonia fraction whose free start
 // amount underflows to 0. The pH search starts within [5, 12] (at the limit
