@@ -15,6 +15,8 @@ namespace thermomodels {
 
 // Result of a solve that stopped at its evaluation cap.
 inline constexpr double kFlashNotConverged = -1000.0;
+// Stopping tolerance of the single and outer solves.
+inline constexpr double kFlashTolerance = 1e-6;
 
 // Memory of one run of FLSOLVE: ten 64-bit cells. The caller writes the
 // start into `current` before the run; every other cell is written by the
@@ -191,7 +193,7 @@ void FlashWetRegion3(FlashCall& c, double t_lo);
 
 // Region 3 on the given isochore: T in [t_lo, 863.16] K matching e to the
 // tolerance tol; ends with T and p = IF97R3P(T, v).
-void FlashRegion3Isochore(FlashCall& c, double t_lo, double tol = 1e-6);
+void FlashRegion3Isochore(FlashCall& c, double t_lo, double tol = kFlashTolerance);
 
 // Temperature on the saturated-vapour line of region 2 whose volume is v:
 // T in [273.15, 623.15] K. Returns the last point evaluated; its saturation
@@ -206,7 +208,7 @@ double FlashRegion3SaturatedTemperature(FlashCall& c, bool liquid_side);
 // Temperature on the region-3 100 MPa isobar whose energy is e: T in
 // [623.15, t_hi] K, tolerance tol; the region-3 volume of the last trial is
 // kept in c.region3_volume. Returns the result.
-double FlashRegion3Isobar100(FlashCall& c, double t_hi, double tol = 1e-6);
+double FlashRegion3Isobar100(FlashCall& c, double t_hi, double tol = kFlashTolerance);
 
 // Pressure of the B23 point whose region-3 volume is v: p in
 // [16.5292, 100] MPa, tolerance 1e-10; the B23 temperature of the last trial

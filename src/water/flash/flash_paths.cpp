@@ -11,7 +11,7 @@ namespace thermomodels {
 
 namespace {
 
-constexpr double kTolerance = 1e-6;
+constexpr double kTolerance = kFlashTolerance;
 // The 50 MPa edge solve of the region-5 side of 1073.15 K.
 constexpr double kEdgeTolerance = 1e-8;
 // Lowest temperature of region 3 [K].

@@ -19,7 +19,7 @@ namespace {
 
 // Tolerances: single and outer solves, inner solves of a pair (and one
 // edge solve), and the B23 pressure solve.
-constexpr double kTolerance = 1e-6;
+constexpr double kTolerance = kFlashTolerance;
 constexpr double kInnerTolerance = 1e-8;
 constexpr double kB23Tolerance = 1e-10;
 
