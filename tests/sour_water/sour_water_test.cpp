@@ -69,6 +69,7 @@ struct Terms {
 // From 647.3 K up, the terms of 647.29 K. At 25 C the volumes land on the
 // table's V* (water 1.6 %, n-butane 3.5 %: isobutane's hard-sphere volume),
 // with B = 0 the Henry constants on its "f/X,25C" (nitrogen 3.9 % below).
+// CO2 and H2S Henry constants against water_vapour_virial.py.
 TEST(TemperatureTerms, VolumesHenryAndEquilibriumConstants) {
   const Indices some = {1, 2, 3, 4, 5, 12};
   EXPECT_EQ(Terms(647.3, some).work, Terms(647.29, some).work);
@@ -364,7 +365,7 @@ TEST(LiquidEstimate, CasesWithoutAnEstimateLeaveEverythingAlone) {
 TEST(LiquidEstimate, PressureIonisationAndHenrysLaw) {
   const Estimate e = Estimated(298.15, {1, 2}, {1.0, 0.0}, 5),
                  other = Estimated(298.15, {1, 2}, {1.0, 0.0}, 4, 7.0e5);
-  EXPECT_NEAR(e.p, 3115.0, 1.0);  // water's vapour pressure
+  EXPECT_NEAR(e.p, 3115.0, 1.0);  // over pure water vapour at 25 C
   EXPECT_TRUE(e.iflag == 1 && other.p == 7.0e5 && other.x == e.x && other.y == e.y);
 
   const double t = 330.0;
@@ -629,9 +630,9 @@ TEST(LiquidFugacity, CoefficientsComposeFromTheirParts) {
   }
 }
 
-// No reacting solute, no ions: ln phi = ln(H x Poynting / P), -3.48 for
-// water at 25 C and 1 atm. Zero fractions: slots 2-4 keep the upper bound, a
-// gas from slot 5 up its infinite-dilution value (methane 10.9 at 25 C).
+// No reacting solute, no ions: ln phi = ln(H x Poynting / P). Zero
+// fractions: slots 2-4 keep the upper bound, a gas from slot 5 up its
+// infinite-dilution value (methane 10.9 at 25 C).
 TEST(LiquidFugacity, SpecialLiquidsShortListsAndBounds) {
   for (int64_t kph : {0, 1}) {
     LiquidCall c = PhilCall(298.15, 1.0, {1, 2, 3, 4}, {1.0, 0.0, 0.0, 0.0}, kph, 7.0);
