@@ -168,8 +168,6 @@ TEST(Activity, CoefficientsAndSolubilityParameters) {
     EXPECT_NEAR(std::fabs(l.ddw) + std::fabs(l.dds), 0.0, 1e-13);
     l.Activity({1.0, 1e-14, 0.0, 0.0}, kNone);
     EXPECT_NEAR(std::log(l.gc[1]), 0.0, 1e-10) << t;
-    l.Activity({0.9, 0.05, 0.03, 0.02}, kNone);
-    EXPECT_TRUE(l.gc[2] == 1.0 && l.gc[3] == 1.0 && l.gc[1] != 1.0) << t;
     l.Activity({0.9, 0.1, 0.0, 0.0}, kNone);
     const double v1 = 0.9 * vl[0], v2 = 0.1 * vl[1];
     EXPECT_NEAR(l.dds, 0.0, 1e-13);
@@ -180,16 +178,14 @@ TEST(Activity, CoefficientsAndSolubilityParameters) {
         l.Activity({1.0 - xa - (2 * k - 1) * 1e-5, xa + (2 * k - 1) * 1e-5, 0.0, 0.0}, kNone);
         lg[k] = {std::log(l.gc[0]), std::log(l.gc[1])};
       }
-      EXPECT_NEAR((1.0 - xa) * (lg[1][0] - lg[0][0]) + xa * (lg[1][1] - lg[0][1]), 0.0, 1e-12)
-          << xa;
+      EXPECT_NEAR((1 - xa) * (lg[1][0] - lg[0][0]) + xa * (lg[1][1] - lg[0][1]), 0.0, 1e-12) << xa;
     }
     for (int j = 0; j < kNion; ++j) {
       double xion[kNionMax] = {};
       xion[j] = j == 4 || j == 6 ? 0.005 : 0.01;
       l.Activity({0.7, 0.0, 0.0, 0.0}, xion);
       const double vw = 0.7 * vl[0], vi = 0.01 * vol[j] * (1.0 - 0.0002 * (298.15 - t));
-      EXPECT_NEAR(l.dds, dsp[0] - (vw * dsp[0] + 0.01 * vsp[j]) / (vw + vi), 1e-12)
-          << j << " " << t;
+      EXPECT_NEAR(l.dds, dsp[0] - (vw * dsp[0] + 0.01 * vsp[j]) / (vw + vi), 1e-12) << j;
     }
   }
   Liquid l(298.15);
@@ -371,7 +367,6 @@ TEST(LiquidEstimate, PressureIonisationAndHenrysLaw) {
   const double t = 330.0;
   const Doubles z = {0.6, 0.2, 0.1, 0.05, 0.05};
   const Estimate m = Estimated(t, {1, 2, 3, 4, 5}, z, 5);
-  ASSERT_EQ(m.iflag, 1);
   const Terms terms(t, {1, 2, 3, 4, 5});
   const GpswcomBlock& b = terms.block;
   const double* h = terms.work.data() + kVapourWork.henry;
@@ -392,8 +387,7 @@ TEST(LiquidEstimate, PressureIonisationAndHenrysLaw) {
   const Indices idx = {7, 1, 2};  // argon is not in the model
   const Doubles zo = {0.3, 0.5, 0.2}, zero_x = {0.0, 0.5, 0.5};
   const Estimate zero = Estimated(320.0, idx, zo, 0, 1e5, zero_x, zero_x);
-  ASSERT_EQ(zero.iflag, 1);
-  EXPECT_TRUE(zero.x[0] == 0.0 && zero.y[0] == 0.0);
+  EXPECT_TRUE(zero.iflag == 1 && zero.x[0] == 0.0 && zero.y[0] == 0.0);
   EXPECT_NEAR(zero.y[1], 0.5 / 0.7, 1e-15);
   const Estimate tenth = Estimated(320.0, idx, zo, 0, 1e5, {0.1, 0.5, 0.5}, {0.1, 0.5, 0.5});
   EXPECT_NEAR(tenth.x[0], 0.1 / 1.1, 1e-6);
@@ -504,6 +498,13 @@ TEST(IonEquilibrium, LinearStepEqualsADenseSolve) {
       ASSERT_LE(std::fabs(r), 1e-13 * scale) << "trial " << trial << ", row " << i;
     }
   }
+  // Zero pivots leave their components at 0: a zero system solves only the unit rows.
+  Doubles a(kAmatRows * kAmatCols, 0.0);
+  for (int i = 1; i <= 9; ++i) At(a, i, 10) = i;
+  At(a, 1, 1) = At(a, 2, 2) = 1.0;
+  const Doubles s = Solved(a);
+  EXPECT_EQ(Doubles(s.begin() + 9 * kAmatRows, s.begin() + 9 * kAmatRows + 9),
+            Doubles({1, 2, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // Fractions sum to 1; charge and the nitrogen (urea carries two), carbon and
