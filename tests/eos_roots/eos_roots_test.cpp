@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -29,8 +30,7 @@ struct Srk {
     p = kR * t / (v - b) - a / (v * (v + b));
     dpdv = -kR * t / ((v - b) * (v - b)) + a * (2.0 * v + b) / (v * v * (v + b) * (v + b));
   }
-  // The smallest or the largest real root in V of P(V) = p: Newton on
-  // Z^3 - Z^2 + (A - B - B^2) Z - A B = 0 from that end.
+  // The smallest or largest root in V of P(V) = p: Newton on the cubic in Z from that end.
   double Root(double p, bool liquid) const {
     const double A = a * p / (kR * kR * t * t), B = b * p / (kR * t), c = A - B - B * B;
     double z = liquid ? B * 1.0000001 : 1.5;
@@ -41,8 +41,7 @@ struct Srk {
 
 using PressureFn = std::function<void(double v, double& p, double& dpdv)>;
 
-// A search for a fluid of co-volume b at T, between b and the mechanical
-// critical volume 3.8473 b (the vapour search down to VCUT).
+// A search at T between the co-volume b and the mechanical critical volume 3.8473 b.
 struct Search {
   bool liquid;
   double b, t, pspec;
@@ -53,9 +52,9 @@ struct Search {
 const int64_t kModel[2] = {0x2020202020415043, 0x2020202020202020};  // "CPA     ", blanks
 
 void Call(const Search& s, int64_t& irc, int64_t& iflag, double& v, double& p, double& dpdv,
-          int64_t& istat, int64_t iaccpt = 0) {
+          int64_t& istat, int64_t iaccpt = 0, int64_t lvlmsg = 0) {
   (s.liquid ? LQROOT : VPROOT)(irc, iflag, s.b, 3.8473 * s.b, s.vcut, s.t, s.pspec, v, p, dpdv,
-                               kModel, 0, 0, 6, kNoValue, kR, 1e-10, 0.1, PPUTL_ESROOT.iw,
+                               kModel, 0, lvlmsg, 6, kNoValue, kR, 1e-10, 0.1, PPUTL_ESROOT.iw,
                                PPUTL_ESROOT.rw, iaccpt, istat);
 }
 
@@ -117,10 +116,9 @@ TEST(RootSolvers, SrkMethaneSearches) {
   }
 }
 
-// Targets and pressures on which no search can converge: every search ends
-// within its call bound, never reporting "under way". A pressure that jumps
-// across the target fails on the iteration limit (the bracketed secant closes
-// in on the jump); one not finite fails at once with the ideal-gas volume.
+// No search can converge on these targets and pressures: each ends within its
+// call bound, never "under way"; a pressure that jumps across the target fails
+// on the iteration limit, one not finite at once with the ideal-gas volume.
 TEST(RootSolvers, EverySearchEnds) {
   const double t = 300.0, b = 0.03;
   for (bool liquid : {false, true}) {
@@ -154,12 +152,13 @@ TEST(RootSolvers, EverySearchEnds) {
 
 // One call of the solver from a state set in the block's words (1-based).
 void StepFrom(const Search& s, const std::vector<std::pair<int, double>>& words, int64_t& irc,
-              int64_t& iflag, double& v, double& p, double& dpdv, int64_t iaccpt = 0) {
+              int64_t& iflag, double& v, double& p, double& dpdv, int64_t iaccpt = 0,
+              int64_t lvlmsg = 0) {
   PPUTL_EOSRET.LIQNO = 1;
   Drive(s, [](double, double&, double&) {}, 1);
   for (auto [word, value] : words) PPUTL_ESROOT.rw[word - 1] = value;
   int64_t istat = -1;
-  Call(s, irc, iflag, v, p, dpdv, istat, iaccpt);
+  Call(s, irc, iflag, v, p, dpdv, istat, iaccpt, lvlmsg);
 }
 
 // The bracketed secant step of each solver in each of its branches, worked out
@@ -244,6 +243,18 @@ TEST(RootSolvers, StepsFromAGivenState) {
     EXPECT_EQ(iflag, c.iflag_next);
     for (auto [word, value] : c.words_after) EXPECT_EQ(PPUTL_ESROOT.rw[word - 1], value) << word;
   }
+}
+
+// At message level 1 a vapour search that converges at a volume not above 0
+// says so, its volume reset to VLIM.
+TEST(RootSolvers, ConvergenceAtANonPositiveVolumeIsReported) {
+  int64_t irc = 3, iflag = 2;
+  double v = -1.0, p = 1e5, dpdv = -1e5;
+  testing::internal::CaptureStdout();
+  StepFrom({false, 0.03, 300.0, 1e5}, {}, irc, iflag, v, p, dpdv, 0, 1);
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_NE(log.find("VPROOT: FAILED (NEGATIVE VOLUME)"), std::string::npos) << log;
+  EXPECT_EQ(v, 0.03);
 }
 
 // A host that has laid out records for up to 3 components per phase.

@@ -1,6 +1,5 @@
-// The backward equations against the check values of IAPWS-IF97 and SR2 to
-// SR5, the side a state on a subregion boundary takes, the region-3 v(p,T)
-// subregion tree with its saturation-side variants, the region-5 solve.
+// The backward equations against the check values of IAPWS-IF97 and SR2-SR5, boundary
+// sides, the region-3 v(p,T) subregion tree with its saturation sides, the region-5 solve.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,8 +35,7 @@ TEST(Backward, ReproduceReleaseCheckValues) {
     double x, y;
     const char* printed;
   } checks[] = {
-      // IF97 Tables 7 and 9: region 1 before the secant step; after it, the
-      // temperature at which the forward equation meets the input.
+      // IF97 Tables 7, 9: region 1 before the secant step; after it, the forward equation's root.
       {t1h, 3, 500, "0.391798509E+03"},          {t1h, 80, 500, "0.378108626E+03"},
       {t1h, 80, 1500, "0.611041229E+03"},        {t1s, 3, 0.5, "0.307842258E+03"},
       {t1s, 80, 0.5, "0.309979785E+03"},         {t1s, 80, 3, "0.565899909E+03"},
@@ -79,8 +77,7 @@ TEST(Backward, ReproduceReleaseCheckValues) {
       {IF97P3HS, 2400, 4.7, "6.363924887E+01"},   {IF97P3HS, 2700, 5.0, "8.839043281E+01"},
       {IF97TSATHS, 1800, 5.3, "3.468475498E+02"}, {IF97TSATHS, 2400, 6.0, "4.251373305E+02"},
       {IF97TSATHS, 2500, 5.5, "5.225579013E+02"},
-      // Region 3 exactly on the saturation line: the full tree falls on the
-      // vapour side by rounding at 630 K and 645 K; each side's own volume.
+      // Region 3 on the saturation line (the full tree falls on the vapour side by rounding).
       {IF97V3PT, p630, 630.0, "7.524817e-3"},  {IF97V3PT, p645, 645.0, "4.444094e-3"},
       {IF97V3PTL, p630, 630.0, "1.837130e-3"}, {IF97V3PTL, p645, 645.0, "2.366476e-3"},
       {IF97V3PTV, p630, 630.0, "7.524817e-3"}, {IF97V3PTV, p645, 645.0, "4.444094e-3"},
@@ -98,8 +95,7 @@ TEST(Backward, ReproduceReleaseCheckValues) {
       {IF97T3MN, 22.8, "6.496054133E+02"}, {IF97T3OP, 22.8, "6.500106943E+02"},
       {IF97T3QU, 22.0, "6.456355027E+02"}, {IF97T3RX, 22.0, "6.482622754E+02"},
       {IF97T3UV, 22.3, "6.477996121E+02"}, {IF97T3WX, 22.3, "6.482049480E+02"},
-      // SR3 Eq. 1 and SR2 Eq. 2 at their check points; SR3 Tables 18, 20;
-      // SR4 Table 11 (h'1, then h'3a).
+      // SR3 Eq. 1, SR2 Eq. 2 check points; SR3 Tables 18, 20; SR4 Table 11 (h'1, then h'3a).
       {H3abEnthalpy, 25.0, "2.095936454E+03"}, {H2abEnthalpy, 7.0, "3.376437884E+03"},
       {IF97P3SATH, 1700, "1.724175718E+01"},   {IF97P3SATH, 2000, "2.193442957E+01"},
       {IF97P3SATH, 2400, "2.018090839E+01"},   {IF97P3SATS, 3.8, "1.687755057E+01"},
@@ -113,9 +109,8 @@ TEST(Backward, ReproduceReleaseCheckValues) {
   EXPECT_NEAR(B2bcPressure(3516.004323), 100.0, 1.2e-7);
 }
 
-// Where the region-1 backward value already meets the input exactly (found
-// by bisection on the input), the secant step's two points coincide: the
-// backward value comes back instead of 0/0.
+// Where the region-1 backward value meets the input exactly (found by bisection), the
+// secant step's two points coincide: the backward value comes back instead of 0/0.
 TEST(Backward, Region1SecantStepWithCoincidingPointsKeepsTheBackwardValue) {
   auto error = [](double h) { return IF97R1H(3.0, Region1TemperatureFromEnthalpy(3.0, h)) - h; };
   double a = 500.0, b = 1000.0, met = NAN;
@@ -165,9 +160,8 @@ TEST(Backward, StatesOnSubregionBoundariesTakeTheReleaseSide) {
   }
 }
 
-// h(p,s) and s(p,h) are forward values at the backward temperature: the
-// state's own within that temperature's error (region 1 secant-corrected:
-// 1e-6 relative; region 2: IF97 allows 10 mK in 2a, 25 mK in 2b and 2c).
+// h(p,s) and s(p,h) are forward values at the backward T: the state's own within T's error
+// (region 1 secant-corrected: 1e-6 relative; region 2: IF97's 10 mK in 2a, 25 mK in 2b, 2c).
 TEST(Backward, EnthalpyFromPsAndEntropyFromPhFollowTheBackwardTemperature) {
   for (const auto& [p, t] : {std::pair{0.1, 300.0}, std::pair{3.0, 450.0}, std::pair{50.0, 600.0}}) {
     EXPECT_NEAR(IF97H1PS(p, IF97R1S(p, t)), IF97R1H(p, t), 1e-6 * IF97R1H(p, t)) << p << " MPa";
@@ -180,9 +174,8 @@ TEST(Backward, EnthalpyFromPsAndEntropyFromPhFollowTheBackwardTemperature) {
   }
 }
 
-// SR5 Tables 5 (main equations) and 13 (auxiliary equations): the subregion
-// the tree picks, its equation's value, and the same value from IF97V3PT and
-// from the exported function of that subregion.
+// SR5 Tables 5 and 13 (main and auxiliary equations): the subregion the tree picks, its
+// equation's value, and the same value from IF97V3PT and from that subregion's export.
 TEST(Region3Volume, ReproducesReleaseCheckValuesInTheNamedSubregion) {
   const struct {
     char subregion;
@@ -216,10 +209,10 @@ TEST(Region3Volume, ReproducesReleaseCheckValuesInTheNamedSubregion) {
       {'y', 22.0, 646.84, "2.698354719E-03"}, {'y', 22.064, 647.05, "2.717655648E-03"},
       {'z', 22.0, 646.89, "3.798732962E-03"}, {'z', 22.064, 647.15, "3.701940010E-03"},
   };
-  const Fn2 named[26] = {IF97V3A, IF97V3B, IF97V3C, IF97V3D, IF97V3E, IF97V3F, IF97V3G,
-                         IF97V3H, IF97V3I, IF97V3J, IF97V3K, IF97V3L, IF97V3M, IF97V3N,
-                         IF97V3O, IF97V3P, IF97V3Q, IF97V3R, IF97V3S, IF97V3T, IF97V3U,
-                         IF97V3V, IF97V3W, IF97V3X, IF97V3Y, IF97V3Z};
+  const Fn2 named[26] = {IF97V3A, IF97V3B, IF97V3C, IF97V3D, IF97V3E, IF97V3F, IF97V3G, IF97V3H,
+                         IF97V3I, IF97V3J, IF97V3K, IF97V3L, IF97V3M, IF97V3N, IF97V3O, IF97V3P,
+                         IF97V3Q, IF97V3R, IF97V3S, IF97V3T, IF97V3U, IF97V3V, IF97V3W, IF97V3X,
+                         IF97V3Y, IF97V3Z};
   for (const auto& c : checks) {
     const double v = Region3SubregionVolume(c.subregion, c.p, c.t);
     // The release rounds its own 3z value at 22.064 MPa, 647.15 K: its
@@ -233,10 +226,9 @@ TEST(Region3Volume, ReproducesReleaseCheckValuesInTheNamedSubregion) {
   EXPECT_EQ(Region3SubregionVolume('A', 50.0, 630.0), -1.0);
 }
 
-// The subregion the tree picks by temperature, on the saturated-liquid side
-// and on the saturated-vapour side ('-': not asked). A pressure on a band
-// limit belongs to the band below it, a temperature on a boundary to the
-// subregion below it, a temperature equal to Ts to the liquid.
+// The subregion the tree picks by temperature, on the saturated-liquid and on the
+// saturated-vapour side ('-': not asked). A pressure on a band limit belongs to the band
+// below it, a temperature on a boundary to the subregion below it, T = Ts to the liquid.
 TEST(Region3Subregions, TreeLimitsAndSaturationSides) {
   const auto up = [](double x) { return std::nextafter(x, HUGE_VAL); };
   const double ps643 = 21.0433673189753, p3cd = 19.00881189173929, pxz = 21.90096265;
@@ -312,11 +304,9 @@ TEST(Region5Temperature, RoundTripsThroughTheForwardEquations) {
   }
 }
 
-// IF97 Table 42's state; at 0.01 MPa the secant steps carry the far-off
-// entropy correlation. From 10 MPa on the entropy solve starts at 1673.15 K
-// without the start phase, below it after four start evaluations. Beyond the
-// range: the marker (-1000) after the capped evaluations; at the range end
-// itself, convergence there by clamping.
+// IF97 Table 42's state; at 0.01 MPa the secant steps carry the far-off entropy correlation.
+// From 10 MPa on the entropy solve starts at 1673.15 K without the start phase. Beyond the
+// range: the marker (-1000) after the capped evaluations; at the range end, convergence.
 TEST(Region5Temperature, StartRulesAndTargetsBeyondTheRange) {
   const Region5Input h = Region5Input::kEnthalpy, s = Region5Input::kEntropy;
   const struct {
