@@ -43,8 +43,9 @@ void ExpectBothSides(const Border<Choice> (&rows)[N], Pick pick) {
   for (const Border<Choice>& r : rows) {
     double at[2] = {r.v, r.e};
     at[r.step / 2] = std::nextafter(at[r.step / 2], r.step % 2 == 0 ? HUGE_VAL : -HUGE_VAL);
-    EXPECT_EQ(pick(r.v, r.e), r.on) << "on the literal at v = " << r.v << ", e = " << r.e;
-    EXPECT_EQ(pick(at[0], at[1]), r.beyond) << "beyond the literal at v = " << r.v << ", e = " << r.e;
+    SCOPED_TRACE(::testing::Message() << "literal at v = " << r.v << ", e = " << r.e);
+    EXPECT_EQ(pick(r.v, r.e), r.on);
+    EXPECT_EQ(pick(at[0], at[1]), r.beyond);
   }
 }
 
@@ -58,8 +59,8 @@ struct RangeCase {
   Branch branch;
   Expected outcome;
 };
-template <class Branch, size_t N, class Run>
-void ExpectRanges(const RangeCase<Branch> (&rows)[N], Run run, double (*bar)(const double&, const double&)) {
+template <class Branch, size_t N, class Run, class Bar>
+void ExpectRanges(const RangeCase<Branch> (&rows)[N], Run run, Bar bar) {
   for (const RangeCase<Branch>& r : rows) {
     SCOPED_TRACE(::testing::Message() << "v = " << r.v << ", e = " << r.e);
     const auto out = run(r.v, r.e);
@@ -74,7 +75,7 @@ void ExpectRanges(const RangeCase<Branch> (&rows)[N], Run run, double (*bar)(con
   }
 }
 
-// Root of f on [a, b] by bisection (f changes sign there).
+// Root of f on [a, b], where f changes sign, by bisection.
 template <typename F>
 double Bisect(F f, double a, double b) {
   const bool rising = f(b) > f(a);
@@ -83,11 +84,9 @@ double Bisect(F f, double a, double b) {
 }
 
 // The lines of the map, as an independent evaluation from IF97 values.
-double LowPressureLine(double v) {
-  return (v - 206.139716300646) * 2.6179757622163686 + 2373.89740988944;
-}
+double LowPressureLine(double v) { return (v - 206.139716300646) * 2.6179757622163686 + 2373.89740988944; }
 double EdgeChord(double v) {
-  return (v - 0.0010002069773244) / 206.13871609366868 * 2373.9396090546124 + (-0.0421991651726097);
+  return (v - 0.0010002069773244) / 206.13871609366868 * 2373.9396090546124 - 0.0421991651726097;
 }
 
 TEST(VhFlashConstants, EqualTheIf97ValuesTheyAreNamedAfter) {
@@ -158,8 +157,8 @@ TEST(VhFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {Down(KH.v_dense_min), 1560, kDenseUpper, kAtOnce},
       {v3_105, IF97R3H(640, v3_105), kDenseUpper, kAfterSolve},
       {v3_95, IF97R3H(640, v3_95), kDenseUpper, kSolved}, {0.00099, 10, kLowestDense, kAfterSolve},
-      {0.000999, 10, kLowestDense, kSolved},
-      {0.0095, KH.h_max, k5D, kCapped}, {212.7267048, 2508.145842, kSaturatedVapour, kCapped},
+      {0.000999, 10, kLowestDense, kSolved}, {0.0095, KH.h_max, k5D, kCapped},
+      {212.7267048, 2508.145842, kSaturatedVapour, kCapped},
   };
   ExpectRanges(rows, VhFlash, IF97PVH);
 }
@@ -281,8 +280,8 @@ TEST(VuFlash, RangeTestsRejectStatesBeyondTheFormulation) {
       {0.0014, 1600, kDenseUpper, kAfterSolve}, {v3_95, IF97R3U(640, v3_95), kDenseUpper, kSolved},
       {KU.v_min, KU.u_min, kColdLiquid, kAfterSolve},
       {0.0010002069773244, KU.u_min, kLowest, kAfterSolve}, {0.5, KU.u_min, kLowest, kAfterSolve},
-      {KU.v_max, KU.u_min, kLowest, kAfterSolve},
-      {0.001, -0.1, kDenseLower, kCapped}, {300, 2374.5, kLargeSaturatedVapour, kCapped},
+      {KU.v_max, KU.u_min, kLowest, kAfterSolve}, {0.001, -0.1, kDenseLower, kCapped},
+      {300, 2374.5, kLargeSaturatedVapour, kCapped},
       {100, 1151.768672, kWetLarge, kCapped}, {900, 3500, kSteam1073, kCapped},
       {1716.0, 6327.0, k5Hot, kCapped},
   };

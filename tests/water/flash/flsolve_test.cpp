@@ -98,32 +98,26 @@ TEST(FlashSolver, SecondPointStepsTowardTheFartherEndOrRestartsJustInside) {
 }
 
 TEST(FlashSolver, FirstBracketFollowsTheSlopeAndTheTwoPoints) {
-  // f = +-1000 (x - 5) on [0, 10], target 0; the record is read when the
-  // third evaluation begins, after the first bracket was formed.
-  const double nan = std::nan(""), tol = 1e-6;
-  const double up2 = 2.0 * (1 + tol) + tol, down8 = 8.0 * (1 - tol) - tol;
+  // f = +-1000 (x - 5) on [0, 10], target 0; the record as the third
+  // evaluation begins: bracket state, side counter, lower and upper end.
+  const double tol = 1e-6, up2 = 2.0 * (1 + tol) + tol, down8 = 8.0 * (1 - tol) - tol;
   const double near = 5.0 - 3e-6, near2 = near * (1 + tol) + tol;
-  struct Case {
-    double sign, start;
-    int64_t state, side;
-    double lower, upper;  // expected ends; NaN: the range end stays
-  } const cases[] = {
-      {+1, 2.0, 1, -1, up2, nan},     // rising, both below: the larger point is the lower end
-      {+1, 8.0, 2, 1, nan, down8},    // rising, both above: the smaller point is the upper end
+  const double cases[][6] = {
+      {+1, 2.0, 1, -1, up2, 10},     // rising, both below: the larger point is the lower end
+      {+1, 8.0, 2, 1, 0, down8},     // rising, both above: the smaller point is the upper end
       {+1, near, 3, 0, near, near2},  // rising, root between
-      {-1, 2.0, 1, -1, 2.0, nan},     // falling, f1 above target: the smaller point
-      {-1, 8.0, 2, 1, nan, 8.0},      // falling, below: the larger point (wider than needed)
-      {-1, near, 1, -1, near, nan},   // falling, root between: still only the lower end
+      {-1, 2.0, 1, -1, 2.0, 10},     // falling, f1 above target: the smaller point
+      {-1, 8.0, 2, 1, 0, 8.0},       // falling, below: the larger point (wider than needed)
+      {-1, near, 1, -1, near, 10},   // falling, root between: still only the lower end
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "sign " << c.sign << ", start " << c.start);
-    const SolveRun run =
-        Solve([&](double x) { return c.sign * 1000.0 * (x - 5.0); }, c.start, 0, 0, 10, tol, 3);
+  for (const auto& [sign, start, state, side, lower, upper] : cases) {
+    SCOPED_TRACE(::testing::Message() << "sign " << sign << ", start " << start);
+    const SolveRun run = Solve([&](double x) { return sign * 1e3 * (x - 5); }, start, 0, 0, 10, tol, 3);
     ASSERT_GE(run.x.size(), 3u);
-    EXPECT_EQ(run.snapshot.bracket_state, c.state);
-    EXPECT_EQ(run.snapshot.side_counter, c.side);
-    EXPECT_EQ(run.snapshot.lower_end, std::isnan(c.lower) ? 0.0 : c.lower);
-    EXPECT_EQ(run.snapshot.upper_end, std::isnan(c.upper) ? 10.0 : c.upper);
+    EXPECT_EQ(run.snapshot.bracket_state, state);
+    EXPECT_EQ(run.snapshot.side_counter, side);
+    EXPECT_EQ(run.snapshot.lower_end, lower);
+    EXPECT_EQ(run.snapshot.upper_end, upper);
     EXPECT_NEAR(run.state.result, 5.0, 1e-5);
   }
 }
