@@ -1,7 +1,7 @@
 // Random water states per class, from (p, T) or (T, x), at least 0.5 K and
-// 0.1 MPa from the region borders and the critical point, with their volume and enthalpy from the
-// forward equations: the round-trip test and the flash benchmark use them.
-// Each state carries both energies, so both flashes run on the same states.
+// 0.1 MPa from the region borders and the critical point, with their volume
+// and both energies from the forward equations, so both flashes run on the
+// same states: the round-trip test and the flash benchmark use them.
 #pragma once
 
 #include <cmath>
@@ -26,11 +26,6 @@ inline const char* NameOf(Class c) {
   return names[static_cast<int>(c)];
 }
 
-// IF97 Eq. 5, written out here so the states do not lean on the flash's copy.
-inline double B23(double t) {
-  return 348.05185628969 - 1.1671859879975 * t + 0.0010192970039326 * t * t;
-}
-
 // A one-phase state of IF97 region 1, 2, 3 or 5 at (p, T); in region 3 a
 // negative volume is the volume iteration's not-converged marker.
 inline State OnePhase(int region, double p, double t) {
@@ -43,15 +38,14 @@ inline State OnePhase(int region, double p, double t) {
   return {p, t, -1.0, v, IF97R3H(t, v), IF97R3U(t, v)};
 }
 
+// Wet steam at T on the saturated states of regions 1 and 2, or of region 3.
 inline State Wet(double t, double x, bool region3) {
   const double p = IF97PSAT(t);
   const double vl = region3 ? IF97R3VITL(p, t) : IF97R1V(p, t);
   const double vv = region3 ? IF97R3VITV(p, t) : IF97R2V(p, t);
-  const double hl = region3 ? IF97R3H(t, vl) : IF97R1H(p, t);
-  const double hv = region3 ? IF97R3H(t, vv) : IF97R2H(p, t);
-  const double ul = region3 ? IF97R3U(t, vl) : IF97R1U(p, t);
-  const double uv = region3 ? IF97R3U(t, vv) : IF97R2U(p, t);
-  return {p, t, x, vl + x * (vv - vl), hl + x * (hv - hl), ul + x * (uv - ul)};
+  const State l = region3 ? State{p, t, 0, vl, IF97R3H(t, vl), IF97R3U(t, vl)} : OnePhase(1, p, t);
+  const State g = region3 ? State{p, t, 1, vv, IF97R3H(t, vv), IF97R3U(t, vv)} : OnePhase(2, p, t);
+  return {p, t, x, vl + x * (vv - vl), l.h + x * (g.h - l.h), l.u + x * (g.u - l.u)};
 }
 
 // `count` states of class `c` from a generator seeded with `seed`.
@@ -60,44 +54,30 @@ inline std::vector<State> Generate(Class c, int count, unsigned seed) {
   auto uniform = [&](double lo, double hi) {
     return std::uniform_real_distribution<double>(lo, hi)(rng);
   };
-  auto log_uniform = [&](double lo, double hi) {
-    return std::exp(uniform(std::log(lo), std::log(hi)));
-  };
+  auto log_uniform = [&](double lo, double hi) { return std::exp(uniform(std::log(lo), std::log(hi))); };
   std::vector<State> out;
   while (static_cast<int>(out.size()) < count) {
-    switch (c) {
-      case Class::kRegion1: {
-        const double t = uniform(273.66, 622.65), p = uniform(0.1, 99.9);
-        if (p < IF97PSAT(t) + 0.1 || (p < 22.0 && t > IF97TSAT(p) - 0.5)) continue;
-        out.push_back(OnePhase(1, p, t));
-        break;
-      }
-      case Class::kRegion2: {
-        const double t = uniform(273.66, 1072.65), p = log_uniform(0.0007, 99.9);
-        const bool below_623 = t <= 623.65;
-        if (below_623 ? (p > 16.4 || t < IF97TSAT(p) + 0.5) : p > B23(t) - 0.1) continue;
-        out.push_back(OnePhase(2, p, t));
-        break;
-      }
-      case Class::kRegion5: {
-        const double t = uniform(1073.65, 2272.65), p = log_uniform(0.0007, 49.9);
-        out.push_back(OnePhase(5, p, t));
-        break;
-      }
-      case Class::kWetBelow623:
-        out.push_back(Wet(uniform(273.66, 622.65), uniform(0.0, 1.0), false));
-        break;
-      case Class::kRegion3: {
-        const double t = uniform(623.65, 862.65), p = uniform(16.6, 99.9);
-        if (p < B23(t) + 0.1 || (t < 647.096 && std::fabs(p - IF97PSAT(t)) < 0.1)) continue;
-        const State s = OnePhase(3, p, t);
-        if (s.v < 0) continue;
-        out.push_back(s);
-        break;
-      }
-      case Class::kWetNearCritical:
-        out.push_back(Wet(uniform(623.65, 646.596), uniform(0.0, 1.0), true));
-        break;
+    if (c == Class::kWetBelow623) {
+      out.push_back(Wet(uniform(273.66, 622.65), uniform(0.0, 1.0), false));
+    } else if (c == Class::kWetNearCritical) {
+      out.push_back(Wet(uniform(623.65, 646.596), uniform(0.0, 1.0), true));
+    } else if (c == Class::kRegion1) {
+      const double t = uniform(273.66, 622.65), p = uniform(0.1, 99.9);
+      if (p < IF97PSAT(t) + 0.1 || (p < 22.0 && t > IF97TSAT(p) - 0.5)) continue;
+      out.push_back(OnePhase(1, p, t));
+    } else if (c == Class::kRegion2) {
+      const double t = uniform(273.66, 1072.65), p = log_uniform(0.0007, 99.9);
+      const bool below_623 = t <= 623.65;
+      if (below_623 ? (p > 16.4 || t < IF97TSAT(p) + 0.5) : p > IF97B23P(t) - 0.1) continue;
+      out.push_back(OnePhase(2, p, t));
+    } else if (c == Class::kRegion5) {
+      const double t = uniform(1073.65, 2272.65), p = log_uniform(0.0007, 49.9);
+      out.push_back(OnePhase(5, p, t));
+    } else {
+      const double t = uniform(623.65, 862.65), p = uniform(16.6, 99.9);
+      if (p < IF97B23P(t) + 0.1 || (t < 647.096 && std::fabs(p - IF97PSAT(t)) < 0.1)) continue;
+      const State s = OnePhase(3, p, t);
+      if (s.v > 0) out.push_back(s);
     }
   }
   return out;
