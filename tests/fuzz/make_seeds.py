@@ -2,77 +2,66 @@
 """Writes the seed inputs of the fuzz programs (tests/fuzz/corpus/<target>/seed-*).
 
 Each seed is one case named in a bug report or an edge of the routines' ranges, in the byte
-layout the fuzz programs read (harness.cpp and fuzz_<target>.cpp): numbers as a tag byte 2 and
-their 8 raw bytes, choices as single bytes. Run it again after changing that layout; inputs the
-fuzzer minimised (regression-*) are kept as they are.
+layout the fuzz programs read (harness.cpp and fuzz_<target>.cpp): a float or int as a tag byte
+2 and its 8 raw bytes, a unit U(n) as its index in the harness's unit list, bytes as they
+are. Run it again after changing that layout; inputs the fuzzer minimised (regression-*) are
+kept as they are.
 """
 import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-UNITS = [6, 7, 40, 51, 60, 99, -3, 6, 6, 6, 6, 6]
 NAN, INF, DBL_MAX = float("nan"), float("inf"), 1.7976931348623157e308
 
 
-class Seed(bytearray):
-    def byte(self, *vs):
-        self.extend(v & 0xFF for v in vs)
-        return self
-
-    def int(self, *vs):
-        for v in vs:
-            self.extend(b"\x02" + struct.pack("<q", v))
-        return self
-
-    def real(self, *vs):
-        for v in vs:
-            self.extend(b"\x02" + struct.pack("<d", v))
-        return self
-
-    def unit(self, u):
-        return self.byte(UNITS.index(u))
-
-    def small(self, v):
-        """Int(0, ...) in its typical form."""
-        return self.byte(0, v, 0)
-
-    def host(self, istate=0, liqno=0, nmax=0, records=(0,) * 6, gunit=6, cpacom=None, filnam=""):
-        """Host-set block words; records: pool word of each record or 0."""
-        self.int(istate, liqno, nmax)
-        for r in records:
-            self.byte(0) if r == 0 else self.byte(1, r - 1, (r - 1) >> 8)
-        self.int(0, 0).unit(gunit)  # the pure-fluid words
-        if cpacom is None:
-            return self.byte(0)
-        self.byte(1).int(*cpacom)  # LVLCPA, IUSEGU, IOPENF, KDIGA, KDIGB, KDIGC
-        return self.byte(len(filnam), *("abhis0._ ".index(ch) for ch in filnam))
-
-    def host_unit(self, unit=None):
-        return self.byte(0) if unit is None else self.byte(1).unit(unit)
+class U(int):
+    """An output unit."""
 
 
-def write(target, name, seed):
+def b(*vs):
+    """Raw bytes: the choices the programs read as one byte each."""
+    return bytes(v & 0xFF for v in vs)
+
+
+def put(s, *vs):
+    for v in vs:
+        if isinstance(v, U):
+            s.append([6, 7, 40, 51, 60, 99, -3].index(v))
+        elif isinstance(v, bytes):
+            s.extend(v)
+        elif isinstance(v, (list, tuple)):
+            put(s, *v)
+        else:
+            s.extend(b"\x02" + struct.pack("<d" if isinstance(v, float) else "<q", v))
+    return s
+
+
+def host(istate=0, liqno=0, nmax=0, records=(0,) * 6, gunit=6, cpacom=None, filnam=""):
+    """Host-set block words; records: pool word of each record or 0; the pure-fluid words 0."""
+    s = put(bytearray(), istate, liqno, nmax)
+    for r in records:
+        put(s, b(0) if r == 0 else b(1, r - 1, (r - 1) >> 8))
+    put(s, 0, 0, U(gunit), b(0) if cpacom is None else (b(1), cpacom, b(len(filnam))))
+    return put(s, b(*("abhis0._ ".index(ch) for ch in filnam)))
+
+
+def host_unit(unit):
+    return b(0) if unit is None else (b(1), U(unit))
+
+
+def write(target, name, s):
     os.makedirs(os.path.join(HERE, "corpus", target), exist_ok=True)
     with open(os.path.join(HERE, "corpus", target, "seed-" + name), "wb") as f:
-        f.write(seed)
+        f.write(s)
 
 
-def water(target, name, calls, host_unit=None):
-    """The water routines: host blocks, host unit (not if97prph), then the calls."""
-    s = Seed().host()
-    if target != "if97prph":
-        s.host_unit(host_unit)
-    s.byte(len(calls) - 1)
-    for c in calls:
-        if target == "if97prph":  # T, P, V, KPROP, KPHASE, KREGION
-            s.real(*c[:3]).int(*c[3:])
-        elif target == "fdregion":  # T, P, KVL, LVLPRT, IUNIT
-            s.real(*c[:2]).int(*c[2:4]).unit(c[4])
-        else:  # es15d: T, P, LVLPRT, KVL, IUNIT, the five request flags
-            s.real(*c[:2]).int(*c[2:4]).unit(c[4]).int(*c[5])
-    write(target, name, s)
+def water(target, name, calls, unit=None):
+    """Calls of a water routine, each its arguments in the order the program reads them."""
+    first = host_unit(unit) if target != "if97prph" else ()
+    write(target, name, put(host(), first, b(len(calls) - 1), calls))
 
 
+# QUELTRIN_IF97PRPH: T, P, V, KPROP, KPHASE, KREGION.
 water("if97prph", "p-zero-region2-volume", [(500.0, 0.0, 1.0, 5, 0, 2)])
 water("if97prph", "p-negative-region1-volume", [(300.0, -1e5, 1.0, 5, 0, 1)])
 water("if97prph", "region1-far-outside", [(1000.0, 1e6, 1.0, 5, 0, 1)])
@@ -86,30 +75,31 @@ water("if97prph", "region3-code4-and-fugacity", [(650.0, 2.5e7, 0.05, 4, 0, 3),
 # Named regions far from their states: volumes and pressures below zero.
 water("if97prph", "no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 5, 0, 1),
                                         (300.0, 1e5, 0.018, 14, 0, 3), (100.0, 1e5, 1e35, 2, 0, 1)])
-water("fdregion", "t-negative-liquid", [(-5.0, 1e5, 2, 0, 6)])
-water("fdregion", "t-huge-vapour", [(1e300, 1e5, 1, 0, 6)])
-water("fdregion", "vapour-denormal-pressure", [(700.0, 1e-320, 1, 0, 6)])
-water("fdregion", "region3-starts", [(640.0, 2e7, 1, 0, 6), (700.0, 4e7, 1, 0, 6), (623.16, 3e7, 2, 0, 6)])
-water("fdregion", "warnings-on-host-unit", [(250.0, 1e5, 2, 5, 7), (700.0, 1e7, 2, 5, 7),
-                                            (2500.0, 7e7, 1, 5, 7)], host_unit=7)
+# QUELTRIN_FDREGION: T, P, KVL, LVLPRT, IUNIT.
+water("fdregion", "t-negative-liquid", [(-5.0, 1e5, 2, 0, U(6))])
+water("fdregion", "t-huge-vapour", [(1e300, 1e5, 1, 0, U(6))])
+water("fdregion", "vapour-denormal-pressure", [(700.0, 1e-320, 1, 0, U(6))])
+water("fdregion", "region3-starts",
+      [(640.0, 2e7, 1, 0, U(6)), (700.0, 4e7, 1, 0, U(6)), (623.16, 3e7, 2, 0, U(6))])
+water("fdregion", "warnings-on-host-unit", [(250.0, 1e5, 2, 5, U(7)), (700.0, 1e7, 2, 5, U(7)),
+                                            (2500.0, 7e7, 1, 5, U(7))], unit=7)
+# QUELTRIN_ES15D: T, P, LVLPRT, KVL, IUNIT, KPHI, KH, KS, KG, KV.
 ALL = (1, 1, 1, 1, 1)
-water("es15d", "liquid-t-minus-huge", [(-1e300, 1e5, 0, 2, 6, ALL)])
-water("es15d", "t-largest", [(DBL_MAX, 1e5, 0, 1, 6, ALL), (DBL_MAX, 1e5, 0, 2, 6, ALL)])
-water("es15d", "liquid-denormal-pressure", [(250.0, 1e-305, 0, 2, 6, ALL)])
-water("es15d", "liquid-extrapolated-and-corrected", [(700.0, 1e7, 5, 2, 7, ALL),
-                                                     (300.0, 1000.0, 5, 2, 7, ALL)], host_unit=7)
-water("es15d", "vapour-cold-partial-flags", [(260.0, 1e5, 0, 1, 6, (1, 0, 2, 0, 1)),
-                                             (270.0, 101325.0, 0, 2, 6, (0, 1, 0, 1, 0))])
+water("es15d", "liquid-t-minus-huge", [(-1e300, 1e5, 0, 2, U(6), ALL)])
+water("es15d", "t-largest", [(DBL_MAX, 1e5, 0, 1, U(6), ALL), (DBL_MAX, 1e5, 0, 2, U(6), ALL)])
+water("es15d", "liquid-denormal-pressure", [(250.0, 1e-305, 0, 2, U(6), ALL)])
+water("es15d", "liquid-extrapolated-and-corrected", [(700.0, 1e7, 5, 2, U(7), ALL),
+                                                     (300.0, 1000.0, 5, 2, U(7), ALL)], unit=7)
+water("es15d", "vapour-cold-partial-flags", [(260.0, 1e5, 0, 1, U(6), (1, 0, 2, 0, 1)),
+                                             (270.0, 101325.0, 0, 2, U(6), (0, 1, 0, 1, 0))])
 
 
 def opclfile(name, calls):
     """calls: (unit, file name, last byte NUL, mode)."""
-    s = Seed().host().byte(len(calls) - 1)
+    s = put(host(), b(len(calls) - 1))
     for unit, fname, nul, mode in calls:
-        s.byte(len(fname)).unit(unit).byte(*("abcfh.  ".index(ch) for ch in fname))
-        if fname:
-            s.byte(0 if nul else 1)
-        s.int(mode)
+        put(s, b(len(fname)), U(unit), b(*("abcfh.  ".index(ch) for ch in fname)))
+        put(s, b(0 if nul else 1) if fname else (), mode)
     write("opclfile", name, s)
 
 
@@ -117,11 +107,11 @@ opclfile("open-close-bad-mode", [(60, "a.h  ", False, 1), (60, "", False, 3), (6
 opclfile("reopen-other-unit-dot-names", [(51, "..", False, 1), (7, "f", True, 1), (7, "b", False, 1),
                                          (99, "   ", False, 1)])
 
-WATER, METHANOL, METHANE, METHANE_SRK = 0, 1, 2, 3
-# Defaults of a call's inputs, in the order the program reads them.
-CALL = dict(T=300.0, P=1e5, KVL=2, KPHI=1, KH=1, KS=1, KG=1, KV=1, KDER=0, KVSTRT=0, VMX=0.0,
-            IH2O=0, KTOL=0, KDIAG=0)
+# PPCPA_CPAPROP. A call's inputs in the order the program reads them, with their defaults.
+CALL = dict(T=300.0, P=1e5, KVL=2, KPHI=1, KH=1, KS=1, KG=1, KV=1, KDER=0, KVSTRT=0, VMX=0.0, IH2O=0,
+            KTOL=0, KDIAG=0, IUNIT=U(6))
 ALLD = dict(KPHI=3, KH=3, KS=3, KG=3, KV=3, KDER=1)  # every value and its derivative
+WATER, METHANOL, METHANE, METHANE_SRK = 0, 1, 2, 3
 
 
 def kij_at(ncc, k, l):
@@ -133,28 +123,20 @@ def mat_at(ncc, i, j):
     return (j - 1) * ncc + (i - 1)
 
 
-def cpaprop(name, comps, x, calls, idx=None, entries=(), host=None, host_unit=None):
+def cpaprop(name, comps, x, calls, idx=None, entries=(), host_words=None, unit=None):
     """comps: preset number or (preset, {parameter index: value}) per component; entries:
     (binary array 0..5, word, value); calls: dicts of the inputs that differ from CALL."""
-    s = Seed().host(**(host or {})).host_unit(host_unit).int(len(comps), len(x))
+    s = put(host(**(host_words or {})), host_unit(unit), len(comps), len(x))
     for c in comps:
         preset, over = (c, {}) if isinstance(c, int) else c
-        s.byte(preset, sum(1 << j for j in over)).real(*(over[j] for j in sorted(over)))
-    s.byte(len(entries))
+        put(s, b(preset, sum(1 << j for j in over)), [over[j] for j in sorted(over)])
+    put(s, b(len(entries)))
     for which, at, value in entries:
-        s.byte(which, at)
-        if which in (0, 1, 5):
-            s.real(value)
-        else:
-            s.byte(1) if value == 1.0 else s.byte(0).real(value)
+        flag = () if which in (0, 1, 5) else b(1) if value == 1.0 else b(0)
+        put(s, b(which, at), flag, () if flag == b(1) else value)
     for i in range(len(x)):
-        s.byte(0) if idx is None or idx[i] == i + 1 else s.byte(7).int(idx[i])
-    s.real(*x).byte(0, len(calls) - 1)
-    for c in calls:
-        v = dict(CALL, **c)
-        s.real(v["T"], v["P"]).int(*(v[k] for k in ("KVL", "KPHI", "KH", "KS", "KG", "KV", "KDER", "KVSTRT")))
-        s.real(v["VMX"]).int(v["IH2O"], v["KTOL"], v["KDIAG"]).unit(v.get("IUNIT", 6))
-    write("cpaprop", name, s)
+        put(s, b(0) if idx is None or idx[i] == i + 1 else (b(7), idx[i]))
+    write("cpaprop", name, put(s, x, b(0, len(calls) - 1), [list(dict(CALL, **c).values()) for c in calls]))
 
 
 # Solvation flag of water + an inert, both orders, and the same solvation given explicitly
@@ -184,10 +166,10 @@ cpaprop("negative-association-volume-pure-water", [(WATER, {4: -0.0692})], [1.0]
 # level takes effect from the second call), and through the file-name override on the host's
 # global unit.
 LEVEL1 = dict(cpacom=(1, 0, 0, 0, 0, 0))
-cpaprop("history-file-on-host-unit", [WATER], [1.0], [dict(IUNIT=60)] * 2, host=LEVEL1, host_unit=60)
-cpaprop("history-file-unit-60", [WATER], [1.0], [dict(IUNIT=60)] * 2, host=LEVEL1)
+cpaprop("history-file-on-host-unit", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, host_words=LEVEL1, unit=60)
+cpaprop("history-file-unit-60", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, host_words=LEVEL1)
 cpaprop("named-file-on-host-global-unit", [WATER], [1.0], [{}],
-        host=dict(gunit=51, cpacom=(0, 0, 1, 0, 0, 0), filnam="his"), host_unit=51)
+        host_words=dict(gunit=51, cpacom=(0, 0, 1, 0, 0, 0), filnam="his"), unit=51)
 # Ordinary calls: published water at 298.15 K, water + methanol vapour with binary parameters,
 # the root memory on with records in the pool, traces.
 cpaprop("water-all-derivatives", [WATER], [1.0], [dict(T=298.15, P=101325.0, **ALLD)])
@@ -195,10 +177,10 @@ cpaprop("water-methanol-binary", [WATER, METHANOL], [0.3, 0.7], [dict(T=400.0, K
         entries=[(0, kij_at(2, 1, 2), -0.09), (2, 0, 1.0), (1, kij_at(2, 1, 2), 0.05), (3, 0, 1.0)])
 cpaprop("root-memory", [WATER, METHANE], [0.9, 0.1],
         [dict(T=350.0, P=1e6), dict(T=351.0, P=1e6), dict(T=351.0, P=1e6, KVL=1)],
-        host=dict(istate=1, liqno=1, nmax=4, records=(10, 20, 30, 100, 200, 300)))
+        host_words=dict(istate=1, liqno=1, nmax=4, records=(10, 20, 30, 100, 200, 300)))
 cpaprop("traces-and-echo", [WATER, METHANOL, METHANE_SRK], [0.2, 0.3, 0.5],
-        [dict(T=320.0, P=2e6, KDIAG=9999, IUNIT=7), dict(T=320.0, P=2e6, KDIAG=1234, IUNIT=7, KPHI=2)],
-        host=dict(cpacom=(9, 0, 0, 0, 0, 0)))
+        [dict(T=320.0, P=2e6, KDIAG=9999, IUNIT=U(7)), dict(T=320.0, P=2e6, KDIAG=1234, IUNIT=U(7), KPHI=2)],
+        host_words=dict(cpacom=(9, 0, 0, 0, 0, 0)))
 # Violations the fuzzing found, reduced by hand to the smallest call. Pressure below the
 # smallest normal number with the volume of the last search (no search of its own):
 # ln(P/101325) underflows to -inf, IERR 0.
@@ -237,48 +219,45 @@ cpaprop("two-runs-no-state-at-t-plus-given-volume", [(METHANE_SRK, {2: -5.0})], 
 # Sour water. A host component is a model index (1 water .. 18 ethyl mercaptan), or ("near",
 # model index, byte, letter) for that alias with one byte changed to a lower-case letter.
 def sw_host(comps, most):
-    s = Seed().byte(len(comps) - 1 if len(comps) <= most else most - 1)
+    s = put(bytearray(), b(min(len(comps), most) - 1))
     for c in comps:
-        s.byte(c - 1, 3) if isinstance(c, int) else s.byte(c[1] - 1, 0, c[2], ord(c[3]) - ord("a"))
+        put(s, b(*(c - 1, 3) if isinstance(c, int) else (c[1] - 1, 0, c[2], ord(c[3]) - ord("a"))))
     return s
 
 
-def sw_count(s, n):
-    return s.byte(0, n - 1) if n >= 1 else s.byte(15, 0, n + 2, 0)
+def sw_count(n):
+    return b(*(0, n - 1) if n >= 1 else (15, 0, n + 2, 0))
 
 
-def sw_list(s, idx, host):
+def sw_list(idx, host):
     """Host numbers: the first byte that gives J, or the flag of a number below 1."""
-    for j in idx:
-        s.byte(next(b for b in range(j - 1, 256, host) if b % 16 != 15)) if j >= 1 else s.byte(15, -j)
-    return s
+    return [b(next(v for v in range(j - 1, 256, host) if v % 16 != 15)) if j >= 1 else b(15, -j) for j in idx]
 
 
-def sw_fractions(s, *lists):
-    for y in lists:
-        for v in y:
-            s.byte(1) if v == 0.0 else s.byte(0).real(v)
-        s.byte(0)
-    return s
+def sw_fractions(*lists):
+    """Each list: its values (a zero by its flag alone), then the flag of no normalisation."""
+    return [(*(b(1) if v == 0.0 else (b(0), v) for v in y), b(0)) for y in lists]
 
 
-def sw_models(s, models):
+def sw_models(models):
     """Slot I below 4 holds model I + 1 by default; other slots take the first byte naming M."""
-    for i, m in enumerate(models):
+    def byte(i, m):
         if i < 4 and m == i + 1:
-            s.byte(0)
-        elif 1 <= m <= 18:
-            s.byte(next(b for b in range(256) if b % 18 == m - 1 and (b % 8 == 6 if i < 4 else b % 8 < 6)))
-        else:
-            s.byte(7, 0, m + 2, 0)
-    return s
+            return b(0)
+        if not 1 <= m <= 18:
+            return b(7, 0, m + 2, 0)
+        return b(next(v for v in range(256) if v % 18 == m - 1 and (v % 8 == 6 if i < 4 else v % 8 < 6)))
+    return [byte(i, m) for i, m in enumerate(models)]
+
+
+def small(v):
+    """Int(0, ...) in its typical form."""
+    return b(0, v, 0)
 
 
 def chkcmp(name, host, calls):
-    s = sw_host(host, 30).byte(len(calls) - 1)
-    for idx, kopt in calls:
-        sw_list(sw_count(s, len(idx)), idx, len(host)).small(kopt)
-    write("chkcmp", name, s)
+    each = [(sw_count(len(idx)), sw_list(idx, len(host)), small(kopt)) for idx, kopt in calls]
+    write("chkcmp", name, put(sw_host(host, 30), b(len(calls) - 1), each))
 
 
 H2O, NH3, CO2, H2S, CH4 = 1, 2, 3, 4, 5
@@ -290,13 +269,11 @@ chkcmp("all-aliases", list(range(1, 19)), [(list(range(18, 0, -1)), 0)])
 
 
 def phase(target, name, calls):
-    """calls: (models, fractions, T, P) and for the liquid also (pH, KPH)."""
-    s = Seed().byte(len(calls) - 1)
+    """calls: (models, fractions, T, P) and for the liquid also pH and KPH."""
+    s = put(bytearray(), b(len(calls) - 1))
     for models, y, t, p, *ph in calls:
-        sw_fractions(sw_models(sw_count(s, len(models)), models), y).real(t, p)
-        if ph:
-            s.real(ph[0])
-            s.byte(0) if ph[1] == 0 else s.byte(1).small(ph[1])
+        put(s, sw_count(len(models)), sw_models(models), sw_fractions(y), t, p)
+        put(s, (ph[0], b(0) if ph[1] == 0 else (b(1), small(ph[1]))) if ph else ())
     write(target, name, s)
 
 
@@ -333,11 +310,9 @@ phase("philgpsw", "model-index-outside",
 
 def inflgpsw(name, host, calls):
     """calls: (host list, Z, X, Y, T, P, KODE)."""
-    s = sw_host(host, 24).byte(len(calls) - 1)
-    for idx, z, x, y, t, p, kode in calls:
-        sw_fractions(sw_list(sw_count(s, len(idx)), idx, len(host)), z, x, y).real(t, p)
-        s.byte(0) if kode == 5 else s.byte(1).small(kode)
-    write("inflgpsw", name, s)
+    write("inflgpsw", name, put(sw_host(host, 24), b(len(calls) - 1), [
+        (sw_count(len(idx)), sw_list(idx, len(host)), sw_fractions(z, x, y), t, p,
+         b(0) if kode == 5 else (b(1), small(kode))) for idx, z, x, y, t, p, kode in calls]))
 
 
 HALF = [0.5, 0.5]
@@ -350,8 +325,7 @@ inflgpsw("host-numbers-below-1-and-unknown", [H2O, NH3, ("near", CO2, 2, "o"), H
            [0.2] * 6, 320.0, 1e5, 5)])
 inflgpsw("no-estimate-water-alone-or-with-methane", [H2O, NH3, CH4],
          [([1], [1.0], [1.0], [1.0], 300.0, 1e5, 5), ([1, 3], HALF, HALF, HALF, 300.0, 1e5, 5)])
-inflgpsw("all-zero-vapour", [H2O, NH3, CH4],
-         [([1, 2], [0.0, 0.0], HALF, HALF, 300.0, 1e5, 5),
+inflgpsw("all-zero-vapour", [H2O, NH3, CH4], [([1, 2], [0.0, 0.0], HALF, HALF, 300.0, 1e5, 5),
           ([1, 2, 3], [0.0, 0.0, 1.0], HALF + [0.0], HALF + [0.0], 300.0, 1e5, 5)])
 inflgpsw("water-rich-vapour", [H2O, NH3, CO2, H2S],
          [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], [0.25] * 4, [0.25] * 4, 350.0, 1e5, 5),
