@@ -20,7 +20,7 @@ void FuzzTarget(Input& in) {
     // first 20 that have one.
     a.CheckLnPhi(kSwSlots, "SLOT_OUTSIDE_MIXTURE_NOT_UPPER_BOUND");
     // Without any vapour fraction the mixture is the ideal gas: ln phi 0 in
-    // every slot that takes part (the first 20 with a model index),
+    // every slot in the mixture (the first 20 with a model index),
     // wherever the virial coefficients are finite.
     bool all_zero = true;
     for (double y : a.fractions) all_zero = all_zero && y == 0.0;

@@ -1,4 +1,4 @@
-// Shared part of the fuzz programs of the exports. A program defines
+// Code shared by the fuzz programs of the exports. A program defines
 // kTargetName and FuzzTarget(Input&): it reads the arguments of its calls
 // from the input into an ArgList (the caller's arrays at exactly their
 // documented sizes between poisoned guard words), makes each call with

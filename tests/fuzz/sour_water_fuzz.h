@@ -1,4 +1,4 @@
-// Shared part of the fuzz targets of the sour-water exports: host component
+// Code shared by the fuzz targets of the sour-water exports: host component
 // aliases (recognised, near misses and any bytes), the slot map the
 // recognition must give for them, slot lists with model indices and
 // fractions, and the check of a ln phi array.
@@ -175,7 +175,7 @@ struct SwPhase {
   // the mixture (a model index outside 1..18, or past the first MOST slots
   // that have one) at the upper bound, else KEY.
   void CheckLnPhi(int64_t most, const char* key) const {
-    int64_t taking_part = 0;
+    int64_t in_mixture = 0;
     for (size_t i = 0; i < LNPHI->size(); ++i) {
       const double v = (*LNPHI)[i];
       if (!(std::fabs(v) <= kSwLnPhiHigh + 1e-12)) {
@@ -185,7 +185,7 @@ struct SwPhase {
     }
     for (size_t i = 0; i < LNPHI->size(); ++i) {
       const bool valid = models[i] >= 1 && models[i] <= kSwModelComponents;
-      if ((valid && ++taking_part <= most) || !(std::fabs((*LNPHI)[i] - kSwLnPhiHigh) > 1e-12))
+      if ((valid && ++in_mixture <= most) || !(std::fabs((*LNPHI)[i] - kSwLnPhiHigh) > 1e-12))
         continue;
       Violate(key, "LNPHI(" + std::to_string(i + 1) + ")");
       break;
