@@ -10,22 +10,17 @@ const char* const kTargetName = "PPTH_CHKCMP";
 
 void FuzzTarget(Input& in) {
   const SwHost host = ReadSwHost(in, 30);
-  const int calls = 1 + in.Byte() % 2;
-  for (int c = 0; c < calls; ++c) {
+  for (int c = in.Calls(2); c > 0; --c) {
     const int64_t nc_value = ReadSwCount(in, 30);
-    const size_t nc = static_cast<size_t>(nc_value > 0 ? nc_value : 0);
-    const std::vector<int64_t> list = ReadSwHostList(in, nc, host.alias.size());
+    const std::vector<int64_t> list =
+        ReadSwHostList(in, std::max<int64_t>(nc_value, 0), host.model.size());
     const int64_t kopt_value = in.Int(0, 2);
     const SwSlots want = ExpectedSwSlots(host, list, kopt_value == 1);
 
     ArgList args;
     auto& NC = args.In("NC", nc_value);
-    auto& IDX = args.Add<int64_t>("IDX", nc, Role::kIn);
-    std::copy(list.begin(), list.end(), IDX.p());
-    auto& ALIAS = args.Add<unsigned char>("ALIAS", kSwAliasBytes * host.alias.size(), Role::kIn);
-    for (size_t j = 0; j < host.alias.size(); ++j) {
-      std::copy(host.alias[j].begin(), host.alias[j].end(), ALIAS.p() + j * kSwAliasBytes);
-    }
+    auto& IDX = args.Add("IDX", list, Role::kIn);
+    auto& ALIAS = args.Add("ALIAS", host.alias, Role::kIn);
     auto& KOPT = args.In("KOPT", kopt_value);
     // Room for the slots this list fills, as a caller that knows its list
     // sizes them. POS of a key component not in the list is not written:
@@ -38,31 +33,29 @@ void FuzzTarget(Input& in) {
     auto& NKEY = args.Out<int64_t>("NKEY", -99);
     auto& NREC = args.Out<int64_t>("NREC", -99);
     auto& IWAT = args.Out<int64_t>("IWAT", -99);
-    SetCallDescription([&] {
-      return args.Describe() + " models" + DescribeList("", host.model.data(), host.model.size());
-    });
-    Call(kTargetName, args, [&] {
+    args.note = [&] { return List(" models", host.model.data(), host.model.size()); };
+    Call(args, [&] {
       PPTH_CHKCMP(NC.p(), IDX.p(), NGPSW.p(), MODIDX.p(), POS.p(), ALIAS.p(), NKEY.p(), NREC.p(),
                   IWAT.p(), KOPT.p());
     });
     if (*NGPSW != want.ngpsw) {
-      Violate(kTargetName, "SLOT_MAP_DIFFERS:NGPSW", "expected " + std::to_string(want.ngpsw));
+      Violate("SLOT_MAP_DIFFERS:NGPSW", "expected " + std::to_string(want.ngpsw));
       continue;
     }
     for (size_t s = 0; s < room; ++s) {
-      if (MODIDX[s] != want.modidx[s]) {
-        Violate(kTargetName, "SLOT_MAP_DIFFERS:MODIDX", "slot " + std::to_string(s + 1));
-        break;
-      }
-      if (POS[s] != (want.pos[s] == 0 ? kPreset : want.pos[s])) {
-        Violate(kTargetName, "SLOT_MAP_DIFFERS:POS", "slot " + std::to_string(s + 1));
+      const char* differs = MODIDX[s] != want.modidx[s] ? "SLOT_MAP_DIFFERS:MODIDX"
+                            : POS[s] != (want.pos[s] == 0 ? kPreset : want.pos[s])
+                                ? "SLOT_MAP_DIFFERS:POS"
+                                : nullptr;
+      if (differs != nullptr) {
+        Violate(differs, "slot " + std::to_string(s + 1));
         break;
       }
     }
     if (*NKEY != want.nkey || *NREC != want.nrec || *IWAT != want.iwat) {
-      Violate(kTargetName, "SLOT_MAP_DIFFERS:COUNTS",
-              "expected NKEY " + std::to_string(want.nkey) + " NREC " + std::to_string(want.nrec) +
-                  " IWAT " + std::to_string(want.iwat));
+      Violate("SLOT_MAP_DIFFERS:COUNTS", "expected NKEY " + std::to_string(want.nkey) + " NREC " +
+                                             std::to_string(want.nrec) + " IWAT " +
+                                             std::to_string(want.iwat));
     }
   }
 }

@@ -14,56 +14,50 @@ const char* const kTargetName = "PPCPA_CPAPROP";
 
 namespace {
 
-constexpr int64_t kMaxNcc = 6;
-constexpr int64_t kMaxN = 8;
-
-// CPATC, CPAPC, CPAM, CPAAU, CPAAV, CPAAT of the preset components.
+// CPATC, CPAPC, CPAM, CPAAU, CPAAV, CPAAT of the preset components, and the
+// typical range of each parameter (logarithmic when the flag is set).
 constexpr double kPresets[4][6] = {
     {303.17135848344367, 15045914.360250035, 0.38016508919624575, 2003.1367040072357, 0.0692, 4.0},
     {364.4383820278336, 8495972.27212533, 0.3403877229534356, 2957.618414184445, 0.0161, 2.0},
     {193.18592912809845, 4782224.476403621, 0.4516575760558059, 0.0, 0.0, 1e35},
     {190.56, 4.599e6, 0.497293, 0.0, 0.0, 1e35}};
+constexpr struct {
+  double lo, hi;
+  bool log;
+} kRanges[6] = {{100.0, 800.0, false}, {1e5, 1e8, true},  {0.0, 2.0, false},
+                {0.0, 4000.0, false},  {1e-4, 0.5, true}, {0.0, 10.0, false}};
 
-double ReadParameter(Input& in, int j) {
-  switch (j) {
-    case 0: return in.Real(100.0, 800.0);
-    case 1: return in.RealLog(1e5, 1e8);
-    case 2: return in.Real(0.0, 2.0);
-    case 3: return in.Real(0.0, 4000.0);
-    case 4: return in.RealLog(1e-4, 0.5);
-    default: return in.Real(0.0, 10.0);
-  }
-}
-
+// Whether request code CODE asks for the value, or its temperature derivative.
 bool Requested(int64_t code, bool derivative) {
   return derivative ? (code == 2 || code == 3) : (code == 1 || code == 3);
 }
 
-// The outputs of one call: PHIMX, DPHIDT, the fourteen single values and
-// IERR, preset so that a write shows (VMX to the value handed in).
-enum { DHMX, DSMX, DGMX, VMX, DHDT, DSDT, DGDT, DVDT, ZMX, DPDV, DP2DVDT, DPDT, DP2DV2, PCALC };
-constexpr const char* kSingleNames[14] = {"DHMX",    "DSMX", "DGMX",   "VMX",  "DHDT",
-                                          "DSDT",    "DGDT", "DVDT",   "ZMX",  "DPDV",
-                                          "DP2DVDT", "DPDT", "DP2DV2", "PCALC"};
+// The single outputs in the order they are judged: the request code that
+// asks for each (0..4 for KPHI..KV; -1 always, -2 with KDER 1) and whether
+// it is a temperature derivative.
+enum { DHMX, DHDT, DSMX, DSDT, DGMX, DGDT, VMX, DVDT, ZMX, DPDV, DP2DV2, PCALC, DPDT, DP2DVDT };
+constexpr struct {
+  const char* name;
+  int request;
+  bool derivative;
+} kSingles[14] = {{"DHMX", 1, false},  {"DHDT", 1, true},     {"DSMX", 2, false},
+                  {"DSDT", 2, true},   {"DGMX", 3, false},    {"DGDT", 3, true},
+                  {"VMX", 4, false},   {"DVDT", 4, true},     {"ZMX", -1, false},
+                  {"DPDV", -1, false}, {"DP2DV2", -1, false}, {"PCALC", -1, false},
+                  {"DPDT", -2, true},  {"DP2DVDT", -2, true}};
+
+// The outputs of one call, preset so that a write shows (VMX to the value
+// handed in).
 struct Outputs {
-  ArgList list;
-  Arg<double>&PHIMX, &DPHIDT;
-  Arg<double>* s[14];
-  Arg<int64_t>& IERR;
-  double vmx_in;
-  Outputs(size_t np, double vmx)
-      : PHIMX(list.Add<double>("PHIMX", np, Role::kOut, kUnwritten)),
-        DPHIDT(list.Add<double>("DPHIDT", np, Role::kOut, kUnwritten)),
-        s{},
-        IERR(list.Out<int64_t>("IERR", -99)),
-        vmx_in(vmx) {
-    for (int k = 0; k < 14; ++k) s[k] = &list.Out(kSingleNames[k], k == VMX ? vmx : kUnwritten);
+  Arg<double>*PHIMX, *DPHIDT, *s[14];
+  Arg<int64_t>* IERR;
+  Outputs(ArgList& list, size_t np, double vmx) {
+    PHIMX = &list.Add<double>("PHIMX", np, Role::kOut, kUnwritten);
+    DPHIDT = &list.Add<double>("DPHIDT", np, Role::kOut, kUnwritten);
+    for (int k = 0; k < 14; ++k) s[k] = &list.Out(kSingles[k].name, k == VMX ? vmx : kUnwritten);
+    IERR = &list.Out<int64_t>("IERR", -99);
   }
   double& operator[](int k) { return **s[k]; }
-  void Preset() {
-    for (size_t i = 0; i < PHIMX.size(); ++i) PHIMX[i] = DPHIDT[i] = kUnwritten;
-    for (int k = 0; k < 14; ++k) **s[k] = k == VMX ? vmx_in : kUnwritten;
-  }
 };
 
 }  // namespace
@@ -72,41 +66,37 @@ void FuzzTarget(Input& in) {
   SetHostBlocks(in);
   MaybeOpenHostUnit(in);
 
-  // --- The mixture the host keeps for all calls ------------------------------
+  // --- The mixture the host keeps for all calls ------------------------------------
   int64_t ncc = in.Int(1, 5);
-  if (ncc < -1 || ncc > kMaxNcc) ncc = kMaxNcc;
+  if (ncc < -1 || ncc > 6) ncc = 6;
   int64_t n = in.Int(1, 4);
-  if (n < -1 || n > kMaxN) n = kMaxN;
-  const size_t nc = static_cast<size_t>(ncc > 0 ? ncc : 0);
-  const size_t np = static_cast<size_t>(n > 0 ? n : 0);
+  if (n < -1 || n > 8) n = 8;
+  const size_t nc = static_cast<size_t>(std::max<int64_t>(ncc, 0));
+  const size_t np = static_cast<size_t>(std::max<int64_t>(n, 0));
 
   ArgList system;
   auto& N = system.In("N", n);
   auto& NCC = system.In("NCC", ncc);
   Arg<double>* param[6];
-  int j = 0;
-  for (const char* name : {"CPATC", "CPAPC", "CPAM", "CPAAU", "CPAAV", "CPAAT"}) {
-    param[j++] = &system.Add<double>(name, nc, Role::kIn);
-  }
+  const char* const kParameters[6] = {"CPATC", "CPAPC", "CPAM", "CPAAU", "CPAAV", "CPAAT"};
+  for (int j = 0; j < 6; ++j) param[j] = &system.Add<double>(kParameters[j], nc, Role::kIn);
   for (size_t k = 0; k < nc; ++k) {
     const int preset = in.Byte() % 5;
     const int mask = preset == 4 ? 0x3F : in.Byte();
-    for (j = 0; j < 6; ++j) {
+    for (int j = 0; j < 6; ++j) {
+      const auto& r = kRanges[j];
       (*param[j])[k] = preset < 4 ? kPresets[preset][j] : 0.0;
-      if (mask & (1 << j)) (*param[j])[k] = ReadParameter(in, j);
+      if (mask & (1 << j)) (*param[j])[k] = r.log ? in.RealLog(r.lo, r.hi) : in.Real(r.lo, r.hi);
     }
   }
-  auto& CPAKIJ = system.Add<double>("CPAKIJ", 2 * nc * nc, Role::kIn);
-  auto& CPAVIJ = system.Add<double>("CPAVIJ", 2 * nc * nc, Role::kIn);
-  auto& KIJSET = system.Add<double>("KIJSET", nc, Role::kIn);
-  auto& VIJSET = system.Add<double>("VIJSET", nc, Role::kIn);
-  auto& ECRFLG = system.Add<double>("ECRFLG", nc * nc, Role::kIn);
-  auto& CPAEIJ = system.Add<double>("CPAEIJ", nc * nc, Role::kIn);
-  Arg<double>* binaries[6] = {&CPAKIJ, &CPAVIJ, &KIJSET, &VIJSET, &ECRFLG, &CPAEIJ};
-  const int entries = in.Byte() % 8;
-  for (int e = 0; e < entries; ++e) {
+  // CPAKIJ, CPAVIJ, KIJSET, VIJSET, ECRFLG, CPAEIJ: a few entries set.
+  Arg<double>* binary[6];
+  const char* const kBinaries[6] = {"CPAKIJ", "CPAVIJ", "KIJSET", "VIJSET", "ECRFLG", "CPAEIJ"};
+  const size_t kBinarySizes[6] = {2 * nc * nc, 2 * nc * nc, nc, nc, nc * nc, nc * nc};
+  for (int j = 0; j < 6; ++j)
+    binary[j] = &system.Add<double>(kBinaries[j], kBinarySizes[j], Role::kIn);
+  for (int e = in.Byte() % 8; e > 0; --e) {
     const int which = in.Byte() % 6;
-    Arg<double>& a = *binaries[which];
     const size_t at = in.Byte();
     double value;
     switch (which) {
@@ -115,7 +105,7 @@ void FuzzTarget(Input& in) {
       case 5: value = in.Real(0.0, 4000.0); break;
       default: value = in.Flag() ? 1.0 : in.Real(0.0, 2.0); break;
     }
-    if (a.size() > 0) a[at % a.size()] = value;
+    if (binary[which]->size() > 0) (*binary[which])[at % binary[which]->size()] = value;
   }
   auto& IDX = system.Add<int64_t>("IDX", np, Role::kIn);
   auto& X = system.Add<double>("X", np, Role::kIn);
@@ -129,10 +119,10 @@ void FuzzTarget(Input& in) {
   }
   // Host work arrays of the documented sizes, kept from call to call.
   ArgList work;
-  auto& IWORK = work.Add<int64_t>("IWORK", nc * nc + 14 * nc, Role::kOut);
-  auto& RWORK = work.Add<double>("RWORK", 10 * nc * nc + 50 * nc, Role::kOut);
-  auto& EPSAB = work.Add<double>("EPSAB", nc * np, Role::kOut);
-  auto& ITYPE = work.Add<int64_t>("ITYPE", nc, Role::kOut);
+  auto& IWORK = work.Add<int64_t>("IWORK", nc * nc + 14 * nc, Role::kWork);
+  auto& RWORK = work.Add<double>("RWORK", 10 * nc * nc + 50 * nc, Role::kWork);
+  auto& EPSAB = work.Add<double>("EPSAB", nc * np, Role::kWork);
+  auto& ITYPE = work.Add<int64_t>("ITYPE", nc, Role::kWork);
   auto& XAWRK = work.Add<double>("XAWRK (49)", 8, Role::kUnread);
   auto& ARG47 = work.Add<double>("argument 47", 8, Role::kUnread);
   auto& ARG48 = work.Add<double>("argument 48", 8, Role::kUnread);
@@ -141,56 +131,45 @@ void FuzzTarget(Input& in) {
   // What is unusual about the mixture and the call, so that a violation
   // names the kind of input it came from: a listed component with tiny
   // critical constants, or present with unusable association parameters.
-  auto component = [&](size_t i) { return static_cast<size_t>(IDX[i] - 1); };
   auto listed = [&](size_t i) { return IDX[i] >= 1 && IDX[i] <= ncc; };
   auto any_component = [&](bool association) {
     for (size_t i = 0; i < np; ++i) {
       if (!listed(i)) continue;
-      const size_t k = component(i);
+      const size_t k = static_cast<size_t>(IDX[i] - 1);
       if (!association &&
-          (std::fabs((*param[0])[k]) < 1e-100 || std::fabs((*param[1])[k]) < 1e-100))
+          (std::fabs((*param[0])[k]) < 1e-100 || std::fabs((*param[1])[k]) < 1e-100)) {
         return true;
-      if (association && X[i] > 1e-15) {
-        for (int p : {3, 4}) {
-          const double v = (*param[p])[k];
-          if (v != 0.0 && v != 1e35 && !(v > 0.0 && v < 1e30)) return true;
-        }
+      }
+      for (int p : {3, 4}) {
+        const double v = (*param[p])[k];
+        if (association && X[i] > 1e-15 && v != 0.0 && v != 1e35 && !(v > 0.0 && v < 1e30))
+          return true;
       }
     }
     return false;
   };
 
-  // --- Calls --------------------------------------------------------------------
-  const int calls = 1 + in.Byte() % 3;
-  for (int c = 0; c < calls; ++c) {
-    ArgList args;
-    auto& T = args.In("T", in.RealLog(150.0, 900.0));
-    auto& P = args.In("P", in.RealLog(1e3, 1e8));
-    auto& KVL = args.In("KVL", in.Int(1, 2));
+  // --- Calls ------------------------------------------------------------------------
+  for (int c = 1, calls = in.Calls(3); c <= calls; ++c) {
+    ArgList inputs;
+    auto& T = inputs.In("T", in.RealLog(150.0, 900.0));
+    auto& P = inputs.In("P", in.RealLog(1e3, 1e8));
+    auto& KVL = inputs.In("KVL", in.Int(1, 2));
     Arg<int64_t>* req[5];
-    j = 0;
-    for (const char* r : {"KPHI", "KH", "KS", "KG", "KV"}) req[j++] = &args.In(r, in.Int(0, 3));
-    auto& KDER = args.In("KDER", in.Int(0, 1));
-    auto& KVSTRT = args.In("KVSTRT", in.Int(0, 2));
+    int j = 0;
+    for (const char* r : {"KPHI", "KH", "KS", "KG", "KV"}) req[j++] = &inputs.In(r, in.Int(0, 3));
+    auto& KDER = inputs.In("KDER", in.Int(0, 1));
+    auto& KVSTRT = inputs.In("KVSTRT", in.Int(0, 2));
     const double vmx_in = in.RealLog(0.01, 1e3);
-    auto& IH2O = args.In("IH2O", in.Int(0, ncc));
-    auto& KTOL = args.In("KTOL", in.Int(-1, 1));
-    auto& KDIAG = args.In("KDIAG", in.Int(0, 99));
-    auto& IUNIT = args.In("IUNIT", PickUnit(in));
-    Outputs o(np, vmx_in);
+    auto& IH2O = inputs.In("IH2O", in.Int(0, ncc));
+    auto& KTOL = inputs.In("KTOL", in.Int(-1, 1));
+    auto& KDIAG = inputs.In("KDIAG", in.Int(0, 99));
+    auto& IUNIT = inputs.In("IUNIT", PickUnit(in));
+    ArgList args;
+    for (const ArgList* l : {&system, &work, &inputs}) args.Include(*l);
+    Outputs o(args, np, vmx_in);
+    args.note = [&] { return " VMX(in)=" + Num(vmx_in) + " call " + std::to_string(c); };
     ESRDER.UNUSED2 = kUnwritten;
-    SetCallDescription([&] {
-      return system.Describe() + " |" + args.Describe() + " VMX(in)=" + Num(vmx_in) + " call " +
-             std::to_string(c + 1) + o.list.Describe();
-    });
-    auto InputClass = [&]() -> std::string {
-      if (any_component(false)) return "TINY_CRITICAL_CONSTANTS";
-      if (std::fabs(*P) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
-      if (*KVSTRT == 1) return "GIVEN_VOLUME";
-      if (any_component(true)) return "ASSOCIATION_PARAMETERS";
-      if (std::fabs(*T) < 1.0) return "TEMPERATURE_BELOW_1K";
-      return "OTHER";
-    };
     // State before the call, for the same call in the reverse order.
     const tm_esroot_block esroot_before = PPUTL_ESROOT;
     const thermomodels::Cpa1Saved cpa1_before = thermomodels::CPA1_SAVED;
@@ -198,149 +177,124 @@ void FuzzTarget(Input& in) {
         std::make_unique<thermomodels::CpapropSaved>(thermomodels::CPAPROP_SAVED);
     const std::vector<int64_t> iwork_before(IWORK.p(), IWORK.p() + IWORK.size());
     const std::vector<double> rwork_before(RWORK.p(), RWORK.p() + RWORK.size());
-    system.Snapshot();
-    work.Snapshot();
     // The call with the given order of the components (or another), its
-    // work arrays and outputs; all arguments checked afterwards.
-    auto cpaprop = [&](ArgList& a, const double* x, const int64_t* idx, int64_t* iwork,
-                       double* rwork, double* epsab, int64_t* itype, Outputs& r) {
-      Call(kTargetName, a, [&] {
-        PPCPA_CPAPROP(
-            T.p(), P.p(), x, N.p(), idx, NCC.p(), param[0]->p(), param[1]->p(), param[2]->p(),
-            param[3]->p(), param[4]->p(), CPAKIJ.p(), param[5]->p(), CPAVIJ.p(), KIJSET.p(),
-            VIJSET.p(), ECRFLG.p(), CPAEIJ.p(), KVL.p(), req[0]->p(), req[1]->p(), req[2]->p(),
-            req[3]->p(), req[4]->p(), KDER.p(), r.PHIMX.p(), &r[DHMX], &r[DSMX], &r[DGMX], &r[VMX],
-            r.DPHIDT.p(), &r[DHDT], &r[DSDT], &r[DGDT], &r[DVDT], &r[ZMX], &r[DPDV], &r[DP2DVDT],
-            &r[DPDT], &r[DP2DV2], iwork, rwork, epsab, itype, IUNIT.p(), KDIAG.p(), ARG47.p(),
-            ARG48.p(), XAWRK.p(), ARG50.p(), &r[PCALC], KVSTRT.p(), r.IERR.p(), IH2O.p(), KTOL.p());
-      });
-      r.list.Check(kTargetName);
-      system.Check(kTargetName);
-      work.Check(kTargetName);
+    // work arrays and outputs.
+    auto cpaprop = [&](const double* x, const int64_t* idx, int64_t* iwork, double* rwork,
+                       double* epsab, int64_t* itype, Outputs& r) {
+      PPCPA_CPAPROP(T.p(), P.p(), x, N.p(), idx, NCC.p(), param[0]->p(), param[1]->p(),
+                    param[2]->p(), param[3]->p(), param[4]->p(), binary[0]->p(), param[5]->p(),
+                    binary[1]->p(), binary[2]->p(), binary[3]->p(), binary[4]->p(), binary[5]->p(),
+                    KVL.p(), req[0]->p(), req[1]->p(), req[2]->p(), req[3]->p(), req[4]->p(),
+                    KDER.p(), r.PHIMX->p(), &r[DHMX], &r[DSMX], &r[DGMX], &r[VMX], r.DPHIDT->p(),
+                    &r[DHDT], &r[DSDT], &r[DGDT], &r[DVDT], &r[ZMX], &r[DPDV], &r[DP2DVDT],
+                    &r[DPDT], &r[DP2DV2], iwork, rwork, epsab, itype, IUNIT.p(), KDIAG.p(),
+                    ARG47.p(), ARG48.p(), XAWRK.p(), ARG50.p(), &r[PCALC], KVSTRT.p(), r.IERR->p(),
+                    IH2O.p(), KTOL.p());
     };
-    auto first_order = [&] {
-      cpaprop(args, X.p(), IDX.p(), IWORK.p(), RWORK.p(), EPSAB.p(), ITYPE.p(), o);
+    auto given_order = [&] {
+      cpaprop(X.p(), IDX.p(), IWORK.p(), RWORK.p(), EPSAB.p(), ITYPE.p(), o);
     };
-    first_order();
+    Call(args, given_order);
 
-    // --- Contract -----------------------------------------------------------------
-    const int64_t ierr = *o.IERR;
-    const bool in_set = (ierr >= 0 && ierr <= 7) || (ierr >= 10 && ierr <= 17) || ierr == 20;
-    if (!in_set) Violate(kTargetName, "IERR_OUTSIDE_SET");
-
-    // Outputs a call with these requests returns: (value, name, a temperature derivative).
+    // --- Contract -------------------------------------------------------------------
+    const int64_t ierr = **o.IERR, root = ierr % 10;
+    if (!((ierr >= 0 && ierr <= 7) || (ierr >= 10 && ierr <= 17) || ierr == 20)) {
+      Violate("IERR_OUTSIDE_SET");
+    }
+    bool two_passes = *KDER == 1;
+    for (auto* q : req) two_passes = two_passes || Requested(**q, true);
+    // The outputs a call with these requests returns, each with whether it
+    // is a temperature derivative; and the first of them (only derivatives
+    // if ONLY_DERIVATIVES) that FAILS, or null.
     std::vector<std::tuple<double, const char*, bool>> wanted;
     for (size_t i = 0; i < np; ++i) {
-      if (Requested(**req[0], false)) wanted.push_back({o.PHIMX[i], "PHIMX", false});
-      if (Requested(**req[0], true)) wanted.push_back({o.DPHIDT[i], "DPHIDT", true});
+      if (Requested(**req[0], false)) wanted.emplace_back((*o.PHIMX)[i], "PHIMX", false);
+      if (Requested(**req[0], true)) wanted.emplace_back((*o.DPHIDT)[i], "DPHIDT", true);
     }
-    const int value_slot[4] = {DHMX, DSMX, DGMX, VMX};
-    const int derivative_slot[4] = {DHDT, DSDT, DGDT, DVDT};
-    for (int k = 0; k < 4; ++k) {
-      for (bool d : {false, true}) {
-        const int slot = d ? derivative_slot[k] : value_slot[k];
-        if (Requested(**req[k + 1], d)) wanted.push_back({o[slot], kSingleNames[slot], d});
+    for (int k = 0; k < 14; ++k) {
+      const int r = kSingles[k].request;
+      if (r >= 0 ? Requested(**req[r], kSingles[k].derivative) : r == -1 || *KDER == 1) {
+        wanted.emplace_back(o[k], kSingles[k].name, kSingles[k].derivative);
       }
     }
-    for (int k : {ZMX, DPDV, DP2DV2, PCALC}) wanted.push_back({o[k], kSingleNames[k], false});
-    if (*KDER == 1) {
-      for (int k : {DPDT, DP2DVDT}) wanted.push_back({o[k], kSingleNames[k], true});
-    }
-    // The first wanted output (only derivatives if ONLY_DERIVATIVES) that
-    // FAILS, or null.
-    auto first_failing = [&](bool only_derivatives, auto&& fails) -> const char* {
+    auto first_failing = [&](bool only_derivatives, auto&& fails) -> std::string {
       for (const auto& [v, name, derivative] : wanted) {
         if ((derivative || !only_derivatives) && fails(v, std::string(name))) return name;
       }
-      return nullptr;
+      return "";
     };
+    auto not_marker = [](double v, const std::string&) { return v != 1e35; };
+    std::string name;
     if (ierr == 0) {
-      if (const char* name = first_failing(false, [](double v, auto&&) { return !Finite(v); })) {
-        Violate(kTargetName, "NONFINITE_WITH_IERR0:" + InputClass(), name);
-      }
-      if (!(o[ZMX] > 0.0)) Violate(kTargetName, "Z_NOT_POSITIVE_WITH_IERR0");
+      name = first_failing(false, [](double v, const std::string&) { return !std::isfinite(v); });
+      auto input_class = [&] {
+        if (any_component(false)) return "TINY_CRITICAL_CONSTANTS";
+        if (std::fabs(*P) < 2.2250738585072014e-308) return "SUBNORMAL_PRESSURE";
+        if (*KVSTRT == 1) return "GIVEN_VOLUME";
+        if (any_component(true)) return "ASSOCIATION_PARAMETERS";
+        if (std::fabs(*T) < 1.0) return "TEMPERATURE_BELOW_1K";
+        return "OTHER";
+      };
+      if (!name.empty()) Violate(std::string("NONFINITE_WITH_IERR0:") + input_class(), name);
+      if (!(o[ZMX] > 0.0)) Violate("Z_NOT_POSITIVE_WITH_IERR0");
     }
     // No valid state at the volume: ln phi and the G and S departures are
     // the marker. With two runs (T + 0.001 K, then T) the status is the
     // worse of the two and the values are those at T, so a 7 may stand
     // beside values of the run at T; but when either run failed or had no
     // state, every temperature derivative asked for is the marker.
-    bool two_passes = *KDER == 1;
-    for (const auto* q : req) two_passes = two_passes || Requested(**q, true);
-    const int64_t root = ierr % 10;
     if (root == 7 && !two_passes) {
-      if (const char* name = first_failing(false, [](double v, const std::string& n) {
-            return (n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35;
-          })) {
-        Violate(kTargetName, std::string("NO_STATE_OUTPUT_NOT_MARKER:") + name);
-      }
+      name = first_failing(false, [](double v, const std::string& n) {
+        return (n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35;
+      });
+      if (!name.empty()) Violate("NO_STATE_OUTPUT_NOT_MARKER:" + name);
     }
     const bool run_failed = root == 1 || root == 2 || root == 5 || root == 6 || root == 7;
-    auto not_marker = [](double v, auto&&) { return v != 1e35; };
-    if (two_passes && run_failed && ierr != 20) {
-      if (const char* name = first_failing(true, not_marker)) {
-        Violate(kTargetName, std::string("FAILED_RUN_DERIVATIVE_NOT_MARKER:") + name,
-                "IERR " + std::to_string(ierr));
-      }
+    if (two_passes && run_failed && ierr != 20 &&
+        !(name = first_failing(true, not_marker)).empty()) {
+      Violate("FAILED_RUN_DERIVATIVE_NOT_MARKER:" + name, "IERR " + std::to_string(ierr));
     }
-    if (ierr == 20) {
-      if (const char* name = first_failing(false, not_marker)) {
-        Violate(kTargetName, std::string("REFUSAL_OUTPUT_NOT_MARKER:") + name);
-      }
+    if (ierr == 20 && !(name = first_failing(false, not_marker)).empty()) {
+      Violate("REFUSAL_OUTPUT_NOT_MARKER:" + name);
     }
     // Input no evaluation can use must be refused.
     const char* refuse = nullptr;
     if (n < 1 || n > ncc) refuse = "N";
     if (!Usable(*T)) refuse = "T";
     if (!Usable(*P)) refuse = "P";
-    if (refuse == nullptr && n <= ncc) {
-      for (size_t i = 0; i < np; ++i) {
-        if (!listed(i)) refuse = "IDX";
-        if (!(Finite(X[i]) && X[i] >= 0.0)) refuse = "X";
-        for (size_t k = 0; k < i; ++k) {
-          if (IDX[k] == IDX[i]) refuse = "IDX_REPEATED";
-        }
-      }
+    const bool usable_state = refuse == nullptr;
+    for (size_t i = 0; i < np && usable_state; ++i) {
+      if (!listed(i)) refuse = "IDX";
+      if (!(std::isfinite(X[i]) && X[i] >= 0.0)) refuse = "X";
+      for (size_t k = 0; k < i; ++k) refuse = IDX[k] == IDX[i] ? "IDX_REPEATED" : refuse;
     }
-    if (refuse != nullptr && ierr != 20) Violate(kTargetName, std::string("NOT_REFUSED:") + refuse);
+    if (refuse != nullptr && ierr != 20) Violate(std::string("NOT_REFUSED:") + refuse);
     // The no-value marker as the given volume is no volume.
-    if (*KVSTRT == 1 && vmx_in == 1e35 && ierr == 0) Violate(kTargetName, "MARKER_VOLUME_USED");
+    if (*KVSTRT == 1 && vmx_in == 1e35 && ierr == 0) Violate("MARKER_VOLUME_USED");
     // ESRDER words 1, 3, 4, 5 mirror the pressure derivatives; word 2 stays.
     if (!SameBits(ESRDER.DPDV, o[DPDV]) || !SameBits(ESRDER.DP2DV2, o[DP2DV2]) ||
         !SameBits(ESRDER.DP2DVDT, o[DP2DVDT]) || !SameBits(ESRDER.DPDT, o[DPDT])) {
-      Violate(kTargetName, "ESRDER_DIFFERS_FROM_OUTPUTS");
+      Violate("ESRDER_DIFFERS_FROM_OUTPUTS");
     }
-    if (!SameBits(ESRDER.UNUSED2, kUnwritten)) Violate(kTargetName, "ESRDER_WORD2_WRITTEN");
+    if (!SameBits(ESRDER.UNUSED2, kUnwritten)) Violate("ESRDER_WORD2_WRITTEN");
     // Outputs no request code asks for come back as they were; a code of 2
-    // returns the value at T as well, from which its derivative is formed.
-    std::vector<std::pair<const Arg<double>*, bool>> writes = {
-        {&o.PHIMX, **req[0] >= 1 && **req[0] <= 3},
-        {&o.DPHIDT, Requested(**req[0], true)},
-        {o.s[VMX], Requested(**req[4], false)},
-        {o.s[DVDT], Requested(**req[4], true)}};
-    for (int k = 0; k < 3; ++k) {
-      writes.push_back({o.s[value_slot[k]], **req[k + 1] >= 1 && **req[k + 1] <= 3});
-      writes.push_back({o.s[derivative_slot[k]], Requested(**req[k + 1], true)});
-    }
-    for (const auto& [a, written] : writes) {
-      const double was = a == o.s[VMX] ? vmx_in : kUnwritten;
-      for (size_t i = 0; i < a->size() && !written; ++i) {
-        if (!SameBits((*a)[i], was)) {
-          Violate(kTargetName, std::string("NOT_REQUESTED_WRITTEN:") + a->name(), Num((*a)[i]));
-          break;
-        }
-      }
+    // returns the value at T as well, from which its derivative is formed
+    // (not the volume).
+    auto may_write = [&](int r, bool derivative) {
+      const int64_t code = **req[r];
+      return derivative || r == 4 ? Requested(code, derivative) : code >= 1 && code <= 3;
+    };
+    std::vector<std::pair<const ArgBase*, bool>> writes = {{o.PHIMX, may_write(0, false)},
+                                                           {o.DPHIDT, may_write(0, true)}};
+    for (int k = 0; k < 8; ++k)
+      writes.emplace_back(o.s[k], may_write(kSingles[k].request, kSingles[k].derivative));
+    for (const auto& [a, allowed] : writes) {
+      if (!allowed && !a->Untouched())
+        Violate(std::string("NOT_REQUESTED_WRITTEN:") + a->name, a->Text());
     }
     // With the root memory off and no start from the last volume, the same
     // call again gives the same result to the bit.
-    if (PPUTL_EOSRET.ISTATE < 1 && (*KVSTRT == 0 || *KVSTRT == 1)) {
-      std::vector<const ArgBase*> outputs = {&o.PHIMX, &o.DPHIDT, &o.IERR};
-      for (const auto* a : o.s) outputs.push_back(a);
-      CheckRepeat(kTargetName, outputs, [&] {
-        o.Preset();
-        first_order();
-      });
-    }
+    if (PPUTL_EOSRET.ISTATE < 1 && (*KVSTRT == 0 || *KVSTRT == 1)) CheckRepeat(args, given_order);
 
     // The order of the components is the host's choice: the same call with
     // the positions reversed, from the same state, gives the same values.
@@ -352,50 +306,45 @@ void FuzzTarget(Input& in) {
       continue;
     }
     ArgList rargs;
-    auto& RIDX = rargs.Add<int64_t>("IDX (reversed)", np, Role::kIn);
-    auto& RX = rargs.Add<double>("X (reversed)", np, Role::kIn);
-    std::reverse_copy(IDX.p(), IDX.p() + np, RIDX.p());
-    std::reverse_copy(X.p(), X.p() + np, RX.p());
-    auto& RIWORK = rargs.Add<int64_t>("IWORK", IWORK.size(), Role::kOut);
-    auto& RRWORK = rargs.Add<double>("RWORK", RWORK.size(), Role::kOut);
-    auto& REPSAB = rargs.Add<double>("EPSAB", EPSAB.size(), Role::kOut);
-    auto& RITYPE = rargs.Add<int64_t>("ITYPE", ITYPE.size(), Role::kOut);
-    std::copy(iwork_before.begin(), iwork_before.end(), RIWORK.p());
-    std::copy(rwork_before.begin(), rwork_before.end(), RRWORK.p());
-    Outputs r(np, vmx_in);
+    rargs.Include(system);
+    rargs.Include(inputs);
+    auto& RIDX =
+        rargs.Add("IDX (reversed)", std::vector<int64_t>(IDX.p(), IDX.p() + np), Role::kIn);
+    auto& RX = rargs.Add("X (reversed)", std::vector<double>(X.p(), X.p() + np), Role::kIn);
+    std::reverse(RIDX.p(), RIDX.p() + np);
+    std::reverse(RX.p(), RX.p() + np);
+    auto& RIWORK = rargs.Add("IWORK", iwork_before, Role::kWork);
+    auto& RRWORK = rargs.Add("RWORK", rwork_before, Role::kWork);
+    auto& REPSAB = rargs.Add<double>("EPSAB", EPSAB.size(), Role::kWork);
+    auto& RITYPE = rargs.Add<int64_t>("ITYPE", ITYPE.size(), Role::kWork);
+    Outputs r(rargs, np, vmx_in);
     PPUTL_ESROOT = esroot_before;
     thermomodels::CPA1_SAVED = cpa1_before;
     thermomodels::CPAPROP_SAVED = *cpaprop_before;
-    cpaprop(rargs, RX.p(), RIDX.p(), RIWORK.p(), RRWORK.p(), REPSAB.p(), RITYPE.p(), r);
-    if (*r.IERR != 0) {
-      Violate(kTargetName, "ORDER_DEPENDENT:IERR",
-              "reversed order IERR " + std::to_string(*r.IERR));
+    Call(rargs,
+         [&] { cpaprop(RX.p(), RIDX.p(), RIWORK.p(), RRWORK.p(), REPSAB.p(), RITYPE.p(), r); });
+    if (**r.IERR != 0) {
+      Violate("ORDER_DEPENDENT:IERR", "reversed order IERR " + std::to_string(**r.IERR));
       continue;
     }
-    constexpr double kTol = 1e-6;
-    auto differ = [&](double a, double b, double scale) {
-      return !SameBits(a, b) &&
-             !(std::fabs(a - b) <= kTol * std::max({std::fabs(a), std::fabs(b), scale}));
-    };
-    const double rt = 8314.33 * *T;
+    // Each value asked for, against the same value reversed, within 1e-6 of
+    // the larger of the two and of its scale.
     std::vector<std::tuple<double, double, double, std::string>> pairs;
-    if (Requested(**req[0], false)) {
-      for (size_t i = 0; i < np; ++i) {
-        pairs.push_back(
-            {o.PHIMX[i], r.PHIMX[np - 1 - i], 1.0, "PHIMX(" + std::to_string(i + 1) + ")"});
-      }
+    for (size_t i = 0; i < np && Requested(**req[0], false); ++i) {
+      pairs.emplace_back((*o.PHIMX)[i], (*r.PHIMX)[np - 1 - i], 1.0,
+                         "PHIMX(" + std::to_string(i + 1) + ")");
     }
-    const double scale[4] = {rt, 8314.33, rt, 0.0};
+    const double rt = 8314.33 * *T, scale[4] = {rt, 8314.33, rt, 0.0};
     for (int k = 0; k < 4; ++k) {
-      const int slot = value_slot[k];
-      if (Requested(**req[k + 1], false)) {
-        pairs.push_back({o[slot], r[slot], scale[k], kSingleNames[slot]});
-      }
+      const int slot = 2 * k;  // DHMX, DSMX, DGMX, VMX
+      if (Requested(**req[k + 1], false))
+        pairs.emplace_back(o[slot], r[slot], scale[k], kSingles[slot].name);
     }
-    for (const auto& [a, b, sc, name] : pairs) {
-      if (differ(a, b, sc)) {
-        Violate(kTargetName, "ORDER_DEPENDENT:" + name.substr(0, name.find('(')),
-                name + " " + Num(a) + " in the given order, " + Num(b) + " reversed");
+    for (const auto& [a, b, sc, what] : pairs) {
+      if (!SameBits(a, b) &&
+          !(std::fabs(a - b) <= 1e-6 * std::max({std::fabs(a), std::fabs(b), sc}))) {
+        Violate("ORDER_DEPENDENT:" + what.substr(0, what.find('(')),
+                what + " " + Num(a) + " in the given order, " + Num(b) + " reversed");
         break;
       }
     }

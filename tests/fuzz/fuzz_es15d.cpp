@@ -9,8 +9,7 @@ const char* const kTargetName = "QUELTRIN_ES15D";
 void FuzzTarget(Input& in) {
   SetHostBlocks(in);
   MaybeOpenHostUnit(in);
-  const int calls = 1 + in.Byte() % 3;
-  for (int c = 0; c < calls; ++c) {
+  for (int c = in.Calls(3); c > 0; --c) {
     ArgList args;
     auto& T = args.In("T", in.RealLog(150.0, 2500.0));
     auto& P = args.In("P", in.RealLog(100.0, 2e8));
@@ -19,35 +18,29 @@ void FuzzTarget(Input& in) {
     auto& IUNIT = args.In("IUNIT", PickUnit(in));
     Arg<int64_t>* flag[5];
     Arg<double>* out[5];
-    int k = 0;
-    for (const char* name : {"KPHI", "KH", "KS", "KG", "KV"})
-      flag[k++] = &args.In(name, in.Int(0, 2));
-    k = 0;
-    for (const char* name : {"PHI", "DH", "DS", "DG", "V"}) out[k++] = &args.Out(name, kUnwritten);
+    const char* const names[2][5] = {{"KPHI", "KH", "KS", "KG", "KV"},
+                                     {"PHI", "DH", "DS", "DG", "V"}};
+    for (int k = 0; k < 5; ++k) flag[k] = &args.In(names[0][k], in.Int(0, 2));
+    for (int k = 0; k < 5; ++k) out[k] = &args.Out(names[1][k], kUnwritten);
     auto& IERR = args.Out<int64_t>("IERR", -99);
-    SetCallDescription([&] { return args.Describe(); });
-    const PureFluidWords pure_before = SavePureFluidWords();
-    Call(kTargetName, args, [&] {
+    Call(args, {.pure_fluid_words = true}, [&] {
       QUELTRIN_ES15D(T.p(), P.p(), LVLPRT.p(), KVL.p(), IUNIT.p(), flag[0]->p(), flag[1]->p(),
                      flag[2]->p(), flag[3]->p(), flag[4]->p(), out[0]->p(), out[1]->p(),
                      out[2]->p(), out[3]->p(), out[4]->p(), IERR.p());
     });
     const int64_t ierr = *IERR;
-    CheckInSet(kTargetName, ierr, {0, 1});
-    for (k = 0; k < 5; ++k) {
+    CheckInSet(ierr, {0, 1});
+    for (int k = 0; k < 5; ++k) {
       // Written exactly when its flag is 1.
-      const bool requested = **flag[k] == 1, written = !SameBits(**out[k], kUnwritten);
-      const std::string name = out[k]->name();
-      if (!requested && written) Violate(kTargetName, "UNREQUESTED_OUTPUT_WRITTEN:" + name);
-      if (requested && !written) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:" + name);
-      if (requested && ierr == 0 && !Finite(**out[k])) {
-        Violate(kTargetName, "NONFINITE_WITH_IERR0", name);
-      }
+      const bool requested = **flag[k] == 1, written = !out[k]->Untouched();
+      const std::string name = out[k]->name;
+      if (!requested && written) Violate("UNREQUESTED_OUTPUT_WRITTEN:" + name);
+      if (requested && !written) Violate("OUTPUT_NOT_WRITTEN:" + name);
+      if (requested && ierr == 0 && !std::isfinite(**out[k])) Violate("NONFINITE_WITH_IERR0", name);
     }
-    if (ierr == 0 && **flag[4] == 1 && !(**out[4] > 0.0)) Violate(kTargetName, "NOT_POSITIVE:V");
+    if (ierr == 0 && **flag[4] == 1 && !(**out[4] > 0.0)) Violate("NOT_POSITIVE:V");
     const bool refuse = !Usable(*T) || !Usable(*P) || (*KVL != 1 && *KVL != 2);
-    if (refuse && ierr == 0) Violate(kTargetName, *T <= 0.0 ? "NOT_REFUSED:T" : "NOT_REFUSED:P");
-    CheckPureFluidWords(kTargetName, pure_before);
+    if (refuse && ierr == 0) Violate(*T <= 0.0 ? "NOT_REFUSED:T" : "NOT_REFUSED:P");
   }
 }
 

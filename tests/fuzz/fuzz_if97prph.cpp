@@ -14,13 +14,9 @@ struct Uses {
 };
 Uses InputsUsed(int32_t kprop, int64_t region, double t) {
   const int32_t code = (kprop >= 1 && kprop <= 15) ? kprop : 1;
-  switch (code) {
-    case 8:
-    case 11: return {true, false, false};
-    case 15: return {false, true, false};
-    case 14: return {true, false, true};
-    default: break;
-  }
+  if (code == 8 || code == 11) return {true, false, false};
+  if (code == 15) return {false, true, false};
+  if (code == 14) return {true, false, true};
   if (region < 1 || region > 5) return {false, false, false};
   if (region == 4) return {true, true, false};
   if (code == 6) return {true, false, true};
@@ -35,8 +31,7 @@ Uses InputsUsed(int32_t kprop, int64_t region, double t) {
 
 void FuzzTarget(Input& in) {
   SetHostBlocks(in);
-  const int calls = 1 + in.Byte() % 4;
-  for (int c = 0; c < calls; ++c) {
+  for (int c = in.Calls(4); c > 0; --c) {
     ArgList args;
     auto& T = args.In("T", in.RealLog(200.0, 2500.0));
     auto& P = args.In("P", in.RealLog(100.0, 2e8));
@@ -46,29 +41,27 @@ void FuzzTarget(Input& in) {
     auto& KREGION = args.In("KREGION", in.Int(0, 6));
     auto& VALUE = args.Out("VALUE", kUnwritten);
     auto& IERR = args.Out<int64_t>("IERR", -99);
-    SetCallDescription([&] { return args.Describe(); });
-    Call(kTargetName, args, [&] {
+    Call(args, [&] {
       QUELTRIN_IF97PRPH(T.p(), P.p(), V.p(), KPROP.p(), KPHASE.p(), KREGION.p(), VALUE.p(),
                         IERR.p());
     });
     const int64_t ierr = *IERR;
-    CheckInSet(kTargetName, ierr, {0, 1});
-    if (SameBits(*VALUE, kUnwritten)) Violate(kTargetName, "OUTPUT_NOT_WRITTEN:VALUE");
-    if (ierr == 1 && *VALUE != 1e35) Violate(kTargetName, "NO_MARKER_WITH_IERR1:VALUE");
-    if (ierr == 0 && !Finite(*VALUE)) Violate(kTargetName, "NONFINITE_WITH_IERR0", "VALUE");
-    // A volume or pressure no state can have is refused.
     const int32_t code = *KPROP;
-    if (ierr == 0 && (code == 5 || code == 11 || code == 14) && !(*VALUE > 0.0)) {
-      Violate(kTargetName, "NOT_POSITIVE_WITH_IERR0:KPROP" + std::to_string(code));
+    CheckInSet(ierr, {0, 1});
+    if (VALUE.Untouched()) Violate("OUTPUT_NOT_WRITTEN:VALUE");
+    if (ierr == 1 && *VALUE != 1e35) Violate("NO_MARKER_WITH_IERR1:VALUE");
+    if (ierr != 0) continue;
+    if (!std::isfinite(*VALUE)) Violate("NONFINITE_WITH_IERR0", "VALUE");
+    // A volume or pressure no state can have is refused.
+    if ((code == 5 || code == 11 || code == 14) && !(*VALUE > 0.0)) {
+      Violate("NOT_POSITIVE_WITH_IERR0:KPROP" + std::to_string(code));
     }
     // An input the evaluation needs that it cannot use must be refused (a
     // volume also when it is the no-value marker).
-    const Uses u = InputsUsed(*KPROP, *KREGION, *T);
-    if (ierr == 0) {
-      if (u.t && !Usable(*T)) Violate(kTargetName, "NOT_REFUSED:T");
-      if (u.p && !Usable(*P)) Violate(kTargetName, "NOT_REFUSED:P");
-      if (u.v && !(Usable(*V) && *V != 1e35)) Violate(kTargetName, "NOT_REFUSED:V");
-    }
+    const Uses u = InputsUsed(code, *KREGION, *T);
+    if (u.t && !Usable(*T)) Violate("NOT_REFUSED:T");
+    if (u.p && !Usable(*P)) Violate("NOT_REFUSED:P");
+    if (u.v && !(Usable(*V) && *V != 1e35)) Violate("NOT_REFUSED:V");
   }
 }
 

@@ -11,14 +11,11 @@ const char* const kTargetName = "PPTH_INFLGPSW";
 void FuzzTarget(Input& in) {
   // The host's aliases: pool words 3j-2..3j of host component j.
   const SwHost host = ReadSwHost(in, 24);
-  for (size_t j = 0; j < host.alias.size(); ++j) {
-    std::memcpy(&DMS_PLEX.words[3 * j], host.alias[j].data(), kSwAliasBytes);
-  }
-  const int calls = 1 + in.Byte() % 2;
-  for (int c = 0; c < calls; ++c) {
+  std::memcpy(DMS_PLEX.words, host.alias.data(), host.alias.size());
+  for (int c = in.Calls(2); c > 0; --c) {
     const int64_t nc_value = ReadSwCount(in, 24);
-    const size_t nc = static_cast<size_t>(nc_value > 0 ? nc_value : 0);
-    const std::vector<int64_t> list = ReadSwHostList(in, nc, host.alias.size());
+    const size_t nc = static_cast<size_t>(std::max<int64_t>(nc_value, 0));
+    const std::vector<int64_t> list = ReadSwHostList(in, nc, host.model.size());
     const SwSlots slots = ExpectedSwSlots(host, list, false);
     const std::vector<double> z = ReadSwFractions(in, nc);
     const std::vector<double> x_in = ReadSwFractions(in, nc);
@@ -27,30 +24,30 @@ void FuzzTarget(Input& in) {
     ArgList args;
     auto& T = args.In("T", in.RealLog(250.0, 650.0));
     const double p_in = in.RealLog(1e3, 1e7);
-    auto& P = args.Out("P", p_in);
+    auto& P = args.Out("P", p_in);  // the estimate with KODE 5
     auto& NC = args.In("NC", nc_value);
-    auto& IDX = args.Add<int64_t>("IDX", nc, Role::kIn);
-    auto& Z = args.Add<double>("Z", nc, Role::kIn);
-    auto& X = args.Add<double>("X", nc, Role::kOut);
-    auto& Y = args.Add<double>("Y", nc, Role::kOut);
-    for (size_t i = 0; i < nc; ++i) IDX[i] = list[i], Z[i] = z[i], X[i] = x_in[i], Y[i] = y_in[i];
+    auto& IDX = args.Add("IDX", list, Role::kIn);
+    auto& Z = args.Add("Z", z, Role::kIn);
+    // The fractions handed in, which stand without an estimate.
+    auto& X = args.Add("X", x_in, Role::kOut);
+    auto& Y = args.Add("Y", y_in, Role::kOut);
     auto& A8 = args.Add<double>("A8", 8, Role::kUnread);
     auto& KODE = args.In("KODE", in.Byte() % 2 == 0 ? int64_t{5} : in.Int(0, 6));
     auto& WORK = args.Add<double>("WORK", 80 + static_cast<size_t>(slots.ngpsw), Role::kWork);
     auto& IFLAG = args.Out<int64_t>("IFLAG", -99);
-    SetCallDescription([&] {
-      return "P(in)=" + Num(p_in) + DescribeList("X(in)", x_in.data(), nc) +
-             DescribeList("Y(in)", y_in.data(), nc) + " models" +
-             DescribeList("", host.model.data(), host.model.size()) + args.Describe();
-    });
-    Call(kTargetName, args, [&] {
+    args.note = [&] {
+      return " P(in)=" + Num(p_in) + List(" X(in)", x_in.data(), nc) +
+             List(" Y(in)", y_in.data(), nc) +
+             List(" models", host.model.data(), host.model.size());
+    };
+    Call(args, [&] {
       PPTH_INFLGPSW(T.p(), P.p(), NC.p(), IDX.p(), Z.p(), X.p(), Y.p(), A8.p(), KODE.p(), WORK.p(),
                     IFLAG.p());
     });
 
     const int64_t iflag = *IFLAG;
     if (iflag != 0 && iflag != 1) {
-      Violate(kTargetName, "IFLAG_OUTSIDE_SET");
+      Violate("IFLAG_OUTSIDE_SET");
       continue;
     }
     // No estimate is possible without water, with fewer than two different
@@ -63,7 +60,7 @@ void FuzzTarget(Input& in) {
       if (slots.pos[k] == 0) continue;
       keys += k < kSwKeySlots;
       const double zk = z[slots.pos[k] - 1];
-      z_usable = z_usable && Finite(zk) && zk >= 0.0;
+      z_usable = z_usable && std::isfinite(zk) && zk >= 0.0;
       z_sum += zk;
     }
     const char* impossible = slots.iwat == 0              ? "NO_WATER"
@@ -71,20 +68,17 @@ void FuzzTarget(Input& in) {
                              : !(z_usable && z_sum > 0.0) ? "VAPOUR_FRACTIONS"
                                                           : nullptr;
     if (iflag == 1 && impossible != nullptr) {
-      Violate(kTargetName, std::string("ESTIMATE_WITHOUT_BASIS:") + impossible);
+      Violate(std::string("ESTIMATE_WITHOUT_BASIS:") + impossible);
     }
-    bool untouched = true;
-    for (size_t i = 0; i < nc; ++i) {
-      untouched = untouched && SameBits(X[i], x_in[i]) && SameBits(Y[i], y_in[i]);
-    }
+    const bool p_untouched = P.Untouched();
     if (iflag == 0) {
-      if (!untouched || !SameBits(*P, p_in)) Violate(kTargetName, "WRITTEN_WITHOUT_ESTIMATE");
+      if (!X.Untouched() || !Y.Untouched() || !p_untouched) Violate("WRITTEN_WITHOUT_ESTIMATE");
       continue;
     }
     // An estimate: both lists finite and normalised, P the estimate with
     // KODE 5 and untouched otherwise.
-    if (*KODE == 5 ? !(Finite(*P) && *P > 0.0) : !SameBits(*P, p_in)) {
-      Violate(kTargetName, *KODE == 5 ? "PRESSURE_ESTIMATE_NOT_POSITIVE" : "PRESSURE_WRITTEN");
+    if (*KODE == 5 ? !(std::isfinite(*P) && *P > 0.0) : !p_untouched) {
+      Violate(*KODE == 5 ? "PRESSURE_ESTIMATE_NOT_POSITIVE" : "PRESSURE_WRITTEN");
     }
     // The sums are checked where no entry is negative: the caller's values
     // of components outside the model may be anything, and with terms of
@@ -92,15 +86,15 @@ void FuzzTarget(Input& in) {
     double sum_x = 0.0, sum_y = 0.0;
     bool finite = true, signed_terms = false;
     for (size_t i = 0; i < nc; ++i) {
-      finite = finite && Finite(X[i]) && Finite(Y[i]);
+      finite = finite && std::isfinite(X[i]) && std::isfinite(Y[i]);
       signed_terms = signed_terms || X[i] < 0.0 || Y[i] < 0.0;
       sum_x += X[i];
       sum_y += Y[i];
     }
     if (!finite) {
-      Violate(kTargetName, "NONFINITE_WITH_ESTIMATE");
+      Violate("NONFINITE_WITH_ESTIMATE");
     } else if (!signed_terms && (std::fabs(sum_x - 1.0) > 1e-9 || std::fabs(sum_y - 1.0) > 1e-9)) {
-      Violate(kTargetName, "NOT_NORMALISED", "sums " + Num(sum_x) + ", " + Num(sum_y));
+      Violate("NOT_NORMALISED", "sums " + Num(sum_x) + ", " + Num(sum_y));
     }
   }
 }

@@ -14,42 +14,37 @@ namespace tmfuzz {
 const char* const kTargetName = "PPTH_PHILGPSW";
 
 void FuzzTarget(Input& in) {
-  const int calls = 1 + in.Byte() % 2;
-  for (int c = 0; c < calls; ++c) {
-    const SwPhase phase = ReadSwPhase(in, 30);
-    const double ph = in.Real(0.0, 14.0);
-    const int64_t kph = in.Byte() % 2 == 0 ? 0 : in.Int(0, 2);
-    SwPhaseArgs a(phase, "X");
-    auto& PH = a.args.In("PH", ph);
-    auto& KPH = a.args.In("KPH", kph);
-    auto& WORK = a.args.Add<double>("WORK", 710 + phase.n, Role::kWork);
+  for (int c = in.Calls(2); c > 0; --c) {
+    SwPhase a(in, "X");
+    auto& PH = a.args.In("PH", in.Real(0.0, 14.0));
+    auto& KPH = a.args.In("KPH", in.Byte() % 2 == 0 ? int64_t{0} : in.Int(0, 2));
+    auto& WORK = a.args.Add<double>("WORK", 710 + a.models.size(), Role::kWork);
     auto call = [&] {
-      PPTH_PHILGPSW(a.T.p(), a.P.p(), a.N.p(), a.IDX.p(), a.X.p(), a.LNPHI.p(), PH.p(), KPH.p(),
-                    WORK.p());
+      PPTH_PHILGPSW(a.T->p(), a.P->p(), a.N->p(), a.IDX->p(), a.X->p(), a.LNPHI->p(), PH.p(),
+                    KPH.p(), WORK.p());
     };
     thermomodels::GPSWLIQ.ph_solves = 0;  // a call that returns at once leaves it alone
-    Call(kTargetName, a.args, call);
+    Call(a.args, call);
     // Repeated when the pH search converged, or for a liquid the model
     // describes (water, fractions in 0..1 summing to at most 1, T within
     // 250..700 K): a call on other input that runs out every solve costs as
     // much as a hundred others.
     double sum = 0.0, water = 0.0;
     bool fractions = true;
-    for (size_t i = 0; i < phase.n; ++i) {
-      const double x = phase.fractions[i];
+    for (size_t i = 0; i < a.models.size(); ++i) {
+      const double x = a.fractions[i];
       fractions = fractions && x >= 0.0 && x <= 1.0;
       sum += x;
-      water += phase.models[i] == 1 ? x : 0.0;
+      water += a.models[i] == 1 ? x : 0.0;
     }
-    const bool describable = fractions && water > 0.0 && sum <= 1.0 + 1e-9 && phase.t >= 250.0 &&
-                             phase.t <= 700.0 && Usable(phase.p);
+    const bool describable = fractions && water > 0.0 && sum <= 1.0 + 1e-9 && a.t >= 250.0 &&
+                             a.t <= 700.0 && Usable(a.p);
     using thermomodels::kMaxBalanceSolves, thermomodels::kMaxPhSolves;
     if (describable || thermomodels::GPSWLIQ.ph_solves < kMaxPhSolves + kMaxBalanceSolves) {
-      CheckRepeat(kTargetName, {&a.LNPHI}, [&] { Call(kTargetName, a.args, call); });
+      CheckRepeat(a.args, call);
     }
     // Slots outside the model (an index outside 1..18) get the upper clamp.
-    CheckSwLnPhi(kTargetName, a.LNPHI, phase.models, std::numeric_limits<int64_t>::max(),
-                 "SLOT_OUTSIDE_MODEL_NOT_UPPER_BOUND");
+    a.CheckLnPhi(std::numeric_limits<int64_t>::max(), "SLOT_OUTSIDE_MODEL_NOT_UPPER_BOUND");
   }
 }
 

@@ -1,17 +1,13 @@
-// Shared part of the fuzz targets of the exported routines.
-//
-// A target is one file that defines kTargetName and FuzzTarget(Input&): it
-// reads the arguments of one or more calls from the fuzz input, builds the
-// caller's arrays in an ArgList (exactly the documented number of elements
-// between poisoned guard words), calls the export and states the routine's
-// contract with Violate(). The harness resets the library and the host
-// blocks before every input, keeps every file the library writes inside a
-// private temporary directory, and after every input fails on a contract
-// violation that tests/fuzz/known_violations.txt does not list.
+// Code shared by the fuzz programs of the exports. A program defines
+// kTargetName and FuzzTarget(Input&): it reads the arguments of its calls
+// from the input into an ArgList (the caller's arrays at exactly their
+// documented sizes between poisoned guard words), makes each call with
+// Call() and states the routine's contract with Violate(). Before every
+// input the harness resets the library and the host blocks; after it, a
+// violation that known_violations.txt does not list stops the run.
 #pragma once
 
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -25,135 +21,115 @@
 
 namespace tmfuzz {
 
-// Reads the fuzz input front to back; past its end every byte is 0.
-// Numbers carry a tag byte: tag % 3 == 0 a value inside the caller's
-// typical range, 1 a value from a list of special values, 2 the raw bits
-// that follow (8 bytes, little-endian).
+// Reads the input front to back; past its end every byte is 0. A number has
+// a tag byte: % 3 == 0 a typical value in lo..hi (spread over the logarithm
+// with RealLog), 1 one of a list of special values, 2 the 8 raw bytes that
+// follow (little-endian).
 class Input {
  public:
   Input(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
   uint8_t Byte() { return p_ < end_ ? *p_++ : 0; }
   bool Flag() { return (Byte() & 1) != 0; }
-  uint64_t Raw();
-  // lo..hi inclusive (span below 65536) in the typical case.
+  int Calls(int most) { return 1 + Byte() % most; }  // the calls of one input
   int64_t Int(int64_t lo, int64_t hi);
-  int32_t Int32(int32_t lo, int32_t hi);
-  // Typical values spread evenly over lo..hi, or in the logarithm (lo > 0).
+  int32_t Int32(int32_t lo, int32_t hi) { return static_cast<int32_t>(Int(lo, hi)); }
   double Real(double lo, double hi) { return Scaled(lo, hi, false); }
   double RealLog(double lo, double hi) { return Scaled(lo, hi, true); }
-  template <typename T>
-  const T& Pick(const std::vector<T>& list) {
-    return list[Byte() % list.size()];
-  }
+  uint64_t Raw(int bytes);
 
  private:
   double Scaled(double lo, double hi, bool logarithmic);
-  uint16_t Word16() { return static_cast<uint16_t>(Byte() | (Byte() << 8)); }
   const uint8_t* p_;
   const uint8_t* end_;
 };
 
-// Output units a call may name: standard output, files fort.N and the
-// history-file units above 50. Standard error (unit 0) is left out so that
-// the sanitizers' reports stay readable.
-int32_t PickUnit(Input& in);
-const std::vector<int32_t>& FuzzUnits();
+extern const char* const kTargetName;
+void FuzzTarget(Input& in);
 
-// What the caller does with an argument.
+// An output unit: standard output (most often), fort.N files and the
+// history-file units above 50; never standard error, where reports go.
+int32_t PickUnit(Input& in);
+
+inline constexpr double kUnwritten = -7.25e-301;  // what an output starts as
+inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+// A temperature, pressure or volume a state can have.
+inline bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
+std::string Num(double v);
+std::string List(const char* name, const double* v, size_t n);  // " NAME=(v1,...)"
+std::string List(const char* name, const int64_t* v, size_t n);
+
 enum class Role {
   kIn,      // read only: must come back unchanged
-  kOut,     // written by the routine
-  kWork,    // written by the routine, left out of the call's description
+  kOut,     // written by the routine; preset again before a repeated call
+  kWork,    // written by the routine, kept from call to call, not described
   kUnread,  // documented as not read: poisoned, any access is reported
 };
 
-// What an output starts as, so that a write shows.
-inline constexpr double kUnwritten = -7.25e-301;
-
-bool Finite(double v);
-// Same bits (so that a NaN equals itself).
-bool SameBits(double a, double b);
-std::string Num(double v);
-// A temperature, pressure or volume a state can have: finite and positive.
-inline bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
-
-template <typename T>
-std::string DescribeList(const char* name, const T* v, size_t n) {
-  std::string d = std::string(" ") + name + "=(";
-  for (size_t i = 0; i < n; ++i) {
-    if constexpr (std::is_floating_point_v<T>) {
-      d += (i > 0 ? "," : "") + Num(v[i]);
-    } else {
-      d += (i > 0 ? "," : "") + std::to_string(v[i]);
-    }
-  }
-  return d + ")";
-}
-
-// One argument of the caller: N elements of T between guard words. The
-// guards (and the whole area of an unread argument) are poisoned for
-// AddressSanitizer, so an access outside the documented size is reported
-// where it happens; Check() also compares the guard pattern and, for an
-// input, the contents.
+// One argument: n elements between guard words, poisoned for
+// AddressSanitizer (all of it when unread) so that an access outside shows
+// where it happens; Check() also compares the guards and an input's bytes.
 class ArgBase {
  public:
-  virtual ~ArgBase() = default;
-  virtual void Snapshot() = 0;
-  virtual void Check(const char* routine) const = 0;
-  virtual const char* name() const = 0;
-  virtual Role role() const = 0;
-  virtual std::string Bytes() const = 0;
-  // " NAME=value" or " NAME=(values)".
-  virtual std::string Text() const = 0;
+  ArgBase(const char* name, size_t n, size_t size, char kind, Role role);
+  virtual ~ArgBase();
+  void Snapshot();
+  void Check() const;
+  std::string Bytes() const { return {reinterpret_cast<const char*>(body_), n_ * size_}; }
+  std::string Text(const std::string* bytes = nullptr) const;  // " NAME=value(s)"
+  // Back to the contents it was made with; whether it still holds them.
+  void Refill() { std::memcpy(body_, preset_.data(), preset_.size()); }
+  bool Untouched() const {
+    return preset_.size() == n_ * size_ && std::memcmp(body_, preset_.data(), preset_.size()) == 0;
+  }
+  const char* const name;
+  const Role role;
+
+ protected:
+  unsigned char* body_;
+  size_t n_;
+  std::string preset_;  // an input's bytes before the call, an output's as made
+
+ private:
+  size_t size_;
+  char kind_;  // 'f' floating point, 's' characters, else integer
+  unsigned char* block_;
 };
 
 template <typename T>
 class Arg : public ArgBase {
  public:
-  Arg(const char* name, size_t n, Role role, T fill);
-  ~Arg() override;
-  Arg(const Arg&) = delete;
-  Arg& operator=(const Arg&) = delete;
-  T* p() { return body_; }
-  const T* p() const { return body_; }
-  T& operator[](size_t i) { return body_[i]; }
-  const T& operator[](size_t i) const { return body_[i]; }
-  T& operator*() { return body_[0]; }
-  const T& operator*() const { return body_[0]; }
+  // N copies of FILL, or the N VALUES.
+  Arg(const char* name, size_t n, Role role, T fill, const T* values)
+      : ArgBase(name, n, sizeof(T),
+                std::is_floating_point_v<T> ? 'f'
+                : sizeof(T) == 1            ? 's'
+                                            : 'i',
+                role) {
+    if (role == Role::kUnread) return;
+    for (size_t i = 0; i < n; ++i) p()[i] = values != nullptr ? values[i] : fill;
+    preset_ = Bytes();
+  }
+  T* p() { return reinterpret_cast<T*>(body_); }
+  T& operator[](size_t i) { return p()[i]; }
+  T& operator*() { return *p(); }
   size_t size() const { return n_; }
-  const char* name() const override { return name_; }
-  Role role() const override { return role_; }
-  std::string Bytes() const override {
-    return std::string(reinterpret_cast<const char*>(body_), n_ * sizeof(T));
-  }
-  std::string Text() const override {
-    if constexpr (sizeof(T) == 1) return std::string(" ") + name_ + "=\"" + Bytes() + "\"";
-    if (n_ != 1) return DescribeList(name_, body_, n_);
-    if constexpr (std::is_floating_point_v<T>) return std::string(" ") + name_ + "=" + Num(*body_);
-    return std::string(" ") + name_ + "=" + std::to_string(*body_);
-  }
-  void Snapshot() override;
-  void Check(const char* routine) const override;
-
- private:
-  const char* name_;
-  size_t n_;
-  Role role_;
-  unsigned char* block_;
-  T* body_;
-  std::vector<unsigned char> copy_;
 };
 
-// The arguments of one routine, owned by the list: Snapshot() before a
-// call, Check() after, Describe() for the report.
+// The arguments of one call: its own, and those of the lists it includes
+// (the host's arrays kept from call to call).
 class ArgList {
  public:
+  ArgList() = default;
+  ~ArgList();
   template <typename T>
-  Arg<T>& Add(const char* name, size_t n, Role role, T fill = T{}) {
-    auto a = std::make_unique<Arg<T>>(name, n, role, fill);
-    Arg<T>& r = *a;
-    args_.push_back(std::move(a));
-    return r;
+  Arg<T>& Add(const char* name, size_t n, Role role, T fill = T{}, const T* values = nullptr) {
+    owned_.push_back(std::make_unique<Arg<T>>(name, n, role, fill, values));
+    all_.push_back(owned_.back().get());
+    return static_cast<Arg<T>&>(*owned_.back());
+  }
+  template <typename T>
+  Arg<T>& Add(const char* name, const std::vector<T>& values, Role role) {
+    return Add<T>(name, values.size(), role, T{}, values.data());
   }
   template <typename T>
   Arg<T>& In(const char* name, T value) {
@@ -163,149 +139,44 @@ class ArgList {
   Arg<T>& Out(const char* name, T fill) {
     return Add<T>(name, 1, Role::kOut, fill);
   }
-  void Snapshot() {
-    for (auto& a : args_) a->Snapshot();
-  }
-  void Check(const char* routine) const {
-    for (const auto& a : args_) a->Check(routine);
-  }
-  // The inputs, then "->" and the outputs (work arrays and unread ones left out).
-  std::string Describe() const {
-    std::string in, out;
-    for (const auto& a : args_) {
-      if (a->role() == Role::kIn) in += a->Text();
-      if (a->role() == Role::kOut) out += a->Text();
-    }
-    return out.empty() ? in : in + " ->" + out;
-  }
+  void Include(const ArgList& l) { all_.insert(all_.end(), l.all_.begin(), l.all_.end()); }
+  // The inputs and the note, "->", the outputs.
+  std::string Describe() const;
+  std::vector<ArgBase*> all_;
+  std::function<std::string()> note;  // more for the report of a violation
 
  private:
-  std::vector<std::unique_ptr<ArgBase>> args_;
+  std::vector<std::unique_ptr<ArgBase>> owned_;
 };
 
-// Records a contract violation of ROUTINE in the current input. KEY names
-// the check and the argument ("NONFINITE_WITH_IERR0:VALUE"); it is what the
-// list of known violations matches. DETAIL is printed with the input.
-void Violate(const char* routine, const std::string& key, const std::string& detail = "");
-// Reports KEY when V is not one of SET.
-void CheckInSet(const char* routine, int64_t v, std::initializer_list<int64_t> set,
+// Records a violation of the contract in this input. KEY names the check
+// and the argument ("NONFINITE_WITH_IERR0:VALUE"), as the list of known
+// violations names it; DETAIL is printed with the input.
+void Violate(const std::string& key, const std::string& detail = "");
+void CheckInSet(int64_t v, std::initializer_list<int64_t> set,
                 const char* key = "IERR_OUTSIDE_SET");
-// Describes the current call, for the report of a violation.
-void SetCallDescription(std::function<std::string()> describe);
-std::string DescribeCall();
-// With TM_FUZZ_ECHO set, prints the description of every call.
-void EchoCall();
 
-// Host blocks: the words a host sets are read from the input; after a call
-// CheckHostBlocks() reports every host word, and every word of the storage
-// pool outside the root-memory records, that the routine changed, and
-// (unless UNITS_MAY_CHANGE: a routine whose task is to open or close) every
-// unit the routine left open or closed or reassigned.
+// The words a host sets in the blocks, and the host's own file on one of the
+// units before the calls (a routine must leave it open on that file).
 void SetHostBlocks(Input& in);
-void SnapshotHost();
-void CheckHostBlocks(const char* routine, bool units_may_change = false);
-// The host opens its own file on one of the units before the calls (what
-// the host's output goes to); a routine must leave it open on that file.
 void MaybeOpenHostUnit(Input& in);
-// Unit state of the fuzz units as "unit=file;..." (open units only).
-std::string UnitState();
 
-// The pure-fluid words of PPUTL_ESROOT: a water routine sets them to -1 only
-// for its own region-3 search and to 0 afterwards, or leaves them alone.
-struct PureFluidWords {
-  int64_t lq, vp;
+// What a call may change besides its arguments: one unit it may open or
+// close (0: none), and the pure-fluid words of PPUTL_ESROOT (with the flag
+// a water routine sets them to -1 only for its own region-3 search and to 0
+// afterwards; otherwise they are not checked).
+struct Allowed {
+  int32_t unit = 0;
+  bool pure_fluid_words = false;
 };
-PureFluidWords SavePureFluidWords();
-void CheckPureFluidWords(const char* routine, const PureFluidWords& before);
 
-// One call: arguments and host blocks recorded, CALL run, then both checked.
-template <typename F>
-void Call(const char* routine, ArgList& args, F&& call) {
-  args.Snapshot();
-  SnapshotHost();
-  call();
-  args.Check(routine);
-  CheckHostBlocks(routine);
-  EchoCall();
-}
+// One call: the arguments, host blocks, units and storage pool recorded,
+// CALL made, then all of them checked.
+void Call(ArgList& args, Allowed allowed, const std::function<void()>& call);
+inline void Call(ArgList& args, const std::function<void()>& call) { Call(args, {}, call); }
 
-// A repeated identical call gives the identical result: REPEAT makes the
-// call again with the same arguments; each of OUTPUTS must come back with
-// the same bytes, else REPEAT_DIFFERS names the first that differs.
-template <typename F>
-void CheckRepeat(const char* routine, const std::vector<const ArgBase*>& outputs, F&& repeat) {
-  std::vector<std::string> first;
-  for (const ArgBase* a : outputs) first.push_back(a->Bytes());
-  const std::string before = DescribeCall();
-  repeat();
-  for (size_t k = 0; k < outputs.size(); ++k) {
-    if (outputs[k]->Bytes() != first[k]) {
-      Violate(routine, std::string("REPEAT_DIFFERS:") + outputs[k]->name(),
-              "first call: " + before);
-      return;
-    }
-  }
-}
-
-// Defined by each target.
-extern const char* const kTargetName;
-void FuzzTarget(Input& in);
-
-// ---------------------------------------------------------------------------
-
-// Memory helpers of Arg<T>: poisoning for AddressSanitizer (a no-op in a
-// build without it) and the guard pattern.
-void Poison(const void* p, size_t bytes);
-void Unpoison(const void* p, size_t bytes);
-inline constexpr unsigned char kGuardByte = 0xA5;
-inline constexpr size_t kGuardBytes = 64;
-bool AllGuard(const unsigned char* p, size_t bytes);
-
-template <typename T>
-Arg<T>::Arg(const char* name, size_t n, Role role, T fill) : name_(name), n_(n), role_(role) {
-  const size_t total = 2 * kGuardBytes + n * sizeof(T);
-  block_ = new unsigned char[total];
-  std::memset(block_, kGuardByte, total);
-  body_ = reinterpret_cast<T*>(block_ + kGuardBytes);
-  if (role != Role::kUnread) {
-    for (size_t i = 0; i < n; ++i) body_[i] = fill;
-  }
-  Poison(block_, kGuardBytes);
-  Poison(block_ + kGuardBytes + n * sizeof(T), kGuardBytes);
-  if (role == Role::kUnread) Poison(body_, n * sizeof(T));
-}
-
-template <typename T>
-Arg<T>::~Arg() {
-  Unpoison(block_, 2 * kGuardBytes + n_ * sizeof(T));
-  delete[] block_;
-}
-
-template <typename T>
-void Arg<T>::Snapshot() {
-  if (role_ != Role::kIn) return;
-  const auto* b = reinterpret_cast<const unsigned char*>(body_);
-  copy_.assign(b, b + n_ * sizeof(T));
-}
-
-template <typename T>
-void Arg<T>::Check(const char* routine) const {
-  const size_t bytes = n_ * sizeof(T);
-  Unpoison(block_, 2 * kGuardBytes + bytes);
-  if (!AllGuard(block_, kGuardBytes)) Violate(routine, std::string("WRITE_BEFORE_ARRAY:") + name_);
-  if (!AllGuard(block_ + kGuardBytes + bytes, kGuardBytes)) {
-    Violate(routine, std::string("WRITE_AFTER_ARRAY:") + name_);
-  }
-  const auto* b = reinterpret_cast<const unsigned char*>(body_);
-  if (role_ == Role::kUnread && !AllGuard(b, bytes)) {
-    Violate(routine, std::string("UNREAD_ARGUMENT_WRITTEN:") + name_);
-  }
-  if (role_ == Role::kIn && bytes > 0 && std::memcmp(b, copy_.data(), bytes) != 0) {
-    Violate(routine, std::string("INPUT_CHANGED:") + name_);
-  }
-  Poison(block_, kGuardBytes);
-  Poison(block_ + kGuardBytes + bytes, kGuardBytes);
-  if (role_ == Role::kUnread) Poison(body_, bytes);
-}
+// The same call again, its outputs preset again, gives the same bytes in
+// every output, else REPEAT_DIFFERS names the first that differs.
+void CheckRepeat(ArgList& args, const std::function<void()>& call);
 
 }  // namespace tmfuzz
