@@ -1,9 +1,8 @@
-// The association term against the closed form of pure water, every
-// derivative it returns against central differences on both routes and with
-// both contact values, its failure and refusal flags and its size switch; the
-// density-derivative solver and the direct-substitution route called alone.
+// The association term: pure water's closed form (also as a group), every
+// derivative against central differences on every route, failure flags.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,22 +13,25 @@ namespace thermomodels {
 namespace {
 
 using testing::AssocCaller;
-using testing::SiteProblem;
+using testing::kInert;
+using testing::kMethanol;
+using testing::kWater;
 using testing::Species;
 using testing::Sums;
-using testing::UnitCapture;
 
-// Pure water, and a component built of an inert two-site group and a water
-// group (species 2 and 3, absent from the mixture): the water sites follow
-// the two rows of the group before them, with and without the search for a
-// single associating species.
+Species WithType(Species s, int64_t type) {
+  s.type = type;
+  return s;
+}
+
+// Pure water, and a component of an inert two-site group and a water group
+// (species 2 and 3, absent): the water sites follow the group before them.
 TEST(Pcsaf5, PureWaterMatchesTheFourSiteClosedForm) {
-  const Species water = testing::WaterMethanolInert()[0];
-  Species shell = water, inert = testing::WaterMethanolInert()[2];
+  Species shell = kWater;
   shell.type = 0;
   shell.eps = shell.beta = 0.0;
-  inert.type = 2;
-  AssocCaller pure({water}), grouped({shell, inert, water}), single({shell, inert, water});
+  AssocCaller pure({kWater}), grouped({shell, WithType(kInert, 2), kWater}),
+      single({shell, WithType(kInert, 2), kWater});
   for (AssocCaller* c : {&grouped, &single}) {
     c->igrp = {2, 0, 0, 2, 0, 0, 3, 0, 0};
     c->grp[3] = c->grp[6] = 1.0;
@@ -39,19 +41,17 @@ TEST(Pcsaf5, PureWaterMatchesTheFourSiteClosedForm) {
   for (AssocCaller* c : {&pure, &grouped, &single}) {
     std::vector<double> x(c->sp.size(), 0.0);
     x[0] = 1.0;
-    const Sums s = c->Eval(testing::kWaterT, testing::kWaterRho, x, true, true, true, true);
+    const Sums s = c->All(testing::kWaterT, testing::kWaterRho, x);
     ASSERT_EQ(s.ierr, 0);
     EXPECT_NEAR(s.asum, -8.347825, 8.347825e-6);
     EXPECT_NEAR(s.asumr, -2.995691, 2.995691e-6);
     EXPECT_NEAR(s.asumr2, -2.070539, 2.070539e-6);
-    if (c == &pure) {
-      EXPECT_NEAR(s.asumx[0], -11.343516, 11.343516e-6);
-    }
+    EXPECT_TRUE(c != &pure || std::fabs(s.asumx[0] + 11.343516) < 11.343516e-6) << s.asumx[0];
   }
 }
 
-double Rel(double a, double b) { return testing::Rel(a, b, 1e-3); }
-
+// Water, methanol and an inert; with `single` methanol does not associate and
+// ISPEC asks for the search for a single associating species.
 TEST(Pcsaf5, DerivativesMatchCentralDifferences) {
   struct Variant {
     const char* what;
@@ -59,6 +59,7 @@ TEST(Pcsaf5, DerivativesMatchCentralDifferences) {
     int64_t istart;  // 0 solver route, 20 direct substitution
     bool geometric;  // geometric-mean cross strength for water-methanol
     int64_t iopt;    // solver option
+    bool single = false;
   };
   const Variant variants[] = {
       {"CPA solver", 1, 0, false, 99999999},
@@ -67,31 +68,47 @@ TEST(Pcsaf5, DerivativesMatchCentralDifferences) {
       {"PC-SAFT solver", 0, 0, false, 99999999},
       {"CPA direct substitution", 1, 20, false, 99999999},
       {"PC-SAFT direct substitution", 0, 20, false, 99999999},
+      {"single associating species, solver", 1, 0, false, 99999999, true},
+      {"single associating species, direct closed form", 1, 20, false, 99999999, true},
   };
   const std::vector<double> x{0.5, 0.3, 0.2};
   const double t = 350.0, h = 1e-4;
   for (const Variant& v : variants)
     for (double rho : {0.05, 25.0}) {
       SCOPED_TRACE(std::string(v.what) + " rho " + std::to_string(rho));
-      AssocCaller c(testing::WaterMethanolInert());
+      AssocCaller c({kWater, kMethanol, kInert});
       c.irdf = v.irdf;
       c.istart = v.istart;
       c.iopt = v.iopt;
       if (v.geometric) c.Flag(1, 2) = 1.0;
-      const Sums s = c.Eval(t, rho, x, true, true, true, true);
+      if (v.single) {
+        c.ispec = 1;
+        c.Eps(1, 2) = c.Eps(2, 1) = c.Vol(1, 2) = c.Vol(2, 1) = c.Eps(2, 2) = c.Vol(2, 2) = 0;
+        c.asspar[1] = 0.0;
+      }
+      const Sums s = c.All(t, rho, x);
       ASSERT_EQ(s.ierr, 0);
+      if (v.single && v.istart == 20) {
+        // The closed form: X (1 + rho x m Delta X) = 1, the others' fractions 1.
+        EXPECT_NEAR(c.xa[0] * (1.0 + rho * x[0] * kWater.m * c.delta[0] * c.xa[0]), 1.0, 1e-14);
+        EXPECT_EQ(c.xa[4 + 1], 1.0);
+      }
       // The direct route ends its passes at a relative change of 1e-6; with
       // strong association its fractions carry errors of a few 1e-6.
-      const bool loose = v.istart == 20 && rho > 1.0;
+      const bool loose = v.istart == 20 && !v.single && rho > 1.0;
       const double tol = loose ? 2e-5 : 1e-6, euler_tol = loose ? 1e-5 : 1e-8;
-      auto asum = [&](double tt, double r, const std::vector<double>& xx) {
+      // ASUM and ASUMR alone, as a caller asking for no more.
+      auto at = [&](double tt, double r, const std::vector<double>& xx) {
         return c.Eval(tt, r, xx, true, false, false, false);
       };
-      const Sums up = asum(t, rho * (1 + h), x), dn = asum(t, rho * (1 - h), x);
-      EXPECT_LT(Rel(s.asumr, (up.asum - dn.asum) / (2 * h)), tol) << "ASUMR";
-      EXPECT_LT(Rel(s.asumr2, (up.asumr - dn.asumr) / (2 * h)), tol) << "ASUMR2";
-      const Sums tu = asum(t * (1 + h), rho, x), td = asum(t * (1 - h), rho, x);
-      EXPECT_LT(Rel(s.asumt, (tu.asum - td.asum) / (2 * h)), tol) << "ASUMT";
+      auto rel = [](double a, double b) {
+        return std::fabs(a - b) / std::max({std::fabs(a), std::fabs(b), 1e-3});
+      };
+      const Sums up = at(t, rho * (1 + h), x), dn = at(t, rho * (1 - h), x);
+      EXPECT_LT(rel(s.asumr, (up.asum - dn.asum) / (2 * h)), tol) << "ASUMR";
+      EXPECT_LT(rel(s.asumr2, (up.asumr - dn.asumr) / (2 * h)), tol) << "ASUMR2";
+      const Sums tu = at(t * (1 + h), rho, x), td = at(t * (1 - h), rho, x);
+      EXPECT_LT(rel(s.asumt, (tu.asum - td.asum) / (2 * h)), tol) << "ASUMT";
       double euler = 0.0;
       for (int64_t k = 0; k < 3; ++k) {
         // n_k -> n_k (1 +- h) at constant V: total n and density change too.
@@ -100,266 +117,45 @@ TEST(Pcsaf5, DerivativesMatchCentralDifferences) {
           nn[k] += sign * h * x[k];
           const double ntot = nn[0] + nn[1] + nn[2];
           for (double& v2 : nn) v2 /= ntot;
-          return ntot * asum(t, rho * ntot, nn).asum;
+          return ntot * at(t, rho * ntot, nn).asum;
         };
         const double fd = (total(1) - total(-1)) / (2 * h * x[k]);
-        EXPECT_LT(Rel(s.asumx[k], fd), tol) << "ASUMX(" << k + 1 << ")";
+        EXPECT_LT(rel(s.asumx[k], fd), tol) << "ASUMX(" << k + 1 << ")";
         euler += x[k] * s.asumx[k];
       }
       EXPECT_NEAR(euler, s.asum + s.asumr, euler_tol * std::max(1.0, std::fabs(s.asum)));
     }
 }
 
-TEST(Pcsaf5, DerivativeSolverFailureIsReported) {
-  // Plain substitution restarted from the last fractions but from an absurd
-  // density derivative cannot reach it within its 1000 passes.
-  AssocCaller water({testing::WaterMethanolInert()[0]});
-  water.iopt = 0;
-  water.mode = 2;
-  water.level = 1;
-  UnitCapture cap(65, "pcsaf5_fail.txt");
-  water.unit = cap.unit();
-  const double t = testing::kWaterT, rho = testing::kWaterRho;
-  ASSERT_EQ(water.Eval(t, rho, {1.0}, true, false, false, false).ierr, 0);
-  water.start_xar = 1e200;
-  EXPECT_EQ(water.Eval(t, rho, {1.0}, true, false, false, false).ierr, 1);
-  EXPECT_TRUE(testing::Contains(cap.Text(), "GETXAR1: XAR FAILED. ITER = 1000"));
-}
-
-// A strength that is not finite cannot give site fractions: the solve
-// must fail, not carry on with a substitute fraction.
-TEST(Pcsaf5, NonFiniteStrengthFailsTheSolve) {
-  for (bool volume : {true, false}) {
-    SCOPED_TRACE(volume ? "volume NaN" : "energy NaN");
-    AssocCaller c(testing::WaterMethanolInert());
-    (volume ? c.Vol(1, 2) : c.Eps(1, 2)) = std::nan("");
-    EXPECT_EQ(c.Eval(330.0, 20.0, {0.5, 0.3, 0.2}, true, false, false, true).ierr, 1);
-  }
-}
-
-TEST(Pcsaf5, EquivalentInputsGiveEqualSums) {
-  auto sums = [](AssocCaller& c, const std::vector<double>& x) {
-    const Sums s = c.Eval(330.0, 20.0, x, true, true, true, true);
-    EXPECT_EQ(s.ierr, 0);
-    return s;
-  };
-  // An energy given as 1e35 means no energy, as 0 does.
-  AssocCaller a(testing::WaterMethanolInert()), b(testing::WaterMethanolInert());
-  a.Eps(1, 3) = a.Vol(1, 3) = a.asspar[2] = 0.0;
-  b.Eps(1, 3) = b.asspar[2] = kNoValue;
-  b.Vol(1, 3) = 0.01;
-  const Sums sa = sums(a, {0.5, 0.3, 0.2}), sb = sums(b, {0.5, 0.3, 0.2});
-  EXPECT_DOUBLE_EQ(sa.asum, sb.asum);
-  EXPECT_DOUBLE_EQ(sa.asumx[2], sb.asumx[2]);
-  // Two 2B components share one variable per species (merging); an absent
-  // inert of another type switches merging off and must give equal sums.
-  std::vector<Species> two(2, testing::WaterMethanolInert()[1]);
-  two[1].eps = 2500.0;
-  two[1].beta = 0.02;
-  AssocCaller merged(two);
-  const Sums sm = sums(merged, {0.6, 0.4});
-  two.push_back({4, 0.03, 0.0, 0.0, 1, 3, 100});
-  AssocCaller plain(two);
-  const Sums sp = sums(plain, {0.6, 0.4, 0.0});
-  for (auto [m, p] : {std::pair{sm.asum, sp.asum},
-                      {sm.asumr, sp.asumr},
-                      {sm.asumr2, sp.asumr2},
-                      {sm.asumt, sp.asumt},
-                      {sm.asumx[0], sp.asumx[0]},
-                      {sm.asumx[1], sp.asumx[1]}})
-    EXPECT_NEAR(m, p, 1e-9 * std::max(1.0, std::fabs(p)));
-}
-
-TEST(Pcsaf5, RefusedInputSetsTheFlagAndTouchesNothingOutside) {
-  struct Case {
+// A failed or refused evaluation sets the flag; a refused one computes nothing.
+TEST(Pcsaf5, FailuresAndRefusalsSetTheFlag) {
+  const struct {
     const char* what;
-    int64_t type, ldx;
-    bool fill_registry;
+    std::vector<Species> species;
+    void (*spoil)(AssocCaller&);
+    int64_t ierr;
+    bool refused;
+  } cases[] = {
+      // A strength that is not finite cannot give site fractions.
+      {"cross volume NaN",
+       {kWater, kMethanol},
+       [](AssocCaller& c) { c.Vol(1, 2) = NAN; },
+       1,
+       false},
+      {"more sites than rows", {kWater}, [](AssocCaller& c) { c.ldx = 2; }, 1, true},
+      {"code that cannot be registered", {WithType(kWater, 1955)}, nullptr, 1, true},
   };
-  const Case cases[] = {
-      {"more sites than rows", 4, 2, false},
-      {"code that cannot be registered", 1955, 4, false},
-      {"twelfth user code", 122, 4, true},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ResetAssociationTypes();
-    std::vector<int64_t> codes{111, 120, 101, 102, 103, 104, 110, 130, 112, 121, 1201};
-    int64_t eleven = 11;
-    if (c.fill_registry) REGTYP(eleven, codes.data(), 0);
-    std::vector<Species> sp{testing::WaterMethanolInert()[0]};
-    sp[0].type = c.type;
-    AssocCaller caller(sp);
-    caller.ldx = c.ldx;
-    UnitCapture cap(66, "pcsaf5_refused.txt");
-    caller.unit = cap.unit();
-    const Sums s = caller.Eval(300.0, 50.0, {1.0}, true, true, true, true);
-    EXPECT_EQ(s.ierr, 1);
-    EXPECT_EQ(s.asum, 0.0);
-    EXPECT_TRUE(
-        testing::Contains(cap.Text(), "***ERROR IN PC-SAFT/CPA ASSOCIATION CALCULATIONS***"));
+    AssocCaller caller(c.species);
+    if (c.spoil != nullptr) c.spoil(caller);
+    const std::vector<double> x(c.species.size(), 1.0 / static_cast<double>(c.species.size()));
+    const Sums s = caller.Eval(testing::kWaterT, testing::kWaterRho, x, false, false, false, false);
+    EXPECT_EQ(s.ierr, c.ierr);
+    EXPECT_TRUE(!c.refused || s.asum == 0.0);
   }
   ResetAssociationTypes();
-}
-
-TEST(Pcsaf5, LargeSystemsSwitchToAcceleratedSubstitution) {
-  // 251 four-site components: NV = 1004 > 1000.
-  std::vector<testing::Species> sp(251, testing::WaterMethanolInert()[0]);
-  for (size_t i = 0; i < sp.size(); ++i) sp[i].eps = 1500.0 + static_cast<double>(i);
-  AssocCaller c(sp);
-  c.level = 1;
-  UnitCapture cap(69, "pcsaf5_large.txt");
-  c.unit = cap.unit();
-  const Sums s =
-      c.Eval(400.0, 20.0, std::vector<double>(sp.size(), 1.0 / 251.0), false, false, false, false);
-  EXPECT_EQ(s.ierr, 0);
-  const std::string text = cap.Text();
-  EXPECT_EQ(text.rfind("***ASSOCIATION PROBLEM TOO LARGE. NV = 1004\n***SWITCHING TO QNSS\n", 0),
-            0u)
-      << text.substr(0, 200);
-}
-
-TEST(Getxar1, StartModesAndPassLimit) {
-  const double rho = 20.0;
-  struct Case {
-    const char* what;
-    int64_t second_type, kstart, maxit, status;
-    const char* line;
-  };
-  const Case cases[] = {
-      {"no site bonds: zero at the second sweep", 6, 0, 100, 0, "GETXAR1: XAR CONVERGED. ITER = 2"},
-      {"MAXIT 1 still makes two sweeps", 8, 0, 1, 1, "GETXAR1: XAR FAILED. ITER = 2"},
-      {"start mode -1 touches nothing", 8, -1, 100, 0, ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    SiteProblem p({6, c.second_type}, {0.5, 0.5});
-    p.Delta(1, 2) = p.Delta(2, 1) = 0.3;
-    p.Solve(rho, 2);
-    ASSERT_EQ(p.ierr, 0);
-    std::vector<double> deltar = p.delta, xar(p.ldx * p.n, 7.0);
-    UnitCapture cap(67, "getxar1.txt");
-    int64_t zero = 0, twenty = 20, ten = 10, level = 1, status = -1, kinit = 0;
-    const double tol = 1e-12;
-    GETXAR1(nullptr, rho, p.n, p.n, p.n, p.idx.data(), p.igrp.data(), p.idx.data(), p.idx.data(),
-            p.x.data(), p.grpw.data(), p.x.data(), p.xa.data(), xar.data(), p.delta.data(),
-            deltar.data(), p.wsolv.data(), p.xold.data(), zero, zero, c.kstart, tol, p.nv,
-            p.isite.data(), p.idxv.data(), zero, c.maxit, p.res.data(), p.vold.data(), level,
-            cap.unit(), p.itype.data(), twenty, ten, ASSOC_TYPES.NSITES, ASSOC_TYPES.SITES, p.ldx,
-            p.nmerge, p.iv2.data(), p.jv2.data(), zero, zero, zero, zero, kinit, zero, status);
-    const std::string text = cap.Text();
-    EXPECT_EQ(status, c.status);
-    EXPECT_EQ(text.substr(0, std::string(c.line).size()), c.line) << text;
-    if (c.kstart == -1 || c.second_type == 6) {
-      // Start mode -1 writes nothing and leaves the array as handed in;
-      // without bonds the derivative is 0.
-      EXPECT_EQ(text.empty(), c.kstart == -1);
-      EXPECT_EQ(xar, std::vector<double>(xar.size(), c.kstart == -1 ? 7.0 : 0.0));
-    }
-  }
-}
-
-// Pure fluids against their closed forms, by every method; a very strong
-// one-site fluid makes the Newton step too large, so the solver goes on with
-// quasi-Newton steps.
-TEST(Getxa1, PureFluidsMatchTheirClosedForms) {
-  const double rd = testing::kWaterRho * testing::WaterDelta();
-  struct Case {
-    int64_t type, method;
-    double rho, delta, expect;
-  };
-  const Case cases[] = {
-      {4, 0, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 8 * rd)) / (4 * rd)},
-      {4, 1, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 8 * rd)) / (4 * rd)},
-      {2, 2, testing::kWaterRho, testing::WaterDelta(), (-1 + std::sqrt(1 + 4 * rd)) / (2 * rd)},
-      {1, 2, 1.0, 1e9, (-1 + std::sqrt(1 + 4e9)) / 2e9},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "type " << c.type << " method " << c.method);
-    SiteProblem p({c.type}, {1.0});
-    p.Delta(1, 1) = c.delta;
-    p.Solve(c.rho, c.method, 1000);
-    ASSERT_EQ(p.ierr, 0);
-    for (int64_t s = 0; s < p.nv; ++s) EXPECT_NEAR(p.xa[s] / c.expect, 1.0, 1e-10) << "site " << s;
-  }
-}
-
-// A component built of one water group (species 2, four sites) of weight 2
-// in a mixture list of that component alone: the sites and their number come
-// from the group's type, and the fractions follow the four-site closed form
-// with twice the strength. KINIT -1 solves without leaving the inverse
-// Jacobian (0 on return instead of 1); with start mode -1 as well the call
-// only turns the logarithms in XA back into fractions.
-TEST(Getxa1, GroupBuiltComponentAndStartWithoutInverse) {
-  const double rho = testing::kWaterRho, rd = 2.0 * rho * testing::WaterDelta();
-  const double closed = (-1.0 + std::sqrt(1.0 + 8.0 * rd)) / (4.0 * rd);
-  EXPECT_NEAR(closed, 0.0559960, 5e-8);
-  struct Case {
-    int64_t kstart, kinit_in, kinit_out;
-    double expect;
-  };
-  for (const Case& c : {Case{0, 0, 1, closed}, Case{0, -1, 0, closed}, Case{-1, -1, 0, 1.0}}) {
-    SCOPED_TRACE(::testing::Message() << "KSTART " << c.kstart << " KINIT " << c.kinit_in);
-    int64_t n = 1, ldg = 2, na = 1, nv = 4, ldx = 4, method = 2, maxit = 100, zero = 0, ierr = -1;
-    int64_t twenty = 20, ten = 10, level = 0, kinit = c.kinit_in;
-    std::vector<int64_t> idx{1}, igrp{1, 0, 2, 0}, iapos{1, 1}, itype{0, 4}, isite{1, 2, 3, 4},
-        idxv{1, 1, 1, 1}, iwork(10), iv2{0}, jv2{0};
-    std::vector<double> x{1.0}, grpw{0.0, 0.0, 2.0, 0.0}, xa(4, 0.0), delta{testing::WaterDelta()},
-        wsolv(4 * nv + 7 * nv * nv + 16), xold(4), res(5), vold(5), xar(4);
-    const int32_t unit = 0;
-    const double tol = 1e-12, rhoprev = kNoValue;
-    GETXA1(nullptr, rho, n, ldg, na, idx.data(), igrp.data(), idx.data(), iapos.data(), x.data(),
-           grpw.data(), x.data(), xa.data(), delta.data(), wsolv.data(), xold.data(), zero, zero,
-           ierr, c.kstart, tol, nv, isite.data(), idxv.data(), method, maxit, res.data(),
-           vold.data(), level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES,
-           ASSOC_TYPES.SITES, ldx, zero, iv2.data(), jv2.data(), zero, zero, zero, zero,
-           iwork.data(), kinit, rhoprev, xar.data(), zero);
-    EXPECT_EQ(ierr, 0);
-    EXPECT_EQ(kinit, c.kinit_out);
-    for (double v : xa) EXPECT_NEAR(v, c.expect, 1e-10);
-  }
-}
-
-TEST(DirectRoute, ClosedFormOnlyForASingleAssociatingSpecies) {
-  const std::vector<double> x{0.7, 0.2, 0.1};
-  const double t = 350.0, rho = 25.0, h = 1e-5;
-  // Water alone associates: the closed form, exact to its derivatives.
-  AssocCaller one(testing::WaterMethanolInert());
-  one.istart = 20;
-  one.ispec = 1;
-  one.Eps(1, 2) = one.Eps(2, 1) = one.Vol(1, 2) = one.Vol(2, 1) = one.Eps(2, 2) = one.Vol(2, 2) = 0;
-  one.asspar[1] = 0.0;
-  const Sums s = one.Eval(t, rho, x, true, true, true, true);
-  ASSERT_EQ(s.ierr, 0);
-  // The route's single-species balance X (1 + rho x m Delta X) = 1.
-  const double c = rho * x[0] * 1.0656 * one.delta[0];
-  EXPECT_NEAR(one.xa[0] * (1.0 + c * one.xa[0]), 1.0, 1e-14);
-  EXPECT_EQ(one.xa[4 + 1], 1.0);
-  const Sums up = one.Eval(t, rho * (1 + h), x, true, false, false, false);
-  const Sums dn = one.Eval(t, rho * (1 - h), x, true, false, false, false);
-  EXPECT_NEAR(s.asumr, (up.asum - dn.asum) / (2 * h), 1e-8);
-  EXPECT_NEAR(s.asumr2, (up.asumr - dn.asumr) / (2 * h), 1e-8);
-  // Water and methanol both associate: the closed form for water alone
-  // would ignore methanol, so the passes run as without ISPEC.
-  AssocCaller both(testing::WaterMethanolInert()), iterated(testing::WaterMethanolInert());
-  both.istart = iterated.istart = 20;
-  both.ispec = 1;
-  const Sums sb = both.Eval(t, rho, x, true, false, false, false);
-  EXPECT_NEAR(sb.asum, iterated.Eval(t, rho, x, true, false, false, false).asum, 1e-12);
-  EXPECT_NE(both.xa[1], 1.0);
-}
-
-TEST(DirectRoute, PassesAreBounded) {
-  // A negative self-strength with rho x Delta = -1: X = 1/(1 - X) has no
-  // fixed point, so the passes stop at their limit with status 1.
-  int64_t n = 1, ispec = 0, status = 0;
-  std::vector<int64_t> one{1}, igrp{0, 0};
-  std::vector<double> x{1.0}, grpn{0.0}, segm{1.0}, xa(1), delta{-1.0}, xerr(1), xold(1),
-      asspar{1.0};
-  XAINI1(nullptr, 1.0, n, n, n, one.data(), igrp.data(), one.data(), one.data(), x.data(),
-         grpn.data(), segm.data(), xa.data(), delta.data(), xerr.data(), xold.data(), ispec,
-         asspar.data(), n, status);
-  EXPECT_EQ(status, 1);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// A small host for the CPA tests and benchmark: component parameter sets,
-// the host's arrays sized as the public header asks, and one call of
-// PPCPA_CPAPROP that returns every output.
+// A small host for the CPA tests and benchmark: component parameter sets, the
+// host's arrays sized as the public header asks, one call returning every output.
 #pragma once
 
 #include <cstdint>
@@ -23,16 +22,17 @@ inline constexpr Component kMethanol{364.4383820278336, 8495972.27212533, 0.3403
                                      2957.618414184445, 0.0161,           2.0};
 inline constexpr Component kMethaneCpa{
     193.18592912809845, 4782224.476403621, 0.4516575760558059, 0.0, 0.0, 1e35};
-// Plain SRK methane (acentric factor 0.011).
+// Plain SRK methane (acentric factor 0.011) and its co-volume.
 inline constexpr Component kMethaneSrk{190.56, 4.599e6, 0.497293, 0.0, 0.0, 1e35};
+inline constexpr double kMethaneB = 0.08664035 * 8314.33 * 190.56 / 4.599e6;
 
-// Scalar inputs of one call; a test names the few it changes, as in
-// Request{.kvl = 1, .kdiag = 1234}.
+// Scalar inputs of one call; a test names the few it changes.
 struct Request {
   int64_t kvl = 2, kphi = 1, kh = 1, ks = 1, kg = 1, kv = 1, kder = 0, kvstrt = 0, ktol = 1,
           ih2o = 0, kdiag = 0;
   int32_t unit = 6;
   double v_in = 0.0;  // VMX handed in
+  double fill = 0.0;  // ln phi, the departures and their derivatives before the call
 };
 
 struct Result {
@@ -46,41 +46,36 @@ class CpaSystem {
  public:
   explicit CpaSystem(const std::vector<Component>& comps)
       : ncc_(static_cast<int64_t>(comps.size())) {
-    for (const Component& c : comps) {
-      tc.push_back(c.tc);
-      pc.push_back(c.pc);
-      m.push_back(c.m);
-      au.push_back(c.au);
-      av.push_back(c.av);
-      at.push_back(c.at);
-    }
+    for (const Component& c : comps)
+      for (auto [to, value] :
+           {std::pair{&tc, c.tc}, {&pc, c.pc}, {&m, c.m}, {&au, c.au}, {&av, c.av}, {&at, c.at}})
+        to->push_back(value);
     const size_t n = comps.size();
-    kij.assign(2 * n * n, 0.0);
-    vij = kij;
-    kijset.assign(n, 0.0);
-    vijset = kijset;
-    ecrflg.assign(n * n, 0.0);
-    eij = epsab = ecrflg;
-    // Work sizes as the public header documents them.
-    iwork.assign(n * n + 14 * n, 0);
+    kij = vij = std::vector<double>(2 * n * n, 0.0);
+    kijset = vijset = std::vector<double>(n, 0.0);
+    ecrflg = eij = epsab = std::vector<double>(n * n, 0.0);
+    iwork.assign(n * n + 14 * n, 0);  // work sizes as the public header documents them
     rwork.assign(10 * n * n + 50 * n, 0.0);
     itype.assign(n, 0);
   }
 
-  // k_ij record (c1, c2) of the ordered pair of component numbers (k, l).
-  void SetKij(int64_t k, int64_t l, double c1, double c2) {
+  // Record (c1, c2) of the ordered pair of component numbers (k, l) of a
+  // binary parameter (kij or vij) and its row flag.
+  void SetPair(std::vector<double>& coef, int64_t k, int64_t l, double c1, double c2) {
     const size_t pair = static_cast<size_t>((l - 1) * ncc_ + (k - 1));
-    kij[2 * pair] = c1;
-    kij[2 * pair + 1] = c2;
-    kijset[static_cast<size_t>(k - 1)] = 1.0;
+    coef[2 * pair] = c1;
+    coef[2 * pair + 1] = c2;
+    (&coef == &kij ? kijset : vijset)[static_cast<size_t>(k - 1)] = 1.0;
   }
 
   Result Call(double T, double P, const std::vector<int64_t>& idx, const std::vector<double>& x,
               const Request& r) {
     Result out;
     const int64_t n = static_cast<int64_t>(idx.size());
-    out.phi.assign(idx.size(), 0.0);
-    out.dphidt.assign(idx.size(), 0.0);
+    out.phi.assign(idx.size(), r.fill);
+    out.dphidt = out.phi;
+    for (double* o : {&out.dh, &out.ds, &out.dg, &out.dhdt, &out.dsdt, &out.dgdt, &out.dvdt})
+      *o = r.fill;
     out.v = r.v_in;
     double xawrk[4] = {};
     double arg47 = 0, arg48 = 0, arg50 = 0;
@@ -110,8 +105,7 @@ class CpaSystem {
   int64_t ncc_;
 };
 
-// Puts all the state the CPA routine keeps between calls back to
-// its load value, with the root memory off.
+// All state the routine keeps between calls back at its load value, root memory off.
 inline void ResetCpaState() {
   using namespace thermomodels;
   CPAPROP_SAVED = CpapropSaved{};
