@@ -62,10 +62,6 @@ class Region3:
         return self.f + 1000 * p_mpa / (self.rho * R * self.t) - gamma0
 
 
-def molar_state(t, molar_volume):
-    return Region3(mpf(t), 1 / mpf(molar_volume / M))  # the double quotient V / M
-
-
 def row(key, *values):
     """One line: KEY, then each value exactly (a double) or to 17 digits."""
     print(key, *[repr(x) if isinstance(x, float) else mp.nstr(x, 17, min_fixed=-1, max_fixed=-1)
@@ -85,13 +81,13 @@ def main():
     tc = 647.096
     for t, rho in [(tc, 322.035), (tc, 321.965), (tc + 1.5e-6, 322.0), (tc - 1.5e-6, 322.0),
                    (tc + 1.5e-6, 322.02), (650.0, 500.0), (650.0, 200.0), (750.0, 500.0)]:
-        s = molar_state(t, M / rho)
+        s = Region3(mpf(t), 1 / mpf(M / rho / M))  # v: the double quotient V / M
         row("cp", t, M / rho, abs(s.cp()), -R * s.tau**2 * s.ftt)
     # ln(f/p) at a caller's pressure that differs from p3(T, V), and at one where it agrees.
     print("# fugacity: T [K], molar volume [m3/kmol], P [Pa], ln(f/p), region-3 p(T, V) [Pa]")
     for t, rho, p_pa in [(650.0, 500.0, 30e6), (650.0, 200.0, 20e6), (750.0, 500.0, 90e6),
                          (700.0, 400.0, 40e6), (650.0, 500.0, 25583701.8)]:
-        s = molar_state(t, M / rho)
+        s = Region3(mpf(t), 1 / mpf(M / rho / M))
         row("fugacity", t, M / rho, p_pa, s.ln_phi_at(mpf(p_pa) / 10**6), s.pressure_mpa() * 10**6)
 
 

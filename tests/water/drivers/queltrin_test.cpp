@@ -18,10 +18,8 @@ using water_test::Prop;
 using water_test::Prph;
 using water_test::Value;
 
-constexpr double kE = 18015.2;                 // kJ/kg -> J/kmol
-constexpr double kRT0H0 = 45892556.81;         // J/kmol, ideal gas at 298.15 K
-constexpr double kRS0 = 125384.7155;           // J/(kmol K)
-constexpr double kRCP0 = 33587.0234;           // J/(kmol K)
+constexpr double kE = 18015.2, kRCP0 = 33587.0234;  // kJ/kg -> J/kmol; ideal-gas cp, J/(kmol K)
+constexpr double kRT0H0 = 45892556.81, kRS0 = 125384.7155;  // ideal gas at 298.15 K: J/kmol, J/(kmol K)
 const double kNaN = std::nan("");
 
 TEST(WaterDispatcher, ReproducesTheIf97VerificationTablesInMolarUnits) {
@@ -69,9 +67,8 @@ TEST(WaterDispatcher, TransportReleasesCheckValues) {
 
 TEST(WaterDispatcher, ScalesAndSelects) {
   EXPECT_NEAR(Value(5, 1, 300.0, 1e5), 0.01807743188, 1e-11);
-  // Codes outside 1..15 are code 1.
   const double ln_phi = Value(1, 2, 500.0, 1e5);
-  for (int32_t code : {0, 16, -3}) EXPECT_EQ(Value(code, 2, 500.0, 1e5), ln_phi) << code;
+  for (int32_t code : {0, 16, -3}) EXPECT_EQ(Value(code, 2, 500.0, 1e5), ln_phi) << code;  // as code 1
   // Codes that do not look at the region code answer for any; the others fail.
   for (int64_t region : {0, 6}) {
     EXPECT_TRUE(Prop(8, region, 300.0, 1e5).ierr == 0 && Prop(11, region, 300.0, 1e5).ierr == 0);
@@ -92,6 +89,18 @@ TEST(WaterDispatcher, ScalesAndSelects) {
     EXPECT_NEAR(Prop(code, 4, t, 1e5, kNoValue, phase).value, Value(code, region, t, 1e5), tol)
         << "code " << code << " KPHASE " << phase;
   }
+  // The first form through the dispatcher (one region function per output) agrees bit for bit.
+  for (double t : {273.16, 300.0, 450.0, 623.15, 640.0, 647.096, 650.0, 700.0, 1073.16, 1500.0, 2500.0})
+    for (double p : {1e3, 1e5, 2.2064e7, 4e7, 1.5e8})
+      for (int32_t code = 0; code <= 16; ++code)
+        for (int64_t region = 0; region <= 6; ++region)
+          for (int64_t phase = 0; phase <= (region == 4 ? 2 : 0); ++phase) {
+            double a, b, v = region == 3 ? 0.05 : kNoValue;
+            int64_t ia, ib;
+            DispatchWaterProperty(t, p, v, code, phase, region, a, ia, WaterPath::kDirect);
+            DispatchWaterProperty(t, p, v, code, phase, region, b, ib, WaterPath::kThroughDispatcher);
+            ASSERT_TRUE(std::memcmp(&a, &b, sizeof a) == 0 && ia == ib) << code << " " << region << " " << t;
+          }
 }
 
 TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
@@ -108,9 +117,8 @@ TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
       {2, 3, 0.0, 1e5, kM / 500, 0},  {14, 1, -650, 1e5, kM / 500, 0},  // T zero, negative
       {14, 1, 650, 1e5, kNaN, 0},     {5, 2, 700, 1e-320, kNoValue, 0},  // V NaN, V beyond doubles
       {2, 1, 300, 1e300, kNoValue, 0},  // the region-1 series overflows
-      // States the named region's equation describes as no state at all: region 1 at 1 GPa and
-      // at 1500 K (v < 0), region-3 p < 0, region 1 at 100 K (cv < 0), regions 2 and 5 at a
-      // liquid state, region 3 inside the two-phase loop.
+      // No state at all by the named region's equation: region 1 at 1 GPa and 1500 K (v < 0), region-3
+      // p < 0, region 1 at 100 K (cv < 0), regions 2 and 5 at a liquid state, region 3 in the loop.
       {5, 1, 300, 1e9, kNoValue, 0},  {5, 1, 1500, 1e7, kNoValue, 0}, {14, 3, 300, 1e5, 0.018, 0},
       {2, 1, 100, 1e6, kNoValue, 0},  {2, 2, 300, 1e6, kNoValue, 0},  {3, 5, 500, 1e8, kNoValue, 0},
       {12, 3, 630, 1e5, kM / 300, 0}};

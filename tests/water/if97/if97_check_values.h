@@ -6,8 +6,8 @@
 
 namespace thermomodels::water_test {
 
-// IF97 Tables 5, 15, 42 (regions 1, 2, 5 at T, p) and 33 (region 3 at T,
-// rho = 1/v, p the published value): v [m3/kg], h, u [kJ/kg], s, cp [kJ/(kg K)], w [m/s].
+// IF97 Tables 5, 15, 42 (regions 1, 2, 5 at T, p) and 33 (region 3 at T, v; p published):
+// v [m3/kg], h, u [kJ/kg], s, cp [kJ/(kg K)], w [m/s].
 struct If97Row { int64_t region; double t, p_mpa, v, h, u, s, cp, w; };
 
 inline constexpr If97Row kIf97Rows[] = {
