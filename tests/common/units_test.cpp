@@ -12,9 +12,8 @@ namespace thermomodels {
 namespace {
 
 std::string ReadAll(const std::string& name) {
-  std::ifstream in(name);
   std::stringstream ss;
-  ss << in.rdbuf();
+  ss << std::ifstream(name).rdbuf();
   return ss.str();
 }
 
@@ -48,17 +47,11 @@ TEST(OutputUnits, BlankNameIsRefusedAndUnitSixIsStandardOutput) {
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ON UNIT 6\n");
 }
 
-TEST(Conventions, LogicalsAndSetValues) {
-  EXPECT_TRUE(IsTrue(kTrue));
-  EXPECT_FALSE(IsTrue(kFalse));
-  EXPECT_TRUE(IsTrue(1));
-  EXPECT_FALSE(IsTrue(2));  // only the lowest bit counts
-  EXPECT_FALSE(IsSet(0.0));
-  EXPECT_FALSE(IsSet(kNoValue));
+TEST(Conventions, LogicalsSetValuesAndPoolRanges) {
+  EXPECT_TRUE(IsTrue(kTrue) && IsTrue(1));
+  EXPECT_FALSE(IsTrue(kFalse) || IsTrue(2));  // only the lowest bit counts
+  EXPECT_FALSE(IsSet(0.0) || IsSet(kNoValue));
   EXPECT_TRUE(IsSet(-3.0));
-}
-
-TEST(Conventions, PoolRangeCheck) {
   EXPECT_TRUE(PlexRangeOk(1, TM_PLEX_WORDS));
   EXPECT_FALSE(PlexRangeOk(0, 1));
   EXPECT_FALSE(PlexRangeOk(2, TM_PLEX_WORDS));
