@@ -3,8 +3,8 @@
 // from the input into an ArgList (the caller's arrays at exactly their
 // documented sizes between poisoned guard words), makes each call with
 // Call() and states the routine's contract with Violate(). Before every
-// input the harness resets the library and the host blocks; after it, a
-// violation that known_violations.txt does not list stops the run.
+// input the harness resets the library and the host blocks; after it, any
+// violation stops the run.
 #pragma once
 
 #include <cmath>
@@ -55,13 +55,11 @@ inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) 
 // A temperature, pressure or volume a state can have.
 inline bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
 std::string Num(double v);
-std::string List(const char* name, const double* v, size_t n);  // " NAME=(v1,...)"
-std::string List(const char* name, const int64_t* v, size_t n);
 
 enum class Role {
   kIn,      // read only: must come back unchanged
   kOut,     // written by the routine; preset again before a repeated call
-  kWork,    // written by the routine, kept from call to call, not described
+  kWork,    // written by the routine, kept from call to call
   kUnread,  // documented as not read: poisoned, any access is reported
 };
 
@@ -70,12 +68,11 @@ enum class Role {
 // where it happens; Check() also compares the guards and an input's bytes.
 class ArgBase {
  public:
-  ArgBase(const char* name, size_t n, size_t size, char kind, Role role);
+  ArgBase(const char* name, size_t n, size_t size, Role role);
   virtual ~ArgBase();
   void Snapshot();
   void Check() const;
   std::string Bytes() const { return {reinterpret_cast<const char*>(body_), n_ * size_}; }
-  std::string Text(const std::string* bytes = nullptr) const;  // " NAME=value(s)"
   // Back to the contents it was made with; whether it still holds them.
   void Refill() { std::memcpy(body_, preset_.data(), preset_.size()); }
   bool Untouched() const {
@@ -91,7 +88,6 @@ class ArgBase {
 
  private:
   size_t size_;
-  char kind_;  // 'f' floating point, 's' characters, else integer
   unsigned char* block_;
 };
 
@@ -100,11 +96,7 @@ class Arg : public ArgBase {
  public:
   // N copies of FILL, or the N VALUES.
   Arg(const char* name, size_t n, Role role, T fill, const T* values)
-      : ArgBase(name, n, sizeof(T),
-                std::is_floating_point_v<T> ? 'f'
-                : sizeof(T) == 1            ? 's'
-                                            : 'i',
-                role) {
+      : ArgBase(name, n, sizeof(T), role) {
     if (role == Role::kUnread) return;
     for (size_t i = 0; i < n; ++i) p()[i] = values != nullptr ? values[i] : fill;
     preset_ = Bytes();
@@ -119,8 +111,6 @@ class Arg : public ArgBase {
 // (the host's arrays kept from call to call).
 class ArgList {
  public:
-  ArgList() = default;
-  ~ArgList();
   template <typename T>
   Arg<T>& Add(const char* name, size_t n, Role role, T fill = T{}, const T* values = nullptr) {
     owned_.push_back(std::make_unique<Arg<T>>(name, n, role, fill, values));
@@ -140,18 +130,14 @@ class ArgList {
     return Add<T>(name, 1, Role::kOut, fill);
   }
   void Include(const ArgList& l) { all_.insert(all_.end(), l.all_.begin(), l.all_.end()); }
-  // The inputs and the note, "->", the outputs.
-  std::string Describe() const;
   std::vector<ArgBase*> all_;
-  std::function<std::string()> note;  // more for the report of a violation
 
  private:
   std::vector<std::unique_ptr<ArgBase>> owned_;
 };
 
-// Records a violation of the contract in this input. KEY names the check
-// and the argument ("NONFINITE_WITH_IERR0:VALUE"), as the list of known
-// violations names it; DETAIL is printed with the input.
+// Records a violation of the contract in this input: KEY names the check
+// and the argument ("NONFINITE_WITH_IERR0:VALUE"), DETAIL is printed with it.
 void Violate(const std::string& key, const std::string& detail = "");
 void CheckInSet(int64_t v, std::initializer_list<int64_t> set,
                 const char* key = "IERR_OUTSIDE_SET");
