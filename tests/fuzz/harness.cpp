@@ -23,8 +23,7 @@
 namespace tmfuzz {
 namespace {
 
-// Values at the edges of the water formulation's ranges, of the number
-// format and of the library's conventions.
+// Edges of the water formulation's ranges, the number format, the markers.
 using Limits = std::numeric_limits<double>;
 constexpr double kInf = Limits::infinity();
 constexpr int64_t kIntMin = std::numeric_limits<int64_t>::min();
@@ -37,8 +36,7 @@ const std::vector<double> kSpecialReals = {0.0, -0.0, Limits::quiet_NaN(), kInf,
     1.5e8, -1e5, 1e-3, 1e3};
 const std::vector<int64_t> kSpecialInts = {0, 1, 2, 3, 4, 5, -1, -2, 10, 99, 1000, 1234, 9999,
     kIntMin, kIntMax};
-// Standard output (to /dev/null) most often: the other units append to a
-// file line by line.
+// Standard output (to /dev/null) most often: the others append to files.
 const std::vector<int32_t> kUnits = {6, 7, 40, 51, 60, 99, -3, 6, 6, 6, 6, 6};
 const std::vector<int32_t> kDistinctUnits = {-3, 6, 7, 40, 51, 60, 99};
 // clang-format on
@@ -48,7 +46,6 @@ constexpr int64_t kPlexWindow = 4096;  // pool words watched at each end
 constexpr uint64_t kPlexPattern = 0x5A5A5A5A5A5A5A5AULL;
 
 bool g_violated = false;  // in this input
-std::string g_sandbox;
 
 // The host's words, the units and the pool's ends before the call.
 struct {
@@ -64,10 +61,8 @@ double* PlexEnd(int end) { return DMS_PLEX.words + (end == 0 ? 0 : TM_PLEX_WORDS
 
 std::vector<std::string> UnitState() {
   std::vector<std::string> s;
-  for (int32_t u : kDistinctUnits) {
-    s.push_back(
-        thermomodels::UnitIsOpen(u) ? std::to_string(u) + "=" + thermomodels::UnitFileName(u) : "");
-  }
+  for (int32_t u : kDistinctUnits)  // the file name and "/" when open
+    s.push_back(thermomodels::UnitIsOpen(u) ? std::string(thermomodels::UnitFileName(u)) + "/" : "");
   return s;
 }
 
@@ -92,10 +87,8 @@ void SnapshotHost() {
     std::memcpy(g_before.plex[end], PlexEnd(end), sizeof g_before.plex[end]);
 }
 
-// Reports every host word the call changed (the library sets ISTATE to 2 on
-// a save, and NSAVED), every pool word it wrote outside the records, every
-// unit but the allowed one it opened, closed or reassigned, and the
-// pure-fluid words when it left them set.
+// Host words the call changed (but ISTATE 2 on a save and NSAVED), pool words
+// written outside the records, units changed, pure-fluid words left set.
 void CheckHost(const Allowed& allowed) {
   tm_eosret_block e = PPUTL_EOSRET;
   const tm_eosret_block& b = g_before.eosret;
@@ -149,13 +142,6 @@ void ResetLibrary() {
   g_violated = false;
 }
 
-void RemoveSandbox() {
-  if (g_sandbox.empty() || chdir("/") != 0) return;
-  std::error_code ignored;
-  std::filesystem::remove_all(g_sandbox, ignored);
-  g_sandbox.clear();
-}
-
 }  // namespace
 
 uint64_t Input::Raw(int bytes) {
@@ -206,10 +192,6 @@ ArgBase::~ArgBase() {
   delete[] block_;
 }
 
-void ArgBase::Snapshot() {
-  if (role == Role::kIn) preset_.assign(reinterpret_cast<const char*>(body_), n_ * size_);
-}
-
 void ArgBase::Check() const {
   const size_t bytes = n_ * size_;
   // Every byte the guard byte: the first one, and each equal to the next.
@@ -226,12 +208,6 @@ void ArgBase::Check() const {
   ASAN_POISON_MEMORY_REGION(block_, kGuardBytes);
   ASAN_POISON_MEMORY_REGION(body_ + bytes, kGuardBytes);
   if (role == Role::kUnread) ASAN_POISON_MEMORY_REGION(body_, bytes);
-}
-
-std::string Num(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
 }
 
 void Violate(const std::string& key, const std::string& detail) {
@@ -259,15 +235,12 @@ void CheckRepeat(ArgList& args, const std::function<void()>& call) {
   for (auto& [a, bytes] : first) a->Refill();
   Call(args, call);
   for (const auto& [a, bytes] : first) {
-    if (a->Bytes() == bytes) continue;
-    Violate(std::string("REPEAT_DIFFERS:") + a->name);
-    return;
+    if (a->Bytes() != bytes) Violate(std::string("REPEAT_DIFFERS:") + a->name);
   }
 }
 
 void SetHostBlocks(Input& in) {
-  // Root memory control: on or off, records near the pool's start or end,
-  // or word numbers no pool has.
+  // Root memory on or off, records near the pool's ends or at no word.
   tm_eosret_block& e = PPUTL_EOSRET;
   e.ISTATE = in.Int(-1, 2);
   e.LIQNO = in.Int(0, 3);
@@ -280,10 +253,8 @@ void SetHostBlocks(Input& in) {
       default: *r = in.Int(-2, 2); break;
     }
   }
-  // The pure-fluid words of the root solvers, which a caller may set; the
-  // host unit and, rarely (the traces they turn on slow every call down),
-  // the CPA diagnostic overrides with a short name from a small alphabet,
-  // never a path.
+  // Pure-fluid words, host unit and, rarely (traces slow every call), the CPA
+  // diagnostic overrides with a short name, never a path.
   PPUTL_ESROOT.iw[0] = in.Int(-1, 1);
   PPUTL_ESROOT.iw[1] = in.Int(-1, 1);
   DMS_GLOBAL.IUNIT = PickUnit(in);
@@ -299,8 +270,7 @@ void SetHostBlocks(Input& in) {
 void MaybeOpenHostUnit(Input& in) {
   if (!in.Flag()) return;
   int32_t unit = PickUnit(in);
-  const int64_t open = 1;
-  int64_t status = 0;
+  int64_t open = 1, status = 0;
   PPCPA_OPCLFILE(&unit, "host.log", &open, &status, 8);
 }
 
@@ -308,9 +278,8 @@ void MaybeOpenHostUnit(Input& in) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   using namespace tmfuzz;
-  // The library writes unit 6 and fort.N files: standard output goes to
-  // /dev/null and every file into a private directory, emptied before each
-  // input and removed at exit.
+  // Standard output to /dev/null, files into a private directory under TMPDIR
+  // (run_fuzz.sh removes it), emptied before each input.
   if (int fd = open("/dev/null", O_WRONLY); fd >= 0) {
     dup2(fd, 1);
     close(fd);
@@ -321,9 +290,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::fprintf(stderr, "cannot make the sandbox directory %s\n", dir.c_str());
     std::exit(2);
   }
-  g_sandbox = dir;
-  std::atexit(RemoveSandbox);
-  __sanitizer_set_death_callback(RemoveSandbox);  // a sanitizer's report skips atexit
   return 0;
 }
 
@@ -332,9 +298,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tmfuzz::Input in(data, size);
   tmfuzz::FuzzTarget(in);
   // Any violation stops the run, so that the fuzzer keeps the input.
-  if (tmfuzz::g_violated) {
-    tmfuzz::RemoveSandbox();
-    std::abort();
-  }
+  if (tmfuzz::g_violated) std::abort();
   return 0;
 }

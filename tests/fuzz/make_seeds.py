@@ -14,8 +14,7 @@ class U(int):
     """An output unit."""
 
 
-def b(*vs):
-    """Raw bytes: the choices the programs read as one byte each."""
+def b(*vs):  # raw bytes: choices the programs read as one byte each
     return bytes(v & 0xFF for v in vs)
 
 
@@ -54,8 +53,8 @@ def calls(cs):
     return [b(len(cs) - 1), cs]
 
 
-# Water routines: each call its arguments in the order the program reads them.
-# QUELTRIN_IF97PRPH (no host unit): T, P, V, KPROP, KPHASE, KREGION.
+# Water routines, each call's arguments in the order read. QUELTRIN_IF97PRPH: T, P, V, KPROP,
+# KPHASE, KREGION.
 for name, cs in [
         ("p-zero-region2-volume", [(500.0, 0.0, 1.0, 5, 0, 2)]),
         ("p-negative-region1-volume", [(300.0, -1e5, 1.0, 5, 0, 1)]),
@@ -66,9 +65,8 @@ for name, cs in [
         ("valid-codes", [(300.0, 1e5, 1.0, 2, 0, 1), (373.15, 1e5, 1.0, 11, 0, 0),
                          (650.0, 3e7, 0.04, 14, 0, 3), (400.0, 1e5, 1.0, 6, 2, 4)]),
         ("region3-code4-and-fugacity", [(650.0, 2.5e7, 0.05, 4, 0, 3), (650.0, 2.5e7, 0.05, 1, 0, 3)]),
-        # Named regions far from their states: volumes and pressures below zero.
-        ("no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 5, 0, 1),
-                               (300.0, 1e5, 0.018, 14, 0, 3), (100.0, 1e5, 1e35, 2, 0, 1)])]:
+        ("no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 5, 0, 1),  # far from
+                               (300.0, 1e5, 0.018, 14, 0, 3), (100.0, 1e5, 1e35, 2, 0, 1)])]:  # the regions
     write("if97prph", name, host()[:-1], calls(cs))
 # QUELTRIN_FDREGION: T, P, KVL, LVLPRT, IUNIT; QUELTRIN_ES15D: T, P, LVLPRT, KVL, IUNIT, KPHI..KV.
 ALL = (1, 1, 1, 1, 1)
@@ -104,12 +102,7 @@ ALLD = dict(KPHI=3, KH=3, KS=3, KG=3, KV=3, KDER=1)  # every value and its deriv
 WATER, METHANOL, METHANE, METHANE_SRK = 0, 1, 2, 3
 
 
-def kij_at(ncc, k, l):
-    """Word of c1 of the record (k, l) in CPAKIJ(2, NCC, NCC) / CPAVIJ."""
-    return 2 * ((l - 1) * ncc + (k - 1))
-
-
-def mat_at(ncc, i, j):
+def mat_at(ncc, i, j):  # word (i, j) of an NCC x NCC array; twice it: c1 of CPAKIJ/CPAVIJ(2, NCC, NCC)
     return (j - 1) * ncc + (i - 1)
 
 
@@ -128,77 +121,64 @@ def cpaprop(name, comps, x, cs, idx=None, entries=(), **host_words):
     write("cpaprop", name, s, x, b(0), calls([list(dict(CALL, **c).values()) for c in cs]))
 
 
-# Solvation flag of water + an inert, both orders, and the same solvation given explicitly
-# (cross volume and half the water energy).
+# Solvation flag of water + an inert, both orders, and the same given explicitly.
 MPA = [dict(P=1e6)]
 FLAG_BOTH = [(4, mat_at(2, 1, 2), 1.0), (4, mat_at(2, 2, 1), 1.0)]
 cpaprop("solvation-flag-water-first", [WATER, METHANE], [0.5, 0.5], MPA, entries=FLAG_BOTH)
 cpaprop("solvation-flag-inert-first", [WATER, METHANE], [0.5, 0.5], MPA, idx=[2, 1], entries=FLAG_BOTH)
 cpaprop("solvation-explicit", [WATER, METHANE], [0.5, 0.5], MPA,
-        entries=[(1, kij_at(2, 1, 2), 0.0692), (1, kij_at(2, 2, 1), 0.0692), (3, 0, 1.0), (3, 1, 1.0),
+        entries=[(1, 2 * mat_at(2, 1, 2), 0.0692), (1, 2 * mat_at(2, 2, 1), 0.0692), (3, 0, 1.0), (3, 1, 1.0),
                  (5, mat_at(2, 1, 2), 1001.5683520036178), (5, mat_at(2, 2, 1), 1001.5683520036178)])
-# Two absent components, and the temperature derivatives of all properties.
 cpaprop("two-absent-components", [WATER, METHANOL, METHANE], [1.0, 0.0, 0.0], [{}, ALLD])
-# Tolerances from blocks nothing writes; mole fractions that do not sum to one; a repeated
-# component; the no-value marker and a huge value as the given volume.
+# Tolerances from unwritten blocks, fractions not summing to one, a repeated component, odd volumes.
 cpaprop("ktol-minus-one-water-vapour", [WATER], [1.0], [dict(P=1e7, KVL=1, KTOL=-1)])
 cpaprop("fraction-two-methane", [METHANE], [2.0], [dict(KVL=1)])
 cpaprop("repeated-component", [WATER, METHANE], [0.5, 0.5], [{}], idx=[1, 1])
 cpaprop("marker-volume-methane", [METHANE], [1.0], [dict(KVL=1, KVSTRT=1, VMX=1e35)])
 cpaprop("marker-volume-water", [WATER], [1.0], [dict(KVSTRT=1, VMX=1e35)])
 cpaprop("huge-volume-pressure-derivatives", [METHANE], [1.0], [dict(KVL=1, KVSTRT=1, VMX=1e300, KDER=1)])
-# Unusable association parameters.
 cpaprop("negative-association-volume", [(WATER, {4: -0.0692}), METHANE], [0.5, 0.5], [{}])
 cpaprop("huge-association-energy", [(WATER, {3: 1e300})], [1.0], [{}])
 cpaprop("negative-association-volume-pure-water", [(WATER, {4: -0.0692})], [1.0], [{}])
-# History file on a unit the host has open: through the print level on a unit above 50 (the
-# level takes effect from the second call), and through the file-name override on the host's
-# global unit.
+# History file on a unit the host has open (by the print level from the second call, or by the
+# file-name override on the host's global unit).
 LEVEL1 = (1, 0, 0, 0, 0, 0)
 cpaprop("history-file-on-host-unit", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1, unit=60)
 cpaprop("history-file-unit-60", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1)
 cpaprop("named-file-on-host-global-unit", [WATER], [1.0], [{}], gunit=51, cpacom=(0, 0, 1, 0, 0, 0),
         filnam="his", unit=51)
-# Ordinary calls: published water at 298.15 K, water + methanol vapour with binary parameters,
-# the root memory on with records in the pool, traces.
+# Ordinary calls: binary parameters, the root memory on with records in the pool, traces.
 cpaprop("water-all-derivatives", [WATER], [1.0], [dict(T=298.15, P=101325.0, **ALLD)])
 cpaprop("water-methanol-binary", [WATER, METHANOL], [0.3, 0.7], [dict(T=400.0, KVL=1), dict(T=400.0, P=1e6)],
-        entries=[(0, kij_at(2, 1, 2), -0.09), (2, 0, 1.0), (1, kij_at(2, 1, 2), 0.05), (3, 0, 1.0)])
+        entries=[(0, 2 * mat_at(2, 1, 2), -0.09), (2, 0, 1.0), (1, 2 * mat_at(2, 1, 2), 0.05), (3, 0, 1.0)])
 cpaprop("root-memory", [WATER, METHANE], [0.9, 0.1],
         [dict(T=350.0, P=1e6), dict(T=351.0, P=1e6), dict(T=351.0, P=1e6, KVL=1)],
         istate=1, liqno=1, nmax=4, records=(10, 20, 30, 100, 200, 300))
 cpaprop("traces-and-echo", [WATER, METHANOL, METHANE_SRK], [0.2, 0.3, 0.5],
         [dict(T=320.0, P=2e6, KDIAG=9999, IUNIT=U(7)), dict(T=320.0, P=2e6, KDIAG=1234, IUNIT=U(7), KPHI=2)],
         cpacom=(9, 0, 0, 0, 0, 0))
-# Violations the fuzzing found, reduced by hand to the smallest call. Pressure below the
-# smallest normal number with the volume of the last search (no search of its own):
-# ln(P/101325) underflows to -inf, IERR 0.
+# Violations the fuzzing found, reduced by hand: sub-normal pressure, tiny temperature or
+# critical temperature (with the last volume, a given one, the water alpha function).
 cpaprop("found-subnormal-pressure-last-volume", [METHANE], [1.0],
         [dict(KVL=1), dict(P=5e-324, KVL=1, KVSTRT=2)])
 cpaprop("found-subnormal-pressure-search", [WATER, METHANOL], [0.5, 0.5],
         [dict(P=5e-324, KPHI=0, KH=0, KV=0)])
 cpaprop("found-subnormal-pressure-liquid", [WATER, METHANE], [0.5, 0.5], [dict(P=5e-324)])
-# Temperature near zero, critical temperature subnormal, given volume tiny.
 cpaprop("found-tiny-temperature-last-volume", [METHANE], [1.0],
         [dict(KVL=1), dict(T=1e-16, P=1e-16, KVL=1, KVSTRT=2)])
 cpaprop("found-subnormal-critical-temperature", [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
         [dict(KVL=1), dict(KVL=1, KVSTRT=2)])
-# The same with the water alpha function at a given volume: NaN ln phi with IERR 0.
 cpaprop("found-subnormal-critical-temperature-water-alpha", [(METHANE, {0: 1e-309})], [1.0],
         [dict(T=150.0, P=1000.0, IH2O=1, KVSTRT=1, VMX=1000.0)])
 cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume",
         [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
         [dict(T=900.0, P=1e8, KVL=1, IH2O=1), dict(T=900.0, P=1e8, KVL=1, IH2O=1, KVSTRT=2, KPHI=2)])
-# A call with temperature derivatives whose run at T + 0.001 K has no state while the run at T
-# has one: status 7 beside the values at T.
+# Temperature derivatives where one of the two runs (T + 0.001 K, T) has no state; a vapour
+# below the smallest normal pressure; SRK methane at the given volume 2 b near Z = 0.
 cpaprop("found-two-runs-no-state-at-t-plus", [WATER, METHANOL], [0.5, 0.5],
         [dict(T=1.0, P=0.7, KPHI=0, KH=0, KS=3, KG=3, KV=0), dict(T=0.75, P=0.01, **ALLD)])
-# A vapour below the smallest normal pressure: RT/P beyond the number range.
 cpaprop("subnormal-pressure-vapour", [WATER, METHANE], [0.5, 0.5],
         [dict(P=5.6e-309, KVL=1), dict(P=1e-310, KVL=1, KDER=1)])
-# SRK methane at the given volume 2 b just below the temperature where Z passes through 0:
-# with the published m the run at T has no state, with m = -5 (Z falling with T) the run at
-# T + 0.001 K has none.
 TWO_B = dict(KVSTRT=1, VMX=2 * 0.029848038105941659, **ALLD)
 cpaprop("two-runs-no-state-at-t", [METHANE_SRK], [1.0], [dict(T=166.87090662460326, **TWO_B)])
 cpaprop("two-runs-no-state-at-t-plus-given-volume", [(METHANE_SRK, {2: -5.0})], [1.0],
@@ -233,8 +213,7 @@ def sw_model(i, m):
     return b(next(v for v in range(256) if v % 18 == m - 1 and (v % 8 == 6 if i < 4 else v % 8 < 6)))
 
 
-def small(v):
-    """Int(0, ...) in its typical form."""
+def small(v):  # Int(0, ...) in its typical form
     return b(0, v, 0)
 
 
@@ -262,13 +241,10 @@ phase("phivgpsw", "all-zero-vapour", [([1, 2, 3, 4, 5], [0.0] * 5, 373.15, 1.0)]
 phase("phivgpsw", "ammonia-rich-vapour", [([1, 2], [0.01, 0.99], 298.15, 1.0),
                                           ([1, 2, 3, 4], [0.01, 0.99, 0.0, 0.0], 298.15, 10.0)])
 phase("phivgpsw", "water-capped-pressure", [([1], [1.0], 373.15, 100.0), ([1], [1.0], 700.0, 200.0)])
-# Far outside the correlations' range: coefficients overflow, and with no vapour fraction 0
-# times infinity is not a number.
+# Far outside the correlations' range (0 times an infinite coefficient).
 phase("phivgpsw", "cold-and-hot", [([1, 2, 5], [0.2, 0.3, 0.5], 2.0, 1.0), ([1, 3], [0.5, 0.5], 1e5, 1e3)])
 phase("phivgpsw", "cold-zero-vapour", [([1], [0.0], 2.0, 1e-3)])
-# The liquids whose ionic equilibrium once hung or started from 0/0: pure water (pH searched and
-# imposed), water with only carbon dioxide, only hydrogen sulfide, only ammonia, and ammonia at
-# 1e-320.
+# Liquids whose ionic equilibrium once hung or started from 0/0.
 phase("philgpsw", "pure-water", [([1], [1.0], 298.15, 1.0, 7.0, 0), ([1], [1.0], 298.15, 1.0, 7.0, 1)])
 phase("philgpsw", "one-acid-gas", [([1, 2, 3, 4], [0.999, 0.0, 0.001, 0.0], 298.15, 1.0, 7.0, 0),
                                    ([1, 2, 3, 4], [0.999, 0.0, 0.0, 0.001], 373.15, 1.0, 7.0, 0)])
