@@ -1,5 +1,4 @@
-// Fuzz target of QUELTRIN_ES15D: pure water in equation-of-state form for
-// any state, phase and set of request flags.
+// Fuzz target of QUELTRIN_ES15D: water for any state, phase and request flags.
 #include "harness.h"
 
 namespace tmfuzz {

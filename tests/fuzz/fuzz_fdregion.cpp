@@ -1,5 +1,4 @@
-// Fuzz target of QUELTRIN_FDREGION: region, state used and molar volume of
-// water for any state and phase, with warnings on any unit.
+// Fuzz target of QUELTRIN_FDREGION: region, state and volume for any state.
 #include "harness.h"
 
 namespace tmfuzz {
@@ -40,9 +39,8 @@ void FuzzTarget(Input& in) {
     for (auto* a : {&TOUT, &POUT, &VOUT}) {
       if (!std::isfinite(**a)) Violate("NONFINITE_WITH_IERR0", a->name);
     }
-    // Clamped into the formulation's bounds, a positive volume; a region-3
-    // pressure is the one at the volume found, within the root solver's
-    // tolerance of the bound.
+    // Clamped into the formulation's bounds (a region-3 pressure within the
+    // root solver's tolerance), a positive volume.
     if (!(*TOUT >= 273.15 && *TOUT <= 2273.15)) Violate("OUTSIDE_BOUNDS:TOUT");
     if (!(*POUT > 0.0 && *POUT <= 1e8 * (1.0 + 1e-6))) Violate("OUTSIDE_BOUNDS:POUT");
     if (!(*VOUT > 0.0)) Violate("NOT_POSITIVE:VOUT");

@@ -1,5 +1,4 @@
-// Fuzz target of the water property dispatcher QUELTRIN_IF97PRPH: one to
-// four calls with any state, property code, phase and region code.
+// Fuzz target of QUELTRIN_IF97PRPH: any state, property, phase and region code.
 #include "harness.h"
 
 namespace tmfuzz {

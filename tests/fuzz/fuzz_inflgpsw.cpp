@@ -1,7 +1,5 @@
-// Fuzz target of PPTH_INFLGPSW: host aliases in the pool (table aliases,
-// near misses, any bytes), a list of up to 24 entries, any vapour, liquid
-// and vapour fractions handed in, temperature, pressure and KODE. IFLAG 0
-// with X, Y, P untouched wherever the header says no estimate is possible.
+// Fuzz target of PPTH_INFLGPSW: host aliases in the pool, a list of up to 24
+// entries, any fractions, temperature, pressure and KODE.
 #include "sour_water_fuzz.h"
 
 namespace tmfuzz {
@@ -17,34 +15,24 @@ void FuzzTarget(Input& in) {
     const size_t nc = static_cast<size_t>(std::max<int64_t>(nc_value, 0));
     const std::vector<int64_t> list = ReadSwHostList(in, nc, host.model.size());
     const SwSlots slots = ExpectedSwSlots(host, list, false);
-    const std::vector<double> z = ReadSwFractions(in, nc);
-    const std::vector<double> x_in = ReadSwFractions(in, nc);
-    const std::vector<double> y_in = ReadSwFractions(in, nc);
-
+    const std::vector<double> z = ReadSwFractions(in, nc), x_in = ReadSwFractions(in, nc),
+                              y_in = ReadSwFractions(in, nc);
     ArgList args;
     auto& T = args.In("T", in.RealLog(250.0, 650.0));
-    const double p_in = in.RealLog(1e3, 1e7);
-    auto& P = args.Out("P", p_in);  // the estimate with KODE 5
+    auto& P = args.Out("P", in.RealLog(1e3, 1e7));  // the estimate with KODE 5
     auto& NC = args.In("NC", nc_value);
     auto& IDX = args.Add("IDX", list, Role::kIn);
     auto& Z = args.Add("Z", z, Role::kIn);
-    // The fractions handed in, which stand without an estimate.
     auto& X = args.Add("X", x_in, Role::kOut);
     auto& Y = args.Add("Y", y_in, Role::kOut);
     auto& A8 = args.Add<double>("A8", 8, Role::kUnread);
     auto& KODE = args.In("KODE", in.Byte() % 2 == 0 ? int64_t{5} : in.Int(0, 6));
     auto& WORK = args.Add<double>("WORK", 80 + static_cast<size_t>(slots.ngpsw), Role::kWork);
     auto& IFLAG = args.Out<int64_t>("IFLAG", -99);
-    args.note = [&] {
-      return " P(in)=" + Num(p_in) + List(" X(in)", x_in.data(), nc) +
-             List(" Y(in)", y_in.data(), nc) +
-             List(" models", host.model.data(), host.model.size());
-    };
     Call(args, [&] {
       PPTH_INFLGPSW(T.p(), P.p(), NC.p(), IDX.p(), Z.p(), X.p(), Y.p(), A8.p(), KODE.p(), WORK.p(),
                     IFLAG.p());
     });
-
     const int64_t iflag = *IFLAG;
     if (iflag != 0 && iflag != 1) {
       Violate("IFLAG_OUTSIDE_SET");
@@ -67,22 +55,18 @@ void FuzzTarget(Input& in) {
                              : keys < 2                   ? "ONE_KEY_COMPONENT"
                              : !(z_usable && z_sum > 0.0) ? "VAPOUR_FRACTIONS"
                                                           : nullptr;
-    if (iflag == 1 && impossible != nullptr) {
-      Violate(std::string("ESTIMATE_WITHOUT_BASIS:") + impossible);
-    }
+    if (iflag == 1 && impossible != nullptr) Violate("ESTIMATE_WITHOUT_BASIS", impossible);
     const bool p_untouched = P.Untouched();
     if (iflag == 0) {
       if (!X.Untouched() || !Y.Untouched() || !p_untouched) Violate("WRITTEN_WITHOUT_ESTIMATE");
       continue;
     }
-    // An estimate: both lists finite and normalised, P the estimate with
-    // KODE 5 and untouched otherwise.
+    // An estimate: X, Y finite and normalised, P the estimate with KODE 5, else untouched.
     if (*KODE == 5 ? !(std::isfinite(*P) && *P > 0.0) : !p_untouched) {
       Violate(*KODE == 5 ? "PRESSURE_ESTIMATE_NOT_POSITIVE" : "PRESSURE_WRITTEN");
     }
-    // The sums are checked where no entry is negative: the caller's values
-    // of components outside the model may be anything, and with terms of
-    // both signs the normalised sum carries their cancellation.
+    // Sums only without negative entries (components outside the model keep
+    // the caller's values; terms of both signs carry their cancellation).
     double sum_x = 0.0, sum_y = 0.0;
     bool finite = true, signed_terms = false;
     for (size_t i = 0; i < nc; ++i) {
@@ -94,7 +78,7 @@ void FuzzTarget(Input& in) {
     if (!finite) {
       Violate("NONFINITE_WITH_ESTIMATE");
     } else if (!signed_terms && (std::fabs(sum_x - 1.0) > 1e-9 || std::fabs(sum_y - 1.0) > 1e-9)) {
-      Violate("NOT_NORMALISED", "sums " + Num(sum_x) + ", " + Num(sum_y));
+      Violate("NOT_NORMALISED");
     }
   }
 }

@@ -1,7 +1,5 @@
-// Fuzz target of PPCPA_OPCLFILE: a sequence of opens and closes of short
-// file names (never a path) on the fuzz units, inside the sandbox. The
-// harness checks that no unit but the one named changes, and with a mode
-// that is neither open nor close none at all.
+// Fuzz target of PPCPA_OPCLFILE: opens and closes of short file names (never
+// a path) on the fuzz units; no other unit may change, none with a bad mode.
 #include "common/common.h"
 #include "harness.h"
 
@@ -12,8 +10,7 @@ const char* const kTargetName = "PPCPA_OPCLFILE";
 void FuzzTarget(Input& in) {
   SetHostBlocks(in);
   for (int c = in.Calls(6); c > 0; --c) {
-    // A name of the caller's length from a small alphabet: letters, a dot,
-    // blanks (trailing ones pad the name) and NULs at the end.
+    // A name from letters, a dot, blanks (padding) and a NUL at the end.
     static const char kAlphabet[] = "abcfh.  ";
     const size_t len = in.Byte() % 24;
     ArgList args;

@@ -1,9 +1,5 @@
-// Fuzz target of PPTH_PHILGPSW: up to 30 slots (more than the model's 20),
-// model indices inside and outside 1..18, any fractions (zeros included),
-// temperature, pressure, and the pH searched or imposed. Every call must
-// return (the pH search and the inner solve have caps) with each ln phi
-// finite and within its clamps, without touching its inputs or anything
-// beyond 710 + N words of WORK, and give the same ln phi when repeated.
+// Fuzz target of PPTH_PHILGPSW: a liquid phase of up to 30 slots, the pH
+// searched or imposed; WORK is 710 + N words.
 #include <limits>
 
 #include "sour_water/sour_water.h"
@@ -25,11 +21,11 @@ void FuzzTarget(Input& in) {
     };
     thermomodels::GPSWLIQ.ph_solves = 0;  // a call that returns at once leaves it alone
     Call(a.args, call);
-    // Repeated when the pH search converged, or for a liquid the model
-    // describes (water, fractions in 0..1 summing to at most 1, T within
-    // 250..700 K): a call on other input that runs out every solve costs as
-    // much as a hundred others.
-    double sum = 0.0, water = 0.0;
+    // Repeated for a liquid the model describes (water, fractions in 0..1
+    // summing to at most 1, T within 250..700 K) or a cheap call (fewer
+    // solves in all than the balance closing may run): a call on other
+    // input that runs out its solves costs as much as a hundred others.
+    double sum = 0.0, water = 0.0;  // of the fractions, and of water
     bool fractions = true;
     for (size_t i = 0; i < a.models.size(); ++i) {
       const double x = a.fractions[i];
@@ -39,11 +35,9 @@ void FuzzTarget(Input& in) {
     }
     const bool describable = fractions && water > 0.0 && sum <= 1.0 + 1e-9 && a.t >= 250.0 &&
                              a.t <= 700.0 && Usable(a.p);
-    using thermomodels::kMaxBalanceSolves, thermomodels::kMaxPhSolves;
-    if (describable || thermomodels::GPSWLIQ.ph_solves < kMaxPhSolves + kMaxBalanceSolves) {
+    if (describable || thermomodels::GPSWLIQ.ph_solves < thermomodels::kMaxBalanceSolves) {
       CheckRepeat(a.args, call);
     }
-    // Slots outside the model (an index outside 1..18) get the upper clamp.
     a.CheckLnPhi(std::numeric_limits<int64_t>::max(), "SLOT_OUTSIDE_MODEL_NOT_UPPER_BOUND");
   }
 }

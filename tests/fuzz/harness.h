@@ -1,10 +1,7 @@
-// Code shared by the fuzz programs of the exports. A program defines
-// kTargetName and FuzzTarget(Input&): it reads the arguments of its calls
-// from the input into an ArgList (the caller's arrays at exactly their
-// documented sizes between poisoned guard words), makes each call with
-// Call() and states the routine's contract with Violate(). Before every
-// input the harness resets the library and the host blocks; after it, a
-// violation that known_violations.txt does not list stops the run.
+// Code shared by the fuzz programs. A program defines kTargetName and
+// FuzzTarget(Input&): it reads its calls' arguments into an ArgList, makes
+// each call with Call() and states the contract with Violate(); any
+// violation stops the run.
 #pragma once
 
 #include <cmath>
@@ -46,36 +43,32 @@ class Input {
 extern const char* const kTargetName;
 void FuzzTarget(Input& in);
 
-// An output unit: standard output (most often), fort.N files and the
-// history-file units above 50; never standard error, where reports go.
+// An output unit (standard output most often); never standard error.
 int32_t PickUnit(Input& in);
 
 inline constexpr double kUnwritten = -7.25e-301;  // what an output starts as
 inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // A temperature, pressure or volume a state can have.
 inline bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
-std::string Num(double v);
-std::string List(const char* name, const double* v, size_t n);  // " NAME=(v1,...)"
-std::string List(const char* name, const int64_t* v, size_t n);
 
 enum class Role {
   kIn,      // read only: must come back unchanged
   kOut,     // written by the routine; preset again before a repeated call
-  kWork,    // written by the routine, kept from call to call, not described
+  kWork,    // written by the routine, kept from call to call
   kUnread,  // documented as not read: poisoned, any access is reported
 };
 
-// One argument: n elements between guard words, poisoned for
-// AddressSanitizer (all of it when unread) so that an access outside shows
-// where it happens; Check() also compares the guards and an input's bytes.
+// One argument: n elements between guard words poisoned for AddressSanitizer
+// (all of it when unread); Check() also compares the guards and an input.
 class ArgBase {
  public:
-  ArgBase(const char* name, size_t n, size_t size, char kind, Role role);
+  ArgBase(const char* name, size_t n, size_t size, Role role);
   virtual ~ArgBase();
-  void Snapshot();
+  void Snapshot() {
+    if (role == Role::kIn) preset_ = Bytes();
+  }
   void Check() const;
   std::string Bytes() const { return {reinterpret_cast<const char*>(body_), n_ * size_}; }
-  std::string Text(const std::string* bytes = nullptr) const;  // " NAME=value(s)"
   // Back to the contents it was made with; whether it still holds them.
   void Refill() { std::memcpy(body_, preset_.data(), preset_.size()); }
   bool Untouched() const {
@@ -91,7 +84,6 @@ class ArgBase {
 
  private:
   size_t size_;
-  char kind_;  // 'f' floating point, 's' characters, else integer
   unsigned char* block_;
 };
 
@@ -100,11 +92,7 @@ class Arg : public ArgBase {
  public:
   // N copies of FILL, or the N VALUES.
   Arg(const char* name, size_t n, Role role, T fill, const T* values)
-      : ArgBase(name, n, sizeof(T),
-                std::is_floating_point_v<T> ? 'f'
-                : sizeof(T) == 1            ? 's'
-                                            : 'i',
-                role) {
+      : ArgBase(name, n, sizeof(T), role) {
     if (role == Role::kUnread) return;
     for (size_t i = 0; i < n; ++i) p()[i] = values != nullptr ? values[i] : fill;
     preset_ = Bytes();
@@ -115,12 +103,9 @@ class Arg : public ArgBase {
   size_t size() const { return n_; }
 };
 
-// The arguments of one call: its own, and those of the lists it includes
-// (the host's arrays kept from call to call).
+// The arguments of one call: its own and those of lists it includes.
 class ArgList {
  public:
-  ArgList() = default;
-  ~ArgList();
   template <typename T>
   Arg<T>& Add(const char* name, size_t n, Role role, T fill = T{}, const T* values = nullptr) {
     owned_.push_back(std::make_unique<Arg<T>>(name, n, role, fill, values));
@@ -140,43 +125,33 @@ class ArgList {
     return Add<T>(name, 1, Role::kOut, fill);
   }
   void Include(const ArgList& l) { all_.insert(all_.end(), l.all_.begin(), l.all_.end()); }
-  // The inputs and the note, "->", the outputs.
-  std::string Describe() const;
   std::vector<ArgBase*> all_;
-  std::function<std::string()> note;  // more for the report of a violation
 
  private:
   std::vector<std::unique_ptr<ArgBase>> owned_;
 };
 
-// Records a violation of the contract in this input. KEY names the check
-// and the argument ("NONFINITE_WITH_IERR0:VALUE"), as the list of known
-// violations names it; DETAIL is printed with the input.
+// Reports a violation: KEY names the check (and argument), DETAIL more.
 void Violate(const std::string& key, const std::string& detail = "");
 void CheckInSet(int64_t v, std::initializer_list<int64_t> set,
                 const char* key = "IERR_OUTSIDE_SET");
 
-// The words a host sets in the blocks, and the host's own file on one of the
-// units before the calls (a routine must leave it open on that file).
+// The words a host sets in the blocks; the host's own file on a unit.
 void SetHostBlocks(Input& in);
 void MaybeOpenHostUnit(Input& in);
 
-// What a call may change besides its arguments: one unit it may open or
-// close (0: none), and the pure-fluid words of PPUTL_ESROOT (with the flag
-// a water routine sets them to -1 only for its own region-3 search and to 0
-// afterwards; otherwise they are not checked).
+// What a call may change besides its arguments: one unit (0: none), and the
+// pure-fluid words of PPUTL_ESROOT (if set, only back to 0; else unchecked).
 struct Allowed {
   int32_t unit = 0;
   bool pure_fluid_words = false;
 };
 
-// One call: the arguments, host blocks, units and storage pool recorded,
-// CALL made, then all of them checked.
+// One call: arguments, host blocks, units and pool ends recorded, then checked.
 void Call(ArgList& args, Allowed allowed, const std::function<void()>& call);
 inline void Call(ArgList& args, const std::function<void()>& call) { Call(args, {}, call); }
 
-// The same call again, its outputs preset again, gives the same bytes in
-// every output, else REPEAT_DIFFERS names the first that differs.
+// The same call again, outputs preset again, must give the same bytes.
 void CheckRepeat(ArgList& args, const std::function<void()>& call);
 
 }  // namespace tmfuzz

@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the fuzz programs (tests/fuzz/corpus/<target>/seed-*).
-
-Each seed is one case named in a bug report or an edge of the routines' ranges, in the byte
-layout the fuzz programs read (harness.cpp and fuzz_<target>.cpp): a float or int as a tag byte
-2 and its 8 raw bytes, a unit U(n) as its index in the harness's unit list, bytes as they
-are. Run it again after changing that layout; inputs the fuzzer minimised (regression-*) are
-kept as they are.
-"""
+"""Writes the seed inputs of the fuzz programs (tests/fuzz/corpus/<target>/seed-*): cases named in
+bug reports and edges of the routines' ranges, in the byte layout the programs read (harness.cpp,
+fuzz_<target>.cpp): a float or int as tag byte 2 and its 8 raw bytes, a unit U(n) as its index in
+the harness's unit list, bytes as they are. Inputs the fuzzer reduced (regression-*) are kept."""
 import os
 import struct
 
@@ -18,8 +14,7 @@ class U(int):
     """An output unit."""
 
 
-def b(*vs):
-    """Raw bytes: the choices the programs read as one byte each."""
+def b(*vs):  # raw bytes: choices the programs read as one byte each
     return bytes(v & 0xFF for v in vs)
 
 
@@ -27,7 +22,7 @@ def put(s, *vs):
     for v in vs:
         if isinstance(v, U):
             s.append([6, 7, 40, 51, 60, 99, -3].index(v))
-        elif isinstance(v, bytes):
+        elif isinstance(v, (bytes, bytearray)):
             s.extend(v)
         elif isinstance(v, (list, tuple)):
             put(s, *v)
@@ -36,76 +31,69 @@ def put(s, *vs):
     return s
 
 
-def host(istate=0, liqno=0, nmax=0, records=(0,) * 6, gunit=6, cpacom=None, filnam=""):
-    """Host-set block words; records: pool word of each record or 0; the pure-fluid words 0."""
-    s = put(bytearray(), istate, liqno, nmax)
-    for r in records:
-        put(s, b(0) if r == 0 else b(1, r - 1, (r - 1) >> 8))
-    put(s, 0, 0, U(gunit), b(0) if cpacom is None else (b(1), cpacom, b(len(filnam))))
-    return put(s, b(*("abhis0._ ".index(ch) for ch in filnam)))
-
-
-def host_unit(unit):
-    return b(0) if unit is None else (b(1), U(unit))
-
-
-def write(target, name, s):
+def write(target, name, *vs):
     os.makedirs(os.path.join(HERE, "corpus", target), exist_ok=True)
     with open(os.path.join(HERE, "corpus", target, "seed-" + name), "wb") as f:
-        f.write(s)
+        f.write(put(bytearray(), *vs))
 
 
-def water(target, name, calls, unit=None):
-    """Calls of a water routine, each its arguments in the order the program reads them."""
-    first = host_unit(unit) if target != "if97prph" else ()
-    write(target, name, put(host(), first, b(len(calls) - 1), calls))
+def chars(alphabet, text):
+    return b(*(alphabet.index(ch) for ch in text))
 
 
-# QUELTRIN_IF97PRPH: T, P, V, KPROP, KPHASE, KREGION.
-water("if97prph", "p-zero-region2-volume", [(500.0, 0.0, 1.0, 5, 0, 2)])
-water("if97prph", "p-negative-region1-volume", [(300.0, -1e5, 1.0, 5, 0, 1)])
-water("if97prph", "region1-far-outside", [(1000.0, 1e6, 1.0, 5, 0, 1)])
-water("if97prph", "t-nan-vapour-pressure", [(NAN, 1e5, 1.0, 11, 0, 4)])
-water("if97prph", "p-nan-saturation-temperature", [(300.0, NAN, 1.0, 15, 0, 4)])
-water("if97prph", "region4-p-negative-fugacity", [(300.0, -1e5, 1.0, 1, 1, 4)])
-water("if97prph", "valid-codes", [(300.0, 1e5, 1.0, 2, 0, 1), (373.15, 1e5, 1.0, 11, 0, 0),
-                                  (650.0, 3e7, 0.04, 14, 0, 3), (400.0, 1e5, 1.0, 6, 2, 4)])
-water("if97prph", "region3-code4-and-fugacity", [(650.0, 2.5e7, 0.05, 4, 0, 3),
-                                                 (650.0, 2.5e7, 0.05, 1, 0, 3)])
-# Named regions far from their states: volumes and pressures below zero.
-water("if97prph", "no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 5, 0, 1),
-                                        (300.0, 1e5, 0.018, 14, 0, 3), (100.0, 1e5, 1e35, 2, 0, 1)])
-# QUELTRIN_FDREGION: T, P, KVL, LVLPRT, IUNIT.
-water("fdregion", "t-negative-liquid", [(-5.0, 1e5, 2, 0, U(6))])
-water("fdregion", "t-huge-vapour", [(1e300, 1e5, 1, 0, U(6))])
-water("fdregion", "vapour-denormal-pressure", [(700.0, 1e-320, 1, 0, U(6))])
-water("fdregion", "region3-starts",
-      [(640.0, 2e7, 1, 0, U(6)), (700.0, 4e7, 1, 0, U(6)), (623.16, 3e7, 2, 0, U(6))])
-water("fdregion", "warnings-on-host-unit", [(250.0, 1e5, 2, 5, U(7)), (700.0, 1e7, 2, 5, U(7)),
-                                            (2500.0, 7e7, 1, 5, U(7))], unit=7)
-# QUELTRIN_ES15D: T, P, LVLPRT, KVL, IUNIT, KPHI, KH, KS, KG, KV.
+def host(istate=0, liqno=0, nmax=0, records=(0,) * 6, gunit=6, cpacom=None, filnam="", unit=None):
+    """Host-set block words (records: pool word of each or 0), then the host's own unit if any
+    (the last item: programs that open none take host()[:-1])."""
+    recs = [b(0) if r == 0 else b(1, r - 1, (r - 1) >> 8) for r in records]
+    over = b(0) if cpacom is None else (b(1), cpacom, b(len(filnam)), chars("abhis0._ ", filnam))
+    return [istate, liqno, nmax, recs, 0, 0, U(gunit), over, b(0) if unit is None else (b(1), U(unit))]
+
+
+def calls(cs):
+    return [b(len(cs) - 1), cs]
+
+
+# Water routines, each call's arguments in the order read. QUELTRIN_IF97PRPH: T, P, V, KPROP,
+# KPHASE, KREGION.
+for name, cs in [
+        ("p-zero-region2-volume", [(500.0, 0.0, 1.0, 5, 0, 2)]),
+        ("p-negative-region1-volume", [(300.0, -1e5, 1.0, 5, 0, 1)]),
+        ("region1-far-outside", [(1000.0, 1e6, 1.0, 5, 0, 1)]),
+        ("t-nan-vapour-pressure", [(NAN, 1e5, 1.0, 11, 0, 4)]),
+        ("p-nan-saturation-temperature", [(300.0, NAN, 1.0, 15, 0, 4)]),
+        ("region4-p-negative-fugacity", [(300.0, -1e5, 1.0, 1, 1, 4)]),
+        ("valid-codes", [(300.0, 1e5, 1.0, 2, 0, 1), (373.15, 1e5, 1.0, 11, 0, 0),
+                         (650.0, 3e7, 0.04, 14, 0, 3), (400.0, 1e5, 1.0, 6, 2, 4)]),
+        ("region3-code4-and-fugacity", [(650.0, 2.5e7, 0.05, 4, 0, 3), (650.0, 2.5e7, 0.05, 1, 0, 3)]),
+        ("no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 5, 0, 1),  # far from
+                               (300.0, 1e5, 0.018, 14, 0, 3), (100.0, 1e5, 1e35, 2, 0, 1)])]:  # the regions
+    write("if97prph", name, host()[:-1], calls(cs))
+# QUELTRIN_FDREGION: T, P, KVL, LVLPRT, IUNIT; QUELTRIN_ES15D: T, P, LVLPRT, KVL, IUNIT, KPHI..KV.
 ALL = (1, 1, 1, 1, 1)
-water("es15d", "liquid-t-minus-huge", [(-1e300, 1e5, 0, 2, U(6), ALL)])
-water("es15d", "t-largest", [(DBL_MAX, 1e5, 0, 1, U(6), ALL), (DBL_MAX, 1e5, 0, 2, U(6), ALL)])
-water("es15d", "liquid-denormal-pressure", [(250.0, 1e-305, 0, 2, U(6), ALL)])
-water("es15d", "liquid-extrapolated-and-corrected", [(700.0, 1e7, 5, 2, U(7), ALL),
-                                                     (300.0, 1000.0, 5, 2, U(7), ALL)], unit=7)
-water("es15d", "vapour-cold-partial-flags", [(260.0, 1e5, 0, 1, U(6), (1, 0, 2, 0, 1)),
-                                             (270.0, 101325.0, 0, 2, U(6), (0, 1, 0, 1, 0))])
-
-
-def opclfile(name, calls):
-    """calls: (unit, file name, last byte NUL, mode)."""
-    s = put(host(), b(len(calls) - 1))
-    for unit, fname, nul, mode in calls:
-        put(s, b(len(fname)), U(unit), b(*("abcfh.  ".index(ch) for ch in fname)))
-        put(s, b(0 if nul else 1) if fname else (), mode)
-    write("opclfile", name, s)
-
-
-opclfile("open-close-bad-mode", [(60, "a.h  ", False, 1), (60, "", False, 3), (60, "a.h", False, 2)])
-opclfile("reopen-other-unit-dot-names", [(51, "..", False, 1), (7, "f", True, 1), (7, "b", False, 1),
-                                         (99, "   ", False, 1)])
+for target, name, unit, cs in [
+        ("fdregion", "t-negative-liquid", None, [(-5.0, 1e5, 2, 0, U(6))]),
+        ("fdregion", "t-huge-vapour", None, [(1e300, 1e5, 1, 0, U(6))]),
+        ("fdregion", "vapour-denormal-pressure", None, [(700.0, 1e-320, 1, 0, U(6))]),
+        ("fdregion", "region3-starts", None,
+         [(640.0, 2e7, 1, 0, U(6)), (700.0, 4e7, 1, 0, U(6)), (623.16, 3e7, 2, 0, U(6))]),
+        ("fdregion", "warnings-on-host-unit", 7,
+         [(250.0, 1e5, 2, 5, U(7)), (700.0, 1e7, 2, 5, U(7)), (2500.0, 7e7, 1, 5, U(7))]),
+        ("es15d", "liquid-t-minus-huge", None, [(-1e300, 1e5, 0, 2, U(6), ALL)]),
+        ("es15d", "t-largest", None, [(DBL_MAX, 1e5, 0, 1, U(6), ALL), (DBL_MAX, 1e5, 0, 2, U(6), ALL)]),
+        ("es15d", "liquid-denormal-pressure", None, [(250.0, 1e-305, 0, 2, U(6), ALL)]),
+        ("es15d", "liquid-extrapolated-and-corrected", 7,
+         [(700.0, 1e7, 5, 2, U(7), ALL), (300.0, 1000.0, 5, 2, U(7), ALL)]),
+        ("es15d", "vapour-cold-partial-flags", None,
+         [(260.0, 1e5, 0, 1, U(6), (1, 0, 2, 0, 1)), (270.0, 101325.0, 0, 2, U(6), (0, 1, 0, 1, 0))])]:
+    write(target, name, host(unit=unit), calls(cs))
+# PPCPA_OPCLFILE: unit, file name, last byte NUL, mode.
+for name, cs in [
+        ("open-close-bad-mode", [(60, "a.h  ", False, 1), (60, "", False, 3), (60, "a.h", False, 2)]),
+        ("reopen-other-unit-dot-names",
+         [(51, "..", False, 1), (7, "f", True, 1), (7, "b", False, 1), (99, "   ", False, 1)])]:
+    write("opclfile", name, host()[:-1], calls([(b(len(f)), U(u), chars("abcfh.  ", f),
+                                                 b(0 if nul else 1) if f else (), mode)
+                                                for u, f, nul, mode in cs]))
 
 # PPCPA_CPAPROP. A call's inputs in the order the program reads them, with their defaults.
 CALL = dict(T=300.0, P=1e5, KVL=2, KPHI=1, KH=1, KS=1, KG=1, KV=1, KDER=0, KVSTRT=0, VMX=0.0, IH2O=0,
@@ -114,19 +102,14 @@ ALLD = dict(KPHI=3, KH=3, KS=3, KG=3, KV=3, KDER=1)  # every value and its deriv
 WATER, METHANOL, METHANE, METHANE_SRK = 0, 1, 2, 3
 
 
-def kij_at(ncc, k, l):
-    """Word of c1 of the record (k, l) in CPAKIJ(2, NCC, NCC) / CPAVIJ."""
-    return 2 * ((l - 1) * ncc + (k - 1))
-
-
-def mat_at(ncc, i, j):
+def mat_at(ncc, i, j):  # word (i, j) of an NCC x NCC array; twice it: c1 of CPAKIJ/CPAVIJ(2, NCC, NCC)
     return (j - 1) * ncc + (i - 1)
 
 
-def cpaprop(name, comps, x, calls, idx=None, entries=(), host_words=None, unit=None):
+def cpaprop(name, comps, x, cs, idx=None, entries=(), **host_words):
     """comps: preset number or (preset, {parameter index: value}) per component; entries:
-    (binary array 0..5, word, value); calls: dicts of the inputs that differ from CALL."""
-    s = put(host(**(host_words or {})), host_unit(unit), len(comps), len(x))
+    (binary array 0..5, word, value); cs: dicts of the inputs that differ from CALL."""
+    s = put(bytearray(), host(**host_words), len(comps), len(x))
     for c in comps:
         preset, over = (c, {}) if isinstance(c, int) else c
         put(s, b(preset, sum(1 << j for j in over)), [over[j] for j in sorted(over)])
@@ -134,82 +117,68 @@ def cpaprop(name, comps, x, calls, idx=None, entries=(), host_words=None, unit=N
     for which, at, value in entries:
         flag = () if which in (0, 1, 5) else b(1) if value == 1.0 else b(0)
         put(s, b(which, at), flag, () if flag == b(1) else value)
-    for i in range(len(x)):
-        put(s, b(0) if idx is None or idx[i] == i + 1 else (b(7), idx[i]))
-    write("cpaprop", name, put(s, x, b(0, len(calls) - 1), [list(dict(CALL, **c).values()) for c in calls]))
+    put(s, [b(0) if idx is None or idx[i] == i + 1 else (b(7), idx[i]) for i in range(len(x))])
+    write("cpaprop", name, s, x, b(0), calls([list(dict(CALL, **c).values()) for c in cs]))
 
 
-# Solvation flag of water + an inert, both orders, and the same solvation given explicitly
-# (cross volume and half the water energy).
+# Solvation flag of water + an inert, both orders, and the same given explicitly.
 MPA = [dict(P=1e6)]
 FLAG_BOTH = [(4, mat_at(2, 1, 2), 1.0), (4, mat_at(2, 2, 1), 1.0)]
 cpaprop("solvation-flag-water-first", [WATER, METHANE], [0.5, 0.5], MPA, entries=FLAG_BOTH)
 cpaprop("solvation-flag-inert-first", [WATER, METHANE], [0.5, 0.5], MPA, idx=[2, 1], entries=FLAG_BOTH)
 cpaprop("solvation-explicit", [WATER, METHANE], [0.5, 0.5], MPA,
-        entries=[(1, kij_at(2, 1, 2), 0.0692), (1, kij_at(2, 2, 1), 0.0692), (3, 0, 1.0), (3, 1, 1.0),
+        entries=[(1, 2 * mat_at(2, 1, 2), 0.0692), (1, 2 * mat_at(2, 2, 1), 0.0692), (3, 0, 1.0), (3, 1, 1.0),
                  (5, mat_at(2, 1, 2), 1001.5683520036178), (5, mat_at(2, 2, 1), 1001.5683520036178)])
-# Two absent components, and the temperature derivatives of all properties.
 cpaprop("two-absent-components", [WATER, METHANOL, METHANE], [1.0, 0.0, 0.0], [{}, ALLD])
-# Tolerances from blocks nothing writes; mole fractions that do not sum to one; a repeated
-# component; the no-value marker and a huge value as the given volume.
+# Tolerances from unwritten blocks, fractions not summing to one, a repeated component, odd volumes.
 cpaprop("ktol-minus-one-water-vapour", [WATER], [1.0], [dict(P=1e7, KVL=1, KTOL=-1)])
 cpaprop("fraction-two-methane", [METHANE], [2.0], [dict(KVL=1)])
 cpaprop("repeated-component", [WATER, METHANE], [0.5, 0.5], [{}], idx=[1, 1])
 cpaprop("marker-volume-methane", [METHANE], [1.0], [dict(KVL=1, KVSTRT=1, VMX=1e35)])
 cpaprop("marker-volume-water", [WATER], [1.0], [dict(KVSTRT=1, VMX=1e35)])
 cpaprop("huge-volume-pressure-derivatives", [METHANE], [1.0], [dict(KVL=1, KVSTRT=1, VMX=1e300, KDER=1)])
-# Unusable association parameters.
 cpaprop("negative-association-volume", [(WATER, {4: -0.0692}), METHANE], [0.5, 0.5], [{}])
 cpaprop("huge-association-energy", [(WATER, {3: 1e300})], [1.0], [{}])
 cpaprop("negative-association-volume-pure-water", [(WATER, {4: -0.0692})], [1.0], [{}])
-# History file on a unit the host has open: through the print level on a unit above 50 (the
-# level takes effect from the second call), and through the file-name override on the host's
-# global unit.
-LEVEL1 = dict(cpacom=(1, 0, 0, 0, 0, 0))
-cpaprop("history-file-on-host-unit", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, host_words=LEVEL1, unit=60)
-cpaprop("history-file-unit-60", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, host_words=LEVEL1)
-cpaprop("named-file-on-host-global-unit", [WATER], [1.0], [{}],
-        host_words=dict(gunit=51, cpacom=(0, 0, 1, 0, 0, 0), filnam="his"), unit=51)
-# Ordinary calls: published water at 298.15 K, water + methanol vapour with binary parameters,
-# the root memory on with records in the pool, traces.
+# History file on a unit the host has open (by the print level from the second call, or by the
+# file-name override on the host's global unit).
+LEVEL1 = (1, 0, 0, 0, 0, 0)
+cpaprop("history-file-on-host-unit", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1, unit=60)
+cpaprop("history-file-unit-60", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1)
+cpaprop("named-file-on-host-global-unit", [WATER], [1.0], [{}], gunit=51, cpacom=(0, 0, 1, 0, 0, 0),
+        filnam="his", unit=51)
+# Ordinary calls: binary parameters, the root memory on with records in the pool, traces.
 cpaprop("water-all-derivatives", [WATER], [1.0], [dict(T=298.15, P=101325.0, **ALLD)])
 cpaprop("water-methanol-binary", [WATER, METHANOL], [0.3, 0.7], [dict(T=400.0, KVL=1), dict(T=400.0, P=1e6)],
-        entries=[(0, kij_at(2, 1, 2), -0.09), (2, 0, 1.0), (1, kij_at(2, 1, 2), 0.05), (3, 0, 1.0)])
+        entries=[(0, 2 * mat_at(2, 1, 2), -0.09), (2, 0, 1.0), (1, 2 * mat_at(2, 1, 2), 0.05), (3, 0, 1.0)])
 cpaprop("root-memory", [WATER, METHANE], [0.9, 0.1],
         [dict(T=350.0, P=1e6), dict(T=351.0, P=1e6), dict(T=351.0, P=1e6, KVL=1)],
-        host_words=dict(istate=1, liqno=1, nmax=4, records=(10, 20, 30, 100, 200, 300)))
+        istate=1, liqno=1, nmax=4, records=(10, 20, 30, 100, 200, 300))
 cpaprop("traces-and-echo", [WATER, METHANOL, METHANE_SRK], [0.2, 0.3, 0.5],
         [dict(T=320.0, P=2e6, KDIAG=9999, IUNIT=U(7)), dict(T=320.0, P=2e6, KDIAG=1234, IUNIT=U(7), KPHI=2)],
-        host_words=dict(cpacom=(9, 0, 0, 0, 0, 0)))
-# Violations the fuzzing found, reduced by hand to the smallest call. Pressure below the
-# smallest normal number with the volume of the last search (no search of its own):
-# ln(P/101325) underflows to -inf, IERR 0.
+        cpacom=(9, 0, 0, 0, 0, 0))
+# Violations the fuzzing found, reduced by hand: sub-normal pressure, tiny temperature or
+# critical temperature (with the last volume, a given one, the water alpha function).
 cpaprop("found-subnormal-pressure-last-volume", [METHANE], [1.0],
         [dict(KVL=1), dict(P=5e-324, KVL=1, KVSTRT=2)])
 cpaprop("found-subnormal-pressure-search", [WATER, METHANOL], [0.5, 0.5],
         [dict(P=5e-324, KPHI=0, KH=0, KV=0)])
 cpaprop("found-subnormal-pressure-liquid", [WATER, METHANE], [0.5, 0.5], [dict(P=5e-324)])
-# Temperature near zero, critical temperature subnormal, given volume tiny.
 cpaprop("found-tiny-temperature-last-volume", [METHANE], [1.0],
         [dict(KVL=1), dict(T=1e-16, P=1e-16, KVL=1, KVSTRT=2)])
 cpaprop("found-subnormal-critical-temperature", [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
         [dict(KVL=1), dict(KVL=1, KVSTRT=2)])
-# The same with the water alpha function at a given volume: NaN ln phi with IERR 0.
 cpaprop("found-subnormal-critical-temperature-water-alpha", [(METHANE, {0: 1e-309})], [1.0],
         [dict(T=150.0, P=1000.0, IH2O=1, KVSTRT=1, VMX=1000.0)])
 cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume",
         [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
         [dict(T=900.0, P=1e8, KVL=1, IH2O=1), dict(T=900.0, P=1e8, KVL=1, IH2O=1, KVSTRT=2, KPHI=2)])
-# A call with temperature derivatives whose run at T + 0.001 K has no state while the run at T
-# has one: status 7 beside the values at T.
+# Temperature derivatives where one of the two runs (T + 0.001 K, T) has no state; a vapour
+# below the smallest normal pressure; SRK methane at the given volume 2 b near Z = 0.
 cpaprop("found-two-runs-no-state-at-t-plus", [WATER, METHANOL], [0.5, 0.5],
         [dict(T=1.0, P=0.7, KPHI=0, KH=0, KS=3, KG=3, KV=0), dict(T=0.75, P=0.01, **ALLD)])
-# A vapour below the smallest normal pressure: RT/P beyond the number range.
 cpaprop("subnormal-pressure-vapour", [WATER, METHANE], [0.5, 0.5],
         [dict(P=5.6e-309, KVL=1), dict(P=1e-310, KVL=1, KDER=1)])
-# SRK methane at the given volume 2 b just below the temperature where Z passes through 0:
-# with the published m the run at T has no state, with m = -5 (Z falling with T) the run at
-# T + 0.001 K has none.
 TWO_B = dict(KVSTRT=1, VMX=2 * 0.029848038105941659, **ALLD)
 cpaprop("two-runs-no-state-at-t", [METHANE_SRK], [1.0], [dict(T=166.87090662460326, **TWO_B)])
 cpaprop("two-runs-no-state-at-t-plus-given-volume", [(METHANE_SRK, {2: -5.0})], [1.0],
@@ -219,19 +188,15 @@ cpaprop("two-runs-no-state-at-t-plus-given-volume", [(METHANE_SRK, {2: -5.0})], 
 # Sour water. A host component is a model index (1 water .. 18 ethyl mercaptan), or ("near",
 # model index, byte, letter) for that alias with one byte changed to a lower-case letter.
 def sw_host(comps, most):
-    s = put(bytearray(), b(min(len(comps), most) - 1))
-    for c in comps:
-        put(s, b(*(c - 1, 3) if isinstance(c, int) else (c[1] - 1, 0, c[2], ord(c[3]) - ord("a"))))
-    return s
-
-
-def sw_count(n):
-    return b(*(0, n - 1) if n >= 1 else (15, 0, n + 2, 0))
+    return [b(min(len(comps), most) - 1)] + [
+        b(*(c - 1, 3) if isinstance(c, int) else (c[1] - 1, 0, c[2], ord(c[3]) - ord("a"))) for c in comps]
 
 
 def sw_list(idx, host):
-    """Host numbers: the first byte that gives J, or the flag of a number below 1."""
-    return [b(next(v for v in range(j - 1, 256, host) if v % 16 != 15)) if j >= 1 else b(15, -j) for j in idx]
+    """A count, then host numbers: the first byte that gives J, or the flag of a number below 1."""
+    count = b(*(0, len(idx) - 1) if idx else (15, 0, 2, 0))
+    return [count] + [b(next(v for v in range(j - 1, 256, host) if v % 16 != 15)) if j >= 1 else b(15, -j)
+                      for j in idx]
 
 
 def sw_fractions(*lists):
@@ -239,42 +204,34 @@ def sw_fractions(*lists):
     return [(*(b(1) if v == 0.0 else (b(0), v) for v in y), b(0)) for y in lists]
 
 
-def sw_models(models):
+def sw_model(i, m):
     """Slot I below 4 holds model I + 1 by default; other slots take the first byte naming M."""
-    def byte(i, m):
-        if i < 4 and m == i + 1:
-            return b(0)
-        if not 1 <= m <= 18:
-            return b(7, 0, m + 2, 0)
-        return b(next(v for v in range(256) if v % 18 == m - 1 and (v % 8 == 6 if i < 4 else v % 8 < 6)))
-    return [byte(i, m) for i, m in enumerate(models)]
+    if i < 4 and m == i + 1:
+        return b(0)
+    if not 1 <= m <= 18:
+        return b(7, 0, m + 2, 0)
+    return b(next(v for v in range(256) if v % 18 == m - 1 and (v % 8 == 6 if i < 4 else v % 8 < 6)))
 
 
-def small(v):
-    """Int(0, ...) in its typical form."""
+def small(v):  # Int(0, ...) in its typical form
     return b(0, v, 0)
 
 
-def chkcmp(name, host, calls):
-    each = [(sw_count(len(idx)), sw_list(idx, len(host)), small(kopt)) for idx, kopt in calls]
-    write("chkcmp", name, put(sw_host(host, 30), b(len(calls) - 1), each))
-
-
 H2O, NH3, CO2, H2S, CH4 = 1, 2, 3, 4, 5
-chkcmp("more-than-20-slots", [H2O, CH4], [([1] + [2] * 24, 0), ([1] + [2] * 24, 1)])
-chkcmp("host-numbers-below-1", [H2O, NH3, CH4, 17], [([0, -1, 1, 2, 3, -2, 4, 1], 0)])
-chkcmp("near-misses-and-repeats", [("near", H2O, 1, "h"), H2S, ("near", 18, 20, "x"), H2S, 9],
-       [([1, 2, 3, 4, 5, 2], 0), ([5, 5, 4], 2)])
-chkcmp("all-aliases", list(range(1, 19)), [(list(range(18, 0, -1)), 0)])
+for name, hosts, cs in [
+        ("more-than-20-slots", [H2O, CH4], [([1] + [2] * 24, 0), ([1] + [2] * 24, 1)]),
+        ("host-numbers-below-1", [H2O, NH3, CH4, 17], [([0, -1, 1, 2, 3, -2, 4, 1], 0)]),
+        ("near-misses-and-repeats", [("near", H2O, 1, "h"), H2S, ("near", 18, 20, "x"), H2S, 9],
+         [([1, 2, 3, 4, 5, 2], 0), ([5, 5, 4], 2)]),
+        ("all-aliases", list(range(1, 19)), [(list(range(18, 0, -1)), 0)])]:
+    write("chkcmp", name, sw_host(hosts, 30), calls([(sw_list(i, len(hosts)), small(k)) for i, k in cs]))
 
 
-def phase(target, name, calls):
-    """calls: (models, fractions, T, P) and for the liquid also pH and KPH."""
-    s = put(bytearray(), b(len(calls) - 1))
-    for models, y, t, p, *ph in calls:
-        put(s, sw_count(len(models)), sw_models(models), sw_fractions(y), t, p)
-        put(s, (ph[0], b(0) if ph[1] == 0 else (b(1), small(ph[1]))) if ph else ())
-    write(target, name, s)
+def phase(target, name, cs):
+    """cs: (models, fractions, T, P) and for the liquid also pH and KPH."""
+    write(target, name, calls([(b(0, len(m) - 1), [sw_model(i, k) for i, k in enumerate(m)],
+                                sw_fractions(y), t, p, (ph[0], b(0) if ph[1] == 0 else (b(1), small(ph[1])))
+                                if ph else ()) for m, y, t, p, *ph in cs]))
 
 
 phase("phivgpsw", "more-than-20-slots", [(list(range(1, 19)) + list(range(5, 12)), [0.04] * 25, 400.0, 2.0)])
@@ -284,13 +241,10 @@ phase("phivgpsw", "all-zero-vapour", [([1, 2, 3, 4, 5], [0.0] * 5, 373.15, 1.0)]
 phase("phivgpsw", "ammonia-rich-vapour", [([1, 2], [0.01, 0.99], 298.15, 1.0),
                                           ([1, 2, 3, 4], [0.01, 0.99, 0.0, 0.0], 298.15, 10.0)])
 phase("phivgpsw", "water-capped-pressure", [([1], [1.0], 373.15, 100.0), ([1], [1.0], 700.0, 200.0)])
-# Far outside the correlations' range: coefficients overflow, and with no vapour fraction 0
-# times infinity is not a number.
+# Far outside the correlations' range (0 times an infinite coefficient).
 phase("phivgpsw", "cold-and-hot", [([1, 2, 5], [0.2, 0.3, 0.5], 2.0, 1.0), ([1, 3], [0.5, 0.5], 1e5, 1e3)])
 phase("phivgpsw", "cold-zero-vapour", [([1], [0.0], 2.0, 1e-3)])
-# The liquids whose ionic equilibrium once hung or started from 0/0: pure water (pH searched and
-# imposed), water with only carbon dioxide, only hydrogen sulfide, only ammonia, and ammonia at
-# 1e-320.
+# Liquids whose ionic equilibrium once hung or started from 0/0.
 phase("philgpsw", "pure-water", [([1], [1.0], 298.15, 1.0, 7.0, 0), ([1], [1.0], 298.15, 1.0, 7.0, 1)])
 phase("philgpsw", "one-acid-gas", [([1, 2, 3, 4], [0.999, 0.0, 0.001, 0.0], 298.15, 1.0, 7.0, 0),
                                    ([1, 2, 3, 4], [0.999, 0.0, 0.0, 0.001], 373.15, 1.0, 7.0, 0)])
@@ -306,33 +260,30 @@ phase("philgpsw", "repeat-subnormal-ammonia",
        ([17] * 5, [0.99907, 1.0075e-315, 9.31e-4, 0.0, 0.0], 250.0, 0.001, 7.0, 0)])
 phase("philgpsw", "model-index-outside",
       [([1, 2, 0, 19, -2, 5], [0.9, 0.04, 0.02, 0.02, 0.01, 0.01], 350.0, 1.0, 7.0, 0)])
-
-
-def inflgpsw(name, host, calls):
-    """calls: (host list, Z, X, Y, T, P, KODE)."""
-    write("inflgpsw", name, put(sw_host(host, 24), b(len(calls) - 1), [
-        (sw_count(len(idx)), sw_list(idx, len(host)), sw_fractions(z, x, y), t, p,
-         b(0) if kode == 5 else (b(1), small(kode))) for idx, z, x, y, t, p, kode in calls]))
-
-
+# PPTH_INFLGPSW: host list, Z, X, Y, T, P, KODE.
 HALF = [0.5, 0.5]
-inflgpsw("ammonia-rich-vapour", [H2O, NH3], [([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 5),
-                                             ([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 0)])
-inflgpsw("more-than-20-slots", [H2O, NH3, CH4],
-         [([1, 2] + [3] * 22, [0.5, 0.3] + [0.2 / 22] * 22, [1 / 24] * 24, [1 / 24] * 24, 350.0, 2e5, 5)])
-inflgpsw("host-numbers-below-1-and-unknown", [H2O, NH3, ("near", CO2, 2, "o"), H2S],
+for name, hosts, cs in [
+        ("ammonia-rich-vapour", [H2O, NH3], [([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 5),
+                                             ([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 0)]),
+        ("more-than-20-slots", [H2O, NH3, CH4],
+         [([1, 2] + [3] * 22, [0.5, 0.3] + [0.2 / 22] * 22, [1 / 24] * 24, [1 / 24] * 24, 350.0, 2e5, 5)]),
+        ("host-numbers-below-1-and-unknown", [H2O, NH3, ("near", CO2, 2, "o"), H2S],
          [([0, 1, 2, 3, -1, 4], [0.1, 0.5, 0.2, 0.1, 0.05, 0.05], [0.0, 0.2, 0.2, 0.1, 0.0, 0.5],
-           [0.2] * 6, 320.0, 1e5, 5)])
-inflgpsw("no-estimate-water-alone-or-with-methane", [H2O, NH3, CH4],
-         [([1], [1.0], [1.0], [1.0], 300.0, 1e5, 5), ([1, 3], HALF, HALF, HALF, 300.0, 1e5, 5)])
-inflgpsw("all-zero-vapour", [H2O, NH3, CH4], [([1, 2], [0.0, 0.0], HALF, HALF, 300.0, 1e5, 5),
-          ([1, 2, 3], [0.0, 0.0, 1.0], HALF + [0.0], HALF + [0.0], 300.0, 1e5, 5)])
-inflgpsw("water-rich-vapour", [H2O, NH3, CO2, H2S],
+           [0.2] * 6, 320.0, 1e5, 5)]),
+        ("no-estimate-water-alone-or-with-methane", [H2O, NH3, CH4],
+         [([1], [1.0], [1.0], [1.0], 300.0, 1e5, 5), ([1, 3], HALF, HALF, HALF, 300.0, 1e5, 5)]),
+        ("all-zero-vapour", [H2O, NH3, CH4], [([1, 2], [0.0, 0.0], HALF, HALF, 300.0, 1e5, 5),
+                                              ([1, 2, 3], [0.0, 0.0, 1.0], HALF + [0.0], HALF + [0.0], 300.0,
+                                               1e5, 5)]),
+        ("water-rich-vapour", [H2O, NH3, CO2, H2S],
          [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], [0.25] * 4, [0.25] * 4, 350.0, 1e5, 5),
-          ([4, 1, 2], [0.02, 0.95, 0.03], [0.0] * 3, [0.0] * 3, 298.15, 1e5, 0)])
-# Vapour fractions no state has, and water listed twice.
-inflgpsw("impossible-vapour", [H2O, NH3], [([1, 2], [INF, 0.5], HALF, HALF, 353.15, 1e5, 5),
-                                           ([1, 2], [0.5, -0.4], HALF, HALF, 353.15, 1e5, 5)])
-inflgpsw("water-twice", [H2O, NH3], [([1, 1], HALF, HALF, HALF, 353.15, 1e5, 5)])
-inflgpsw("no-water-key-pair", [NH3, H2S, CO2],
-         [([1, 2, 3], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], 300.0, 1e5, 5)])
+          ([4, 1, 2], [0.02, 0.95, 0.03], [0.0] * 3, [0.0] * 3, 298.15, 1e5, 0)]),
+        # Vapour fractions no state has, and water listed twice.
+        ("impossible-vapour", [H2O, NH3], [([1, 2], [INF, 0.5], HALF, HALF, 353.15, 1e5, 5),
+                                           ([1, 2], [0.5, -0.4], HALF, HALF, 353.15, 1e5, 5)]),
+        ("water-twice", [H2O, NH3], [([1, 1], HALF, HALF, HALF, 353.15, 1e5, 5)]),
+        ("no-water-key-pair", [NH3, H2S, CO2],
+         [([1, 2, 3], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], 300.0, 1e5, 5)])]:
+    write("inflgpsw", name, sw_host(hosts, 24), calls([
+        (sw_list(idx, len(hosts)), sw_fractions(z, x, y), t, p, b(0) if kode == 5 else (b(1), small(kode)))
+        for idx, z, x, y, t, p, kode in cs]))

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Runs one fuzz program: first every input of its seed corpus (the
-# regression inputs), then RUNS generated inputs from SEED. New inputs and
-# any crash file go to a temporary directory that is removed afterwards,
-# so the corpus in the repository is only read. Further arguments go to
-# libFuzzer. Usage:
+# Runs one fuzz program over its seed corpus (only read), then RUNS generated
+# inputs from SEED; prints a failing input in hex. Further flags go to libFuzzer.
 #   run_fuzz.sh PROGRAM CORPUS_DIR RUNS SEED [FLAG...]
 set -euo pipefail
 program=$1 corpus=$2 runs=$3 seed=$4

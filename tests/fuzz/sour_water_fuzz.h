@@ -1,13 +1,11 @@
-// Code shared by the fuzz targets of the sour-water exports: host component
-// aliases (recognised, near misses and any bytes), the slot map the
-// recognition must give for them, slot lists with model indices and
-// fractions, and the check of a ln phi array.
+// Code shared by the sour-water fuzz programs: host component aliases
+// (recognised, near misses, any bytes), the slot map the recognition must
+// give for them, slot lists with model indices and fractions, and the check
+// of a ln phi array.
 #pragma once
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,15 +13,9 @@
 
 namespace tmfuzz {
 
-// Slots of the model and the model's components.
-inline constexpr int64_t kSwSlots = 20;
-inline constexpr int64_t kSwKeySlots = 4;
-inline constexpr int64_t kSwModelComponents = 18;
-inline constexpr size_t kSwAliasBytes = 24;
-// Bound of a returned ln phi: ln 1e20.
-inline constexpr double kSwLnPhiHigh = 46.051701859880914;
-
-using AliasRecord = std::array<unsigned char, kSwAliasBytes>;
+inline constexpr int64_t kSwSlots = 20, kSwKeySlots = 4, kSwModelComponents = 18;
+inline constexpr double kSwLnPhiHigh = 46.051701859880914;  // bound of a ln phi: ln 1e20
+using AliasRecord = std::array<unsigned char, 24>;
 
 // The alias of model component ROW (1..18): three 8-byte words of four
 // characters each, left-justified and blank-padded.
@@ -42,28 +34,22 @@ inline const AliasRecord& SwAlias(int64_t row) {
   return kTable[row - 1];
 }
 
-// Host components 1..size(): the alias records one after the other, and the
-// model index (1..18) each must be recognised as, 0 for none.
+// Host components: the alias records one after the other, and the model
+// index (1..18) each must be recognised as, 0 for none.
 struct SwHost {
   std::vector<unsigned char> alias;
   std::vector<int64_t> model;
 };
 
-// Reads up to MAX host components (at least one): table aliases (key ones
-// most often), the same with one byte wrong (case, padding), and records of
-// any bytes.
+// Up to MAX host components (at least one): table aliases (key ones most
+// often), the same with one byte wrong (case, padding), any bytes.
 inline SwHost ReadSwHost(Input& in, size_t max) {
   SwHost h;
-  const size_t count = 1 + in.Byte() % max;
-  for (size_t j = 0; j < count; ++j) {
+  for (size_t j = 0, count = 1 + in.Byte() % max; j < count; ++j) {
     const uint8_t kind = in.Byte();
-    const int64_t row =
-        (kind & 0x80) != 0 ? 1 + (kind & 3) : 1 + (kind & 0x7F) % kSwModelComponents;
-    AliasRecord a = SwAlias(row);
+    AliasRecord a = SwAlias((kind & 0x80) != 0 ? 1 + (kind & 3) : 1 + (kind & 0x7F) % kSwModelComponents);
     switch (in.Byte() % 8) {
-      case 0:
-        a[in.Byte() % kSwAliasBytes] = static_cast<unsigned char>('a' + in.Byte() % 26);
-        break;
+      case 0: a[in.Byte() % a.size()] = static_cast<unsigned char>('a' + in.Byte() % 26); break;
       case 1: a[4 + 8 * (in.Byte() % 3)] = static_cast<unsigned char>(in.Byte() | 1); break;
       case 2:
         for (auto& b : a) b = in.Byte();
@@ -79,14 +65,13 @@ inline SwHost ReadSwHost(Input& in, size_t max) {
   return h;
 }
 
-// A count of list entries or slots: 1..MAX mostly, sometimes 0, negative
-// (any negative number) or MAX.
+// A count of entries or slots: 1..MAX mostly, sometimes 0, negative or MAX.
 inline int64_t ReadSwCount(Input& in, int64_t max) {
   if (in.Byte() % 16 != 15) return 1 + in.Byte() % max;
   return std::min(in.Int(-2, 0), max);
 }
 
-// A host list IDX(NC): host component numbers 1..HOST mostly, sometimes 0 or
+// A host list of NC entries: host numbers 1..HOST mostly, sometimes 0 or
 // negative (not recognised); numbers repeat freely.
 inline std::vector<int64_t> ReadSwHostList(Input& in, size_t nc, size_t host) {
   std::vector<int64_t> idx(nc);
@@ -99,19 +84,17 @@ inline std::vector<int64_t> ReadSwHostList(Input& in, size_t nc, size_t host) {
 
 // The slot map of a host list as the recognition must give it: the key
 // components in slots 1..4 (only those with KEYS_ONLY), then the others in
-// list order up to slot 20.
+// list order up to slot 20; pos 0: not in the list.
 struct SwSlots {
   int64_t ngpsw = kSwKeySlots, nkey = 0, nrec = 0, iwat = 0;
-  std::array<int64_t, kSwSlots> modidx{1, 2, 3, 4}, pos{};  // pos 0: not in the list
+  std::array<int64_t, kSwSlots> modidx{1, 2, 3, 4}, pos{};
 };
-inline SwSlots ExpectedSwSlots(const SwHost& host, const std::vector<int64_t>& idx,
-                               bool keys_only) {
+inline SwSlots ExpectedSwSlots(const SwHost& host, const std::vector<int64_t>& idx, bool keys_only) {
   SwSlots s;
   std::vector<int64_t> model(idx.size());
   for (size_t i = 0; i < idx.size(); ++i) {
-    model[i] = idx[i] >= 1 && static_cast<size_t>(idx[i]) <= host.model.size()
-                   ? host.model[idx[i] - 1]
-                   : 0;
+    const bool known = idx[i] >= 1 && static_cast<size_t>(idx[i]) <= host.model.size();
+    model[i] = known ? host.model[idx[i] - 1] : 0;
     if (model[i] < 1 || model[i] > kSwKeySlots) continue;
     s.pos[model[i] - 1] = static_cast<int64_t>(i) + 1;
     ++s.nkey;
@@ -139,11 +122,10 @@ inline std::vector<double> ReadSwFractions(Input& in, size_t n) {
   return y;
 }
 
-// One slot-ordered phase as the fugacity routines take it, read from the
-// input: N (up to 30, more than the model's 20; sometimes not positive),
-// model indices (1..18 in slot order from water on, sometimes outside),
-// fractions, temperature [K] and pressure [atm]; the caller adds the rest
-// of the arguments.
+// One slot-ordered phase as the fugacity routines take it: N (up to 30,
+// more than the model's 20; sometimes not positive), model indices (1..18
+// in slot order from water on, sometimes outside), fractions, temperature
+// [K] and pressure [atm]; the caller adds the rest of the arguments.
 struct SwPhase {
   std::vector<int64_t> models;
   std::vector<double> fractions;
@@ -152,23 +134,20 @@ struct SwPhase {
   Arg<double>*T, *P, *X, *LNPHI;
   Arg<int64_t>*N, *IDX;
   SwPhase(Input& in, const char* fractions_name) {
-    const int64_t n_value = ReadSwCount(in, 30);
-    const size_t n = static_cast<size_t>(std::max<int64_t>(n_value, 0));
-    for (size_t i = 0; i < n; ++i) {
+    const int64_t n = ReadSwCount(in, 30);
+    for (int64_t i = 0; i < n; ++i) {
       const uint8_t b = in.Byte();
-      models.push_back(b % 8 == 7                      ? in.Int(-2, 20)
-                       : i < kSwKeySlots && b % 8 != 6 ? static_cast<int64_t>(i) + 1
-                                                       : 1 + b % kSwModelComponents);
+      models.push_back(b % 8 == 7 ? in.Int(-2, 20) : i < kSwKeySlots && b % 8 != 6 ? i + 1 : 1 + b % 18);
     }
-    fractions = ReadSwFractions(in, n);
+    fractions = ReadSwFractions(in, models.size());
     t = in.RealLog(250.0, 700.0);
     p = in.RealLog(1e-3, 200.0);
     T = &args.In("T", t);
     P = &args.In("P", p);
-    N = &args.In("N", n_value);
+    N = &args.In("N", n);
     IDX = &args.Add("IDX", models, Role::kIn);
     X = &args.Add(fractions_name, fractions, Role::kIn);
-    LNPHI = &args.Add<double>("LNPHI", n, Role::kOut, kUnwritten);
+    LNPHI = &args.Add<double>("LNPHI", models.size(), Role::kOut, kUnwritten);
   }
 
   // Every LNPHI(1..N) finite and within [ln 1e-20, ln 1e20]; a slot outside
@@ -178,17 +157,11 @@ struct SwPhase {
     int64_t in_mixture = 0;
     for (size_t i = 0; i < LNPHI->size(); ++i) {
       const double v = (*LNPHI)[i];
-      if (!(std::fabs(v) <= kSwLnPhiHigh + 1e-12)) {
-        Violate("LNPHI_OUTSIDE_BOUNDS", "LNPHI(" + std::to_string(i + 1) + ") = " + Num(v));
-        break;
-      }
-    }
-    for (size_t i = 0; i < LNPHI->size(); ++i) {
       const bool valid = models[i] >= 1 && models[i] <= kSwModelComponents;
-      if ((valid && ++in_mixture <= most) || !(std::fabs((*LNPHI)[i] - kSwLnPhiHigh) > 1e-12))
-        continue;
-      Violate(key, "LNPHI(" + std::to_string(i + 1) + ")");
-      break;
+      if (!(std::fabs(v) <= kSwLnPhiHigh + 1e-12)) Violate("LNPHI_OUTSIDE_BOUNDS", std::to_string(i + 1));
+      if (!(valid && ++in_mixture <= most) && std::fabs(v - kSwLnPhiHigh) > 1e-12) {
+        Violate(key, std::to_string(i + 1));
+      }
     }
   }
 };
