@@ -1,12 +1,8 @@
-// Fuzz target of PPTH_CHKCMP: a host of up to 30 components, lists of up to
-// 30 entries, any option; the slot map must be the one the alias table gives.
+// Fuzz target of PPTH_CHKCMP: a host of up to 30 components, lists of up to 30 entries, any option; the
+// slot map must be the one the alias table gives.
 #include "sour_water_fuzz.h"
 
-namespace tmfuzz {
-
-const char* const kTargetName = "PPTH_CHKCMP";
-
-void FuzzTarget(Input& in) {
+TM_FUZZ_TARGET(PPTH_CHKCMP) {
   const SwHost host = ReadSwHost(in, 30);
   for (int c = in.Calls(2); c > 0; --c) {
     const int64_t nc_value = ReadSwCount(in, 30);
@@ -20,8 +16,7 @@ void FuzzTarget(Input& in) {
     auto& IDX = args.Add("IDX", list, Role::kIn);
     auto& ALIAS = args.Add("ALIAS", host.alias, Role::kIn);
     auto& KOPT = args.In("KOPT", kopt_value);
-    // Room for the slots this list fills; POS of a key component not in the
-    // list must keep its preset.
+    // Room for the slots this list fills; POS of a key component not in the list must keep its preset.
     const size_t room = static_cast<size_t>(want.ngpsw);
     constexpr int64_t kPreset = -7;
     auto& MODIDX = args.Add<int64_t>("MODIDX", room, Role::kOut, -99);
@@ -49,5 +44,3 @@ void FuzzTarget(Input& in) {
     }
   }
 }
-
-}  // namespace tmfuzz

@@ -1,5 +1,5 @@
-// Fuzz target of PPCPA_CPAPROP: a mixture of up to six components (preset or
-// any parameters), any binary data, one to three calls on the same arrays.
+// Fuzz target of PPCPA_CPAPROP: a mixture of up to six components (preset or any parameters), any
+// binary data, one to three calls on the same arrays.
 #include <algorithm>
 #include <tuple>
 
@@ -7,13 +7,10 @@
 #include "harness.h"
 
 namespace tmfuzz {
-
-const char* const kTargetName = "PPCPA_CPAPROP";
-
 namespace {
 
-// CPATC, CPAPC, CPAM, CPAAU, CPAAV, CPAAT of the preset components (water,
-// methanol, methane, SRK methane) and each one's typical range.
+// CPATC, CPAPC, CPAM, CPAAU, CPAAV, CPAAT of the preset components (water, methanol, methane, SRK
+// methane) and each one's typical range.
 constexpr double kPresets[4][6] = {
     {303.17135848344367, 15045914.360250035, 0.38016508919624575, 2003.1367040072357, 0.0692, 4.0},
     {364.4383820278336, 8495972.27212533, 0.3403877229534356, 2957.618414184445, 0.0161, 2.0},
@@ -30,8 +27,8 @@ bool Requested(int64_t code, bool derivative) {
   return derivative ? (code == 2 || code == 3) : (code == 1 || code == 3);
 }
 
-// The single outputs: the request code that asks for each (0..4 for KPHI..KV;
-// -1 always, -2 with KDER 1) and whether it is a temperature derivative.
+// The single outputs: the request code that asks for each (0..4 for KPHI..KV; -1 always, -2 with KDER
+// 1) and whether it is a temperature derivative.
 enum { DHMX, DHDT, DSMX, DSDT, DGMX, DGDT, VMX, DVDT, ZMX, DPDV, DP2DV2, PCALC, DPDT, DP2DVDT };
 constexpr struct {
   const char* name;
@@ -57,10 +54,10 @@ struct Outputs {
 };
 
 }  // namespace
+}  // namespace tmfuzz
 
-void FuzzTarget(Input& in) {
-  SetHostBlocks(in);
-  MaybeOpenHostUnit(in);
+TM_FUZZ_TARGET(PPCPA_CPAPROP) {
+  SetHostBlocks(in, true);
   // The mixture the host keeps for all calls.
   int64_t ncc = in.Int(1, 5);
   if (ncc < -1 || ncc > 6) ncc = 6;
@@ -167,9 +164,8 @@ void FuzzTarget(Input& in) {
     }
     bool two_passes = *KDER == 1;
     for (auto* q : req) two_passes = two_passes || Requested(**q, true);
-    // The outputs these requests return, each with whether it is a
-    // temperature derivative; the first of them (only derivatives if
-    // ONLY_DERIVATIVES) that FAILS, or "".
+    // The outputs these requests return, each with whether it is a temperature derivative; the first of
+    // them (only derivatives if ONLY_DERIVATIVES) that FAILS, or "".
     std::vector<std::tuple<double, const char*, bool>> wanted;
     for (size_t i = 0; i < np; ++i) {
       if (Requested(**req[0], false)) wanted.emplace_back((*o.PHIMX)[i], "PHIMX", false);
@@ -194,9 +190,9 @@ void FuzzTarget(Input& in) {
       if (!name.empty()) Violate("NONFINITE_WITH_IERR0", name);
       if (!(o[ZMX] > 0.0)) Violate("Z_NOT_POSITIVE_WITH_IERR0");
     }
-    // No valid state at the volume: ln phi and the G and S departures are the
-    // marker. With two runs (T + 0.001 K, then T) a 7 may stand beside the
-    // values at T, but every temperature derivative asked for is the marker.
+    // No valid state at the volume: ln phi and the G and S departures are the marker. With two runs (T
+    // + 0.001 K, then T) a 7 may stand beside the values at T, but every temperature derivative asked
+    // for is the marker.
     if (root == 7 && !two_passes) {
       name = first_failing(false, [](double v, const std::string& n) {
         return (n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35;
@@ -231,8 +227,8 @@ void FuzzTarget(Input& in) {
       Violate("ESRDER_DIFFERS_FROM_OUTPUTS");
     }
     if (!SameBits(ESRDER.UNUSED2, kUnwritten)) Violate("ESRDER_WORD2_WRITTEN");
-    // Outputs no request code asks for come back as they were (a code of 2
-    // returns the value at T too, but not the volume).
+    // Outputs no request code asks for come back as they were (a code of 2 returns the value at T too,
+    // but not the volume).
     auto may_write = [&](int r, bool derivative) {
       const int64_t code = **req[r];
       return derivative || r == 4 ? Requested(code, derivative) : code >= 1 && code <= 3;
@@ -244,13 +240,13 @@ void FuzzTarget(Input& in) {
     for (const auto& [a, allowed] : writes) {
       if (!allowed && !a->Untouched()) Violate("NOT_REQUESTED_WRITTEN", a->name);
     }
-    // With the root memory off and no start from the last volume, the same
-    // call again gives the same result to the bit.
+    // With the root memory off and no start from the last volume, the same call again gives the same
+    // result to the bit.
     if (PPUTL_EOSRET.ISTATE < 1 && (*KVSTRT == 0 || *KVSTRT == 1)) CheckRepeat(args, given_order);
 
-    // The same call with the components reversed, from the same state, gives
-    // the same values: for a converged root of its own search, root memory
-    // off, where rounding cannot decide the outcome (100..2000 K, P >= 1 Pa).
+    // The same call with the components reversed, from the same state, gives the same values: for a
+    // converged root of its own search, root memory off, where rounding cannot decide the outcome
+    // (100..2000 K, P >= 1 Pa).
     if (ierr != 0 || np < 2 || refuse != nullptr || *KVSTRT != 0 || PPUTL_EOSRET.ISTATE >= 1 ||
         !(*T >= 100.0 && *T <= 2000.0 && *P >= 1.0)) {
       continue;
@@ -295,5 +291,3 @@ void FuzzTarget(Input& in) {
     }
   }
 }
-
-}  // namespace tmfuzz

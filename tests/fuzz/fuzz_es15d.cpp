@@ -1,13 +1,8 @@
 // Fuzz target of QUELTRIN_ES15D: water for any state, phase and request flags.
 #include "harness.h"
 
-namespace tmfuzz {
-
-const char* const kTargetName = "QUELTRIN_ES15D";
-
-void FuzzTarget(Input& in) {
-  SetHostBlocks(in);
-  MaybeOpenHostUnit(in);
+TM_FUZZ_TARGET(QUELTRIN_ES15D) {
+  SetHostBlocks(in, true);
   for (int c = in.Calls(3); c > 0; --c) {
     ArgList args;
     auto& T = args.In("T", in.RealLog(150.0, 2500.0));
@@ -22,11 +17,12 @@ void FuzzTarget(Input& in) {
     for (int k = 0; k < 5; ++k) flag[k] = &args.In(names[0][k], in.Int(0, 2));
     for (int k = 0; k < 5; ++k) out[k] = &args.Out(names[1][k], kUnwritten);
     auto& IERR = args.Out<int64_t>("IERR", -99);
-    Call(args, {.pure_fluid_words = true}, [&] {
+    auto call = [&] {
       QUELTRIN_ES15D(T.p(), P.p(), LVLPRT.p(), KVL.p(), IUNIT.p(), flag[0]->p(), flag[1]->p(),
                      flag[2]->p(), flag[3]->p(), flag[4]->p(), out[0]->p(), out[1]->p(),
                      out[2]->p(), out[3]->p(), out[4]->p(), IERR.p());
-    });
+    };
+    Call(args, call, {.pure_fluid_words = true});
     const int64_t ierr = *IERR;
     CheckInSet(ierr, {0, 1});
     for (int k = 0; k < 5; ++k) {
@@ -42,5 +38,3 @@ void FuzzTarget(Input& in) {
     if (refuse && ierr == 0) Violate(*T <= 0.0 ? "NOT_REFUSED:T" : "NOT_REFUSED:P");
   }
 }
-
-}  // namespace tmfuzz

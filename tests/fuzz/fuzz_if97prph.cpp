@@ -2,9 +2,6 @@
 #include "harness.h"
 
 namespace tmfuzz {
-
-const char* const kTargetName = "QUELTRIN_IF97PRPH";
-
 namespace {
 
 // Which of T, P and V the property code and region code evaluate.
@@ -19,23 +16,24 @@ Uses InputsUsed(int32_t kprop, int64_t region, double t) {
   if (region < 1 || region > 5) return {false, false, false};
   if (region == 4) return {true, true, false};
   if (code == 6) return {true, false, true};
-  // The conductivity's critical enhancement takes cp and cv from (p, T) in
-  // region 1 and in region 2 below 973.15 K, from (T, v) in region 3.
+  // The conductivity's critical enhancement takes cp and cv from (p, T) in region 1 and in region 2
+  // below 973.15 K, from (T, v) in region 3.
   if (code == 7) return {true, region == 1 || (region == 2 && t < 973.15), true};
   if (region == 3) return {true, code == 5 || code == 1, code != 5};
   return {true, true, false};
 }
 
 }  // namespace
+}  // namespace tmfuzz
 
-void FuzzTarget(Input& in) {
+TM_FUZZ_TARGET(QUELTRIN_IF97PRPH) {
   SetHostBlocks(in);
   for (int c = in.Calls(4); c > 0; --c) {
     ArgList args;
     auto& T = args.In("T", in.RealLog(200.0, 2500.0));
     auto& P = args.In("P", in.RealLog(100.0, 2e8));
     auto& V = args.In("V", in.RealLog(0.015, 1e4));
-    auto& KPROP = args.In("KPROP", in.Int32(0, 16));
+    auto& KPROP = args.In("KPROP", static_cast<int32_t>(in.Int(0, 16)));
     auto& KPHASE = args.In("KPHASE", in.Int(0, 3));
     auto& KREGION = args.In("KREGION", in.Int(0, 6));
     auto& VALUE = args.Out("VALUE", kUnwritten);
@@ -55,13 +53,11 @@ void FuzzTarget(Input& in) {
     if ((code == 5 || code == 11 || code == 14) && !(*VALUE > 0.0)) {
       Violate("NOT_POSITIVE_WITH_IERR0:KPROP" + std::to_string(code));
     }
-    // An input the evaluation needs that it cannot use must be refused (a
-    // volume also when it is the no-value marker).
+    // An input the evaluation needs that it cannot use must be refused (a volume also when it is the
+    // no-value marker).
     const Uses u = InputsUsed(code, *KREGION, *T);
     if (u.t && !Usable(*T)) Violate("NOT_REFUSED:T");
     if (u.p && !Usable(*P)) Violate("NOT_REFUSED:P");
     if (u.v && !(Usable(*V) && *V != 1e35)) Violate("NOT_REFUSED:V");
   }
 }
-
-}  // namespace tmfuzz

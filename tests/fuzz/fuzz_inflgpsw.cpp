@@ -1,12 +1,8 @@
-// Fuzz target of PPTH_INFLGPSW: host aliases in the pool, a list of up to 24
-// entries, any fractions, temperature, pressure and KODE.
+// Fuzz target of PPTH_INFLGPSW: host aliases in the pool, a list of up to 24 entries, any fractions,
+// temperature, pressure and KODE.
 #include "sour_water_fuzz.h"
 
-namespace tmfuzz {
-
-const char* const kTargetName = "PPTH_INFLGPSW";
-
-void FuzzTarget(Input& in) {
+TM_FUZZ_TARGET(PPTH_INFLGPSW) {
   // The host's aliases: pool words 3j-2..3j of host component j.
   const SwHost host = ReadSwHost(in, 24);
   std::memcpy(DMS_PLEX.words, host.alias.data(), host.alias.size());
@@ -38,9 +34,8 @@ void FuzzTarget(Input& in) {
       Violate("IFLAG_OUTSIDE_SET");
       continue;
     }
-    // No estimate is possible without water, with fewer than two different
-    // key components, or with recognised vapour fractions that are not
-    // finite, negative or sum to zero or less.
+    // No estimate is possible without water, with fewer than two different key components, or with
+    // recognised vapour fractions that are not finite, negative or sum to zero or less.
     int keys = 0;
     bool z_usable = true;
     double z_sum = 0.0;
@@ -65,8 +60,8 @@ void FuzzTarget(Input& in) {
     if (*KODE == 5 ? !(std::isfinite(*P) && *P > 0.0) : !p_untouched) {
       Violate(*KODE == 5 ? "PRESSURE_ESTIMATE_NOT_POSITIVE" : "PRESSURE_WRITTEN");
     }
-    // Sums only without negative entries (components outside the model keep
-    // the caller's values; terms of both signs carry their cancellation).
+    // Sums only without negative entries (components outside the model keep the caller's values; terms
+    // of both signs carry their cancellation).
     double sum_x = 0.0, sum_y = 0.0;
     bool finite = true, signed_terms = false;
     for (size_t i = 0; i < nc; ++i) {
@@ -82,5 +77,3 @@ void FuzzTarget(Input& in) {
     }
   }
 }
-
-}  // namespace tmfuzz

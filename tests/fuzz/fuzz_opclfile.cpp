@@ -1,13 +1,9 @@
-// Fuzz target of PPCPA_OPCLFILE: opens and closes of short file names (never
-// a path) on the fuzz units; no other unit may change, none with a bad mode.
+// Fuzz target of PPCPA_OPCLFILE: opens and closes of short file names (never a path) on the fuzz units;
+// no other unit may change, none with a bad mode.
 #include "common/common.h"
 #include "harness.h"
 
-namespace tmfuzz {
-
-const char* const kTargetName = "PPCPA_OPCLFILE";
-
-void FuzzTarget(Input& in) {
+TM_FUZZ_TARGET(PPCPA_OPCLFILE) {
   SetHostBlocks(in);
   for (int c = in.Calls(6); c > 0; --c) {
     // A name from letters, a dot, blanks (padding) and a NUL at the end.
@@ -22,8 +18,8 @@ void FuzzTarget(Input& in) {
     auto& IERR = args.Out<int64_t>("IERR", -99);
     const int64_t mode = *MODE;
     const bool known_mode = mode == 1 || mode == 2;
-    Call(args, {.unit = known_mode ? *IUNIT : 0},
-         [&] { PPCPA_OPCLFILE(IUNIT.p(), FILENAME.p(), MODE.p(), IERR.p(), len); });
+    Call(args, [&] { PPCPA_OPCLFILE(IUNIT.p(), FILENAME.p(), MODE.p(), IERR.p(), len); },
+         {.unit = known_mode ? *IUNIT : 0});
     const int64_t ierr = *IERR;
     CheckInSet(ierr, {0, 1, 2});
     if (!known_mode && ierr != 1) Violate("BAD_MODE_NOT_REFUSED");
@@ -36,5 +32,3 @@ void FuzzTarget(Input& in) {
     if (mode == 1 && ierr == 2 && open && now == name) Violate("OPEN_FAILED_BUT_FILE_OPEN");
   }
 }
-
-}  // namespace tmfuzz

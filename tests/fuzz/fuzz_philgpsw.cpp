@@ -1,15 +1,11 @@
-// Fuzz target of PPTH_PHILGPSW: a liquid phase of up to 30 slots, the pH
-// searched or imposed; WORK is 710 + N words.
+// Fuzz target of PPTH_PHILGPSW: a liquid phase of up to 30 slots, the pH searched or imposed; WORK is
+// 710 + N words.
 #include <limits>
 
 #include "sour_water/sour_water.h"
 #include "sour_water_fuzz.h"
 
-namespace tmfuzz {
-
-const char* const kTargetName = "PPTH_PHILGPSW";
-
-void FuzzTarget(Input& in) {
+TM_FUZZ_TARGET(PPTH_PHILGPSW) {
   for (int c = in.Calls(2); c > 0; --c) {
     SwPhase a(in, "X");
     auto& PH = a.args.In("PH", in.Real(0.0, 14.0));
@@ -21,10 +17,9 @@ void FuzzTarget(Input& in) {
     };
     thermomodels::GPSWLIQ.ph_solves = 0;  // a call that returns at once leaves it alone
     Call(a.args, call);
-    // Repeated for a liquid the model describes (water, fractions in 0..1
-    // summing to at most 1, T within 250..700 K) or a cheap call (fewer
-    // solves in all than the balance closing may run): a call on other
-    // input that runs out its solves costs as much as a hundred others.
+    // Repeated for a liquid the model describes (water, fractions in 0..1 summing to at most 1, T
+    // within 250..700 K) or a cheap call (fewer solves in all than the balance closing may run): a call
+    // on other input that runs out its solves costs as much as a hundred others.
     double sum = 0.0, water = 0.0;  // of the fractions, and of water
     bool fractions = true;
     for (size_t i = 0; i < a.models.size(); ++i) {
@@ -41,5 +36,3 @@ void FuzzTarget(Input& in) {
     a.CheckLnPhi(std::numeric_limits<int64_t>::max(), "SLOT_OUTSIDE_MODEL_NOT_UPPER_BOUND");
   }
 }
-
-}  // namespace tmfuzz

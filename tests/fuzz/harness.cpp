@@ -1,5 +1,5 @@
-// The fuzz driver shared by every program: input reader, guarded arguments,
-// host blocks, the sandbox directory and the verdict on each input.
+// The fuzz driver shared by every program: input reader, guarded arguments, host blocks, the sandbox
+// directory and the verdict on each input.
 #include "harness.h"
 
 #include <fcntl.h>
@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
@@ -17,26 +18,22 @@
 #include "common/common.h"
 #include "cpa/cpa.h"
 
-// The poisoning macros do nothing in a build without AddressSanitizer.
-#include <sanitizer/asan_interface.h>
+#include <sanitizer/asan_interface.h>  // its macros do nothing without AddressSanitizer
 
 namespace tmfuzz {
 namespace {
 
-// Edges of the water formulation's ranges, the number format, the markers.
+// Edges of the water formulation's ranges, the number format, the markers; standard output (to
+// /dev/null) the unit most often, the others append to files.
 using Limits = std::numeric_limits<double>;
-constexpr double kInf = Limits::infinity();
-constexpr int64_t kIntMin = std::numeric_limits<int64_t>::min();
-constexpr int64_t kIntMax = std::numeric_limits<int64_t>::max();
 // clang-format off
-const std::vector<double> kSpecialReals = {0.0, -0.0, Limits::quiet_NaN(), kInf, -kInf, 1e35, -1e35,
-    DBL_MAX, -DBL_MAX, DBL_MIN, Limits::denorm_min(), 1e-320, 1e-305, 1e300, -1e300, 1e-15, 1e-16,
-    1.0, -1.0, 2.0, 0.5, 273.15, 273.16, 300.0, 373.15, 623.15, 623.16, 647.096, 700.0, 863.15,
-    1073.15, 2273.15, 611.657, 1e5, 101325.0, 1e6, 1e7, 22063999.9998894, 22064000.0, 3e7, 5e7, 1e8,
-    1.5e8, -1e5, 1e-3, 1e3};
+const std::vector<double> kSpecialReals = {0.0, -0.0, Limits::quiet_NaN(), Limits::infinity(),
+    -Limits::infinity(), 1e35, -1e35, DBL_MAX, -DBL_MAX, DBL_MIN, Limits::denorm_min(), 1e-320, 1e-305,
+    1e300, -1e300, 1e-15, 1e-16, 1.0, -1.0, 2.0, 0.5, 273.15, 273.16, 300.0, 373.15, 623.15, 623.16,
+    647.096, 700.0, 863.15, 1073.15, 2273.15, 611.657, 1e5, 101325.0, 1e6, 1e7, 22063999.9998894,
+    22064000.0, 3e7, 5e7, 1e8, 1.5e8, -1e5, 1e-3, 1e3};
 const std::vector<int64_t> kSpecialInts = {0, 1, 2, 3, 4, 5, -1, -2, 10, 99, 1000, 1234, 9999,
-    kIntMin, kIntMax};
-// Standard output (to /dev/null) most often: the others append to files.
+    std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()};
 const std::vector<int32_t> kUnits = {6, 7, 40, 51, 60, 99, -3, 6, 6, 6, 6, 6};
 const std::vector<int32_t> kDistinctUnits = {-3, 6, 7, 40, 51, 60, 99};
 // clang-format on
@@ -66,8 +63,7 @@ std::vector<std::string> UnitState() {
   return s;
 }
 
-// Whether pool word WORD lies in a root-memory record the host set up: a
-// record may reach past the pool's end, only its words inside count.
+// Whether pool word WORD lies in a root-memory record the host set up (only words inside the pool).
 bool InsideRecord(const tm_eosret_block& e, int64_t word) {
   auto inside = [&](int64_t first, int64_t per_nmax, int64_t extra) {
     if (first < 1 || e.NMAX < 0 || word < first) return false;
@@ -87,8 +83,8 @@ void SnapshotHost() {
     std::memcpy(g_before.plex[end], PlexEnd(end), sizeof g_before.plex[end]);
 }
 
-// Host words the call changed (but ISTATE 2 on a save and NSAVED), pool words
-// written outside the records, units changed, pure-fluid words left set.
+// Host words the call changed (but ISTATE 2 on a save and NSAVED), pool words written outside the
+// records, units changed, pure-fluid words left set.
 void CheckHost(const Allowed& allowed) {
   tm_eosret_block e = PPUTL_EOSRET;
   const tm_eosret_block& b = g_before.eosret;
@@ -101,7 +97,6 @@ void CheckHost(const Allowed& allowed) {
     if (!same[k]) Violate("HOST_WORD_CHANGED", std::array{"PPUTL_EOSRET", "DMS_GLOBAL", "PPCPA_CPACOM"}[k]);
   }
   for (int end = 0; end < 2; ++end) {
-    // Scanned word by word only when the window changed at all.
     if (std::memcmp(g_before.plex[end], PlexEnd(end), sizeof g_before.plex[end]) == 0) continue;
     for (int64_t w = 0; w < kPlexWindow; ++w) {
       const int64_t word = PlexEnd(end) - DMS_PLEX.words + w + 1;
@@ -125,7 +120,6 @@ void CheckHost(const Allowed& allowed) {
 void ResetLibrary() {
   using namespace thermomodels;
   for (int32_t u : kDistinctUnits) UnitClose(u);
-  // What the last input left in the sandbox.
   for (const auto& f : std::filesystem::directory_iterator(".")) std::filesystem::remove_all(f);
   CPAPROP_SAVED = CpapropSaved{};
   CPA1_SAVED = Cpa1Saved{kNoValue};
@@ -166,12 +160,7 @@ double Input::Scaled(double lo, double hi, bool logarithmic) {
       return logarithmic ? lo * std::pow(hi / lo, u) : lo + (hi - lo) * u;
     }
     case 1: return kSpecialReals[Byte() % kSpecialReals.size()];
-    default: {
-      const uint64_t bits = Raw(8);
-      double v;
-      std::memcpy(&v, &bits, 8);
-      return v;
-    }
+    default: return std::bit_cast<double>(Raw(8));
   }
 }
 
@@ -182,9 +171,13 @@ ArgBase::ArgBase(const char* name, size_t n, size_t size, Role role)
   block_ = new unsigned char[2 * kGuardBytes + n * size];
   std::memset(block_, kGuardByte, 2 * kGuardBytes + n * size);
   body_ = block_ + kGuardBytes;
+  Poison();
+}
+
+void ArgBase::Poison() const {
   ASAN_POISON_MEMORY_REGION(block_, kGuardBytes);
-  ASAN_POISON_MEMORY_REGION(body_ + n * size, kGuardBytes);
-  if (role == Role::kUnread) ASAN_POISON_MEMORY_REGION(body_, n * size);
+  ASAN_POISON_MEMORY_REGION(body_ + n_ * size_, kGuardBytes);
+  if (role == Role::kUnread) ASAN_POISON_MEMORY_REGION(body_, n_ * size_);
 }
 
 ArgBase::~ArgBase() {
@@ -194,20 +187,17 @@ ArgBase::~ArgBase() {
 
 void ArgBase::Check() const {
   const size_t bytes = n_ * size_;
+  const std::string arg = name;
   // Every byte the guard byte: the first one, and each equal to the next.
   auto guarded = [](const unsigned char* p, size_t count) {
     return count == 0 || (p[0] == kGuardByte && std::memcmp(p, p + 1, count - 1) == 0);
   };
   ASAN_UNPOISON_MEMORY_REGION(block_, 2 * kGuardBytes + bytes);
-  if (!guarded(block_, kGuardBytes)) Violate(std::string("WRITE_BEFORE_ARRAY:") + name);
-  if (!guarded(body_ + bytes, kGuardBytes)) Violate(std::string("WRITE_AFTER_ARRAY:") + name);
-  if (role == Role::kUnread && !guarded(body_, bytes)) {
-    Violate(std::string("UNREAD_ARGUMENT_WRITTEN:") + name);
-  }
-  if (role == Role::kIn && !Untouched()) Violate(std::string("INPUT_CHANGED:") + name);
-  ASAN_POISON_MEMORY_REGION(block_, kGuardBytes);
-  ASAN_POISON_MEMORY_REGION(body_ + bytes, kGuardBytes);
-  if (role == Role::kUnread) ASAN_POISON_MEMORY_REGION(body_, bytes);
+  if (!guarded(block_, kGuardBytes)) Violate("WRITE_BEFORE_ARRAY:" + arg);
+  if (!guarded(body_ + bytes, kGuardBytes)) Violate("WRITE_AFTER_ARRAY:" + arg);
+  if (role == Role::kUnread && !guarded(body_, bytes)) Violate("UNREAD_ARGUMENT_WRITTEN:" + arg);
+  if (role == Role::kIn && !Untouched()) Violate("INPUT_CHANGED:" + arg);
+  Poison();
 }
 
 void Violate(const std::string& key, const std::string& detail) {
@@ -219,7 +209,7 @@ void CheckInSet(int64_t v, std::initializer_list<int64_t> set, const char* key) 
   if (std::find(set.begin(), set.end(), v) == set.end()) Violate(key, std::to_string(v));
 }
 
-void Call(ArgList& args, Allowed allowed, const std::function<void()>& call) {
+void Call(ArgList& args, const std::function<void()>& call, Allowed allowed) {
   for (ArgBase* a : args.all_) a->Snapshot();
   SnapshotHost();
   call();
@@ -239,7 +229,7 @@ void CheckRepeat(ArgList& args, const std::function<void()>& call) {
   }
 }
 
-void SetHostBlocks(Input& in) {
+void SetHostBlocks(Input& in, bool host_unit) {
   // Root memory on or off, records near the pool's ends or at no word.
   tm_eosret_block& e = PPUTL_EOSRET;
   e.ISTATE = in.Int(-1, 2);
@@ -253,22 +243,20 @@ void SetHostBlocks(Input& in) {
       default: *r = in.Int(-2, 2); break;
     }
   }
-  // Pure-fluid words, host unit and, rarely (traces slow every call), the CPA
-  // diagnostic overrides with a short name, never a path.
+  // Pure-fluid words, host unit and, rarely (traces slow every call), the CPA diagnostic overrides with
+  // a short name, never a path; then the host's own file on a unit.
   PPUTL_ESROOT.iw[0] = in.Int(-1, 1);
   PPUTL_ESROOT.iw[1] = in.Int(-1, 1);
   DMS_GLOBAL.IUNIT = PickUnit(in);
   tm_cpacom_block& c = PPCPA_CPACOM;
   std::memset(c.FILNAM, ' ', sizeof c.FILNAM);
-  if (in.Byte() % 4 != 1) return;
-  for (int64_t* w : {&c.LVLCPA, &c.IUSEGU, &c.IOPENF, &c.KDIGA, &c.KDIGB, &c.KDIGC}) {
-    *w = in.Int(0, w == &c.IUSEGU || w == &c.IOPENF ? 1 : 9);
+  if (in.Byte() % 4 == 1) {
+    for (int64_t* w : {&c.LVLCPA, &c.IUSEGU, &c.IOPENF, &c.KDIGA, &c.KDIGB, &c.KDIGC}) {
+      *w = in.Int(0, w == &c.IUSEGU || w == &c.IOPENF ? 1 : 9);
+    }
+    for (size_t i = 0, len = in.Byte() % 12; i < len; ++i) c.FILNAM[i] = "abhis0._ "[in.Byte() % 9];
   }
-  for (size_t i = 0, len = in.Byte() % 12; i < len; ++i) c.FILNAM[i] = "abhis0._ "[in.Byte() % 9];
-}
-
-void MaybeOpenHostUnit(Input& in) {
-  if (!in.Flag()) return;
+  if (!host_unit || !in.Flag()) return;
   int32_t unit = PickUnit(in);
   int64_t open = 1, status = 0;
   PPCPA_OPCLFILE(&unit, "host.log", &open, &status, 8);
@@ -278,8 +266,8 @@ void MaybeOpenHostUnit(Input& in) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   using namespace tmfuzz;
-  // Standard output to /dev/null, files into a private directory under TMPDIR
-  // (run_fuzz.sh removes it), emptied before each input.
+  // Standard output to /dev/null, files into a private directory under TMPDIR (run_fuzz.sh removes it),
+  // emptied before each input.
   if (int fd = open("/dev/null", O_WRONLY); fd >= 0) {
     dup2(fd, 1);
     close(fd);
@@ -297,7 +285,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tmfuzz::ResetLibrary();
   tmfuzz::Input in(data, size);
   tmfuzz::FuzzTarget(in);
-  // Any violation stops the run, so that the fuzzer keeps the input.
   if (tmfuzz::g_violated) std::abort();
   return 0;
 }

@@ -1,7 +1,6 @@
-// Code shared by the fuzz programs. A program defines kTargetName and
-// FuzzTarget(Input&): it reads its calls' arguments into an ArgList, makes
-// each call with Call() and states the contract with Violate(); any
-// violation stops the run.
+// Code shared by the fuzz programs. A program defines kTargetName and FuzzTarget(Input&): it reads its
+// calls' arguments into an ArgList, makes each call with Call() and states the contract with Violate();
+// any violation stops the run.
 #pragma once
 
 #include <cmath>
@@ -11,16 +10,14 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "thermomodels.h"
 
 namespace tmfuzz {
 
-// Reads the input front to back; past its end every byte is 0. A number has
-// a tag byte: % 3 == 0 a typical value in lo..hi (spread over the logarithm
-// with RealLog), 1 one of a list of special values, 2 the 8 raw bytes that
+// Reads the input front to back; past its end every byte is 0. A number has a tag byte: % 3 == 0 a
+// typical value in lo..hi (over the logarithm with RealLog), 1 a special value, 2 the 8 raw bytes that
 // follow (little-endian).
 class Input {
  public:
@@ -29,7 +26,6 @@ class Input {
   bool Flag() { return (Byte() & 1) != 0; }
   int Calls(int most) { return 1 + Byte() % most; }  // the calls of one input
   int64_t Int(int64_t lo, int64_t hi);
-  int32_t Int32(int32_t lo, int32_t hi) { return static_cast<int32_t>(Int(lo, hi)); }
   double Real(double lo, double hi) { return Scaled(lo, hi, false); }
   double RealLog(double lo, double hi) { return Scaled(lo, hi, true); }
   uint64_t Raw(int bytes);
@@ -42,24 +38,23 @@ class Input {
 
 extern const char* const kTargetName;
 void FuzzTarget(Input& in);
-
-// An output unit (standard output most often); never standard error.
-int32_t PickUnit(Input& in);
+// Opens a program's FuzzTarget of the routine NAME.
+#define TM_FUZZ_TARGET(NAME) \
+  const char* const tmfuzz::kTargetName = #NAME; \
+  void tmfuzz::FuzzTarget(tmfuzz::Input& in)
+int32_t PickUnit(Input& in);  // an output unit (standard output most often), never standard error
 
 inline constexpr double kUnwritten = -7.25e-301;  // what an output starts as
 inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // A temperature, pressure or volume a state can have.
 inline bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
 
-enum class Role {
-  kIn,      // read only: must come back unchanged
-  kOut,     // written by the routine; preset again before a repeated call
-  kWork,    // written by the routine, kept from call to call
-  kUnread,  // documented as not read: poisoned, any access is reported
-};
+// kIn must come back unchanged; kOut is preset again before a repeated call; kWork is kept from call to
+// call; kUnread (documented as not read) is poisoned, any access is reported.
+enum class Role { kIn, kOut, kWork, kUnread };
 
-// One argument: n elements between guard words poisoned for AddressSanitizer
-// (all of it when unread); Check() also compares the guards and an input.
+// One argument: n elements between guard words poisoned for AddressSanitizer (all of it when unread);
+// Check() also compares the guards and an input.
 class ArgBase {
  public:
   ArgBase(const char* name, size_t n, size_t size, Role role);
@@ -78,11 +73,10 @@ class ArgBase {
   const Role role;
 
  protected:
+  void Poison() const;  // the guards, and the body when unread, for AddressSanitizer
   unsigned char* body_;
   size_t n_;
   std::string preset_;  // an input's bytes before the call, an output's as made
-
- private:
   size_t size_;
   unsigned char* block_;
 };
@@ -117,13 +111,9 @@ class ArgList {
     return Add<T>(name, values.size(), role, T{}, values.data());
   }
   template <typename T>
-  Arg<T>& In(const char* name, T value) {
-    return Add<T>(name, 1, Role::kIn, value);
-  }
+  Arg<T>& In(const char* name, T value) { return Add<T>(name, 1, Role::kIn, value); }
   template <typename T>
-  Arg<T>& Out(const char* name, T fill) {
-    return Add<T>(name, 1, Role::kOut, fill);
-  }
+  Arg<T>& Out(const char* name, T fill) { return Add<T>(name, 1, Role::kOut, fill); }
   void Include(const ArgList& l) { all_.insert(all_.end(), l.all_.begin(), l.all_.end()); }
   std::vector<ArgBase*> all_;
 
@@ -133,23 +123,20 @@ class ArgList {
 
 // Reports a violation: KEY names the check (and argument), DETAIL more.
 void Violate(const std::string& key, const std::string& detail = "");
-void CheckInSet(int64_t v, std::initializer_list<int64_t> set,
-                const char* key = "IERR_OUTSIDE_SET");
+void CheckInSet(int64_t v, std::initializer_list<int64_t> set, const char* key = "IERR_OUTSIDE_SET");
 
-// The words a host sets in the blocks; the host's own file on a unit.
-void SetHostBlocks(Input& in);
-void MaybeOpenHostUnit(Input& in);
+// The words a host sets in the blocks, then, with HOST_UNIT, maybe the host's own file on a unit.
+void SetHostBlocks(Input& in, bool host_unit = false);
 
-// What a call may change besides its arguments: one unit (0: none), and the
-// pure-fluid words of PPUTL_ESROOT (if set, only back to 0; else unchecked).
+// What a call may change besides its arguments: one unit (0: none), and the pure-fluid words of
+// PPUTL_ESROOT (if set, only back to 0; else unchecked).
 struct Allowed {
   int32_t unit = 0;
   bool pure_fluid_words = false;
 };
 
 // One call: arguments, host blocks, units and pool ends recorded, then checked.
-void Call(ArgList& args, Allowed allowed, const std::function<void()>& call);
-inline void Call(ArgList& args, const std::function<void()>& call) { Call(args, {}, call); }
+void Call(ArgList& args, const std::function<void()>& call, Allowed allowed = {});
 
 // The same call again, outputs preset again, must give the same bytes.
 void CheckRepeat(ArgList& args, const std::function<void()>& call);

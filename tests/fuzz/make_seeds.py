@@ -9,14 +9,11 @@ import struct
 HERE = os.path.dirname(os.path.abspath(__file__))
 NAN, INF, DBL_MAX = float("nan"), float("inf"), 1.7976931348623157e308
 
-
 class U(int):
     """An output unit."""
 
-
 def b(*vs):  # raw bytes: choices the programs read as one byte each
     return bytes(v & 0xFF for v in vs)
-
 
 def put(s, *vs):
     for v in vs:
@@ -30,16 +27,13 @@ def put(s, *vs):
             s.extend(b"\x02" + struct.pack("<d" if isinstance(v, float) else "<q", v))
     return s
 
-
 def write(target, name, *vs):
     os.makedirs(os.path.join(HERE, "corpus", target), exist_ok=True)
     with open(os.path.join(HERE, "corpus", target, "seed-" + name), "wb") as f:
         f.write(put(bytearray(), *vs))
 
-
 def chars(alphabet, text):
     return b(*(alphabet.index(ch) for ch in text))
-
 
 def host(istate=0, liqno=0, nmax=0, records=(0,) * 6, gunit=6, cpacom=None, filnam="", unit=None):
     """Host-set block words (records: pool word of each or 0), then the host's own unit if any
@@ -48,10 +42,8 @@ def host(istate=0, liqno=0, nmax=0, records=(0,) * 6, gunit=6, cpacom=None, filn
     over = b(0) if cpacom is None else (b(1), cpacom, b(len(filnam)), chars("abhis0._ ", filnam))
     return [istate, liqno, nmax, recs, 0, 0, U(gunit), over, b(0) if unit is None else (b(1), U(unit))]
 
-
 def calls(cs):
     return [b(len(cs) - 1), cs]
-
 
 # Water routines, each call's arguments in the order read. QUELTRIN_IF97PRPH: T, P, V, KPROP,
 # KPHASE, KREGION.
@@ -95,16 +87,15 @@ for name, cs in [
                                                  b(0 if nul else 1) if f else (), mode)
                                                 for u, f, nul, mode in cs]))
 
-# PPCPA_CPAPROP. A call's inputs in the order the program reads them, with their defaults.
+# PPCPA_CPAPROP: a call's inputs in the order the program reads them, with their defaults.
 CALL = dict(T=300.0, P=1e5, KVL=2, KPHI=1, KH=1, KS=1, KG=1, KV=1, KDER=0, KVSTRT=0, VMX=0.0, IH2O=0,
             KTOL=0, KDIAG=0, IUNIT=U(6))
 ALLD = dict(KPHI=3, KH=3, KS=3, KG=3, KV=3, KDER=1)  # every value and its derivative
-WATER, METHANOL, METHANE, METHANE_SRK = 0, 1, 2, 3
-
+W, MEOH, C1, C1_SRK = 0, 1, 2, 3  # the presets: water, methanol, methane, SRK methane
+HALF, ONE, VAP, MPA = [0.5, 0.5], [1.0], dict(KVL=1), [dict(P=1e6)]
 
 def mat_at(ncc, i, j):  # word (i, j) of an NCC x NCC array; twice it: c1 of CPAKIJ/CPAVIJ(2, NCC, NCC)
     return (j - 1) * ncc + (i - 1)
-
 
 def cpaprop(name, comps, x, cs, idx=None, entries=(), **host_words):
     """comps: preset number or (preset, {parameter index: value}) per component; entries:
@@ -120,70 +111,54 @@ def cpaprop(name, comps, x, cs, idx=None, entries=(), **host_words):
     put(s, [b(0) if idx is None or idx[i] == i + 1 else (b(7), idx[i]) for i in range(len(x))])
     write("cpaprop", name, s, x, b(0), calls([list(dict(CALL, **c).values()) for c in cs]))
 
-
-# Solvation flag of water + an inert, both orders, and the same given explicitly.
-MPA = [dict(P=1e6)]
-FLAG_BOTH = [(4, mat_at(2, 1, 2), 1.0), (4, mat_at(2, 2, 1), 1.0)]
-cpaprop("solvation-flag-water-first", [WATER, METHANE], [0.5, 0.5], MPA, entries=FLAG_BOTH)
-cpaprop("solvation-flag-inert-first", [WATER, METHANE], [0.5, 0.5], MPA, idx=[2, 1], entries=FLAG_BOTH)
-cpaprop("solvation-explicit", [WATER, METHANE], [0.5, 0.5], MPA,
+FLAG_BOTH = [(4, mat_at(2, 1, 2), 1.0), (4, mat_at(2, 2, 1), 1.0)]  # solvation of water and an inert
+cpaprop("solvation-flag-water-first", [W, C1], HALF, MPA, entries=FLAG_BOTH)
+cpaprop("solvation-flag-inert-first", [W, C1], HALF, MPA, idx=[2, 1], entries=FLAG_BOTH)
+cpaprop("solvation-explicit", [W, C1], HALF, MPA,
         entries=[(1, 2 * mat_at(2, 1, 2), 0.0692), (1, 2 * mat_at(2, 2, 1), 0.0692), (3, 0, 1.0), (3, 1, 1.0),
                  (5, mat_at(2, 1, 2), 1001.5683520036178), (5, mat_at(2, 2, 1), 1001.5683520036178)])
-cpaprop("two-absent-components", [WATER, METHANOL, METHANE], [1.0, 0.0, 0.0], [{}, ALLD])
-# Tolerances from unwritten blocks, fractions not summing to one, a repeated component, odd volumes.
-cpaprop("ktol-minus-one-water-vapour", [WATER], [1.0], [dict(P=1e7, KVL=1, KTOL=-1)])
-cpaprop("fraction-two-methane", [METHANE], [2.0], [dict(KVL=1)])
-cpaprop("repeated-component", [WATER, METHANE], [0.5, 0.5], [{}], idx=[1, 1])
-cpaprop("marker-volume-methane", [METHANE], [1.0], [dict(KVL=1, KVSTRT=1, VMX=1e35)])
-cpaprop("marker-volume-water", [WATER], [1.0], [dict(KVSTRT=1, VMX=1e35)])
-cpaprop("huge-volume-pressure-derivatives", [METHANE], [1.0], [dict(KVL=1, KVSTRT=1, VMX=1e300, KDER=1)])
-cpaprop("negative-association-volume", [(WATER, {4: -0.0692}), METHANE], [0.5, 0.5], [{}])
-cpaprop("huge-association-energy", [(WATER, {3: 1e300})], [1.0], [{}])
-cpaprop("negative-association-volume-pure-water", [(WATER, {4: -0.0692})], [1.0], [{}])
-# History file on a unit the host has open (by the print level from the second call, or by the
-# file-name override on the host's global unit).
-LEVEL1 = (1, 0, 0, 0, 0, 0)
-cpaprop("history-file-on-host-unit", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1, unit=60)
-cpaprop("history-file-unit-60", [WATER], [1.0], [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1)
-cpaprop("named-file-on-host-global-unit", [WATER], [1.0], [{}], gunit=51, cpacom=(0, 0, 1, 0, 0, 0),
-        filnam="his", unit=51)
-# Ordinary calls: binary parameters, the root memory on with records in the pool, traces.
-cpaprop("water-all-derivatives", [WATER], [1.0], [dict(T=298.15, P=101325.0, **ALLD)])
-cpaprop("water-methanol-binary", [WATER, METHANOL], [0.3, 0.7], [dict(T=400.0, KVL=1), dict(T=400.0, P=1e6)],
+cpaprop("two-absent-components", [W, MEOH, C1], [1.0, 0.0, 0.0], [{}, ALLD])
+cpaprop("ktol-minus-one-water-vapour", [W], ONE, [dict(P=1e7, KVL=1, KTOL=-1)])
+cpaprop("fraction-two-methane", [C1], [2.0], [VAP])
+cpaprop("repeated-component", [W, C1], HALF, [{}], idx=[1, 1])
+cpaprop("marker-volume-methane", [C1], ONE, [dict(KVL=1, KVSTRT=1, VMX=1e35)])
+cpaprop("marker-volume-water", [W], ONE, [dict(KVSTRT=1, VMX=1e35)])
+cpaprop("huge-volume-pressure-derivatives", [C1], ONE, [dict(KVL=1, KVSTRT=1, VMX=1e300, KDER=1)])
+cpaprop("negative-association-volume", [(W, {4: -0.0692}), C1], HALF, [{}])
+cpaprop("huge-association-energy", [(W, {3: 1e300})], ONE, [{}])
+cpaprop("negative-association-volume-pure-water", [(W, {4: -0.0692})], ONE, [{}])
+LEVEL1 = (1, 0, 0, 0, 0, 0)  # print level 1: a history file from the second call
+cpaprop("history-file-on-host-unit", [W], ONE, [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1, unit=60)
+cpaprop("history-file-unit-60", [W], ONE, [dict(IUNIT=U(60))] * 2, cpacom=LEVEL1)
+cpaprop("named-file-on-host-global-unit", [W], ONE, [{}], gunit=51, cpacom=(0, 0, 1, 0, 0, 0), filnam="his",
+        unit=51)
+cpaprop("water-all-derivatives", [W], ONE, [dict(T=298.15, P=101325.0, **ALLD)])
+cpaprop("water-methanol-binary", [W, MEOH], [0.3, 0.7], [dict(T=400.0, KVL=1), dict(T=400.0, P=1e6)],
         entries=[(0, 2 * mat_at(2, 1, 2), -0.09), (2, 0, 1.0), (1, 2 * mat_at(2, 1, 2), 0.05), (3, 0, 1.0)])
-cpaprop("root-memory", [WATER, METHANE], [0.9, 0.1],
-        [dict(T=350.0, P=1e6), dict(T=351.0, P=1e6), dict(T=351.0, P=1e6, KVL=1)],
-        istate=1, liqno=1, nmax=4, records=(10, 20, 30, 100, 200, 300))
-cpaprop("traces-and-echo", [WATER, METHANOL, METHANE_SRK], [0.2, 0.3, 0.5],
-        [dict(T=320.0, P=2e6, KDIAG=9999, IUNIT=U(7)), dict(T=320.0, P=2e6, KDIAG=1234, IUNIT=U(7), KPHI=2)],
-        cpacom=(9, 0, 0, 0, 0, 0))
-# Violations the fuzzing found, reduced by hand: sub-normal pressure, tiny temperature or
-# critical temperature (with the last volume, a given one, the water alpha function).
-cpaprop("found-subnormal-pressure-last-volume", [METHANE], [1.0],
-        [dict(KVL=1), dict(P=5e-324, KVL=1, KVSTRT=2)])
-cpaprop("found-subnormal-pressure-search", [WATER, METHANOL], [0.5, 0.5],
-        [dict(P=5e-324, KPHI=0, KH=0, KV=0)])
-cpaprop("found-subnormal-pressure-liquid", [WATER, METHANE], [0.5, 0.5], [dict(P=5e-324)])
-cpaprop("found-tiny-temperature-last-volume", [METHANE], [1.0],
-        [dict(KVL=1), dict(T=1e-16, P=1e-16, KVL=1, KVSTRT=2)])
-cpaprop("found-subnormal-critical-temperature", [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
-        [dict(KVL=1), dict(KVL=1, KVSTRT=2)])
-cpaprop("found-subnormal-critical-temperature-water-alpha", [(METHANE, {0: 1e-309})], [1.0],
+cpaprop("root-memory", [W, C1], [0.9, 0.1], [dict(T=350.0, P=1e6), dict(T=351.0, P=1e6), dict(T=351.0,
+        P=1e6, KVL=1)], istate=1, liqno=1, nmax=4, records=(10, 20, 30, 100, 200, 300))
+cpaprop("traces-and-echo", [W, MEOH, C1_SRK], [0.2, 0.3, 0.5], [dict(T=320.0, P=2e6, KDIAG=9999, IUNIT=U(7)),
+        dict(T=320.0, P=2e6, KDIAG=1234, IUNIT=U(7), KPHI=2)], cpacom=(9, 0, 0, 0, 0, 0))
+# Violations the fuzzing found, reduced by hand.
+TC_TINY = (C1, {0: 8.0196521900152748e-315})  # a sub-normal critical temperature
+cpaprop("found-subnormal-pressure-last-volume", [C1], ONE, [VAP, dict(P=5e-324, KVL=1, KVSTRT=2)])
+cpaprop("found-subnormal-pressure-search", [W, MEOH], HALF, [dict(P=5e-324, KPHI=0, KH=0, KV=0)])
+cpaprop("found-subnormal-pressure-liquid", [W, C1], HALF, [dict(P=5e-324)])
+cpaprop("found-tiny-temperature-last-volume", [C1], ONE, [VAP, dict(T=1e-16, P=1e-16, KVL=1, KVSTRT=2)])
+cpaprop("found-subnormal-critical-temperature", [TC_TINY], ONE, [VAP, dict(KVL=1, KVSTRT=2)])
+cpaprop("found-subnormal-critical-temperature-water-alpha", [(C1, {0: 1e-309})], ONE,
         [dict(T=150.0, P=1000.0, IH2O=1, KVSTRT=1, VMX=1000.0)])
-cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume",
-        [(METHANE, {0: 8.0196521900152748e-315})], [1.0],
+cpaprop("found-subnormal-critical-temperature-water-alpha-last-volume", [TC_TINY], ONE,
         [dict(T=900.0, P=1e8, KVL=1, IH2O=1), dict(T=900.0, P=1e8, KVL=1, IH2O=1, KVSTRT=2, KPHI=2)])
-# Temperature derivatives where one of the two runs (T + 0.001 K, T) has no state; a vapour
-# below the smallest normal pressure; SRK methane at the given volume 2 b near Z = 0.
-cpaprop("found-two-runs-no-state-at-t-plus", [WATER, METHANOL], [0.5, 0.5],
+# Temperature derivatives where one of the two runs (T + 0.001 K, T) has no state; a vapour below the
+# smallest normal pressure; SRK methane at the given volume 2 b near Z = 0.
+cpaprop("found-two-runs-no-state-at-t-plus", [W, MEOH], HALF,
         [dict(T=1.0, P=0.7, KPHI=0, KH=0, KS=3, KG=3, KV=0), dict(T=0.75, P=0.01, **ALLD)])
-cpaprop("subnormal-pressure-vapour", [WATER, METHANE], [0.5, 0.5],
-        [dict(P=5.6e-309, KVL=1), dict(P=1e-310, KVL=1, KDER=1)])
+cpaprop("subnormal-pressure-vapour", [W, C1], HALF, [dict(P=5.6e-309, KVL=1), dict(P=1e-310, KVL=1, KDER=1)])
 TWO_B = dict(KVSTRT=1, VMX=2 * 0.029848038105941659, **ALLD)
-cpaprop("two-runs-no-state-at-t", [METHANE_SRK], [1.0], [dict(T=166.87090662460326, **TWO_B)])
-cpaprop("two-runs-no-state-at-t-plus-given-volume", [(METHANE_SRK, {2: -5.0})], [1.0],
+cpaprop("two-runs-no-state-at-t", [C1_SRK], ONE, [dict(T=166.87090662460326, **TWO_B)])
+cpaprop("two-runs-no-state-at-t-plus-given-volume", [(C1_SRK, {2: -5.0})], ONE,
         [dict(T=200.74054864387512, **TWO_B)])
-
 
 # Sour water. A host component is a model index (1 water .. 18 ethyl mercaptan), or ("near",
 # model index, byte, letter) for that alias with one byte changed to a lower-case letter.
@@ -191,18 +166,15 @@ def sw_host(comps, most):
     return [b(min(len(comps), most) - 1)] + [
         b(*(c - 1, 3) if isinstance(c, int) else (c[1] - 1, 0, c[2], ord(c[3]) - ord("a"))) for c in comps]
 
-
 def sw_list(idx, host):
     """A count, then host numbers: the first byte that gives J, or the flag of a number below 1."""
     count = b(*(0, len(idx) - 1) if idx else (15, 0, 2, 0))
     return [count] + [b(next(v for v in range(j - 1, 256, host) if v % 16 != 15)) if j >= 1 else b(15, -j)
                       for j in idx]
 
-
 def sw_fractions(*lists):
     """Each list: its values (a zero by its flag alone), then the flag of no normalisation."""
     return [(*(b(1) if v == 0.0 else (b(0), v) for v in y), b(0)) for y in lists]
-
 
 def sw_model(i, m):
     """Slot I below 4 holds model I + 1 by default; other slots take the first byte naming M."""
@@ -212,10 +184,8 @@ def sw_model(i, m):
         return b(7, 0, m + 2, 0)
     return b(next(v for v in range(256) if v % 18 == m - 1 and (v % 8 == 6 if i < 4 else v % 8 < 6)))
 
-
 def small(v):  # Int(0, ...) in its typical form
     return b(0, v, 0)
-
 
 H2O, NH3, CO2, H2S, CH4 = 1, 2, 3, 4, 5
 for name, hosts, cs in [
@@ -226,13 +196,11 @@ for name, hosts, cs in [
         ("all-aliases", list(range(1, 19)), [(list(range(18, 0, -1)), 0)])]:
     write("chkcmp", name, sw_host(hosts, 30), calls([(sw_list(i, len(hosts)), small(k)) for i, k in cs]))
 
-
 def phase(target, name, cs):
     """cs: (models, fractions, T, P) and for the liquid also pH and KPH."""
     write(target, name, calls([(b(0, len(m) - 1), [sw_model(i, k) for i, k in enumerate(m)],
                                 sw_fractions(y), t, p, (ph[0], b(0) if ph[1] == 0 else (b(1), small(ph[1])))
                                 if ph else ()) for m, y, t, p, *ph in cs]))
-
 
 phase("phivgpsw", "more-than-20-slots", [(list(range(1, 19)) + list(range(5, 12)), [0.04] * 25, 400.0, 2.0)])
 phase("phivgpsw", "model-index-outside",
@@ -261,7 +229,6 @@ phase("philgpsw", "repeat-subnormal-ammonia",
 phase("philgpsw", "model-index-outside",
       [([1, 2, 0, 19, -2, 5], [0.9, 0.04, 0.02, 0.02, 0.01, 0.01], 350.0, 1.0, 7.0, 0)])
 # PPTH_INFLGPSW: host list, Z, X, Y, T, P, KODE.
-HALF = [0.5, 0.5]
 for name, hosts, cs in [
         ("ammonia-rich-vapour", [H2O, NH3], [([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 5),
                                              ([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 0)]),
@@ -273,8 +240,7 @@ for name, hosts, cs in [
         ("no-estimate-water-alone-or-with-methane", [H2O, NH3, CH4],
          [([1], [1.0], [1.0], [1.0], 300.0, 1e5, 5), ([1, 3], HALF, HALF, HALF, 300.0, 1e5, 5)]),
         ("all-zero-vapour", [H2O, NH3, CH4], [([1, 2], [0.0, 0.0], HALF, HALF, 300.0, 1e5, 5),
-                                              ([1, 2, 3], [0.0, 0.0, 1.0], HALF + [0.0], HALF + [0.0], 300.0,
-                                               1e5, 5)]),
+                                              ([1, 2, 3], [0.0, 0.0, 1.0], HALF + [0], HALF + [0], 300.0, 1e5, 5)]),
         ("water-rich-vapour", [H2O, NH3, CO2, H2S],
          [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], [0.25] * 4, [0.25] * 4, 350.0, 1e5, 5),
           ([4, 1, 2], [0.02, 0.95, 0.03], [0.0] * 3, [0.0] * 3, 298.15, 1e5, 0)]),

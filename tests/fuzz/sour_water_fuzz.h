@@ -1,7 +1,6 @@
-// Code shared by the sour-water fuzz programs: host component aliases
-// (recognised, near misses, any bytes), the slot map the recognition must
-// give for them, slot lists with model indices and fractions, and the check
-// of a ln phi array.
+// Code shared by the sour-water fuzz programs: host component aliases (recognised, near misses, any
+// bytes), the slot map the recognition must give for them, slot lists with model indices and fractions,
+// and the check of a ln phi array.
 #pragma once
 
 #include <algorithm>
@@ -17,8 +16,8 @@ inline constexpr int64_t kSwSlots = 20, kSwKeySlots = 4, kSwModelComponents = 18
 inline constexpr double kSwLnPhiHigh = 46.051701859880914;  // bound of a ln phi: ln 1e20
 using AliasRecord = std::array<unsigned char, 24>;
 
-// The alias of model component ROW (1..18): three 8-byte words of four
-// characters each, left-justified and blank-padded.
+// The alias of model component ROW (1..18): three 8-byte words of four characters each, left-justified
+// and blank-padded.
 inline const AliasRecord& SwAlias(int64_t row) {
   static const auto kTable = [] {
     const std::string text[kSwModelComponents] = {
@@ -34,15 +33,15 @@ inline const AliasRecord& SwAlias(int64_t row) {
   return kTable[row - 1];
 }
 
-// Host components: the alias records one after the other, and the model
-// index (1..18) each must be recognised as, 0 for none.
+// Host components: the alias records one after the other, and the model index (1..18) each must be
+// recognised as, 0 for none.
 struct SwHost {
   std::vector<unsigned char> alias;
   std::vector<int64_t> model;
 };
 
-// Up to MAX host components (at least one): table aliases (key ones most
-// often), the same with one byte wrong (case, padding), any bytes.
+// Up to MAX host components (at least one): table aliases (key ones most often), the same with one byte
+// wrong (case, padding), any bytes.
 inline SwHost ReadSwHost(Input& in, size_t max) {
   SwHost h;
   for (size_t j = 0, count = 1 + in.Byte() % max; j < count; ++j) {
@@ -71,8 +70,8 @@ inline int64_t ReadSwCount(Input& in, int64_t max) {
   return std::min(in.Int(-2, 0), max);
 }
 
-// A host list of NC entries: host numbers 1..HOST mostly, sometimes 0 or
-// negative (not recognised); numbers repeat freely.
+// A host list of NC entries: host numbers 1..HOST mostly, sometimes 0 or negative (not recognised);
+// numbers repeat freely.
 inline std::vector<int64_t> ReadSwHostList(Input& in, size_t nc, size_t host) {
   std::vector<int64_t> idx(nc);
   for (int64_t& j : idx) {
@@ -82,9 +81,8 @@ inline std::vector<int64_t> ReadSwHostList(Input& in, size_t nc, size_t host) {
   return idx;
 }
 
-// The slot map of a host list as the recognition must give it: the key
-// components in slots 1..4 (only those with KEYS_ONLY), then the others in
-// list order up to slot 20; pos 0: not in the list.
+// The slot map of a host list as the recognition must give it: the key components in slots 1..4 (only
+// those with KEYS_ONLY), then the others in list order up to slot 20; pos 0: not in the list.
 struct SwSlots {
   int64_t ngpsw = kSwKeySlots, nkey = 0, nrec = 0, iwat = 0;
   std::array<int64_t, kSwSlots> modidx{1, 2, 3, 4}, pos{};
@@ -110,8 +108,8 @@ inline SwSlots ExpectedSwSlots(const SwHost& host, const std::vector<int64_t>& i
   return s;
 }
 
-// Mole fractions of N slots: typical, zero or special values; then, by a
-// flag, normalised over the list.
+// Mole fractions of N slots: typical, zero or special values; then, by a flag, normalised over the
+// list.
 inline std::vector<double> ReadSwFractions(Input& in, size_t n) {
   std::vector<double> y(n);
   double sum = 0.0;
@@ -122,10 +120,9 @@ inline std::vector<double> ReadSwFractions(Input& in, size_t n) {
   return y;
 }
 
-// One slot-ordered phase as the fugacity routines take it: N (up to 30,
-// more than the model's 20; sometimes not positive), model indices (1..18
-// in slot order from water on, sometimes outside), fractions, temperature
-// [K] and pressure [atm]; the caller adds the rest of the arguments.
+// One slot-ordered phase as the fugacity routines take it: N (up to 30, more than the model's 20;
+// sometimes not positive), model indices (1..18 in slot order from water on, sometimes outside),
+// fractions, temperature [K] and pressure [atm]; the caller adds the rest of the arguments.
 struct SwPhase {
   std::vector<int64_t> models;
   std::vector<double> fractions;
@@ -150,9 +147,8 @@ struct SwPhase {
     LNPHI = &args.Add<double>("LNPHI", models.size(), Role::kOut, kUnwritten);
   }
 
-  // Every LNPHI(1..N) finite and within [ln 1e-20, ln 1e20]; a slot outside
-  // the mixture (a model index outside 1..18, or past the first MOST slots
-  // that have one) at the upper bound, else KEY.
+  // Every LNPHI(1..N) finite and within [ln 1e-20, ln 1e20]; a slot outside the mixture (a model index
+  // outside 1..18, or past the first MOST slots that have one) at the upper bound, else KEY.
   void CheckLnPhi(int64_t most, const char* key) const {
     int64_t in_mixture = 0;
     for (size_t i = 0; i < LNPHI->size(); ++i) {
