@@ -1,5 +1,5 @@
-// Fuzz target of PPTH_CHKCMP: a host of up to 30 components, lists of up to 30 entries, any option; the
-// slot map must be the one the alias table gives.
+// Fuzz target of PPTH_CHKCMP: a host of up to 30 components, lists of up to 30 entries, any option;
+// the slot map must be the one the alias table gives.
 #include "sour_water_fuzz.h"
 
 TM_FUZZ_TARGET(PPTH_CHKCMP) {
@@ -16,7 +16,8 @@ TM_FUZZ_TARGET(PPTH_CHKCMP) {
     auto& IDX = args.Add("IDX", list, Role::kIn);
     auto& ALIAS = args.Add("ALIAS", host.alias, Role::kIn);
     auto& KOPT = args.In("KOPT", kopt_value);
-    // Room for the slots this list fills; POS of a key component not in the list must keep its preset.
+    // Room for the slots this list fills; POS of a key component not in the list must keep its
+    // preset.
     const size_t room = static_cast<size_t>(want.ngpsw);
     constexpr int64_t kPreset = -7;
     auto& MODIDX = args.Add<int64_t>("MODIDX", room, Role::kOut, -99);

@@ -6,29 +6,21 @@
 #include "cpa/cpa.h"
 #include "harness.h"
 
-namespace tmfuzz {
+using namespace tmfuzz;
 namespace {
-
-// CPATC, CPAPC, CPAM, CPAAU, CPAAV, CPAAT of the preset components (water, methanol, methane, SRK
-// methane) and each one's typical range.
+// CPATC..CPAAT of water, methanol, methane, SRK methane; each parameter's typical range.
 constexpr double kPresets[4][6] = {
     {303.17135848344367, 15045914.360250035, 0.38016508919624575, 2003.1367040072357, 0.0692, 4.0},
     {364.4383820278336, 8495972.27212533, 0.3403877229534356, 2957.618414184445, 0.0161, 2.0},
     {193.18592912809845, 4782224.476403621, 0.4516575760558059, 0.0, 0.0, 1e35},
     {190.56, 4.599e6, 0.497293, 0.0, 0.0, 1e35}};
-constexpr struct {
-  double lo, hi;
-  bool log;
-} kRanges[6] = {{100.0, 800.0, false}, {1e5, 1e8, true},  {0.0, 2.0, false},
-                {0.0, 4000.0, false},  {1e-4, 0.5, true}, {0.0, 10.0, false}};
-
+constexpr double kRanges[6][3] = {{100.0, 800.0, 0}, {1e5, 1e8, 1}, {0.0, 2.0, 0}, {0.0, 4000.0, 0},
+                                  {1e-4, 0.5, 1},    {0.0, 10.0, 0}};  // 1: logarithmic
 // Whether request code CODE asks for the value, or its temperature derivative.
 bool Requested(int64_t code, bool derivative) {
   return derivative ? (code == 2 || code == 3) : (code == 1 || code == 3);
 }
-
-// The single outputs: the request code that asks for each (0..4 for KPHI..KV; -1 always, -2 with KDER
-// 1) and whether it is a temperature derivative.
+// The single outputs: the code asking for each (KPHI..KV; -1 always, -2 with KDER 1), derivative.
 enum { DHMX, DHDT, DSMX, DSDT, DGMX, DGDT, VMX, DVDT, ZMX, DPDV, DP2DV2, PCALC, DPDT, DP2DVDT };
 constexpr struct {
   const char* name;
@@ -39,7 +31,6 @@ constexpr struct {
                   {"VMX", 4, false},   {"DVDT", 4, true},     {"ZMX", -1, false},
                   {"DPDV", -1, false}, {"DP2DV2", -1, false}, {"PCALC", -1, false},
                   {"DPDT", -2, true},  {"DP2DVDT", -2, true}};
-
 // The outputs of one call, preset so that a write shows (VMX to the given one).
 struct Outputs {
   Arg<double>*PHIMX, *DPHIDT, *s[14];
@@ -52,9 +43,7 @@ struct Outputs {
   }
   double& operator[](int k) { return **s[k]; }
 };
-
 }  // namespace
-}  // namespace tmfuzz
 
 TM_FUZZ_TARGET(PPCPA_CPAPROP) {
   SetHostBlocks(in, true);
@@ -65,7 +54,6 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
   if (n < -1 || n > 8) n = 8;
   const size_t nc = static_cast<size_t>(std::max<int64_t>(ncc, 0));
   const size_t np = static_cast<size_t>(std::max<int64_t>(n, 0));
-
   ArgList system;
   auto& N = system.In("N", n);
   auto& NCC = system.In("NCC", ncc);
@@ -78,7 +66,8 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
     for (int j = 0; j < 6; ++j) {
       const auto& r = kRanges[j];
       (*param[j])[k] = preset < 4 ? kPresets[preset][j] : 0.0;
-      if (mask & (1 << j)) (*param[j])[k] = r.log ? in.RealLog(r.lo, r.hi) : in.Real(r.lo, r.hi);
+      if (mask & (1 << j))
+        (*param[j])[k] = r[2] != 0 ? in.RealLog(r[0], r[1]) : in.Real(r[0], r[1]);
     }
   }
   // CPAKIJ, CPAVIJ, KIJSET, VIJSET, ECRFLG, CPAEIJ: a few entries set.
@@ -97,7 +86,8 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
   }
   auto& IDX = system.Add<int64_t>("IDX", np, Role::kIn);
   auto& X = system.Add<double>("X", np, Role::kIn);
-  for (size_t i = 0; i < np; ++i) IDX[i] = in.Byte() % 8 == 7 ? in.Int(-1, ncc + 1) : int64_t(i) + 1;
+  for (size_t i = 0; i < np; ++i)
+    IDX[i] = in.Byte() % 8 == 7 ? in.Int(-1, ncc + 1) : int64_t(i) + 1;
   double sum = 0.0;
   for (size_t i = 0; i < np; ++i) sum += (X[i] = in.Real(0.0, 1.0));
   if (in.Flag() && sum > 0.0 && std::isfinite(sum)) {
@@ -113,7 +103,6 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
   auto& ARG47 = work.Add<double>("argument 47", 8, Role::kUnread);
   auto& ARG48 = work.Add<double>("argument 48", 8, Role::kUnread);
   auto& ARG50 = work.Add<double>("argument 50", 8, Role::kUnread);
-  auto listed = [&](size_t i) { return IDX[i] >= 1 && IDX[i] <= ncc; };
 
   for (int c = in.Calls(3); c > 0; --c) {
     ArgList inputs;
@@ -159,13 +148,10 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
     };
     Call(args, given_order);
     const int64_t ierr = **o.IERR, root = ierr % 10;
-    if (!((ierr >= 0 && ierr <= 7) || (ierr >= 10 && ierr <= 17) || ierr == 20)) {
-      Violate("IERR_OUTSIDE_SET");
-    }
+    CheckInSet(ierr, {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 20});
     bool two_passes = *KDER == 1;
     for (auto* q : req) two_passes = two_passes || Requested(**q, true);
-    // The outputs these requests return, each with whether it is a temperature derivative; the first of
-    // them (only derivatives if ONLY_DERIVATIVES) that FAILS, or "".
+    // The outputs requested (value, name, derivative); the first that FAILS (of derivatives only).
     std::vector<std::tuple<double, const char*, bool>> wanted;
     for (size_t i = 0; i < np; ++i) {
       if (Requested(**req[0], false)) wanted.emplace_back((*o.PHIMX)[i], "PHIMX", false);
@@ -190,9 +176,8 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
       if (!name.empty()) Violate("NONFINITE_WITH_IERR0", name);
       if (!(o[ZMX] > 0.0)) Violate("Z_NOT_POSITIVE_WITH_IERR0");
     }
-    // No valid state at the volume: ln phi and the G and S departures are the marker. With two runs (T
-    // + 0.001 K, then T) a 7 may stand beside the values at T, but every temperature derivative asked
-    // for is the marker.
+    // No state at the volume: ln phi, G and S departures are the marker. With two runs (T + 1 mK,
+    // then T) a 7 may stand beside values at T, but each derivative asked for is the marker.
     if (root == 7 && !two_passes) {
       name = first_failing(false, [](double v, const std::string& n) {
         return (n == "PHIMX" || n == "DGMX" || n == "DSMX") && v != 1e35;
@@ -214,7 +199,7 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
     if (!Usable(*P)) refuse = "P";
     const bool usable_state = refuse == nullptr;
     for (size_t i = 0; i < np && usable_state; ++i) {
-      if (!listed(i)) refuse = "IDX";
+      if (IDX[i] < 1 || IDX[i] > ncc) refuse = "IDX";
       if (!(std::isfinite(X[i]) && X[i] >= 0.0)) refuse = "X";
       for (size_t k = 0; k < i; ++k) refuse = IDX[k] == IDX[i] ? "IDX_REPEATED" : refuse;
     }
@@ -227,8 +212,8 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
       Violate("ESRDER_DIFFERS_FROM_OUTPUTS");
     }
     if (!SameBits(ESRDER.UNUSED2, kUnwritten)) Violate("ESRDER_WORD2_WRITTEN");
-    // Outputs no request code asks for come back as they were (a code of 2 returns the value at T too,
-    // but not the volume).
+    // Outputs no request code asks for come back as they were (a code of 2 returns the value at T
+    // too, but not the volume).
     auto may_write = [&](int r, bool derivative) {
       const int64_t code = **req[r];
       return derivative || r == 4 ? Requested(code, derivative) : code >= 1 && code <= 3;
@@ -240,13 +225,11 @@ TM_FUZZ_TARGET(PPCPA_CPAPROP) {
     for (const auto& [a, allowed] : writes) {
       if (!allowed && !a->Untouched()) Violate("NOT_REQUESTED_WRITTEN", a->name);
     }
-    // With the root memory off and no start from the last volume, the same call again gives the same
-    // result to the bit.
+    // With the root memory off and no start from the last volume, the same call again gives the
+    // same result to the bit.
     if (PPUTL_EOSRET.ISTATE < 1 && (*KVSTRT == 0 || *KVSTRT == 1)) CheckRepeat(args, given_order);
-
-    // The same call with the components reversed, from the same state, gives the same values: for a
-    // converged root of its own search, root memory off, where rounding cannot decide the outcome
-    // (100..2000 K, P >= 1 Pa).
+    // The same call with the components reversed, from the same state, gives the same values (own
+    // converged root, root memory off, 100..2000 K and P >= 1 Pa where rounding cannot decide).
     if (ierr != 0 || np < 2 || refuse != nullptr || *KVSTRT != 0 || PPUTL_EOSRET.ISTATE >= 1 ||
         !(*T >= 100.0 && *T <= 2000.0 && *P >= 1.0)) {
       continue;

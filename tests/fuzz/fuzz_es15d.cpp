@@ -17,12 +17,11 @@ TM_FUZZ_TARGET(QUELTRIN_ES15D) {
     for (int k = 0; k < 5; ++k) flag[k] = &args.In(names[0][k], in.Int(0, 2));
     for (int k = 0; k < 5; ++k) out[k] = &args.Out(names[1][k], kUnwritten);
     auto& IERR = args.Out<int64_t>("IERR", -99);
-    auto call = [&] {
+    Call(args, {.pure_fluid_words = true}, [&] {
       QUELTRIN_ES15D(T.p(), P.p(), LVLPRT.p(), KVL.p(), IUNIT.p(), flag[0]->p(), flag[1]->p(),
                      flag[2]->p(), flag[3]->p(), flag[4]->p(), out[0]->p(), out[1]->p(),
                      out[2]->p(), out[3]->p(), out[4]->p(), IERR.p());
-    };
-    Call(args, call, {.pure_fluid_words = true});
+    });
     const int64_t ierr = *IERR;
     CheckInSet(ierr, {0, 1});
     for (int k = 0; k < 5; ++k) {

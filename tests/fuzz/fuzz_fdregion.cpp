@@ -16,11 +16,10 @@ TM_FUZZ_TARGET(QUELTRIN_FDREGION) {
     auto& VOUT = args.Out("VOUT", kUnwritten);
     auto& IERR = args.Out<int64_t>("IERR", -99);
     // The pure-fluid words are -1 only during the region-3 search.
-    auto call = [&] {
+    Call(args, {.pure_fluid_words = true}, [&] {
       QUELTRIN_FDREGION(T.p(), P.p(), KVL.p(), KREGION.p(), TOUT.p(), POUT.p(), VOUT.p(),
                         LVLPRT.p(), IUNIT.p(), IERR.p());
-    };
-    Call(args, call, {.pure_fluid_words = true});
+    });
     const int64_t ierr = *IERR, region = *KREGION;
     CheckInSet(ierr, {0, 1});
     CheckInSet(region, {0, 1, 2, 3, 5}, "KREGION_OUTSIDE_SET");
@@ -35,8 +34,8 @@ TM_FUZZ_TARGET(QUELTRIN_FDREGION) {
     for (auto* a : {&TOUT, &POUT, &VOUT}) {
       if (!std::isfinite(**a)) Violate("NONFINITE_WITH_IERR0", a->name);
     }
-    // Clamped into the formulation's bounds (a region-3 pressure within the root solver's tolerance), a
-    // positive volume.
+    // Clamped into the formulation's bounds (a region-3 pressure within the root solver's
+    // tolerance), a positive volume.
     if (!(*TOUT >= 273.15 && *TOUT <= 2273.15)) Violate("OUTSIDE_BOUNDS:TOUT");
     if (!(*POUT > 0.0 && *POUT <= 1e8 * (1.0 + 1e-6))) Violate("OUTSIDE_BOUNDS:POUT");
     if (!(*VOUT > 0.0)) Violate("NOT_POSITIVE:VOUT");

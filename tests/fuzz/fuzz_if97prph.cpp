@@ -1,9 +1,8 @@
 // Fuzz target of QUELTRIN_IF97PRPH: any state, property, phase and region code.
 #include "harness.h"
 
-namespace tmfuzz {
+using namespace tmfuzz;
 namespace {
-
 // Which of T, P and V the property code and region code evaluate.
 struct Uses {
   bool t, p, v;
@@ -22,9 +21,7 @@ Uses InputsUsed(int32_t kprop, int64_t region, double t) {
   if (region == 3) return {true, code == 5 || code == 1, code != 5};
   return {true, true, false};
 }
-
 }  // namespace
-}  // namespace tmfuzz
 
 TM_FUZZ_TARGET(QUELTRIN_IF97PRPH) {
   SetHostBlocks(in);
@@ -53,8 +50,8 @@ TM_FUZZ_TARGET(QUELTRIN_IF97PRPH) {
     if ((code == 5 || code == 11 || code == 14) && !(*VALUE > 0.0)) {
       Violate("NOT_POSITIVE_WITH_IERR0:KPROP" + std::to_string(code));
     }
-    // An input the evaluation needs that it cannot use must be refused (a volume also when it is the
-    // no-value marker).
+    // An input the evaluation needs that it cannot use must be refused (a volume also when it is
+    // the no-value marker).
     const Uses u = InputsUsed(code, *KREGION, *T);
     if (u.t && !Usable(*T)) Violate("NOT_REFUSED:T");
     if (u.p && !Usable(*P)) Violate("NOT_REFUSED:P");

@@ -1,5 +1,5 @@
-// Fuzz target of PPTH_INFLGPSW: host aliases in the pool, a list of up to 24 entries, any fractions,
-// temperature, pressure and KODE.
+// Fuzz target of PPTH_INFLGPSW: host aliases in the pool, a list of up to 24 entries, any
+// fractions, temperature, pressure and KODE.
 #include "sour_water_fuzz.h"
 
 TM_FUZZ_TARGET(PPTH_INFLGPSW) {
@@ -60,8 +60,8 @@ TM_FUZZ_TARGET(PPTH_INFLGPSW) {
     if (*KODE == 5 ? !(std::isfinite(*P) && *P > 0.0) : !p_untouched) {
       Violate(*KODE == 5 ? "PRESSURE_ESTIMATE_NOT_POSITIVE" : "PRESSURE_WRITTEN");
     }
-    // Sums only without negative entries (components outside the model keep the caller's values; terms
-    // of both signs carry their cancellation).
+    // Sums only without negative entries (components outside the model keep the caller's values;
+    // terms of both signs carry their cancellation).
     double sum_x = 0.0, sum_y = 0.0;
     bool finite = true, signed_terms = false;
     for (size_t i = 0; i < nc; ++i) {

@@ -1,5 +1,5 @@
-// Fuzz target of PPCPA_OPCLFILE: opens and closes of short file names (never a path) on the fuzz units;
-// no other unit may change, none with a bad mode.
+// Fuzz target of PPCPA_OPCLFILE: opens and closes of short file names (never a path) on the fuzz
+// units; no other unit may change, none with a bad mode.
 #include "common/common.h"
 #include "harness.h"
 
@@ -18,8 +18,8 @@ TM_FUZZ_TARGET(PPCPA_OPCLFILE) {
     auto& IERR = args.Out<int64_t>("IERR", -99);
     const int64_t mode = *MODE;
     const bool known_mode = mode == 1 || mode == 2;
-    Call(args, [&] { PPCPA_OPCLFILE(IUNIT.p(), FILENAME.p(), MODE.p(), IERR.p(), len); },
-         {.unit = known_mode ? *IUNIT : 0});
+    Call(args, {.unit = known_mode ? *IUNIT : 0},
+         [&] { PPCPA_OPCLFILE(IUNIT.p(), FILENAME.p(), MODE.p(), IERR.p(), len); });
     const int64_t ierr = *IERR;
     CheckInSet(ierr, {0, 1, 2});
     if (!known_mode && ierr != 1) Violate("BAD_MODE_NOT_REFUSED");

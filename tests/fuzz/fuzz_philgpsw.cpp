@@ -1,5 +1,5 @@
-// Fuzz target of PPTH_PHILGPSW: a liquid phase of up to 30 slots, the pH searched or imposed; WORK is
-// 710 + N words.
+// Fuzz target of PPTH_PHILGPSW: a liquid phase of up to 30 slots, the pH searched or imposed; WORK
+// is 710 + N words.
 #include <limits>
 
 #include "sour_water/sour_water.h"
@@ -17,9 +17,8 @@ TM_FUZZ_TARGET(PPTH_PHILGPSW) {
     };
     thermomodels::GPSWLIQ.ph_solves = 0;  // a call that returns at once leaves it alone
     Call(a.args, call);
-    // Repeated for a liquid the model describes (water, fractions in 0..1 summing to at most 1, T
-    // within 250..700 K) or a cheap call (fewer solves in all than the balance closing may run): a call
-    // on other input that runs out its solves costs as much as a hundred others.
+    // Repeated for a liquid the model describes (water, fractions in 0..1 summing to <= 1, 250..700
+    // K) or a cheap call: one that runs out its solves costs as much as a hundred others.
     double sum = 0.0, water = 0.0;  // of the fractions, and of water
     bool fractions = true;
     for (size_t i = 0; i < a.models.size(); ++i) {

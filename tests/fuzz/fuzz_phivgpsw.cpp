@@ -12,8 +12,8 @@ TM_FUZZ_TARGET(PPTH_PHIVGPSW) {
     Call(a.args, call);
     CheckRepeat(a.args, call);
     a.CheckLnPhi(kSwSlots, "SLOT_OUTSIDE_MIXTURE_NOT_UPPER_BOUND");
-    // Without any vapour fraction, the ideal gas: ln phi 0 in every slot in the mixture, wherever the
-    // virial coefficients are finite.
+    // Without any vapour fraction, the ideal gas: ln phi 0 in every slot in the mixture, wherever
+    // the virial coefficients are finite.
     bool all_zero = true;
     for (double y : a.fractions) all_zero = all_zero && y == 0.0;
     if (!(all_zero && a.t >= 200.0 && a.t <= 2000.0 && a.p > 0.0 && a.p <= 1e6)) continue;

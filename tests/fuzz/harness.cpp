@@ -1,8 +1,7 @@
-// The fuzz driver shared by every program: input reader, guarded arguments, host blocks, the sandbox
-// directory and the verdict on each input.
+// The fuzz driver shared by every program: input reader, guarded arguments, host blocks, the
+// sandbox directory and the verdict on each input.
 #include "harness.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,16 +21,14 @@
 
 namespace tmfuzz {
 namespace {
-
-// Edges of the water formulation's ranges, the number format, the markers; standard output (to
-// /dev/null) the unit most often, the others append to files.
+// Edges of the water formulation's ranges, the number format, the markers; units (stdout most).
 using Limits = std::numeric_limits<double>;
 // clang-format off
 const std::vector<double> kSpecialReals = {0.0, -0.0, Limits::quiet_NaN(), Limits::infinity(),
-    -Limits::infinity(), 1e35, -1e35, DBL_MAX, -DBL_MAX, DBL_MIN, Limits::denorm_min(), 1e-320, 1e-305,
-    1e300, -1e300, 1e-15, 1e-16, 1.0, -1.0, 2.0, 0.5, 273.15, 273.16, 300.0, 373.15, 623.15, 623.16,
-    647.096, 700.0, 863.15, 1073.15, 2273.15, 611.657, 1e5, 101325.0, 1e6, 1e7, 22063999.9998894,
-    22064000.0, 3e7, 5e7, 1e8, 1.5e8, -1e5, 1e-3, 1e3};
+    -Limits::infinity(), 1e35, -1e35, DBL_MAX, -DBL_MAX, DBL_MIN, Limits::denorm_min(), 1e-320,
+    1e-305, 1e300, -1e300, 1e-15, 1e-16, 1.0, -1.0, 2.0, 0.5, 273.15, 273.16, 300.0, 373.15, 623.15,
+    623.16, 647.096, 700.0, 863.15, 1073.15, 2273.15, 611.657, 1e5, 101325.0, 1e6, 1e7,
+    22063999.9998894, 22064000.0, 3e7, 5e7, 1e8, 1.5e8, -1e5, 1e-3, 1e3};
 const std::vector<int64_t> kSpecialInts = {0, 1, 2, 3, 4, 5, -1, -2, 10, 99, 1000, 1234, 9999,
     std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()};
 const std::vector<int32_t> kUnits = {6, 7, 40, 51, 60, 99, -3, 6, 6, 6, 6, 6};
@@ -43,7 +40,6 @@ constexpr int64_t kPlexWindow = 4096;  // pool words watched at each end
 constexpr uint64_t kPlexPattern = 0x5A5A5A5A5A5A5A5AULL;
 
 bool g_violated = false;  // in this input
-
 // The host's words, the units and the pool's ends before the call.
 struct {
   tm_eosret_block eosret;
@@ -59,10 +55,10 @@ double* PlexEnd(int end) { return DMS_PLEX.words + (end == 0 ? 0 : TM_PLEX_WORDS
 std::vector<std::string> UnitState() {
   std::vector<std::string> s;
   for (int32_t u : kDistinctUnits)  // the file name and "/" when open
-    s.push_back(thermomodels::UnitIsOpen(u) ? std::string(thermomodels::UnitFileName(u)) + "/" : "");
+    s.push_back(thermomodels::UnitIsOpen(u) ? std::string(thermomodels::UnitFileName(u)) + "/"
+                                            : "");
   return s;
 }
-
 // Whether pool word WORD lies in a root-memory record the host set up (only words inside the pool).
 bool InsideRecord(const tm_eosret_block& e, int64_t word) {
   auto inside = [&](int64_t first, int64_t per_nmax, int64_t extra) {
@@ -72,19 +68,7 @@ bool InsideRecord(const tm_eosret_block& e, int64_t word) {
   return e.ISTATE >= 1 && (inside(e.IPIV, 1, 1) || inside(e.IPIL1, 1, 1) || inside(e.IPIL2, 1, 1) ||
                            inside(e.RPIV, 7, 4) || inside(e.RPIL1, 7, 4) || inside(e.RPIL2, 7, 4));
 }
-
-void SnapshotHost() {
-  g_before.eosret = PPUTL_EOSRET;
-  g_before.global = DMS_GLOBAL;
-  g_before.cpacom = PPCPA_CPACOM;
-  std::copy(PPUTL_ESROOT.iw, PPUTL_ESROOT.iw + 2, g_before.pure);
-  g_before.units = UnitState();
-  for (int end = 0; end < 2; ++end)
-    std::memcpy(g_before.plex[end], PlexEnd(end), sizeof g_before.plex[end]);
-}
-
-// Host words the call changed (but ISTATE 2 on a save and NSAVED), pool words written outside the
-// records, units changed, pure-fluid words left set.
+// Host words changed (but ISTATE 2 on a save, NSAVED), pool words outside records, units, ESROOT.
 void CheckHost(const Allowed& allowed) {
   tm_eosret_block e = PPUTL_EOSRET;
   const tm_eosret_block& b = g_before.eosret;
@@ -94,7 +78,8 @@ void CheckHost(const Allowed& allowed) {
                         std::memcmp(&g_before.global, &DMS_GLOBAL, sizeof DMS_GLOBAL) == 0,
                         std::memcmp(&g_before.cpacom, &PPCPA_CPACOM, sizeof PPCPA_CPACOM) == 0};
   for (int k = 0; k < 3; ++k) {
-    if (!same[k]) Violate("HOST_WORD_CHANGED", std::array{"PPUTL_EOSRET", "DMS_GLOBAL", "PPCPA_CPACOM"}[k]);
+    if (!same[k])
+      Violate("HOST_WORD_CHANGED", std::array{"PPUTL_EOSRET", "DMS_GLOBAL", "PPCPA_CPACOM"}[k]);
   }
   for (int end = 0; end < 2; ++end) {
     if (std::memcmp(g_before.plex[end], PlexEnd(end), sizeof g_before.plex[end]) == 0) continue;
@@ -116,7 +101,6 @@ void CheckHost(const Allowed& allowed) {
     if (is != was && is != 0) Violate("PURE_FLUID_WORDS_LEFT_SET", k == 0 ? "LQPURE" : "VPPURE");
   }
 }
-
 void ResetLibrary() {
   using namespace thermomodels;
   for (int32_t u : kDistinctUnits) UnitClose(u);
@@ -143,7 +127,6 @@ uint64_t Input::Raw(int bytes) {
   for (int i = 0; i < bytes; ++i) v |= static_cast<uint64_t>(Byte()) << (8 * i);
   return v;
 }
-
 int64_t Input::Int(int64_t lo, int64_t hi) {
   switch (Byte() % 3) {
     case 0:
@@ -152,7 +135,6 @@ int64_t Input::Int(int64_t lo, int64_t hi) {
     default: return static_cast<int64_t>(Raw(8));
   }
 }
-
 double Input::Scaled(double lo, double hi, bool logarithmic) {
   switch (Byte() % 3) {
     case 0: {
@@ -163,7 +145,6 @@ double Input::Scaled(double lo, double hi, bool logarithmic) {
     default: return std::bit_cast<double>(Raw(8));
   }
 }
-
 int32_t PickUnit(Input& in) { return kUnits[in.Byte() % kUnits.size()]; }
 
 ArgBase::ArgBase(const char* name, size_t n, size_t size, Role role)
@@ -173,18 +154,15 @@ ArgBase::ArgBase(const char* name, size_t n, size_t size, Role role)
   body_ = block_ + kGuardBytes;
   Poison();
 }
-
 void ArgBase::Poison() const {
   ASAN_POISON_MEMORY_REGION(block_, kGuardBytes);
   ASAN_POISON_MEMORY_REGION(body_ + n_ * size_, kGuardBytes);
   if (role == Role::kUnread) ASAN_POISON_MEMORY_REGION(body_, n_ * size_);
 }
-
 ArgBase::~ArgBase() {
   ASAN_UNPOISON_MEMORY_REGION(block_, 2 * kGuardBytes + n_ * size_);
   delete[] block_;
 }
-
 void ArgBase::Check() const {
   const size_t bytes = n_ * size_;
   const std::string arg = name;
@@ -199,24 +177,26 @@ void ArgBase::Check() const {
   if (role == Role::kIn && !Untouched()) Violate("INPUT_CHANGED:" + arg);
   Poison();
 }
-
 void Violate(const std::string& key, const std::string& detail) {
   std::fprintf(stderr, "%s CONTRACT VIOLATION: %s %s\n", kTargetName, key.c_str(), detail.c_str());
   g_violated = true;
 }
-
 void CheckInSet(int64_t v, std::initializer_list<int64_t> set, const char* key) {
   if (std::find(set.begin(), set.end(), v) == set.end()) Violate(key, std::to_string(v));
 }
-
-void Call(ArgList& args, const std::function<void()>& call, Allowed allowed) {
+void Call(ArgList& args, Allowed allowed, const std::function<void()>& call) {
   for (ArgBase* a : args.all_) a->Snapshot();
-  SnapshotHost();
+  g_before.eosret = PPUTL_EOSRET;
+  g_before.global = DMS_GLOBAL;
+  g_before.cpacom = PPCPA_CPACOM;
+  std::copy(PPUTL_ESROOT.iw, PPUTL_ESROOT.iw + 2, g_before.pure);
+  g_before.units = UnitState();
+  for (int end = 0; end < 2; ++end)
+    std::memcpy(g_before.plex[end], PlexEnd(end), sizeof g_before.plex[end]);
   call();
   for (const ArgBase* a : args.all_) a->Check();
   CheckHost(allowed);
 }
-
 void CheckRepeat(ArgList& args, const std::function<void()>& call) {
   std::vector<std::pair<ArgBase*, std::string>> first;
   for (ArgBase* a : args.all_) {
@@ -228,7 +208,6 @@ void CheckRepeat(ArgList& args, const std::function<void()>& call) {
     if (a->Bytes() != bytes) Violate(std::string("REPEAT_DIFFERS:") + a->name);
   }
 }
-
 void SetHostBlocks(Input& in, bool host_unit) {
   // Root memory on or off, records near the pool's ends or at no word.
   tm_eosret_block& e = PPUTL_EOSRET;
@@ -243,8 +222,8 @@ void SetHostBlocks(Input& in, bool host_unit) {
       default: *r = in.Int(-2, 2); break;
     }
   }
-  // Pure-fluid words, host unit and, rarely (traces slow every call), the CPA diagnostic overrides with
-  // a short name, never a path; then the host's own file on a unit.
+  // Pure-fluid words, host unit and, rarely (traces slow every call), the CPA diagnostic overrides
+  // with a short name, never a path; then the host's own file on a unit.
   PPUTL_ESROOT.iw[0] = in.Int(-1, 1);
   PPUTL_ESROOT.iw[1] = in.Int(-1, 1);
   DMS_GLOBAL.IUNIT = PickUnit(in);
@@ -266,12 +245,8 @@ void SetHostBlocks(Input& in, bool host_unit) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   using namespace tmfuzz;
-  // Standard output to /dev/null, files into a private directory under TMPDIR (run_fuzz.sh removes it),
-  // emptied before each input.
-  if (int fd = open("/dev/null", O_WRONLY); fd >= 0) {
-    dup2(fd, 1);
-    close(fd);
-  }
+  // Standard output to /dev/null; files into a directory under TMPDIR, emptied before each input.
+  if (std::freopen("/dev/null", "w", stdout) == nullptr) std::exit(2);
   const char* tmp = std::getenv("TMPDIR");
   std::string dir = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/tmfuzz.XXXXXX";
   if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {

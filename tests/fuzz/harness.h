@@ -1,6 +1,5 @@
-// Code shared by the fuzz programs. A program defines kTargetName and FuzzTarget(Input&): it reads its
-// calls' arguments into an ArgList, makes each call with Call() and states the contract with Violate();
-// any violation stops the run.
+// Code shared by the fuzz programs. A program's TM_FUZZ_TARGET reads its calls' arguments into an
+// ArgList, makes each call with Call() and states the contract with Violate(), which stops the run.
 #pragma once
 
 #include <cmath>
@@ -15,10 +14,7 @@
 #include "thermomodels.h"
 
 namespace tmfuzz {
-
-// Reads the input front to back; past its end every byte is 0. A number has a tag byte: % 3 == 0 a
-// typical value in lo..hi (over the logarithm with RealLog), 1 a special value, 2 the 8 raw bytes that
-// follow (little-endian).
+// Reads the input (0 past its end). A number's tag byte % 3: 0 typical in lo..hi, 1 special, 2 raw.
 class Input {
  public:
   Input(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
@@ -39,7 +35,7 @@ class Input {
 extern const char* const kTargetName;
 void FuzzTarget(Input& in);
 // Opens a program's FuzzTarget of the routine NAME.
-#define TM_FUZZ_TARGET(NAME) \
+#define TM_FUZZ_TARGET(NAME)                     \
   const char* const tmfuzz::kTargetName = #NAME; \
   void tmfuzz::FuzzTarget(tmfuzz::Input& in)
 int32_t PickUnit(Input& in);  // an output unit (standard output most often), never standard error
@@ -48,13 +44,9 @@ inline constexpr double kUnwritten = -7.25e-301;  // what an output starts as
 inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // A temperature, pressure or volume a state can have.
 inline bool Usable(double x) { return std::isfinite(x) && x > 0.0; }
-
-// kIn must come back unchanged; kOut is preset again before a repeated call; kWork is kept from call to
-// call; kUnread (documented as not read) is poisoned, any access is reported.
+// kIn unchanged; kOut preset again to repeat; kWork kept between calls; kUnread poisoned.
 enum class Role { kIn, kOut, kWork, kUnread };
-
-// One argument: n elements between guard words poisoned for AddressSanitizer (all of it when unread);
-// Check() also compares the guards and an input.
+// One argument: n elements between poisoned guard words; Check() compares guards and an input.
 class ArgBase {
  public:
   ArgBase(const char* name, size_t n, size_t size, Role role);
@@ -80,7 +72,6 @@ class ArgBase {
   size_t size_;
   unsigned char* block_;
 };
-
 template <typename T>
 class Arg : public ArgBase {
  public:
@@ -96,7 +87,6 @@ class Arg : public ArgBase {
   T& operator*() { return *p(); }
   size_t size() const { return n_; }
 };
-
 // The arguments of one call: its own and those of lists it includes.
 class ArgList {
  public:
@@ -111,33 +101,31 @@ class ArgList {
     return Add<T>(name, values.size(), role, T{}, values.data());
   }
   template <typename T>
-  Arg<T>& In(const char* name, T value) { return Add<T>(name, 1, Role::kIn, value); }
+  Arg<T>& In(const char* name, T value) {
+    return Add<T>(name, 1, Role::kIn, value);
+  }
   template <typename T>
-  Arg<T>& Out(const char* name, T fill) { return Add<T>(name, 1, Role::kOut, fill); }
+  Arg<T>& Out(const char* name, T fill) {
+    return Add<T>(name, 1, Role::kOut, fill);
+  }
   void Include(const ArgList& l) { all_.insert(all_.end(), l.all_.begin(), l.all_.end()); }
   std::vector<ArgBase*> all_;
-
- private:
   std::vector<std::unique_ptr<ArgBase>> owned_;
 };
-
 // Reports a violation: KEY names the check (and argument), DETAIL more.
 void Violate(const std::string& key, const std::string& detail = "");
-void CheckInSet(int64_t v, std::initializer_list<int64_t> set, const char* key = "IERR_OUTSIDE_SET");
-
+void CheckInSet(int64_t v, std::initializer_list<int64_t> set,
+                const char* key = "IERR_OUTSIDE_SET");
 // The words a host sets in the blocks, then, with HOST_UNIT, maybe the host's own file on a unit.
 void SetHostBlocks(Input& in, bool host_unit = false);
-
-// What a call may change besides its arguments: one unit (0: none), and the pure-fluid words of
-// PPUTL_ESROOT (if set, only back to 0; else unchecked).
+// What a call may change besides its arguments: one unit, the pure-fluid words (back to 0 only).
 struct Allowed {
   int32_t unit = 0;
   bool pure_fluid_words = false;
 };
-
 // One call: arguments, host blocks, units and pool ends recorded, then checked.
-void Call(ArgList& args, const std::function<void()>& call, Allowed allowed = {});
-
+void Call(ArgList& args, Allowed allowed, const std::function<void()>& call);
+inline void Call(ArgList& args, const std::function<void()>& call) { Call(args, {}, call); }
 // The same call again, outputs preset again, must give the same bytes.
 void CheckRepeat(ArgList& args, const std::function<void()>& call);
 

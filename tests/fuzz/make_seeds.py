@@ -1,19 +1,20 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the fuzz programs (tests/fuzz/corpus/<target>/seed-*): cases named in
-bug reports and edges of the routines' ranges, in the byte layout the programs read (harness.cpp,
-fuzz_<target>.cpp): a float or int as tag byte 2 and its 8 raw bytes, a unit U(n) as its index in
-the harness's unit list, bytes as they are. Inputs the fuzzer reduced (regression-*) are kept."""
+"""Writes the seed inputs of the fuzz programs (corpus/<target>/seed-*) in the byte layout they read:
+a float or int as tag byte 2 and its 8 raw bytes, a unit U(n) as its index in the harness's list,
+bytes as they are. Inputs the fuzzer reduced (regression-*) are kept."""
 import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 NAN, INF, DBL_MAX = float("nan"), float("inf"), 1.7976931348623157e308
 
-class U(int):
-    """An output unit."""
+class U(int):  # an output unit
+    pass
 
-def b(*vs):  # raw bytes: choices the programs read as one byte each
-    return bytes(v & 0xFF for v in vs)
+b = lambda *vs: bytes(v & 0xFF for v in vs)  # raw bytes: choices the programs read as one byte each
+chars = lambda alphabet, text: b(*(alphabet.index(ch) for ch in text))
+calls = lambda cs: [b(len(cs) - 1), cs]
+small = lambda v: b(0, v, 0)  # Int(0, ...) in its typical form
 
 def put(s, *vs):
     for v in vs:
@@ -32,19 +33,11 @@ def write(target, name, *vs):
     with open(os.path.join(HERE, "corpus", target, "seed-" + name), "wb") as f:
         f.write(put(bytearray(), *vs))
 
-def chars(alphabet, text):
-    return b(*(alphabet.index(ch) for ch in text))
-
 def host(istate=0, liqno=0, nmax=0, records=(0,) * 6, gunit=6, cpacom=None, filnam="", unit=None):
-    """Host-set block words (records: pool word of each or 0), then the host's own unit if any
-    (the last item: programs that open none take host()[:-1])."""
+    """Host block words (records: pool word or 0), last the host's unit (host()[:-1]: none read)."""
     recs = [b(0) if r == 0 else b(1, r - 1, (r - 1) >> 8) for r in records]
     over = b(0) if cpacom is None else (b(1), cpacom, b(len(filnam)), chars("abhis0._ ", filnam))
     return [istate, liqno, nmax, recs, 0, 0, U(gunit), over, b(0) if unit is None else (b(1), U(unit))]
-
-def calls(cs):
-    return [b(len(cs) - 1), cs]
-
 # Water routines, each call's arguments in the order read. QUELTRIN_IF97PRPH: T, P, V, KPROP,
 # KPHASE, KREGION.
 for name, cs in [
@@ -86,7 +79,6 @@ for name, cs in [
     write("opclfile", name, host()[:-1], calls([(b(len(f)), U(u), chars("abcfh.  ", f),
                                                  b(0 if nul else 1) if f else (), mode)
                                                 for u, f, nul, mode in cs]))
-
 # PPCPA_CPAPROP: a call's inputs in the order the program reads them, with their defaults.
 CALL = dict(T=300.0, P=1e5, KVL=2, KPHI=1, KH=1, KS=1, KG=1, KV=1, KDER=0, KVSTRT=0, VMX=0.0, IH2O=0,
             KTOL=0, KDIAG=0, IUNIT=U(6))
@@ -94,12 +86,10 @@ ALLD = dict(KPHI=3, KH=3, KS=3, KG=3, KV=3, KDER=1)  # every value and its deriv
 W, MEOH, C1, C1_SRK = 0, 1, 2, 3  # the presets: water, methanol, methane, SRK methane
 HALF, ONE, VAP, MPA = [0.5, 0.5], [1.0], dict(KVL=1), [dict(P=1e6)]
 
-def mat_at(ncc, i, j):  # word (i, j) of an NCC x NCC array; twice it: c1 of CPAKIJ/CPAVIJ(2, NCC, NCC)
-    return (j - 1) * ncc + (i - 1)
+mat_at = lambda ncc, i, j: (j - 1) * ncc + (i - 1)  # word (i, j); twice it: c1 of CPAKIJ(2, NCC, NCC)
 
 def cpaprop(name, comps, x, cs, idx=None, entries=(), **host_words):
-    """comps: preset number or (preset, {parameter index: value}) per component; entries:
-    (binary array 0..5, word, value); cs: dicts of the inputs that differ from CALL."""
+    """comps: preset or (preset, {parameter: value}); entries: (array, word, value); cs: dicts."""
     s = put(bytearray(), host(**host_words), len(comps), len(x))
     for c in comps:
         preset, over = (c, {}) if isinstance(c, int) else c
@@ -159,7 +149,6 @@ TWO_B = dict(KVSTRT=1, VMX=2 * 0.029848038105941659, **ALLD)
 cpaprop("two-runs-no-state-at-t", [C1_SRK], ONE, [dict(T=166.87090662460326, **TWO_B)])
 cpaprop("two-runs-no-state-at-t-plus-given-volume", [(C1_SRK, {2: -5.0})], ONE,
         [dict(T=200.74054864387512, **TWO_B)])
-
 # Sour water. A host component is a model index (1 water .. 18 ethyl mercaptan), or ("near",
 # model index, byte, letter) for that alias with one byte changed to a lower-case letter.
 def sw_host(comps, most):
@@ -184,9 +173,6 @@ def sw_model(i, m):
         return b(7, 0, m + 2, 0)
     return b(next(v for v in range(256) if v % 18 == m - 1 and (v % 8 == 6 if i < 4 else v % 8 < 6)))
 
-def small(v):  # Int(0, ...) in its typical form
-    return b(0, v, 0)
-
 H2O, NH3, CO2, H2S, CH4 = 1, 2, 3, 4, 5
 for name, hosts, cs in [
         ("more-than-20-slots", [H2O, CH4], [([1] + [2] * 24, 0), ([1] + [2] * 24, 1)]),
@@ -203,53 +189,48 @@ def phase(target, name, cs):
                                 if ph else ()) for m, y, t, p, *ph in cs]))
 
 phase("phivgpsw", "more-than-20-slots", [(list(range(1, 19)) + list(range(5, 12)), [0.04] * 25, 400.0, 2.0)])
-phase("phivgpsw", "model-index-outside",
-      [([1, 2, 0, 19, -2, 5], [0.5, 0.2, 0.1, 0.1, 0.05, 0.05], 350.0, 1.0)])
+phase("phivgpsw", "model-index-outside", [([1, 2, 0, 19, -2, 5], [0.5, 0.2, 0.1, 0.1, 0.05, 0.05], 350.0,
+                                          1.0)])
 phase("phivgpsw", "all-zero-vapour", [([1, 2, 3, 4, 5], [0.0] * 5, 373.15, 1.0)])
-phase("phivgpsw", "ammonia-rich-vapour", [([1, 2], [0.01, 0.99], 298.15, 1.0),
-                                          ([1, 2, 3, 4], [0.01, 0.99, 0.0, 0.0], 298.15, 10.0)])
+phase("phivgpsw", "ammonia-rich-vapour",
+      [([1, 2], [0.01, 0.99], 298.15, 1.0), ([1, 2, 3, 4], [0.01, 0.99, 0.0, 0.0], 298.15, 10.0)])
 phase("phivgpsw", "water-capped-pressure", [([1], [1.0], 373.15, 100.0), ([1], [1.0], 700.0, 200.0)])
 # Far outside the correlations' range (0 times an infinite coefficient).
 phase("phivgpsw", "cold-and-hot", [([1, 2, 5], [0.2, 0.3, 0.5], 2.0, 1.0), ([1, 3], [0.5, 0.5], 1e5, 1e3)])
 phase("phivgpsw", "cold-zero-vapour", [([1], [0.0], 2.0, 1e-3)])
-# Liquids whose ionic equilibrium once hung or started from 0/0.
-phase("philgpsw", "pure-water", [([1], [1.0], 298.15, 1.0, 7.0, 0), ([1], [1.0], 298.15, 1.0, 7.0, 1)])
-phase("philgpsw", "one-acid-gas", [([1, 2, 3, 4], [0.999, 0.0, 0.001, 0.0], 298.15, 1.0, 7.0, 0),
+# Liquids whose ionic equilibrium once hung or started from 0/0, or (sub-normal ammonia) repeated otherwise.
+ROOM = (298.15, 1.0, 7.0, 0)  # T, P, pH, KPH 0: the pH searched
+phase("philgpsw", "pure-water", [([1], [1.0], *ROOM), ([1], [1.0], 298.15, 1.0, 7.0, 1)])
+phase("philgpsw", "one-acid-gas", [([1, 2, 3, 4], [0.999, 0.0, 0.001, 0.0], *ROOM),
                                    ([1, 2, 3, 4], [0.999, 0.0, 0.0, 0.001], 373.15, 1.0, 7.0, 0)])
-phase("philgpsw", "ammonia-alone-and-tiny", [([1, 2], [0.98, 0.02], 298.15, 1.0, 7.0, 0),
-                                             ([1, 2], [1.0, 1e-320], 298.15, 1.0, 7.0, 0)])
+phase("philgpsw", "ammonia-alone-and-tiny", [([1, 2], [0.98, 0.02], *ROOM), ([1, 2], [1.0, 1e-320], *ROOM)])
 phase("philgpsw", "imposed-ph-far-off", [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], 298.15, 1.0, 3.0, 1)])
-phase("philgpsw", "zero-gas-slots-and-short-list",
-      [([1, 2, 3, 4, 5, 13], [0.99, 0.01, 0.0, 0.0, 0.0, 0.0], 298.15, 1.0, 7.0, 0),
-       ([1, 3], [0.999, 0.001], 423.15, 10.0, 7.0, 0)])
-# Sub-normal ammonia, where a repeated call once gave another answer.
+phase("philgpsw", "zero-gas-slots-and-short-list", [([1, 2, 3, 4, 5, 13], [0.99, 0.01] + [0.0] * 4, *ROOM),
+                                                    ([1, 3], [0.999, 0.001], 423.15, 10.0, 7.0, 0)])
 phase("philgpsw", "repeat-subnormal-ammonia",
       [([1, 2, 3, 4], [1 - 1e-8, 1e-315, 1e-8, 0.0], 250.0, 1.0, 7.0, 0),
        ([17] * 5, [0.99907, 1.0075e-315, 9.31e-4, 0.0, 0.0], 250.0, 0.001, 7.0, 0)])
 phase("philgpsw", "model-index-outside",
       [([1, 2, 0, 19, -2, 5], [0.9, 0.04, 0.02, 0.02, 0.01, 0.01], 350.0, 1.0, 7.0, 0)])
 # PPTH_INFLGPSW: host list, Z, X, Y, T, P, KODE.
+Q, Z3 = [0.25] * 4, [0.0] * 3
 for name, hosts, cs in [
-        ("ammonia-rich-vapour", [H2O, NH3], [([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 5),
-                                             ([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, 0)]),
+        ("ammonia-rich-vapour", [H2O, NH3], [([1, 2], [0.01, 0.99], HALF, HALF, 298.15, 1e5, kode)
+                                             for kode in (5, 0)]),
         ("more-than-20-slots", [H2O, NH3, CH4],
          [([1, 2] + [3] * 22, [0.5, 0.3] + [0.2 / 22] * 22, [1 / 24] * 24, [1 / 24] * 24, 350.0, 2e5, 5)]),
-        ("host-numbers-below-1-and-unknown", [H2O, NH3, ("near", CO2, 2, "o"), H2S],
-         [([0, 1, 2, 3, -1, 4], [0.1, 0.5, 0.2, 0.1, 0.05, 0.05], [0.0, 0.2, 0.2, 0.1, 0.0, 0.5],
-           [0.2] * 6, 320.0, 1e5, 5)]),
+        ("host-numbers-below-1-and-unknown", [H2O, NH3, ("near", CO2, 2, "o"), H2S], [([0, 1, 2, 3, -1, 4],
+          [0.1, 0.5, 0.2, 0.1, 0.05, 0.05], [0.0, 0.2, 0.2, 0.1, 0.0, 0.5], [0.2] * 6, 320.0, 1e5, 5)]),
         ("no-estimate-water-alone-or-with-methane", [H2O, NH3, CH4],
          [([1], [1.0], [1.0], [1.0], 300.0, 1e5, 5), ([1, 3], HALF, HALF, HALF, 300.0, 1e5, 5)]),
         ("all-zero-vapour", [H2O, NH3, CH4], [([1, 2], [0.0, 0.0], HALF, HALF, 300.0, 1e5, 5),
-                                              ([1, 2, 3], [0.0, 0.0, 1.0], HALF + [0], HALF + [0], 300.0, 1e5, 5)]),
-        ("water-rich-vapour", [H2O, NH3, CO2, H2S],
-         [([1, 2, 3, 4], [0.97, 0.01, 0.01, 0.01], [0.25] * 4, [0.25] * 4, 350.0, 1e5, 5),
-          ([4, 1, 2], [0.02, 0.95, 0.03], [0.0] * 3, [0.0] * 3, 298.15, 1e5, 0)]),
-        # Vapour fractions no state has, and water listed twice.
+                                              ([1, 2, 3], [0, 0, 1.0], *[HALF + [0]] * 2, 300.0, 1e5, 5)]),
+        ("water-rich-vapour", [H2O, NH3, CO2, H2S], [([1, 2, 3, 4], [0.97] + [0.01] * 3, Q, Q, 350.0, 1e5, 5),
+                                                    ([4, 1, 2], [0.02, 0.95, 0.03], Z3, Z3, 298.15, 1e5, 0)]),
         ("impossible-vapour", [H2O, NH3], [([1, 2], [INF, 0.5], HALF, HALF, 353.15, 1e5, 5),
                                            ([1, 2], [0.5, -0.4], HALF, HALF, 353.15, 1e5, 5)]),
         ("water-twice", [H2O, NH3], [([1, 1], HALF, HALF, HALF, 353.15, 1e5, 5)]),
-        ("no-water-key-pair", [NH3, H2S, CO2],
-         [([1, 2, 3], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], [0.3, 0.3, 0.4], 300.0, 1e5, 5)])]:
+        ("no-water-key-pair", [NH3, H2S, CO2], [([1, 2, 3], *[[0.3, 0.3, 0.4]] * 3, 300.0, 1e5, 5)])]:
     write("inflgpsw", name, sw_host(hosts, 24), calls([
         (sw_list(idx, len(hosts)), sw_fractions(z, x, y), t, p, b(0) if kode == 5 else (b(1), small(kode)))
         for idx, z, x, y, t, p, kode in cs]))

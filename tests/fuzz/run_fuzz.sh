@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs one fuzz program over its seed corpus (only read), then RUNS generated
-# inputs from SEED; prints a failing input in hex. Further flags go to libFuzzer.
+# Runs one fuzz program over its seed corpus (only read), then RUNS generated inputs from SEED;
+# prints a failing input in hex. Further flags go to libFuzzer.
 #   run_fuzz.sh PROGRAM CORPUS_DIR RUNS SEED [FLAG...]
 set -euo pipefail
 program=$1 corpus=$2 runs=$3 seed=$4
