@@ -149,13 +149,14 @@ Placed Place(double t, double p, int64_t kvl, int64_t level = 0) {
   return r;
 }
 
-// QUELTRIN_ES15D with every output requested.
+// QUELTRIN_ES15D with every output requested, or output ONLY alone.
 struct Eos { std::array<double, 5> out{}; int64_t ierr = -9; };
-Eos Call(double t, double p, int64_t kvl, int64_t level = 0) {
+Eos Call(double t, double p, int64_t kvl, int64_t level = 0, int only = -1) {
   Eos r;
-  const int64_t one = 1;
+  int64_t f[5];
+  for (int k = 0; k < 5; ++k) f[k] = only < 0 || only == k;
   double* o = r.out.data();
-  QUELTRIN_ES15D(&t, &p, &level, &kvl, &kUnit, &one, &one, &one, &one, &one, &o[kPhi], &o[kDh], &o[kDs],
+  QUELTRIN_ES15D(&t, &p, &level, &kvl, &kUnit, &f[0], &f[1], &f[2], &f[3], &f[4], &o[kPhi], &o[kDh], &o[kDs],
                  &o[kDg], &o[kV], &r.ierr);
   return r;
 }
@@ -243,6 +244,7 @@ TEST(WaterEs15d, StatesOffTheSaturationLineAreTakenOnIt) {
   EXPECT_DOUBLE_EQ(l.out[kDh], Value(2, 1, 300.0, psat));
   EXPECT_DOUBLE_EQ(l.out[kDs], Value(3, 1, 300.0, psat));
   EXPECT_NEAR(l.out[kPhi], Value(1, 1, 300.0, 1000.0), 1e-7);
+  EXPECT_EQ(Call(260.0, 1e5, 1, 0, kPhi).out[kPhi], v.out[kPhi]);  // ln phi alone: the same bits
   EXPECT_NEAR(l.out[kDg], Value(4, 1, 300.0, 1000.0) + kR * 300.0 * std::log(psat / 1000.0), 1.0);
 }
 

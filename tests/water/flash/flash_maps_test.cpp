@@ -223,21 +223,19 @@ TEST(VuFlash, EachBandBorderOnBothSides) {
 
 TEST(VuFlash, EachPathBorderOnBothSides) {
   using enum VuBranch;
-  const double line_5 = LowPressureLine(1000), line_high = LowPressureLine(300),
-               line_beside = LowPressureLine(250);
   const Border<VuBranch> rows[] = {
       {KU.v_5_50_2273, 5000, k5Dense, k5AboveLine, kUpV},
       {1.0, KU.u_5_50_2273, k5AboveLine, k5Hot, kUpE},
-      {1000, line_5, k5AboveLine, k5BelowLine, kDownE},
+      {1000, LowPressureLine(1000), k5AboveLine, k5BelowLine, kDownE},
       {KU.v_window_lo, 2600, kHighVapour, kHighSaturatedVapour, kUpV},
       {KU.v_window_hi, 2600, kHighVapour, kHighSaturatedVapour, kDownV},
       {KU.v_tp, 3000, kHighVapour, kHighAboveLine, kUpV},
       {KU.v_2_100_1073, 3000, kHigh100MPa, kHighVapour, kUpV},
-      {300, line_high, kHighAboveLine, kHighBelowLine, kDownE},
+      {300, LowPressureLine(300), kHighAboveLine, kHighBelowLine, kDownE},
       {KU.v_3_100_863, 2500, kB23Region3, kB23P, kUpV}, {KU.v_vap_623, 2450, kB23T, kB23P, kDownV},
       {KU.v_vap_623, KU.u_b23_band, kB23T, kB23Vapour, kUpE},
       {KU.v_tp, 2500, kBesideSaturatedVapour, kBesideAboveLine, kUpV},
-      {250, line_beside, kBesideAboveLine, kBesideBelowLine, kDownE},
+      {250, LowPressureLine(250), kBesideAboveLine, kBesideBelowLine, kDownE},
       {1.0, KU.u_edge_end, kLargeWet, kLargeSaturatedVapour, kUpE},
       {kFlashCriticalVolume, 2000, kDomeLiquid, kDomeVapour, kUpV},
       {KU.v_liq_623, 2000, kDomeDense, kDomeLiquid, kUpV},
@@ -245,10 +243,10 @@ TEST(VuFlash, EachPathBorderOnBothSides) {
       {10, 500, kWetSmall, kWetLarge, kUpV}, {0.5, KU.u_min, kLowest, kWetSmall, kUpE},
   };
   ExpectBothSides(rows, [](double v, double u) { return VuFlash(v, u).branch; });
-  // On the straight line through the saturated states of regions 1 and 2 at
-  // 623.15 K a state is wet on their saturated volumes, one ulp above it on
-  // those of region 3. At 0.00269 m3/kg the line, evaluated as difference,
-  // division, product, sum, lies one ulp above the same line in other orders.
+  // On the straight line through the saturated states of regions 1 and 2 at 623.15 K a state is wet
+  // on their saturated volumes, one ulp above it on those of region 3. At 0.00269 m3/kg the line,
+  // evaluated as difference, division, product, sum, lies one ulp above the same line in other
+  // orders. The critical state is wet, one ulp above its energy region 3.
   auto line = [](double v) {
     return (v - 0.0017400705518799) / 0.007060861379695999 * 776.0236481040602 + 1642.09630631134;
   };
@@ -257,6 +255,8 @@ TEST(VuFlash, EachPathBorderOnBothSides) {
       {0.0022, line(0.0022), E::kWetBelow623, E::kWetRegion3, kUpE},
       {0.00269, line(0.00269), E::kWetBelow623, E::kWetRegion3, kUpE},
       {0.005, line(0.005), E::kWetBelow623, E::kWetRegion3, kUpE},
+      {kFlashCriticalVolume, IF97R3U(kFlashCriticalTemperature, kFlashCriticalVolume), E::kWetRegion3,
+       E::kRegion3Isochore, kUpE},
   };
   ExpectBothSides(wet, [](double v, double u) { return VuFlash(v, u).ending; });
 }
