@@ -66,11 +66,7 @@ TEST(Xastep, StepsFollowTheSpectralFactorWithinTheLimits) {
   };
   const Case cases[] = {
       {"unchanged direction: no curvature, plain step", {1.0, 2.0}, {1.0, 2.0}, 0.7, 1.0},
-      {"halved direction: -fac |gold|^2 / (gold.(g - gold)) = 2 fac",
-       {0.5, 1.0},
-       {1.0, 2.0},
-       1.0,
-       2.0},
+      {"halved direction: -fac |gold|^2 / gold.(g - gold)", {0.5, 1.0}, {1.0, 2.0}, 1.0, 2.0},
       // A doubled direction gives -fac: mode 2 takes its magnitude, -2 its sign.
       {"doubled direction", {2.0, 4.0}, {1.0, 2.0}, 1.0, 1.0},
       {"doubled direction, mode -2", {2.0, 4.0}, {1.0, 2.0}, 1.0, -1.0, -2},
@@ -155,14 +151,17 @@ TEST(Xaelim, SolvesOrReportsTheFailingColumnAndXafactInverts) {
   }
 }
 
-TEST(Xalnsr, RefinementKeepsTheBestPointBracketed) {
+TEST(Xalnsr, ExtensionAndRefinementKeepTheBestPointBracketed) {
   // A refinement step (KSRCH 4) puts (t, f) into the bracket ta < tb < tc of
-  // (0, 1, 2) with values (1, 0, 1); W holds ta, tb, tc, fa, fb, fc.
+  // (0, 1, 2) with values (1, 0, 1); W holds ta, tb, tc, fa, fb, fc. An
+  // extension step (KSRCH 3) still lower at tc moves the bracket on.
   const struct {
     const char* what;
     double t, f;
     Vec w;
+    int64_t state = 4;
   } cases[] = {
+      {"extension, lower at tc: ta, tb move up", 2.0, -1.0, {1, 2, 2, 0, -1, -1}, 3},
       {"at tb, another value: tb moves up", 1.0, 0.2, {1, 1, 2, 0, 0.2, 1}},
       {"right of tb, lower", 1.5, -0.5, {1, 1.5, 2, 0, -0.5, 1}},
       {"right of tb, higher: new tc", 1.5, 0.5, {0, 1, 1.5, 1, 0, 0.5}},
@@ -171,7 +170,7 @@ TEST(Xalnsr, RefinementKeepsTheBestPointBracketed) {
   };
   for (const auto& c : cases) {
     double w[7] = {0, 1, 2, 1, 0, 1, 0.5}, fac = c.t;
-    int64_t state = 4;
+    int64_t state = c.state;
     XALNSR(state, fac, c.f, 1e-9, 0.0, 1.0, 4.0, w);
     EXPECT_EQ(Vec(w, w + 6), c.w) << c.what;
   }

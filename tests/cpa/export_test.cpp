@@ -129,9 +129,7 @@ TEST_F(CpaExport, RefusedInput) {
       {.what = "x NaN", .x = {std::nan(""), 0.5}},
       {.what = "all x zero", .x = {0.0, 0.0}},
       {.what = "negative CPAAV", .spoil = [](CpaSystem& s) { s.av[0] = -0.0692; }},
-      {.what = "negative CPAAV of an absent component",
-       .x = {1.0, 0.0},
-       .spoil = [](CpaSystem& s) { s.av[1] = -0.01; }},
+      {.what = "absent CPAAV < 0", .x = {1.0, 0.0}, .spoil = [](CpaSystem& s) { s.av[1] = -0.01; }},
       {.what = "CPAAV NaN", .spoil = [](CpaSystem& s) { s.av[0] = std::nan(""); }},
       {.what = "CPAAU 1e300", .spoil = [](CpaSystem& s) { s.au[0] = 1e300; }},
       {.what = "negative CPAAU", .spoil = [](CpaSystem& s) { s.au[1] = -2957.0; }},
@@ -194,9 +192,9 @@ TEST_F(CpaExport, UnsetHostTolerancesAreTheDefaults) {
   ESROPT = {0};
 }
 
-// With the root memory on, a saved liquid root moved along its slope to a
-// far higher pressure lies below the co-volume: the search starts from 1.1
-// times the co-volume instead and ends on the root found without the memory.
+// With the root memory on, each root is saved (V in word J + 2 of the liquid-1 record);
+// one moved along its slope to a far higher pressure lies below the co-volume: the
+// search starts from 1.1 times the co-volume instead and ends on the root found without it.
 TEST_F(CpaExport, RootMemoryStartsAboveTheCoVolume) {
   double fresh[2];
   for (bool memory : {false, true}) {
@@ -206,6 +204,7 @@ TEST_F(CpaExport, RootMemoryStartsAboveTheCoVolume) {
       const Result res = Methane({.kvl = 2}, 150.0, p);
       EXPECT_EQ(res.ierr, 0);
       EXPECT_GT(res.v, kMethaneB);
+      EXPECT_TRUE(!memory || DMS_PLEX.words[402] == res.v) << DMS_PLEX.words[402];  // saved V
       if (p == 1e9) continue;
       if (!memory) fresh[p == 1e10] = res.v;
       EXPECT_NEAR(res.v, fresh[p == 1e10], 1e-9 * res.v) << "P " << p;
