@@ -207,4 +207,13 @@ TEST_P(Consistency, LnPhiIsThePartialMolarGibbsEnergy) {
 INSTANTIATE_TEST_SUITE_P(Mixtures, Consistency, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return info.param.name; });
 
+// A given cross association volume (water-methanol) replaces the combining rule.
+TEST(BinaryParameters, GivenAssociationVolumeIsUsed) {
+  ResetCpaState();
+  CpaSystem sys{{kWater, kMethanol}};
+  const Result rule = sys.Call(320.0, 1e5, {0.6, 0.4}, {.kvl = 2});
+  sys.SetPair(sys.vij, 1, 2, 0.05, 0.0);
+  EXPECT_GT(std::fabs(sys.Call(320.0, 1e5, {0.6, 0.4}, {.kvl = 2}).phi[0] - rule.phi[0]), 1e-3);
+}
+
 }  // namespace
