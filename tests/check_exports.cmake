@@ -1,6 +1,5 @@
-# The dynamic symbols the library defines are exactly the names of the
-# export list, and the public header declares exactly those names (as
-# TM_API routines or TM_API global blocks).
+# The dynamic symbols the library defines are exactly the names of the export list, and the public
+# header declares exactly those names (as TM_API routines or TM_API global blocks).
 execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIB}")
@@ -18,8 +17,7 @@ file(STRINGS ${EXPECTED} expected REGEX "^[A-Za-z_][A-Za-z0-9_]*$")
 list(SORT expected)
 
 file(READ ${HEADER} header)
-# Comments out of the way, so that a name mentioned in one is not taken for
-# a declaration.
+# Comments out of the way, so that a name mentioned in one is not taken for a declaration.
 string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" header "${header}")
 string(REGEX REPLACE "#[^\n]*" "" header "${header}")
 # Each declaration up to its "(" or ";": the name is its last word.

@@ -1,6 +1,5 @@
-# Compiles a source that includes only the public header, as every C
-# standard from C89 and every C++ standard from C++98, with -pedantic and
-# warnings as errors.
+# Compiles a source that includes only the public header, as every C standard from C89 and every C++
+# standard from C++98, with -pedantic and warnings as errors.
 file(MAKE_DIRECTORY ${WORK})
 set(src_c ${WORK}/header_only.c)
 set(src_cxx ${WORK}/header_only.cpp)

@@ -1,8 +1,7 @@
-# Configures the library alone as the README's install recipe does, with no
-# test tool and no C compiler to be found; installs the build tree into a
-# temporary prefix, then builds and runs a small host against it twice: as a
-# CMake project with find_package (also after the host's own install), and
-# with the compiler flags pkg-config gives.
+# Configures the library alone as the README's install recipe does, with no test tool and no C
+# compiler to be found; installs the build tree into a temporary prefix, then builds and runs a
+# small host against it twice: as a CMake project with find_package (also after the host's own
+# install), and with the compiler flags pkg-config gives.
 set(prefix ${WORK}/prefix)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})

@@ -1,6 +1,6 @@
-# Configures a host project that adds this source tree with add_subdirectory
-# and checks that it gets the library only: no test, benchmark, example or
-# Fortran target, and no GoogleTest or Google Benchmark looked for.
+# Configures a host project that adds this source tree with add_subdirectory and checks that it gets
+# the library only: no test, benchmark, example or Fortran target, and no GoogleTest or Google
+# Benchmark looked for.
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SUBPROJECT} -B ${WORK} -G ${GENERATOR}
                         -DTHERMOMODELS_SOURCE_DIR=${SOURCE_DIR}

@@ -1,5 +1,5 @@
-// SiteProblem drives the site-fraction solver alone; AssocCaller calls the
-// whole association term with CPA or PC-SAFT parameters, groups optional.
+// SiteProblem drives the site-fraction solver alone; AssocCaller calls the whole association term
+// with CPA or PC-SAFT parameters, groups optional.
 #pragma once
 
 #include <cmath>
@@ -19,8 +19,8 @@ inline double WaterDelta() {
          (1.0 - 0.475 * kWaterB * kWaterRho);
 }
 
-// Positions 1..n hold components 1..n; species (components or groups, one a
-// component) associate at their own number. Build() again after IGRP is set.
+// Positions 1..n hold components 1..n; species (components or groups, one a component) associate at
+// their own number. Build() again after IGRP is set.
 struct SiteProblem {
   int64_t n, ldg, ldx = 4, nv = 0, ierr = 0, kinit = 0;
   std::vector<int64_t> idx, igrp, itype, isite, idxv, iwork;
@@ -68,8 +68,8 @@ struct SiteProblem {
   }
 };
 
-// Type code; CPA co-volume [m3/kmol]; association energy over k [K] and
-// volume; PC-SAFT segment number, diameter [angstrom], dispersion energy [K].
+// Type code; CPA co-volume [m3/kmol]; association energy over k [K] and volume; PC-SAFT segment
+// number, diameter [angstrom], dispersion energy [K].
 struct Species {
   int64_t type;
   double b, eps, beta, m, sigma, disp;

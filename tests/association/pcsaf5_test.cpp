@@ -1,5 +1,5 @@
-// The association term: pure water's closed form (also as a group), every
-// derivative against central differences on every route, failure flags.
+// The association term: pure water's closed form (also as a group), every derivative against
+// central differences on every route, failure flags.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,8 +24,8 @@ Species WithType(Species s, int64_t type) {
   return s;
 }
 
-// Pure water, and a component of an inert two-site group and a water group
-// (species 2 and 3, absent): the water sites follow the group before them.
+// Pure water, and a component of an inert two-site group and a water group (species 2 and 3,
+// absent): the water sites follow the group before them.
 TEST(Pcsaf5, PureWaterMatchesTheFourSiteClosedForm) {
   Species shell = kWater;
   shell.type = 0;
@@ -50,8 +50,8 @@ TEST(Pcsaf5, PureWaterMatchesTheFourSiteClosedForm) {
   }
 }
 
-// Water, methanol and an inert; with `single` methanol does not associate and
-// ISPEC asks for the search for a single associating species.
+// Water, methanol and an inert; with `single` methanol does not associate and ISPEC asks for the
+// search for a single associating species.
 TEST(Pcsaf5, DerivativesMatchCentralDifferences) {
   struct Variant {
     const char* what;
@@ -93,8 +93,8 @@ TEST(Pcsaf5, DerivativesMatchCentralDifferences) {
         EXPECT_NEAR(c.xa[0] * (1.0 + rho * x[0] * kWater.m * c.delta[0] * c.xa[0]), 1.0, 1e-14);
         EXPECT_EQ(c.xa[4 + 1], 1.0);
       }
-      // The direct route ends its passes at a relative change of 1e-6; with
-      // strong association its fractions carry errors of a few 1e-6.
+      // The direct route ends its passes at a relative change of 1e-6; with strong association its
+      // fractions carry errors of a few 1e-6.
       const bool loose = v.istart == 20 && !v.single && rho > 1.0;
       const double tol = loose ? 2e-5 : 1e-6, euler_tol = loose ? 1e-5 : 1e-8;
       // ASUM and ASUMR alone, as a caller asking for no more.

@@ -1,7 +1,8 @@
-// The site-fraction solver against closed forms; the step-control, quasi-Newton,
-// factorisation and line-search routines on problems whose answers are known.
+// The site-fraction solver against closed forms; the step-control, quasi-Newton, factorisation and
+// line-search routines on problems whose answers are known.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,10 +15,10 @@ namespace {
 using testing::SiteProblem;
 using Vec = std::vector<double>;
 
-// Pure fluids by every method (a very strong one-site fluid: too large a Newton
-// step, quasi-Newton steps follow); only Newton leaves the inverse (KINIT 1). A
-// component of a water group of weight 2 has the group's sites and twice the
-// strength. KINIT -1 leaves no inverse; with start -1 XA's logs become fractions.
+// Pure fluids by every method (a very strong one-site fluid: too large a Newton step, quasi-Newton
+// steps follow); only Newton leaves the inverse (KINIT 1). A component of a water group of weight 2
+// has the group's sites and twice the strength. KINIT -1 leaves no inverse; with start -1 XA's logs
+// become fractions.
 TEST(Getxa1, PureFluidsMatchTheirClosedForms) {
   const double rho = testing::kWaterRho, d = testing::WaterDelta();
   auto four = [](double rd) { return (-1 + std::sqrt(1 + 8 * rd)) / (4 * rd); };
@@ -53,6 +54,31 @@ TEST(Getxa1, PureFluidsMatchTheirClosedForms) {
     EXPECT_EQ(p.kinit, c.kinit_out);
     ASSERT_EQ(p.nv, AssocSiteCount(ASSOC_TYPES.NSITES, c.type));
     for (int64_t s = 0; s < p.nv; ++s) EXPECT_NEAR(p.xa[s] / c.expect, 1.0, 1e-10) << "site " << s;
+  }
+}
+
+// Each built-in type, pure: of its n- sites of kind -1, n+ of kind +1 and nb of both kinds, X- =
+// 1/(1 + n+ q X+), X+ = 1/(1 + n- q X-) and Xb = 1/(1 + nb q Xb), q = rho delta.
+TEST(Getxa1, EveryBuiltInTypeMatchesItsSiteBalances) {
+  const double q = 0.8;
+  const int64_t kinds[9][3] = {{0, 0, 1}, {1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 3, 0},
+                               {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 2, 0}};
+  for (int64_t type = 1; type <= 9; ++type) {
+    const auto [nm, np, nb] = kinds[type - 1];
+    const double a = 1.0 + static_cast<double>(nm - np) * q;
+    const double xp = np == 0 ? 1.0 : (-a + std::sqrt(a * a + 4.0 * np * q)) / (2.0 * np * q);
+    Vec expect(static_cast<size_t>(nm), 1.0 / (1.0 + np * q * xp));
+    expect.insert(expect.end(), static_cast<size_t>(np), xp);
+    expect.insert(expect.end(), static_cast<size_t>(nb), (-1 + std::sqrt(1 + 4 * q)) / (2 * q));
+    SiteProblem p({type}, {1.0});
+    p.Delta(1, 1) = q / 20.0;
+    p.Solve(20.0, 2, 1000);
+    ASSERT_EQ(p.ierr, 0) << "type " << type;
+    Vec got(p.xa.begin(), p.xa.begin() + p.nv);
+    std::sort(got.begin(), got.end());
+    std::sort(expect.begin(), expect.end());
+    ASSERT_EQ(got.size(), expect.size()) << "type " << type;
+    for (size_t s = 0; s < got.size(); ++s) EXPECT_NEAR(got[s], expect[s], 1e-12) << "type " << type;
   }
 }
 
@@ -106,8 +132,7 @@ TEST(Xalsol, RestartSecantUpdateAndUnusableResidual) {
   EXPECT_NEAR(h[0] * y0 + h[2] * y1, s_taken[0], 1e-12);
   EXPECT_NEAR(h[1] * y0 + h[3] * y1, s_taken[1], 1e-12);
   EXPECT_NEAR(s[0], -(h[0] * f_new[0] + h[2] * f_new[1]), 1e-12);
-  // A residual component above 5e34 is left out of the update and is zeroed
-  // once saved.
+  // A residual component above 5e34 is left out of the update and is zeroed once saved.
   h = {-1, 0, 0, -1}, x = xold = {0, 0}, f = {1e35, -0.5}, s = {0.2, 0.1}, fold = {0.3, 0.2};
   kbr = 3;
   XALSOL(n, x.data(), f.data(), s.data(), xold.data(), fold.data(), h.data(), kbr);
@@ -152,9 +177,9 @@ TEST(Xaelim, SolvesOrReportsTheFailingColumnAndXafactInverts) {
 }
 
 TEST(Xalnsr, ExtensionAndRefinementKeepTheBestPointBracketed) {
-  // A refinement step (KSRCH 4) puts (t, f) into the bracket ta < tb < tc of
-  // (0, 1, 2) with values (1, 0, 1); W holds ta, tb, tc, fa, fb, fc. An
-  // extension step (KSRCH 3) still lower at tc moves the bracket on.
+  // A refinement step (KSRCH 4) puts (t, f) into the bracket ta < tb < tc of (0, 1, 2) with values
+  // (1, 0, 1); W holds ta, tb, tc, fa, fb, fc. An extension step (KSRCH 3) still lower at tc moves
+  // the bracket on.
   const struct {
     const char* what;
     double t, f;

@@ -1,5 +1,5 @@
-// Numbered output units behave as a Fortran runtime's: named files append,
-// unopened units write to fort.N, unit 6 to standard output.
+// Numbered output units behave as a Fortran runtime's: named files append, unopened units write to
+// fort.N, unit 6 to standard output.
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -1,5 +1,5 @@
-// The CPA routine as the host sees it: history file and units, request codes,
-// refused input, mole fractions, root tolerances and the root memory.
+// The CPA routine as the host sees it: history file and units, request codes, refused input, mole
+// fractions, root tolerances and the root memory.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -55,9 +55,9 @@ class CpaExport : public ::testing::Test {
   CpaSystem methane_{{kMethaneSrk}};
 };
 
-// The history file is opened on a unit above 50 and closed within each call;
-// a refused file is reported on the host's unit, which then gets the lines; the
-// host's unit may be written directly (no processor-time lines then).
+// The history file is opened on a unit above 50 and closed within each call; a refused file is
+// reported on the host's unit, which then gets the lines; the host's unit may be written directly
+// (no processor-time lines then).
 TEST_F(CpaExport, HistoryFileAndHostUnits) {
   const Request r{.kvl = 1, .unit = 60};
   CPAPROP_SAVED.print_level = 1;
@@ -79,9 +79,8 @@ TEST_F(CpaExport, HistoryFileAndHostUnits) {
   EXPECT_EQ(Count("fort.47", "ELAPSED"), 0);
 }
 
-// A request code writes what it names, also when refused: 0 and codes outside
-// 0-3 nothing, 1 the value, 2 the derivative (and, not checked, the value at T;
-// for KV not VMX), 3 both.
+// A request code writes what it names, also when refused: 0 and codes outside 0-3 nothing, 1 the
+// value, 2 the derivative (and, not checked, the value at T; for KV not VMX), 3 both.
 TEST_F(CpaExport, RequestCodesWriteOnlyWhatTheyName) {
   CpaSystem sys({kWater, kMethanol});
   const double kept = -7.0;
@@ -105,8 +104,8 @@ TEST_F(CpaExport, RequestCodesWriteOnlyWhatTheyName) {
     }
 }
 
-// Refused input: status 20, outputs marked, no write outside the caller's
-// arrays (exactly as large as documented, which the sanitizer build checks).
+// Refused input: status 20, outputs marked, no write outside the caller's arrays (exactly as large
+// as documented, which the sanitizer build checks).
 TEST_F(CpaExport, RefusedInput) {
   struct Case {
     const char* what;
@@ -171,8 +170,8 @@ TEST_F(CpaExport, MoleFractionsAreNormalised) {
   }
 }
 
-// Unset (0) host tolerances are those of KTOL 0: water vapour at 300 K and
-// 10 MPa has no vapour root and ends on a pseudo-root (status 3).
+// Unset (0) host tolerances are those of KTOL 0: water vapour at 300 K and 10 MPa has no vapour
+// root and ends on a pseudo-root (status 3).
 TEST_F(CpaExport, UnsetHostTolerancesAreTheDefaults) {
   CpaSystem water({kWater});
   const Result defaults = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .ktol = 0});
@@ -181,8 +180,8 @@ TEST_F(CpaExport, UnsetHostTolerancesAreTheDefaults) {
   const Result host = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .ktol = -1});
   EXPECT_EQ(defaults.ierr + host.ierr, 6);
   EXPECT_DOUBLE_EQ(host.v, defaults.v);
-  // Told to stop at the end of the branch, the search ends on a volume it
-  // never evaluated: the outputs are evaluated there, as at that volume given.
+  // Told to stop at the end of the branch, the search ends on a volume it never evaluated: the
+  // outputs are evaluated there, as at that volume given.
   ESROPT = {1};
   const Result limit = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .ktol = -1});
   const Result at = water.Call(300.0, 1e7, {1.0}, {.kvl = 1, .kvstrt = 1, .v_in = limit.v});
@@ -192,9 +191,9 @@ TEST_F(CpaExport, UnsetHostTolerancesAreTheDefaults) {
   ESROPT = {0};
 }
 
-// With the root memory on, each root is saved (V in word J + 2 of the liquid-1 record);
-// one moved along its slope to a far higher pressure lies below the co-volume: the
-// search starts from 1.1 times the co-volume instead and ends on the root found without it.
+// With the root memory on, each root is saved (V in word J + 2 of the liquid-1 record); one moved
+// along its slope to a far higher pressure lies below the co-volume: the search starts from 1.1
+// times the co-volume instead and ends on the root found without it.
 TEST_F(CpaExport, RootMemoryStartsAboveTheCoVolume) {
   double fresh[2];
   for (bool memory : {false, true}) {

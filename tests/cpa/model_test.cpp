@@ -1,5 +1,5 @@
-// The CPA model's values: binary-parameter correlations, published values,
-// and derivative outputs against numerical derivatives.
+// The CPA model's values: binary-parameter correlations, published values, and derivative outputs
+// against numerical derivatives.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,8 +17,8 @@ namespace {
 using namespace cpa_test;
 using thermomodels::kCpaRgas;
 
-// COEF(NCOEF, 2, 2) with the record of (1, 2) filled and K = 0.7 in the
-// record of (2, 1): K and T dK/dT at T.
+// COEF(NCOEF, 2, 2) with the record of (1, 2) filled and K = 0.7 in the record of (2, 1): K and T
+// dK/dT at T.
 std::pair<std::vector<double>, std::vector<double>> Binary(int64_t ncoef, int64_t ktref,
                                                            const std::vector<double>& record,
                                                            double t, double flag1 = 1.0,
@@ -33,8 +33,8 @@ std::pair<std::vector<double>, std::vector<double>> Binary(int64_t ncoef, int64_
   return {k, tdk};
 }
 
-// K = c1 + c2 T/298.15 on rows whose flag is exactly 1, read from
-// the record of (row, column); a skipped component has neither.
+// K = c1 + c2 T/298.15 on rows whose flag is exactly 1, read from the record of (row, column); a
+// skipped component has neither.
 TEST(BinaryParameters, TwoCoefficientFormFlagsAndSkips) {
   const struct {
     const char* what;
@@ -77,9 +77,8 @@ Result Pure(const Component& comp, double t, double p, int64_t kvl) {
   return CpaSystem({comp}).Call(t, p, {1.0}, {.kvl = kvl});
 }
 
-// The SRK limit for methane. At 298.15 K, V and ln phi of water from an
-// independent closed form of the pure four-site fluid; at 373.15 K its
-// liquid and vapour ln phi are equal at 100215.67 Pa.
+// The SRK limit for methane. At 298.15 K, V and ln phi of water from an independent closed form of
+// the pure four-site fluid; at 373.15 K its liquid and vapour ln phi are equal at 100215.67 Pa.
 TEST(PublishedValues, SrkMethaneAndPureWater) {
   const Result methane = Pure(kMethaneSrk, 250.0, 5e6, 1), res = Pure(kWater, 298.15, 101325.0, 2);
   EXPECT_EQ(methane.ierr + res.ierr, 0);
@@ -143,8 +142,8 @@ class Consistency : public ::testing::TestWithParam<Case> {
   CpaSystem sys_{c.comps};
 };
 
-// Z = PV/RT; DPDV, DPDT, DVDT and DP2DV2 (secant of the last two iterations,
-// if any) against differences of PCALC at given volumes; copies in ESRDER.
+// Z = PV/RT; DPDV, DPDT, DVDT and DP2DV2 (secant of the last two iterations, if any) against
+// differences of PCALC at given volumes; copies in ESRDER.
 TEST_P(Consistency, PressureDerivativesOfTheRoot) {
   const Result root = At(c.t, c.p, c.x, {.kv = 3, .kder = 1});
   ASSERT_EQ(root.ierr, 0);
@@ -167,8 +166,8 @@ TEST_P(Consistency, PressureDerivativesOfTheRoot) {
   }
 }
 
-// Temperature derivatives are forward differences of plain calls at T + 0.001 K
-// and T; the values are those at T.
+// Temperature derivatives are forward differences of plain calls at T + 0.001 K and T; the values
+// are those at T.
 TEST_P(Consistency, TemperatureDerivativesAreForwardDifferences) {
   const Result d = At(c.t, c.p, c.x, {.kphi = 3, .kh = 3, .ks = 3, .kg = 3, .kv = 3, .kder = 1});
   ASSERT_EQ(d.ierr, 0);
@@ -187,9 +186,8 @@ TEST_P(Consistency, TemperatureDerivativesAreForwardDifferences) {
   EXPECT_NEAR(d.dh, here.dh, 1e-9 * std::fabs(here.dh));
 }
 
-// ln phi_k is the partial molar residual Gibbs energy: a central difference
-// of n (DGMX/RT - ln(P/101325)) in the amount of component k (the routine
-// normalises the amounts it is given).
+// ln phi_k is the partial molar residual Gibbs energy: a central difference of n (DGMX/RT -
+// ln(P/101325)) in the amount of component k (the routine normalises the amounts it is given).
 TEST_P(Consistency, LnPhiIsThePartialMolarGibbsEnergy) {
   const Result here = At(c.t, c.p, c.x);
   auto ng = [&](size_t k, double dn) {

@@ -1,6 +1,5 @@
-// The reverse-communication root solvers driven by real pressure functions
-// and stepped from states set in their words; the root memory in the host's
-// pool; the integer search.
+// The reverse-communication root solvers driven by real pressure functions and stepped from states
+// set in their words; the root memory in the host's pool; the integer search.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -78,10 +77,10 @@ Outcome Drive(const Search& s, const PressureFn& pressure, int max_calls = 10000
   return out;
 }
 
-// Each search ends on the cubic's root of its phase, with its status, volume
-// and pressure in the words of that phase (liquid 2 leaves liquid 1's alone);
-// the liquid search above the liquid branch ends on a pseudo-root beyond the
-// end of the branch (or beyond VCUT), recording the model name with the status.
+// Each search ends on the cubic's root of its phase, with its status, volume and pressure in the
+// words of that phase (liquid 2 leaves liquid 1's alone); the liquid search above the liquid branch
+// ends on a pseudo-root beyond the end of the branch (or beyond VCUT), recording the model name
+// with the status.
 TEST(RootSolvers, SrkMethaneSearches) {
   const struct {
     double t, p;
@@ -116,9 +115,9 @@ TEST(RootSolvers, SrkMethaneSearches) {
   }
 }
 
-// No search can converge on these targets and pressures: each ends within its
-// call bound, never "under way"; a pressure that jumps across the target fails
-// on the iteration limit, one not finite at once with the ideal-gas volume.
+// No search can converge on these targets and pressures: each ends within its call bound, never
+// "under way"; a pressure that jumps across the target fails on the iteration limit, one not finite
+// at once with the ideal-gas volume.
 TEST(RootSolvers, EverySearchEnds) {
   const double t = 300.0, b = 0.03;
   for (bool liquid : {false, true}) {
@@ -161,9 +160,9 @@ void StepFrom(const Search& s, const std::vector<std::pair<int, double>>& words,
   Call(s, irc, iflag, v, p, dpdv, istat, iaccpt, lvlmsg);
 }
 
-// The bracketed secant step of each solver in each of its branches, worked out
-// by hand (vapour in density X = 1/V) from the reference point (word 12 X0 or
-// V0, 13 its pressure) and the previous point (15 X1 or V1, 16 P1), PSPEC 1e5.
+// The bracketed secant step of each solver in each of its branches, worked out by hand (vapour in
+// density X = 1/V) from the reference point (word 12 X0 or V0, 13 its pressure) and the previous
+// point (15 X1 or V1, 16 P1), PSPEC 1e5.
 TEST(RootSolvers, BracketedSecantSteps) {
   const struct {
     bool liquid;
@@ -195,10 +194,9 @@ TEST(RootSolvers, BracketedSecantSteps) {
   }
 }
 
-// The vapour solver's cut to VCUT, start and approach steps and accepted end
-// of the branch; the liquid solver's restart step, switch to the secant and
-// minimum slope (249429.9 Pa m3/kmol at 300 K, DPDXMF 0.1; 0 for a pure
-// fluid). Vapour words: 14 DPDX0, 17 X; liquid: 14 DPDV0, 18 DPDR0.
+// The vapour solver's cut to VCUT, start and approach steps and accepted end of the branch; the
+// liquid solver's restart step, switch to the secant and minimum slope (249429.9 Pa m3/kmol at 300
+// K, DPDXMF 0.1; 0 for a pure fluid). Vapour words: 14 DPDX0, 17 X; liquid: 14 DPDV0, 18 DPDR0.
 TEST(RootSolvers, StepsFromAGivenState) {
   struct Case {
     const char* what;
@@ -245,8 +243,8 @@ TEST(RootSolvers, StepsFromAGivenState) {
   }
 }
 
-// At message level 1 a vapour search that converges at a volume not above 0
-// says so, its volume reset to VLIM.
+// At message level 1 a vapour search that converges at a volume not above 0 says so, its volume
+// reset to VLIM.
 TEST(RootSolvers, ConvergenceAtANonPositiveVolumeIsReported) {
   int64_t irc = 3, iflag = 2;
   double v = -1.0, p = 1e5, dpdv = -1e5;
@@ -348,8 +346,7 @@ TEST_F(RootMemory, LiquidsHaveSeparateRecords) {
   EXPECT_EQ(Retrieve(2, 300.0, 1e5, {1.0}, {1}), -1.0);
 }
 
-// Only a record wholly inside the pool is ever written (a record at 0
-// switches the memory off).
+// Only a record wholly inside the pool is ever written (a record at 0 switches the memory off).
 TEST_F(RootMemory, RecordsOutsideThePoolAreNeverTouched) {
   using B = tm_eosret_block;
   const std::pair<int64_t B::*, int64_t> cases[] = {

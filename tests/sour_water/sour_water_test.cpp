@@ -1,6 +1,6 @@
-// Sour-water model: temperature terms and constants, activity coefficients,
-// the virial vapour, component recognition, the liquid estimate from a
-// vapour, the ionic equilibrium and the liquid fugacity coefficients.
+// Sour-water model: temperature terms and constants, activity coefficients, the virial vapour,
+// component recognition, the liquid estimate from a vapour, the ionic equilibrium and the liquid
+// fugacity coefficients.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,8 +50,8 @@ std::vector<Doubles> Reference(const std::string& tag) {
   return rows;
 }
 
-// Temperature terms of the slots IDX at T as in the vapour WORK array;
-// FX25 is the "f/X,25C" column as loaded.
+// Temperature terms of the slots IDX at T as in the vapour WORK array; FX25 is the "f/X,25C" column
+// as loaded.
 struct Terms {
   GpswcomBlock block{};
   Doubles work = Doubles(kVapourWork.wscr + 80 + kNcMax, 0.0);
@@ -66,10 +66,9 @@ struct Terms {
   double vl(int64_t s) const { return work[kVapourWork.vl + s - 1]; }
 };
 
-// From 647.3 K up, the terms of 647.29 K. At 25 C the volumes land on the
-// table's V* (water 1.6 %, n-butane 3.5 %: isobutane's hard-sphere volume),
-// with B = 0 the Henry constants on its "f/X,25C" (nitrogen 3.9 % below).
-// CO2 and H2S Henry constants against water_vapour_virial.py.
+// From 647.3 K up, the terms of 647.29 K. At 25 C the volumes land on the table's V* (water 1.6 %,
+// n-butane 3.5 %: isobutane's hard-sphere volume), with B = 0 the Henry constants on its "f/X,25C"
+// (nitrogen 3.9 % below). CO2 and H2S Henry constants against water_vapour_virial.py.
 TEST(TemperatureTerms, VolumesHenryAndEquilibriumConstants) {
   const Indices some = {1, 2, 3, 4, 5, 12};
   EXPECT_EQ(Terms(647.3, some).work, Terms(647.29, some).work);
@@ -127,8 +126,8 @@ TEST(TemperatureTerms, VolumesHenryAndEquilibriumConstants) {
 
 const double kNone[kNionMax] = {};
 
-// The key slots at T; the activity routines on given amounts, followed by
-// words no routine may read, with a scratch that is not zero.
+// The key slots at T; the activity routines on given amounts, followed by words no routine may
+// read, with a scratch that is not zero.
 struct Liquid {
   double t;
   Doubles w = Doubles(kLiquidWork.wscr + 100), xcz;
@@ -151,12 +150,11 @@ struct Liquid {
   }
 };
 
-// Without ions: ammonia at infinite dilution has ln gamma 0, acid gases 1;
-// water and ammonia obey Gibbs-Duhem and are the solvent. An ion adds,
-// weighed by its charge, its volume (times 1 - 0.0002 (298.15 K - T)) and
-// "V(SOL.P.)" to the mean solubility parameter. Ions: the limiting law at
-// 25 C, ln gamma = -A z^2 sqrt(m), A = 0.5091 in log10 (Robinson and Stokes
-// 1959); beyond it, water_vapour_virial.py.
+// Without ions: ammonia at infinite dilution has ln gamma 0, acid gases 1; water and ammonia obey
+// Gibbs-Duhem and are the solvent. An ion adds, weighed by its charge, its volume (times 1 - 0.0002
+// (298.15 K - T)) and "V(SOL.P.)" to the mean solubility parameter. Ions: the limiting law at 25 C,
+// ln gamma = -A z^2 sqrt(m), A = 0.5091 in log10 (Robinson and Stokes 1959); beyond it,
+// water_vapour_virial.py.
 TEST(Activity, CoefficientsAndSolubilityParameters) {
   const double vol[9] = {1, 18, 17.5, 26.2, 12, 31.3, 13.8, 31, 7};
   const double vsp[9] = {520, 498, 460, 0, 511, 700, 379, 500, 713};
@@ -206,10 +204,9 @@ TEST(Activity, CoefficientsAndSolubilityParameters) {
   }
 }
 
-// Quotients carry each gamma to its power in the reaction (NU). Working
-// constants: K over it, K1 times the total S, K5-K7 over S; bisulfide times
-// exp(-0.2 - DDW / (0.478 DDW + 1.384)) unless DDW <= -0.25, bicarbonate
-// exp(0.1 - 1.673 ((T - 323 K) / 100 K)^4), carbamate exp(-0.4 - DDW).
+// Quotients carry each gamma to its power in the reaction (NU). Working constants: K over it, K1
+// times the total S, K5-K7 over S; bisulfide times exp(-0.2 - DDW / (0.478 DDW + 1.384)) unless DDW
+// <= -0.25, bicarbonate exp(0.1 - 1.673 ((T - 323 K) / 100 K)^4), carbamate exp(-0.4 - DDW).
 TEST(Activity, CorrectedConstants) {
   // Over H2O NH3 CO2 H2S | H+ OH- NH4+ HS- S= HCO3- CO3= CBA- NA+ | CBAH UREA.
   // clang-format off
@@ -252,10 +249,10 @@ Doubles VapourLnPhi(double t, double p, Indices idx, Doubles y, GuardedWork* wor
   return lnphi;
 }
 
-// Pure water vapour and every component dilute in it: water_vapour_virial.py.
-// Dense hydrogen (B > 0): ln phi = 10 (the cap) - ln Z, Z of the cubic's root.
-// Slots with a model index outside 1..18 or beyond 20 take no part and get
-// ln 1e20, as does every slot when T or P is not positive and finite.
+// Pure water vapour and every component dilute in it: water_vapour_virial.py. Dense hydrogen (B >
+// 0): ln phi = 10 (the cap) - ln Z, Z of the cubic's root. Slots with a model index outside 1..18
+// or beyond 20 take no part and get ln 1e20, as does every slot when T or P is not positive and
+// finite.
 TEST(Vapour, CubicRootCapAndInvalidInput) {
   Indices idx(18);
   std::iota(idx.begin(), idx.end(), 1);
@@ -280,8 +277,8 @@ TEST(Vapour, CubicRootCapAndInvalidInput) {
   }
   ASSERT_GT(2.0 * b / lo + 4.5 * c / (lo * lo), 10.0);
   EXPECT_NEAR(lnphi, 10.0 - std::log(p * lo / rt), 1e-6);
-  // Methane at 400 K and 1 atm: ln phi = B P / RT, B = -15.5 cm3/mol (Dymond and Smith, The
-  // Virial Coefficients of Pure Gases and Mixtures, 1980); nitrogen's B is +9.
+  // Methane at 400 K and 1 atm: ln phi = B P / RT, B = -15.5 cm3/mol (Dymond and Smith, The Virial
+  // Coefficients of Pure Gases and Mixtures, 1980); nitrogen's B is +9.
   EXPECT_NEAR(VapourLnPhi(400.0, 1.0, {1, 5}, {0.0, 1.0})[1] * 82.05 * 400.0 / -15.5, 1.0, 0.15);
   EXPECT_NEAR(VapourLnPhi(400.0, 1.0, {1, 13}, {0.0, 1.0})[1] * 82.05 * 400.0 / 9.0, 1.0, 0.15);
   const double upper = std::log(1e20);
@@ -313,8 +310,8 @@ std::vector<unsigned char> AliasArray(const std::vector<std::string>& texts) {
   return out;
 }
 
-// Host components 1..8 are H2O H3N CO2 H2S CH4 N2 AR C2H6; X and Y as the
-// caller leaves them, else 0.375 and 0.625 each.
+// Host components 1..8 are H2O H3N CO2 H2S CH4 N2 AR C2H6; X and Y as the caller leaves them, else
+// 0.375 and 0.625 each.
 struct Estimate {
   int64_t iflag;
   double p;
@@ -356,8 +353,8 @@ TEST(LiquidEstimate, CasesWithoutAnEstimateLeaveEverythingAlone) {
   }
 }
 
-// P is water's Henry constant over water's share (KODE 5 only). The ions
-// satisfy both mass-action laws and electroneutrality, the molecules Henry's law.
+// P is water's Henry constant over water's share (KODE 5 only). The ions satisfy both mass-action
+// laws and electroneutrality, the molecules Henry's law.
 TEST(LiquidEstimate, PressureIonisationAndHenrysLaw) {
   const Estimate e = Estimated(298.15, {1, 2}, {1.0, 0.0}, 5),
                  other = Estimated(298.15, {1, 2}, {1.0, 0.0}, 4, 7.0e5);
@@ -382,8 +379,8 @@ TEST(LiquidEstimate, PressureIonisationAndHenrysLaw) {
   EXPECT_NEAR(m.x[4], z[4] * p_atm / h[4], 1e-12 * m.x[4]);
   EXPECT_EQ(m.y, z);
   EXPECT_NEAR(m.x[0] + m.x[1] + m.x[2] + m.x[3] + m.x[4], 1.0, 1e-14);
-  // A component outside the model keeps the caller's X and Y, normalised
-  // with the rest; a host number beyond the pool is not recognised.
+  // A component outside the model keeps the caller's X and Y, normalised with the rest; a host
+  // number beyond the pool is not recognised.
   const Indices idx = {7, 1, 2};  // argon is not in the model
   const Doubles zo = {0.3, 0.5, 0.2}, zero_x = {0.0, 0.5, 0.5};
   const Estimate zero = Estimated(320.0, idx, zo, 0, 1e5, zero_x, zero_x);
@@ -397,8 +394,8 @@ TEST(LiquidEstimate, PressureIonisationAndHenrysLaw) {
   EXPECT_EQ(Estimated(320.0, idx, zo, 0, 1e5, zero_x, zero_x).x, zero.x);
 }
 
-// NGPSW, NKEY, NREC, IWAT, the POS of the slots in use, their model indices
-// from slot 5 (1-4 hold 1-4); host numbers are list positions unless given.
+// NGPSW, NKEY, NREC, IWAT, the POS of the slots in use, their model indices from slot 5 (1-4 hold
+// 1-4); host numbers are list positions unless given.
 TEST(Chkcmp, SlotMaps) {
   const std::tuple<std::vector<std::string>, Indices, int64_t, Indices> cases[] = {
       {{"CH4", "H3N", "H2O"}, {}, 0, {5, 2, 3, 3, 3, 2, 0, 0, 1, 5}},
@@ -430,8 +427,8 @@ TEST(Chkcmp, SlotMaps) {
     EXPECT_EQ(Indices(modidx.begin(), modidx.begin() + 4), Indices({1, 2, 3, 4}));
     EXPECT_EQ(out, want) << aliases.size();
   }
-  // Bytes 5-8 of a word must be blanks; an absent key keeps the caller's
-  // POS; past 20 slots further entries are ignored.
+  // Bytes 5-8 of a word must be blanks; an absent key keeps the caller's POS; past 20 slots further
+  // entries are ignored.
   std::vector<std::string> aliases = {"H2O", "CH4"};
   aliases.resize(31, "N2");
   auto alias = AliasArray(aliases);
@@ -507,10 +504,9 @@ TEST(IonEquilibrium, LinearStepEqualsADenseSolve) {
             Doubles({1, 2, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-// Fractions sum to 1; charge and the nitrogen (urea carries two), carbon and
-// sulfur balances hold; CO3= obeys its mass action (CO2 + 2 OH- = CO3= +
-// H2O). Besides a grid, two neighbouring liquids at 610 K whose searches
-// once ended far apart, and a liquid whose nitrogen balance was 551 % off.
+// Fractions sum to 1; charge and the nitrogen (urea carries two), carbon and sulfur balances hold;
+// CO3= obeys its mass action (CO2 + 2 OH- = CO3= + H2O). Besides a grid, two neighbouring liquids
+// at 610 K whose searches once ended far apart, and a liquid whose nitrogen balance was 551 % off.
 TEST(IonEquilibrium, SolvedLiquidsKeepTheirBalances) {
   const Doubles liquids[] = {
       KeyLiquid(1e-4, 0, 0),       KeyLiquid(0.05, 0, 0),         KeyLiquid(0, 1e-4, 0),
@@ -561,10 +557,9 @@ TEST(IonEquilibrium, ClosingTheBalancesIsBounded) {
   EXPECT_LE(c.record.inner_iterations, kMaxPhSolves * 10 + kMaxBalanceSolves * 60);
 }
 
-// Loops end by their caps, also without ammonia or with ammonia whose free
-// start underflows. An imposed pH is used as given (H+ 10^-pH mol/kg of
-// water) with one solve; above the liquid's own pH a base balances it
-// (below, an acid the final floor sets to 0).
+// Loops end by their caps, also without ammonia or with ammonia whose free start underflows. An
+// imposed pH is used as given (H+ 10^-pH mol/kg of water) with one solve; above the liquid's own pH
+// a base balances it (below, an acid the final floor sets to 0).
 TEST(IonEquilibrium, PhSearchImposedPhAndCaps) {
   const std::tuple<Doubles, int64_t, double> cases[] = {
       {{1.0, 0, 0, 0}, 0, -1.0},          {{1.0, 0, 0, 0}, 1, 7.0},
@@ -600,9 +595,9 @@ const double kLnMax = std::log(1e20);
 // Ammonia at molality m [mol/kg] in water of 18.015 g/mol.
 Doubles Ammonia(double m) { return KeyLiquid(m / (m + 1000.0 / 18.015), 0.0, 0.0); }
 
-// At 25 C the pH of 1 mol/kg ammonia is 11.6 (K_b = 10^-4.75), of CO2 at
-// x = 1e-3 3.8 (Plummer and Busenberg 1982); ammonia's pressure is m / K_H
-// (Clegg and Brimblecombe, J. Phys. Chem. 93 (1989) 7237).
+// At 25 C the pH of 1 mol/kg ammonia is 11.6 (K_b = 10^-4.75), of CO2 at x = 1e-3 3.8 (Plummer and
+// Busenberg 1982); ammonia's pressure is m / K_H (Clegg and Brimblecombe, J. Phys. Chem. 93 (1989)
+// 7237).
 TEST(LiquidFugacity, PublishedSolutions) {
   EXPECT_NEAR(PhilCall(298.15, 1.0, {1, 2, 3, 4}, Ammonia(1.0)).record.PHC, 11.6, 0.1);
   EXPECT_NEAR(PhilCall(298.15, 1.0, {1, 2, 3, 4}, KeyLiquid(0, 1e-3, 0)).record.PHC, 3.8, 0.1);
@@ -613,8 +608,8 @@ TEST(LiquidFugacity, PublishedSolutions) {
   }
 }
 
-// ln phi = ln(H gamma Poynting free-share / P), ammonia's times exp(0.39 DDS
-// - 0.131 DDS^2); Poynting exponent P VL / RT, 1.5 times that from slot 3.
+// ln phi = ln(H gamma Poynting free-share / P), ammonia's times exp(0.39 DDS - 0.131 DDS^2);
+// Poynting exponent P VL / RT, 1.5 times that from slot 3.
 TEST(LiquidFugacity, CoefficientsComposeFromTheirParts) {
   const Doubles x = {0.9, 0.05, 0.03, 0.02, 1e-4};
   const double t = 333.15, p = 30.0;
@@ -631,9 +626,8 @@ TEST(LiquidFugacity, CoefficientsComposeFromTheirParts) {
   }
 }
 
-// No reacting solute, no ions: ln phi = ln(H x Poynting / P). Zero
-// fractions: slots 2-4 keep the upper bound, a gas from slot 5 up its
-// infinite-dilution value (methane 10.9 at 25 C).
+// No reacting solute, no ions: ln phi = ln(H x Poynting / P). Zero fractions: slots 2-4 keep the
+// upper bound, a gas from slot 5 up its infinite-dilution value (methane 10.9 at 25 C).
 TEST(LiquidFugacity, SpecialLiquidsShortListsAndBounds) {
   for (int64_t kph : {0, 1}) {
     LiquidCall c = PhilCall(298.15, 1.0, {1, 2, 3, 4}, {1.0, 0.0, 0.0, 0.0}, kph, 7.0);
@@ -655,9 +649,9 @@ TEST(LiquidFugacity, SpecialLiquidsShortListsAndBounds) {
   }
   EXPECT_NEAR(PhilCall(298.15, 1.0, {1, 2, 3, 4, 5}, {1.0 - 1e-6, 0, 0, 0, 1e-6}).lnphi[4], 10.9,
               0.1);
-  // Missing key slots are absent; an unknown model index makes a slot absent
-  // (upper bound). Vanishing P, or T or P not positive and finite: the upper
-  // bound everywhere; free ammonia that underflows: ln 1e-20.
+  // Missing key slots are absent; an unknown model index makes a slot absent (upper bound).
+  // Vanishing P, or T or P not positive and finite: the upper bound everywhere; free ammonia that
+  // underflows: ln 1e-20.
   const LiquidCall full = PhilCall(353.15, 2.0, {1, 2, 3, 4}, {0.99, 0.01, 0.0, 0.0});
   EXPECT_EQ(PhilCall(353.15, 2.0, {1, 2}, {0.99, 0.01}).lnphi,
             Doubles(full.lnphi.begin(), full.lnphi.begin() + 2));

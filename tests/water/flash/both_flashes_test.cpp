@@ -1,6 +1,6 @@
-// What both water flashes promise alike: states of every class come back
-// with their ending, the domain box and the wrappers, no plausible value
-// beside a failed solve, states beside the edges and borders.
+// What both water flashes promise alike: states of every class come back with their ending, the
+// domain box and the wrappers, no plausible value beside a failed solve, states beside the edges
+// and borders.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -122,8 +122,8 @@ TEST(BothFlashes, BoundsNonFiniteInputFailedSolvesAndTheWrappers) {
     const State vapour = OnePhase(2, 1.0, 500), wet = Wet(350, 0.3, false);
     ExpectWrappers(f, vapour.v, vapour.*f->energy, 1.0, 500, -1.0, 10.0);
     ExpectWrappers(f, wet.v, wet.*f->energy, wet.p, 350, 0.3, 10.0 * wet.p);
-    // Up to v_liquid the region-3 isochore is preceded by a 100 MPa isobar
-    // solve; one ulp above, the isochore runs alone. Same state.
+    // Up to v_liquid the region-3 isochore is preceded by a 100 MPa isobar solve; one ulp above,
+    // the isochore runs alone. Same state.
     const FlashResult on = f->run(f->v_liquid, f->e_liquid);
     const FlashResult above = f->run(std::nextafter(f->v_liquid, kInf), f->e_liquid);
     EXPECT_TRUE(on.ending == E::kRegion3Isochore && above.ending == E::kRegion3Isochore);
@@ -176,8 +176,8 @@ TEST(BothFlashes, StatesBesideTheEdgesAreSolvedAndBeyondThemRejected) {
     }
   }
   for (const Flash* f : kFlashes) {
-    // On and just below 1073.15 K. Region 5 meets region 2 there only to
-    // within 0.07 K: a state the map gives to region 5 comes back that far.
+    // On and just below 1073.15 K. Region 5 meets region 2 there only to within 0.07 K: a state the
+    // map gives to region 5 comes back that far.
     for (double t : {1073.15, 1073.15 - 1e-6, 1073.15 - 1e-3}) {
       for (int i = 0; i <= kPerEdge; ++i) {
         const State s = OnePhase(2, 0.001 * std::pow(1e5, double(i) / kPerEdge), t);
@@ -204,10 +204,9 @@ TEST(BothFlashes, StatesBesideTheEdgesAreSolvedAndBeyondThemRejected) {
   }
 }
 
-// States within 0.5 K of a border, which the sweep leaves out: 50 mK above
-// the saturated vapour, quality 0.9999 and 4e-4, 0.2 K above saturation at
-// 3.5 kPa, region 3 20 mK above 623.15 K beside the saturated vapour, and
-// the liquid corners at 90 and 100 MPa that only (v, u) has.
+// States within 0.5 K of a border, which the sweep leaves out: 50 mK above the saturated vapour,
+// quality 0.9999 and 4e-4, 0.2 K above saturation at 3.5 kPa, region 3 20 mK above 623.15 K beside
+// the saturated vapour, and the liquid corners at 90 and 100 MPa that only (v, u) has.
 TEST(BothFlashes, StatesBesideABorderComeBackWithTheirEnding) {
   auto vapour = [](double p) { return OnePhase(2, p, IF97TSAT(p) + 0.05); };
   auto wet = [](double p) { return Wet(IF97TSAT(p), 0.9999, false); };

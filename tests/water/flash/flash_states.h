@@ -1,7 +1,6 @@
-// Random water states per class, from (p, T) or (T, x), at least 0.5 K and
-// 0.1 MPa from the region borders and the critical point, with their volume
-// and both energies from the forward equations, so both flashes run on the
-// same states: the round-trip test and the flash benchmark use them.
+// Random water states per class, from (p, T) or (T, x), at least 0.5 K and 0.1 MPa from the region
+// borders and the critical point, with their volume and both energies from the forward equations,
+// so both flashes run on the same states: the round-trip test and the flash benchmark use them.
 #pragma once
 
 #include <cmath>
@@ -26,8 +25,8 @@ inline const char* NameOf(Class c) {
   return names[static_cast<int>(c)];
 }
 
-// A one-phase state of IF97 region 1, 2, 3 or 5 at (p, T); in region 3 a
-// negative volume is the volume iteration's not-converged marker.
+// A one-phase state of IF97 region 1, 2, 3 or 5 at (p, T); in region 3 a negative volume is the
+// volume iteration's not-converged marker.
 inline State OnePhase(int region, double p, double t) {
   switch (region) {
     case 1: return {p, t, -1.0, IF97R1V(p, t), IF97R1H(p, t), IF97R1U(p, t)};

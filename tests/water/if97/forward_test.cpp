@@ -1,6 +1,5 @@
-// The IF97 forward equations and the other IAPWS releases at their published
-// check values, and the identities that tie each region's derivative
-// functions to those values.
+// The IF97 forward equations and the other IAPWS releases at their published check values, and the
+// identities that tie each region's derivative functions to those values.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,9 +13,9 @@ namespace {
 using water_test::NinthDigit;
 using Fn = double (*)(const double&, const double&);
 
-// IF97 Tables 5, 15, 42 at (p, T) and 33 at (T, v): v (region 3: p), h, u, s,
-// cp, w to the nine printed digits; then at the same states cv, kappa and g
-// (region 3: f) through the derivative functions and cp, w, h, u, s.
+// IF97 Tables 5, 15, 42 at (p, T) and 33 at (T, v): v (region 3: p), h, u, s, cp, w to the nine
+// printed digits; then at the same states cv, kappa and g (region 3: f) through the derivative
+// functions and cp, w, h, u, s.
 TEST(If97Regions, PublishedTablesAndTheirIdentities) {
   // v (region 3: p), h, u, s, cp, w; cv, kappa, dv/dT, dv/dp, dp/dT, g (region 3: f)
   const Fn fns[5][12] = {
@@ -55,8 +54,8 @@ TEST(If97Regions, PublishedTablesAndTheirIdentities) {
               0.272724317e1, 5e-9);
 }
 
-// IF97 Tables 35 and 36 in MPa and in bar with their range limits, and the
-// B23 check point both ways.
+// IF97 Tables 35 and 36 in MPa and in bar with their range limits, and the B23 check point both
+// ways.
 TEST(If97Saturation, PublishedTablesRangesAndB23) {
   for (const auto& row : water_test::kPsatRows) {
     EXPECT_NEAR(IF97PSAT(row.in), row.out, NinthDigit(row.out));
