@@ -12,12 +12,7 @@
 namespace thermomodels {
 namespace {
 
-using testing::AssocCaller;
-using testing::kInert;
-using testing::kMethanol;
-using testing::kWater;
-using testing::Species;
-using testing::Sums;
+using namespace testing;
 
 Species WithType(Species s, int64_t type) {
   s.type = type;

@@ -15,12 +15,7 @@
 namespace {
 
 using namespace cpa_test;
-using thermomodels::CPAPROP_SAVED;
-using thermomodels::ESROPT;
-using thermomodels::ESRSET;
-using thermomodels::kCpaNoState;
-using thermomodels::kCpaRefused;
-using thermomodels::kNoValue;
+using namespace thermomodels;
 
 // How often TEXT occurs in the file NAME (0 when there is no such file).
 int Count(const std::string& name, const std::string& text) {
@@ -189,6 +184,21 @@ TEST_F(CpaExport, UnsetHostTolerancesAreTheDefaults) {
   EXPECT_NEAR(limit.pcalc, at.pcalc, 1e-12 * at.pcalc);
   EXPECT_NEAR(limit.phi[0], at.phi[0], 1e-12);
   ESROPT = {0};
+}
+
+// With m = -5 the pressure at V = 2b falls with T: just below where it is 0, the pass at
+// T + 0.001 K has no state and every temperature derivative carries the marker.
+TEST_F(CpaExport, DerivativesOfAPassWithoutStateAreMarked) {
+  methane_.m[0] = -5.0;
+  Request r{.kvl = 2, .kvstrt = 1, .v_in = 0.17328070 * kCpaRgas * kMethaneSrk.tc / kMethaneSrk.pc};
+  double lo = 150.0, hi = 250.0;
+  while (hi - lo > 1e-5) (Methane(r, 0.5 * (lo + hi), 1e5).z < 0.0 ? hi : lo) = 0.5 * (lo + hi);
+  ASSERT_EQ(Methane(r, lo - 2e-4, 1e5).ierr, 0);
+  r.kphi = r.kh = r.kv = 3;
+  r.kder = 1;
+  const Result res = Methane(r, lo - 2e-4, 1e5);
+  EXPECT_EQ(res.ierr, kCpaNoState);
+  for (double d : {res.dphidt[0], res.dhdt, res.dvdt, res.dpdt}) EXPECT_EQ(d, kNoValue);
 }
 
 // With the root memory on, each root is saved (V in word J + 2 of the liquid-1 record); one moved

@@ -15,10 +15,7 @@
 namespace thermomodels {
 namespace {
 
-using water_test::kPc;
-using water_test::kSingle;
-using water_test::kTc;
-using water_test::kVc;
+using namespace water_test;
 
 using PtxRouter = double (*)(const double&, const double&, const double&);
 using PtFn = double (*)(const double&, const double&);
