@@ -240,6 +240,14 @@ TEST(RootSolvers, StepsFromAGivenState) {
     EXPECT_NEAR(v, c.v_next, 1e-12 * c.v_next);
     EXPECT_EQ(iflag, c.iflag_next);
     for (auto [word, value] : c.words_after) EXPECT_EQ(PPUTL_ESROOT.rw[word - 1], value) << word;
+    if (c.iflag_next == 4) {  // the cut volume is evaluated once more, then taken as the pseudo-root
+      int64_t istat = -1;
+      p = 0.95e5;
+      for (int64_t irc_then : {3, 4}) {
+        Call(s, irc, iflag, v, p, dpdv, istat);
+        EXPECT_EQ(irc, irc_then);
+      }
+    }
   }
 }
 

@@ -13,10 +13,7 @@
 namespace thermomodels {
 namespace {
 
-using water_test::kM;
-using water_test::Prop;
-using water_test::Prph;
-using water_test::Value;
+using namespace water_test;
 
 constexpr double kE = 18015.2, kRCP0 = 33587.0234;  // kJ/kg -> J/kmol; ideal-gas cp, J/(kmol K)
 constexpr double kRT0H0 = 45892556.81, kRS0 = 125384.7155;  // ideal gas at 298.15 K: J/kmol, J/(kmol K)
@@ -135,7 +132,6 @@ TEST(WaterDispatcher, FailuresGiveTheMarkerAndStatus) {
   EXPECT_TRUE(Prop(2, 3, 650.0, 0.0, kM / 500.0).ierr == 0 && Prop(6, 2, 500.0, -1.0, kM / 5.0).ierr == 0);
 }
 
-using water_test::WarningFile;
 
 constexpr int32_t kUnit = 71;
 constexpr double kR = 8314.33;

@@ -15,9 +15,7 @@
 namespace thermomodels {
 namespace {
 
-using flash_states::OnePhase;
-using flash_states::State;
-using flash_states::Wet;
+using namespace flash_states;
 using E = FlashEnding;
 using Wrapper = double (*)(const double& v, const double& e);
 constexpr double kInf = HUGE_VAL;
