@@ -196,8 +196,9 @@ extern TM_API tm_global_block DMS_GLOBAL;
  * dp/drho below -1e-7 pc/rhoc, so that the critical point passes), or cp,
  * cv or the squared speed of sound not positive. Code 14 gives IERR 1 for a
  * pressure that is not positive only: a volume search reads it at trial
- * volumes where (dp/dv)_T > 0. Codes 6 and 7 (at the caller's T and V) and
- * region code 4 are not tested.
+ * volumes where (dp/dv)_T > 0. Codes 5 (any region code) and 11 give IERR 1
+ * for a volume or vapour pressure that is not positive. Codes 6 and 7 (at
+ * the caller's T and V) and region code 4 are not tested otherwise.
  * Reference: codes 2, 3, 4, 9, 10 subtract the HGK 1984 ideal gas at
  * 298.15 K with R = 8314.41 J/(kmol K) (code 10 uses the cp term); code 12
  * is the IF97 internal energy as it stands. */

@@ -50,6 +50,8 @@ for name, cs in [
         ("valid-codes", [(300.0, 1e5, 1.0, 2, 0, 1), (373.15, 1e5, 1.0, 11, 0, 0),
                          (650.0, 3e7, 0.04, 14, 0, 3), (400.0, 1e5, 1.0, 6, 2, 4)]),
         ("region3-code4-and-fugacity", [(650.0, 2.5e7, 0.05, 4, 0, 3), (650.0, 2.5e7, 0.05, 1, 0, 3)]),
+        # Region 3's backward volume at a liquid state of region 1 comes out negative.
+        ("region3-volume-of-a-liquid-state", [(593.38491263281082, 23058027.730053701, 1.0, 5, 0, 3)]),
         ("no-physical-state", [(300.0, 1e9, 1e35, 5, 0, 1), (1500.0, 1e7, 1e35, 5, 0, 1),  # far from
                                (300.0, 1e5, 0.018, 14, 0, 3), (100.0, 1e5, 1e35, 2, 0, 1)])]:  # the regions
     write("if97prph", name, host()[:-1], calls(cs))

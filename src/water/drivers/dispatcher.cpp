@@ -395,19 +395,27 @@ namespace {
 // Whether the state that an evaluation of code CODE (1..15) with region code
 // REGION read is one the region's equation describes: the codes of the
 // region's equation of state in regions 1, 2, 3 and 5 (at (P, T); region 3
-// at (T, V), its volume code at the volume VALUE it found), and a positive
-// pressure for code 14. Code 14 keeps the pressures of (dp/dv)_T >= 0: a
+// at (T, V), its volume code at the volume VALUE it found), a positive
+// volume for code 5 in every region, and a positive pressure for codes 11
+// and 14. Code 14 keeps the pressures of (dp/dv)_T >= 0: a
 // volume search reads them at its trial volumes inside the two-phase loop.
 // The transport codes, which read the caller's (T, V), the saturation codes
 // and region code 4, whose routers choose the phase, pass.
 bool PhysicalResult(int32_t code, int64_t region, double T, double P, double V, double value) {
   switch (code) {
-    case kPressureFromTV: return value > 0.0;
+    case kPressureFromTV:
+    case kVapourPressure: return value > 0.0;
     case kViscosity:
     case kConductivity:
     case kSurfaceTension:
-    case kVapourPressure:
     case kSaturationTemperature: return true;
+    // A volume must be positive whatever the region: region 3's backward
+    // volume, asked for a state of region 1, can come out negative, and a
+    // negative volume also passes region 3's stability test, whose pressure
+    // and derivatives keep their signs when rho changes sign.
+    case kVolume:
+      if (!(value > 0.0)) return false;
+      break;
     default: break;
   }
   // The pressure in MPa by a product, not the quotient the evaluation used:
