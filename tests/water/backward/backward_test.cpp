@@ -247,7 +247,7 @@ TEST(Region3Subregions, TreeLimitsAndSaturationSides) {
       {50.0, IF97T3AB(50.0), "a--"}, {24.0, IF97T3IJ(24.0), "i--"},
       {24.0, up(IF97T3IJ(24.0)), "j--"}, {30.0, IF97T3AB(30.0), "d--"},
       {22.8, IF97T3MN(22.8), "m--"}, {22.8, IF97T3GH(22.8), "l--"},
-      {20.8, IF97T3JK(20.8), "r-r"}, {22.0, IF97T3RX(22.0), "x--"}, {pxz, IF97T3WX(pxz), "--x"},
+      {20.8, IF97T3JK(20.8), "r-r"}, {20.8, IF97T3JK(20.8) + 1.0, "ksk"}, {22.0, IF97T3RX(22.0), "x--"}, {pxz, IF97T3WX(pxz), "--x"},
       // Comparisons with the saturation temperature.
       {20.0, 638.0, "s--"},       {20.0, 639.0, "t--"},       {20.0, IF97TSAT(20.0), "s--"},
       {21.0, IF97TSAT(21.0), "s--"}, {18.0, IF97TSAT(18.0), "c--"},
