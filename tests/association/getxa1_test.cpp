@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,33 @@ TEST(Getxa1, RestartAndPassLimit) {
   EXPECT_EQ(w.ierr, 1);
   EXPECT_EQ(w.kinit, 0);
   EXPECT_TRUE(Contains(fail.Text(), "GETXA1: XA FAILED. ITER = 2"));
+}
+
+// Trace level 4 writes the Jacobian of the balance at the solution, I - dX'/dX: for pure water
+// (4C) with all fractions X it is 1 on the diagonal, X^2 rho Delta = (1 - X)/2 between sites that
+// bond (1, 2 with 3, 4) and 0 between those that do not.
+TEST(Getxa1, TraceLevelFourWritesTheJacobianAtTheSolution) {
+  const double rho = testing::kWaterRho, rd = rho * WaterDelta();
+  const double x = (-1.0 + std::sqrt(1.0 + 8.0 * rd)) / (4.0 * rd);
+  SiteProblem p({4}, {1.0});
+  p.Delta(1, 1) = WaterDelta();
+  UnitCapture cap(62, "getxa1_jacobian.txt");
+  p.SolveTraced(rho, 2, 100, 4, cap.unit());
+  ASSERT_EQ(p.ierr, 0);
+  const std::string text = cap.Text();
+  const size_t at = text.find("GETXA1: JACOBIAN: I, J, JAC\n");
+  ASSERT_NE(at, std::string::npos) << text;
+  std::istringstream in(text.substr(at + 28));
+  for (int64_t k = 0; k < 16; ++k) {
+    int64_t i = 0, j = 0;
+    double jac = 0.0;
+    in >> i >> j >> jac;
+    ASSERT_TRUE(in) << "entry " << k;
+    EXPECT_EQ(i, k % 4 + 1);
+    EXPECT_EQ(j, k / 4 + 1);
+    const double expect = i == j ? 1.0 : ((i <= 2) != (j <= 2) ? 0.5 * (1.0 - x) : 0.0);
+    EXPECT_NEAR(jac, expect, 1e-8) << i << "," << j;
+  }
 }
 
 TEST(Getxa1, UnknownTypeCodesHaveNoSites) {
