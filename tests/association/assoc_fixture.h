@@ -3,6 +3,10 @@
 #pragma once
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "association/association.h"
@@ -11,19 +15,34 @@ namespace thermomodels::testing {
 
 // Pure water in the simplified CPA (4C scheme) at its reference state.
 inline constexpr double kWaterB = 0.014515;            // m3/kmol
+inline constexpr double kWaterEps = 2003.136;          // K
+inline constexpr double kWaterBeta = 0.0692;
 inline constexpr double kWaterT = 298.15;              // K
 inline constexpr double kWaterRho = 1.0 / 0.01792595;  // kmol/m3
+// Simplified CPA strength b*beta*(exp(eps/T) - 1)/(1 - 0.475 b rho).
+inline double CpaStrength(double b, double eps, double beta, double t, double rho, double bmix) {
+  return b * beta * (std::exp(eps / t) - 1.0) / (1.0 - 0.475 * bmix * rho);
+}
 // Strength b beta (exp(eps/T) - 1)/(1 - 0.475 b rho).
 inline double WaterDelta() {
   return kWaterB * 0.0692 * (std::exp(2003.136 / kWaterT) - 1.0) /
          (1.0 - 0.475 * kWaterB * kWaterRho);
 }
 
+// |a - b| over the larger magnitude, at least `floor`.
+inline double Rel(double a, double b, double floor) {
+  return std::fabs(a - b) / std::fmax(std::fmax(std::fabs(a), std::fabs(b)), floor);
+}
+
+inline bool Contains(const std::string& text, const char* line) {
+  return text.find(line) != std::string::npos;
+}
+
 // Positions 1..n hold components 1..n; species (components or groups, one a component) associate at
 // their own number. Build() again after IGRP is set.
 struct SiteProblem {
-  int64_t n, ldg, ldx = 4, nv = 0, ierr = 0, kinit = 0;
-  std::vector<int64_t> idx, igrp, itype, isite, idxv, iwork;
+  int64_t n, ldg, ldx = 4, nv = 0, nmerge = 0, ierr = 0, kinit = 0;
+  std::vector<int64_t> idx, igrp, itype, isite, idxv, iwork, iv2{0}, jv2{0};
   std::vector<double> x, grpw, delta, xa, xold, xar, wsolv, res, vold;
 
   SiteProblem(const std::vector<int64_t>& types, const std::vector<double>& fractions)
@@ -54,6 +73,7 @@ struct SiteProblem {
     res = vold = std::vector<double>(nv + 1, 0.0);
   }
   double& Delta(int64_t i, int64_t j) { return delta[(j - 1) * ldg + (i - 1)]; }
+  double Xa(int64_t site, int64_t pos) const { return xa[(pos - 1) * ldx + (site - 1)]; }
 
   // Species numbers serve as IA and IAPOS.
   void Solve(double rho, int64_t method, int64_t maxit = 100, int64_t kstart = 0) {
@@ -66,6 +86,51 @@ struct SiteProblem {
            zero, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES, ASSOC_TYPES.SITES, ldx, zero,
            &zero, &zero, zero, zero, zero, zero, iwork.data(), kinit, rhoprev, xar.data(), zero);
   }
+  // As Solve, with a trace level and unit, a start mode and a tolerance; without groups.
+  void SolveTraced(double rho, int64_t method, int64_t maxit = 100, int64_t level = 0,
+                   int32_t unit = 0, int64_t kstart = 0, double tol = 1e-12) {
+    int64_t zero = 0, twenty = 20, ten = 10;
+    double rhoprev = kNoValue;
+    GETXA1(nullptr, rho, n, n, n, idx.data(), igrp.data(), idx.data(), idx.data(), x.data(),
+           grpw.data(), x.data(), xa.data(), delta.data(), wsolv.data(), xold.data(), zero, zero,
+           ierr, kstart, tol, nv, isite.data(), idxv.data(), method, maxit, res.data(), vold.data(),
+           level, unit, itype.data(), twenty, ten, ASSOC_TYPES.NSITES, ASSOC_TYPES.SITES, ldx,
+           nmerge, iv2.data(), jv2.data(), zero, zero, zero, zero, iwork.data(), kinit, rhoprev,
+           xar.data(), zero);
+  }
+
+  // S_A of Wertheim's balance at the fractions xs (an (LDX, N) array); without groups.
+  double SiteSum(double rho, const std::vector<double>& xs, int64_t site, int64_t pos) const {
+    const int64_t sa = AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[pos - 1], site);
+    double sum = 0.0;
+    for (int64_t j = 1; j <= n; ++j)
+      for (int64_t b = 1; b <= AssocSiteCount(ASSOC_TYPES.NSITES, itype[j - 1]); ++b)
+        if (AssocSitesBond(sa, AssocSiteSign(ASSOC_TYPES.SITES, 10, itype[j - 1], b)))
+          sum += rho * x[j - 1] * delta[(j - 1) * ldg + (pos - 1)] * xs[(j - 1) * ldx + (b - 1)];
+    return sum;
+  }
+};
+
+// Reads back everything written to a unit opened on a fresh file.
+struct UnitCapture {
+  UnitCapture(int32_t u, std::string name) : unit_(u), path(std::move(name)) {
+    std::remove(path.c_str());
+    UnitOpen(unit_, path);
+  }
+  ~UnitCapture() {
+    UnitClose(unit_);
+    std::remove(path.c_str());
+  }
+  std::string Text() {
+    UnitClose(unit_);
+    std::stringstream ss;
+    ss << std::ifstream(path).rdbuf();
+    UnitOpen(unit_, path);
+    return ss.str();
+  }
+  int32_t unit() const { return unit_; }
+  int32_t unit_;
+  std::string path;
 };
 
 // Type code; CPA co-volume [m3/kmol]; association energy over k [K] and volume; PC-SAFT segment
@@ -78,6 +143,7 @@ struct Species {
 inline constexpr Species kWater{4, kWaterB, 2003.136, 0.0692, 1.0656, 3.0007, 366.51};
 inline constexpr Species kMethanol{2, 0.0491, 2957.0, 0.0161, 1.5255, 3.2300, 188.90};
 inline constexpr Species kInert{0, 0.0500, 0.0, 0.0, 2.0000, 3.7000, 250.00};
+inline std::vector<Species> WaterMethanolInert() { return {kWater, kMethanol, kInert}; }
 
 struct Sums {
   double asum = 0, asumr = 0, asumr2 = 0, asumt = 0;
@@ -111,8 +177,8 @@ struct AssocCaller {
   Sums Eval(double t, double rho, const std::vector<double>& x, bool lrho, bool lrho2, bool ltemp,
             bool lcomp) {
     const int64_t cap = ldx * n + 8;
-    xa.assign(cap, 0.0);
-    std::vector<double> xar(cap), xar2(cap), xat(cap), xax(cap), xerr(cap), xold(cap), res(cap),
+    if (istart == 20 || mode != 2 || xa.empty()) xa.assign(cap, 0.0);  // else restart from it
+    std::vector<double> xar(cap, start_xar), xar2(cap), xat(cap), xax(cap), xerr(cap), xold(cap), res(cap),
         vold(cap), work(cap);
     std::vector<double> deltar(n * n), deltar2(n * n), deltat(n * n), deltax(n * n), segm(n),
         dseg(n), dsegt(n), dz2(n), dz3(n), bcomp(n), sigma(n);
@@ -154,7 +220,7 @@ struct AssocCaller {
 
   int64_t n, irdf = 1, istart = 0, ispec = 0, mode = 0, iopt = 99999999, level = 0, ldx = 4;
   int32_t unit = 0;
-  double tol = 1e-12;
+  double tol = 1e-12, start_xar = 0.0;  // start_xar: density derivative handed in
   std::vector<Species> sp;
   std::vector<int64_t> idx, itype;
   std::vector<double> asspar, epsab, volab, ecrflg;

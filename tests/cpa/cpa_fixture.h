@@ -67,6 +67,7 @@ class CpaSystem {
     coef[2 * pair + 1] = c2;
     (&coef == &kij ? kijset : vijset)[static_cast<size_t>(k - 1)] = 1.0;
   }
+  void SetKij(int64_t k, int64_t l, double c1, double c2) { SetPair(kij, k, l, c1, c2); }
 
   Result Call(double T, double P, const std::vector<int64_t>& idx, const std::vector<double>& x,
               const Request& r) {

@@ -99,6 +99,43 @@ TEST_F(CpaExport, RequestCodesWriteOnlyWhatTheyName) {
     }
 }
 
+// The echo block and the parameter trace of print level 2 name each given binary record once, the
+// reverse record too where it differs; the trace numbers positions I and components IDX(I) apart.
+TEST_F(CpaExport, EchoAndParameterTraceListEveryGivenRecord) {
+  const struct {
+    bool echo;
+    std::vector<int64_t> idx;
+    std::vector<const char*> lines;
+    std::vector<std::pair<const char*, int>> counts;  // record lines in all
+  } cases[] = {
+      {true,
+       {1, 2},
+       {"\n  BPVAL  1 2 1.00000000E-02 2.00000000E-03\n",
+        "\n  BPVAL  2 1 -3.00000000E-02 0.00000000E+00\n", "CPAVIJ\n  BPVAL  1 2 5.00000000E-02 "},
+       {{"BPVAL", 3}}},
+      {false,
+       {2, 1},
+       {"\n1 2 3.64438382E+02 8.49597227E+06 3.40387723E-01 2.00000000E+00 2.95761841E+03 ",
+        "\n2 1 3.03171358E+02 1.50459144E+07 ", "\n1 2 2 1 -3.00000000E-02 0.00000000E+00\n",
+        "\n2 1 1 2 1.00000000E-02 2.00000000E-03\n",
+        "CPAVIJ\n2 1 1 2 5.00000000E-02 0.00000000E+00\n"},
+       {{"\n1 2 2 1 ", 1}, {"\n2 1 1 2 ", 2}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.echo ? "echo" : "print level 2");
+    ResetCpaState();
+    (c.echo ? CPAPROP_SAVED.echo : CPAPROP_SAVED.print_level) = c.echo ? 1 : 2;
+    CpaSystem sys({kWater, kMethanol});
+    sys.SetKij(1, 2, 0.01, 0.002);
+    sys.SetKij(2, 1, -0.03, 0.0);
+    sys.SetPair(sys.vij, 1, 2, 0.05, 0.0);
+    std::filesystem::remove("fort.41");
+    EXPECT_EQ(sys.Call(320.0, 1e5, c.idx, {0.5, 0.5}, {.unit = 41}).ierr, 0);
+    for (const char* line : c.lines) EXPECT_EQ(Count("fort.41", line), 1) << line;
+    for (auto [mark, n] : c.counts) EXPECT_EQ(Count("fort.41", mark), n) << mark;
+  }
+}
+
 // Refused input: status 20, outputs marked, no write outside the caller's arrays (exactly as large
 // as documented, which the sanitizer build checks).
 TEST_F(CpaExport, RefusedInput) {
