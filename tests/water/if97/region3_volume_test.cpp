@@ -65,6 +65,27 @@ TEST(Region3Volume, ConvergesCheaplyOnTheRegionGridWhateverWasCalledBefore) {
   }
 }
 
+// In every zone, far from and near the critical point, the start volume lies next to the root the
+// search ends on: within 2e-6 (1e-8 near the critical point) and closer than the zone's correlation.
+TEST(Region3Volume, StartVolumeOfEachZoneLiesNextToTheRoot) {
+  constexpr auto kL = Region3Side::kLiquid, kV = Region3Side::kVapour;
+  const struct { double p, t; Region3Side side; int64_t zone; double tol; } kRows[] = {
+      {22.0, 640.0, kL, 1, 2e-6},         {23.5, 650.0, kL, 2, 2e-6},        {22.5, 650.0, kV, 3, 2e-6},
+      {21.0, 645.0, kV, 4, 2e-6},         {30.0, 660.0, kL, 5, 2e-6},        {35.0, 690.0, kL, 5, 2e-6},
+      {25.0, 660.0, kV, 6, 2e-6},         {30.0, 690.0, kV, 6, 2e-6},        {60.0, 700.0, kL, 7, 2e-6},
+      {48.0, 750.0, kV, 7, 2e-6},         {22.0641, 647.1, kL, 2, 1e-8},     {22.0641, 647.1, kV, 3, 1e-8},
+      {22.06399, 647.0959, kL, 1, 1e-8},  {22.06399, 647.0959, kV, 4, 1e-8}, {22.06401, 647.0961, kV, 3, 1e-8},
+      {22.0640005, 647.096002, kL, 2, 1e-8}, {22.0640005, 647.096002, kV, 3, 1e-8}};
+  for (const auto& r : kRows) {
+    int64_t evaluations = 0;
+    const double root = Region3Volume(r.p, r.t, r.side, evaluations);
+    const double start = IF97R3VST(r.p, r.t, r.zone);
+    EXPECT_EQ(Region3ZoneCode(r.p, r.t, r.side), r.zone) << r.p << " MPa, " << r.t << " K";
+    EXPECT_NEAR(start / root, 1.0, r.tol) << r.p << " MPa, " << r.t << " K";
+    EXPECT_LT(std::fabs(start - root), std::fabs(IF97R3VGS(r.p, r.t, r.zone) - root)) << r.p << " MPa";
+  }
+}
+
 // On the saturation line the sides straddle the critical volume; a state exactly on it is vapour.
 TEST(Region3Volume, SaturationSidesStraddleTheCriticalVolume) {
   for (double t = 623.15; t < 647.096; t += 0.25) {
