@@ -86,6 +86,16 @@ TEST(Region3Volume, StartVolumeOfEachZoneLiesNextToTheRoot) {
   }
 }
 
+// Just below the saturation pressure at 640.95 K the isotherm has three roots; from starts on the
+// liquid side the search still ends on one of them (the middle or the vapour root).
+TEST(Region3Volume, StartsBetweenThreeRootsEndOnARoot) {
+  for (const auto& [p, start] : {std::array{20.488, 0.0014}, {20.488, 0.0015}, {20.489, 0.00131}}) {
+    const double v = IF97R3VNW(p, 640.95, start);
+    EXPECT_TRUE(v > 0.0025 && v <= 0.00882) << p << " MPa from " << start << ": " << v;
+    EXPECT_NEAR(IF97R3P(640.95, v) / p, 1.0, 1e-8) << p << " MPa from " << start;
+  }
+}
+
 // On the saturation line the sides straddle the critical volume; a state exactly on it is vapour.
 TEST(Region3Volume, SaturationSidesStraddleTheCriticalVolume) {
   for (double t = 623.15; t < 647.096; t += 0.25) {
