@@ -150,7 +150,8 @@ def gamma(region):
     if region == 1:
         return (lambda p, t: sum(mpf(n) * (mpf("7.1") - p)**i * (t - mpf("1.222"))**j
                                  for i, j, n in TABLE2)), mpf("16.53"), mpf(1386)
-    ideal, res, shift, ts = (TABLE10, TABLE11, mpf("0.5"), 540) if region == 2 else (TABLE37, TABLE38, 0, 1000)
+    ideal, res, shift, ts = ((TABLE10, TABLE11, mpf("0.5"), 540) if region == 2
+                             else (TABLE37, TABLE38, 0, 1000))
     return (lambda p, t: log(p) + sum(mpf(n) * t**j for j, n in ideal) +
             sum(mpf(n) * p**i * (t - shift)**j for i, j, n in res)), mpf(1), mpf(ts)
 
