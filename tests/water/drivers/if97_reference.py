@@ -231,12 +231,14 @@ def main():
     assert abs(viscosity(mpf("298.15"), 998) * 10**6 / mpf("889.735100") - 1) < 1e-8
     assert abs(viscosity(mpf("873.15"), 600) * 10**6 / mpf("77.430195") - 1) < 1e-8
     # Liquid (region 1 without and with the critical term), vapour (region 2 with it, and without
-    # it above 973.15 K), region 5, and both saturated phases at 450 K (P not given, flag 0 or 1).
+    # it above 973.15 K), region 5, and both saturated phases at 450 and 600 K (P not given, flag 0
+    # or 1; the vapour at 600 K below 100 kg/m3 with a marked critical term).
     print("# transport: P [bar], T [K], flag, conductivity [W/(m K)], viscosity [Pa s], cp [kJ/(kg K)],")
     print("#   density [kg/m3], Prandtl number, thermal diffusivity [m2/s]")
     for p_bar, t, flag, region in [(30.0, 300.0, -1.0, 1), (30.0, 500.0, -1.0, 1), (1.0, 400.0, -1.0, 2),
                                    (100.0, 700.0, -1.0, 2), (10.0, 1000.0, -1.0, 2),
-                                   (100.0, 1100.0, -1.0, 5), (-1.0, 450.0, 0.0, 1), (-1.0, 450.0, 1.0, 2)]:
+                                   (100.0, 1100.0, -1.0, 5), (-1.0, 450.0, 0.0, 1), (-1.0, 450.0, 1.0, 2),
+                                   (-1.0, 600.0, 0.0, 1), (-1.0, 600.0, 1.0, 2)]:
         p = psat_mpa(mpf(t)) if p_bar < 0 else mpf(p_bar) / 10
         s = GibbsState(region, p, mpf(t))
         lam, eta = conductivity(region, p, mpf(t), s), viscosity(mpf(t), 1 / s.v)
