@@ -132,6 +132,24 @@ TEST(PtxRouters, CriticalPoint) {
 
 // IAPS 1985 region-3 conductivity against the 2011 release off the critical point and the line (2 %
 // in the dense liquid, 8 % on the ridge); its side members agree off the line and differ on it.
+// The transport bundle, Prandtl number and thermal diffusivity against both releases evaluated
+// independently (if97_reference.py): liquid and vapour with and without the conductivity's critical
+// term, region 5 and both saturated phases at 450 K. A wet state marks every output, whatever it held.
+TEST(PtxTransportRouters, AgreeWithTheReleasesEvaluatedIndependently) {
+  for (const auto& r : Reference("transport")) {
+    const double P = r[0], T = r[1], X = r[2];
+    double out[4] = {};
+    IF97TRNPTX(out[0], out[1], out[2], out[3], P, T, X);
+    const double got[] = {out[0], out[1], out[2], out[3], IF97PRNPTX(P, T, X), IF97ALFPTX(P, T, X)};
+    for (int k = 0; k < 6; ++k)
+      EXPECT_NEAR(got[k], r[3 + k], 1e-10 * r[3 + k]) << P << " bar, " << T << " K, " << X << ": output " << k;
+  }
+  double out[4] = {1.0, 1.0, 1.0, 1.0};
+  IF97TRNPTX(out[0], out[1], out[2], out[3], -1.0, 450.0, 0.5);
+  for (const double v : out) EXPECT_EQ(v, -1.0);
+  EXPECT_TRUE(IF97PRNPTX(-1.0, 450.0, 0.5) == -1.0 && IF97ALFPTX(-1.0, 450.0, 0.5) == -1.0);
+}
+
 TEST(Wtcon85, AgreesWithThe2011FormulationAndItsSideMembers) {
   for (double p = 17.0; p <= 100.0; p += 1.0) {
     for (double t = 625.0; t <= 860.0; t += 5.0) {

@@ -56,6 +56,19 @@ TEST(If97Regions, PublishedTablesAndTheirIdentities) {
 
 // IF97 Tables 35 and 36 in MPa and in bar with their range limits, and the B23 check point both
 // ways.
+// The mixed derivative of region 5's residual Gibbs energy against a central difference of the
+// energy itself in pi and tau = 1000/T, over the region's pressures and temperatures.
+TEST(If97Regions, Region5MixedDerivativeIsTheDifferenceOfGamma) {
+  for (const double p : {0.5, 10.0, 50.0}) {
+    for (const double t : {1073.15, 1500.0, 2273.15}) {
+      const double dp = 1e-4 * p, tau = 1000.0 / t, dtau = 1e-4 * tau;
+      const auto g = [&](double a, double b) { return IF97R5GR(p + a * dp, 1000.0 / (tau + b * dtau)); };
+      const double numeric = (g(1, 1) - g(1, -1) - g(-1, 1) + g(-1, -1)) / (4.0 * dp * dtau);
+      EXPECT_NEAR(IF97R5GRPT(p, t), numeric, 1e-6 * std::fabs(numeric)) << p << " MPa, " << t << " K";
+    }
+  }
+}
+
 TEST(If97Saturation, PublishedTablesRangesAndB23) {
   for (const auto& row : water_test::kPsatRows) {
     EXPECT_NEAR(IF97PSAT(row.in), row.out, NinthDigit(row.out));

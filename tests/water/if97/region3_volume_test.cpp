@@ -65,6 +65,37 @@ TEST(Region3Volume, ConvergesCheaplyOnTheRegionGridWhateverWasCalledBefore) {
   }
 }
 
+// In every zone, far from and near the critical point, the start volume lies next to the root the
+// search ends on: within 2e-6 (1e-8 near the critical point) and closer than the zone's correlation.
+TEST(Region3Volume, StartVolumeOfEachZoneLiesNextToTheRoot) {
+  constexpr auto kL = Region3Side::kLiquid, kV = Region3Side::kVapour;
+  const struct { double p, t; Region3Side side; int64_t zone; double tol; } kRows[] = {
+      {22.0, 640.0, kL, 1, 2e-6},         {23.5, 650.0, kL, 2, 2e-6},        {22.5, 650.0, kV, 3, 2e-6},
+      {21.0, 645.0, kV, 4, 2e-6},         {30.0, 660.0, kL, 5, 2e-6},        {35.0, 690.0, kL, 5, 2e-6},
+      {25.0, 660.0, kV, 6, 2e-6},         {30.0, 690.0, kV, 6, 2e-6},        {60.0, 700.0, kL, 7, 2e-6},
+      {48.0, 750.0, kV, 7, 2e-6},         {22.0641, 647.1, kL, 2, 1e-8},     {22.0641, 647.1, kV, 3, 1e-8},
+      {22.06399, 647.0959, kL, 1, 1e-8},  {22.06399, 647.0959, kV, 4, 1e-8}, {22.06401, 647.0961, kV, 3, 1e-8},
+      {22.0640005, 647.096002, kL, 2, 1e-8}, {22.0640005, 647.096002, kV, 3, 1e-8}};
+  for (const auto& r : kRows) {
+    int64_t evaluations = 0;
+    const double root = Region3Volume(r.p, r.t, r.side, evaluations);
+    const double start = IF97R3VST(r.p, r.t, r.zone);
+    EXPECT_EQ(Region3ZoneCode(r.p, r.t, r.side), r.zone) << r.p << " MPa, " << r.t << " K";
+    EXPECT_NEAR(start / root, 1.0, r.tol) << r.p << " MPa, " << r.t << " K";
+    EXPECT_LT(std::fabs(start - root), std::fabs(IF97R3VGS(r.p, r.t, r.zone) - root)) << r.p << " MPa";
+  }
+}
+
+// Just below the saturation pressure at 640.95 K the isotherm has three roots; from starts on the
+// liquid side the search still ends on one of them (the middle or the vapour root).
+TEST(Region3Volume, StartsBetweenThreeRootsEndOnARoot) {
+  for (const auto& [p, start] : {std::array{20.488, 0.0014}, {20.488, 0.0015}, {20.489, 0.00131}}) {
+    const double v = IF97R3VNW(p, 640.95, start);
+    EXPECT_TRUE(v > 0.0025 && v <= 0.00882) << p << " MPa from " << start << ": " << v;
+    EXPECT_NEAR(IF97R3P(640.95, v) / p, 1.0, 1e-8) << p << " MPa from " << start;
+  }
+}
+
 // On the saturation line the sides straddle the critical volume; a state exactly on it is vapour.
 TEST(Region3Volume, SaturationSidesStraddleTheCriticalVolume) {
   for (double t = 623.15; t < 647.096; t += 0.25) {
