@@ -9,9 +9,10 @@
 set -euo pipefail
 packages=(cmake g++ make)
 if [[ "${1:-all}" != example ]]; then
-  # clang and its runtime libraries build the fuzz programs (libFuzzer).
+  # clang and its runtime libraries build the fuzz programs (libFuzzer);
+  # gcovr reports the test suite's line coverage.
   packages+=(gfortran libgtest-dev libgmock-dev libbenchmark-dev binutils pkg-config
-             clang libclang-rt-dev)
+             clang libclang-rt-dev gcovr)
 fi
 missing=()
 for p in "${packages[@]}"; do

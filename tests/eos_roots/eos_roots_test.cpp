@@ -267,6 +267,43 @@ TEST(RootSolvers, ConvergenceAtANonPositiveVolumeIsReported) {
   EXPECT_EQ(v, 0.03);
 }
 
+// Beyond the end of the vapour branch the pressure plunges below 0 (steeper than any cubic): the
+// search extrapolates 1/P quadratically from the end of the branch, refits the quadratic through
+// each trial whose pressure is not positive, and accepts the first positive one as a pseudo-root.
+TEST(RootSolvers, VapourPseudoRootRefitsThroughANegativePressure) {
+  const double t = 300.0, rt = kR * t, a = 2e5, xs = rt / (2.0 * a), ps = rt * rt / (4.0 * a);
+  for (double pspec : {1.5 * ps, 3.0 * ps}) {
+    SCOPED_TRACE(pspec);
+    std::vector<std::pair<double, double>> trials;  // (density, pressure)
+    const Outcome out = Drive({false, 0.03, t, pspec}, [&](double v, double& p, double& dpdv) {
+      const double x = 1.0 / v;
+      const double dpdx = x <= xs ? rt - 2.0 * a * x : -2e11 * (x - xs);
+      p = x <= xs ? (rt - a * x) * x : ps - 1e11 * (x - xs) * (x - xs);
+      dpdv = -dpdx * x * x;
+      trials.emplace_back(x, p);
+    });
+    EXPECT_EQ(out.irc, 4);
+    EXPECT_EQ(out.istat, 3);
+    EXPECT_GT(out.p, 0.0);
+    // The end of the branch: the last trial before the first pressure not above 0.
+    size_t end = 0;
+    while (end + 1 < trials.size() && trials[end + 1].second > 0.0) ++end;
+    ASSERT_LT(end + 2, trials.size()) << "no refit";
+    const auto [x0, p0] = trials[end];
+    const double slope = -(x0 <= xs ? rt - 2.0 * a * x0 : -2e11 * (x0 - xs)) / (p0 * p0);  // d(1/P)/dx
+    // Each trial after a negative pressure is where the quadratic in density through the end of
+    // the branch (value and slope of 1/P) and that trial reaches 1/PSPEC beyond the end.
+    for (size_t k = end + 1; k + 1 < trials.size() && trials[k].second <= 0.0; ++k) {
+      const double dx = trials[k].first - x0;
+      const double c = (1.0 / trials[k].second - 1.0 / p0 - slope * dx) / (dx * dx);
+      const double y = trials[k + 1].first - x0;
+      EXPECT_GT(y, 0.0) << k;
+      EXPECT_NEAR((1.0 / p0 + slope * y + c * y * y) * pspec, 1.0, 1e-9) << k;
+    }
+    EXPECT_DOUBLE_EQ(1.0 / trials.back().first, out.v);
+  }
+}
+
 // A host that has laid out records for up to 3 components per phase.
 class RootMemory : public testing::Test {
  protected:
