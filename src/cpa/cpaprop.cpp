@@ -43,6 +43,12 @@ constexpr double kMissingAbove = 1e30;
 // temperature derivatives stay finite at every temperature.
 constexpr double kMaxAssocEnergy = 1e6;
 constexpr double kSmallestNormal = std::numeric_limits<double>::min();
+// Co-volumes taken [m3/kmol]: a real fluid's lies between about 0.007
+// (mercury) and a few m3/kmol (heavy molecules). Far outside, b^2 or b/V
+// overflows, or b^2 underflows to 0 and is divided by, and ln phi or dP/dV
+// comes out as no number.
+constexpr double kMinCoVolume = 1e-6;
+constexpr double kMaxCoVolume = 1e6;
 
 struct Requests {
   bool value;       // code 1 or 3
@@ -162,6 +168,9 @@ const char* RefusalReason(const CallInput& in, int64_t* mark) {
     const SrkConstants srk = Srk(in.CPATC[k], in.CPAPC[k]);
     if (!PositiveNormal(srk.a_c) || !PositiveNormal(srk.b)) {
       return "CPATC AND CPAPC GIVE NO USABLE A_C AND B";
+    }
+    if (!(srk.b >= kMinCoVolume && srk.b <= kMaxCoVolume)) {
+      return "CPATC AND CPAPC GIVE A CO-VOLUME B OUTSIDE 1E-6 TO 1E6 M3/KMOL";
     }
     if (!AssocEnergyUsable(in.CPAAU[k]) || !AssocVolumeUsable(in.CPAAV[k])) {
       return "CPAAU OR CPAAV NOT USABLE";
@@ -354,9 +363,9 @@ extern "C" TM_API void PPCPA_CPAPROP(
   const CallInput input{*T,   *P,    X,     n,      IDX,    ncc,    CPATC,          CPAPC,
                         CPAM, CPAAU, CPAAV, CPAKIJ, CPAVIJ, CPAEIJ, phi.derivative, *KVSTRT,
                         *VMX};
-  // Every output a refusal writes: the marker, and status 20.
-  auto refuse = [&](const char* reason) {
-    if (level > 0) WriteLine(unit, "CPAPROP: INPUT REFUSED: ", reason);
+  // Every output the request codes name, and those always written, set to
+  // the marker.
+  auto mark_outputs = [&]() {
     for (int64_t i = 0; i < n; ++i) {
       if (phi.value || phi.derivative) PHIMX[i] = kNoValue;
       if (phi.derivative) DPHIDT[i] = kNoValue;
@@ -369,6 +378,11 @@ extern "C" TM_API void PPCPA_CPAPROP(
     if (v.value) *VMX = kNoValue;
     if (v.derivative) *DVDT = kNoValue;
     *ZMX = *DPDV = *DP2DVDT = *DPDT = *DP2DV2 = *PCALC = kNoValue;
+  };
+  // A refusal: every output marked, and status 20.
+  auto refuse = [&](const char* reason) {
+    if (level > 0) WriteLine(unit, "CPAPROP: INPUT REFUSED: ", reason);
+    mark_outputs();
     *IERR = kCpaRefused;
   };
   if (const char* reason = RefusalReason(input, IWORK)) {
@@ -499,10 +513,8 @@ extern "C" TM_API void PPCPA_CPAPROP(
   *IERR = status;
   if (v.value) *VMX = s.volume;
 
-  // A pressure below the smallest normal number leaves a state only where
-  // the volume hardly depends on it (a liquid); where the results are not
-  // finite (a vapour's RT/P overflows) the pressure is refused.
-  if (!(*P >= kSmallestNormal)) {
+  // Whether every output the call wrote is a finite number.
+  auto outputs_finite = [&]() {
     bool finite = std::isfinite(s.volume) && std::isfinite(*ZMX) && std::isfinite(*PCALC) &&
                   std::isfinite(*DPDV) && std::isfinite(*DP2DV2) && std::isfinite(*DPDT) &&
                   std::isfinite(*DP2DVDT);
@@ -516,11 +528,23 @@ extern "C" TM_API void PPCPA_CPAPROP(
       if (wanted.derivative) finite = finite && std::isfinite(*derivative);
     }
     if (v.derivative) finite = finite && std::isfinite(*DVDT);
-    if (!finite) {
-      refuse("P BELOW THE SMALLEST NORMAL NUMBER GIVES NO FINITE STATE");
-      finish();
-      return;
-    }
+    return finite;
+  };
+  // A pressure below the smallest normal number leaves a state only where
+  // the volume hardly depends on it (a liquid); where the results are not
+  // finite (a vapour's RT/P overflows) the pressure is refused.
+  if (!(*P >= kSmallestNormal) && !outputs_finite()) {
+    refuse("P BELOW THE SMALLEST NORMAL NUMBER GIVES NO FINITE STATE");
+    finish();
+    return;
+  }
+  // Any other result that is not a number (input the check lets pass at
+  // the edge of the number range) is no state: every output carries the
+  // marker and the status is "no valid state" unless it is already worse.
+  if (!outputs_finite()) {
+    if (level > 0) WriteLine(unit, "CPAPROP: NO FINITE STATE");
+    mark_outputs();
+    *IERR = Worse(*IERR, kCpaNoState);
   }
 
   // --- Closing trace -------------------------------------------------------

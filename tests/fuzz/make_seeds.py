@@ -151,6 +151,15 @@ TWO_B = dict(KVSTRT=1, VMX=2 * 0.029848038105941659, **ALLD)
 cpaprop("two-runs-no-state-at-t", [C1_SRK], ONE, [dict(T=166.87090662460326, **TWO_B)])
 cpaprop("two-runs-no-state-at-t-plus-given-volume", [(C1_SRK, {2: -5.0})], ONE,
         [dict(T=200.74054864387512, **TWO_B)])
+# Critical constants whose co-volume no fluid has (b about 3e291, 7e307 and 9e-299 m3/kmol): ln phi
+# or dP/dV that is no number came with status 0.
+cpaprop("found-tiny-critical-pressure-last-volume", [(C1, {0: 0.7, 1: 1.9240016600124444e-289})], ONE,
+        [dict(KVL=1, KPHI=0, KH=0, KS=2, KG=0, KV=0), dict(KVL=1, KPHI=0, KH=1, KS=0, KG=0, KV=0, KVSTRT=2)])
+TC_PC_TINY = (C1, {0: 1e-16, 1: 9.9998886718268301e-321, 2: 0.0})
+cpaprop("found-subnormal-critical-pressure-absent", [TC_PC_TINY, W, W],
+        [0.0, 0.0048323769254001812, 0.99516762307459983], [dict(T=276.42553336865217, P=50802.18, **ALLD)])
+cpaprop("found-largest-critical-pressure", [W, (C1, {0: 22063999.9998894, 1: DBL_MAX})],
+        [2.9467507908344884e-317, 3.0518043793392844e-05], [dict(T=159.75719631888862, KVSTRT=1, VMX=0.01)])
 # Sour water. A host component is a model index (1 water .. 18 ethyl mercaptan), or ("near",
 # model index, byte, letter) for that alias with one byte changed to a lower-case letter.
 def sw_host(comps, most):
