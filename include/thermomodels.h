@@ -517,15 +517,18 @@ extern TM_API tm_esrder_block ESRDER;
  * Pointers the routine reads or writes must not be null; 47, 48, 50 may be.
  * Status: IERR 0 ok; 1-6 root-solver status (1, 2, 5, 6 failed, 3, 4
  * pseudo-root); 7 the volume has no valid state (at or below the
- * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35); +10 the site fractions
+ * co-volume, or Z <= 0: PHIMX, DGMX, DSMX are 1e35; or an output that would
+ * not be finite: every output 1e35, unless a solver failure 1, 2, 5 or 6
+ * is kept, with the same markers); +10 the site fractions
  * failed; 20 input refused (outputs 1e35), for any argument that cannot be
  * used: N < 1 or above NCC, T or P not positive or not finite, N above 1088
  * with a derivative of ln phi, KVSTRT 1 with VMX NaN or of magnitude 1e35
  * or more, IDX outside 1..NCC or repeated, X negative, not finite or
  * summing to 1e-15 or less, CPATC or CPAPC not positive or not finite, CPAM
- * not finite, an a_c or b that is not a positive normal number, CPAAU,
- * CPAAV, CPAEIJ given but not positive and finite or CPAAU, CPAEIJ above
- * 1e6 K, CPAKIJ, CPAVIJ records holding NaN or -infinity, and a pressure
+ * not finite, an a_c or b that is not a positive normal number, a b
+ * outside 1e-6 to 1e6 m3/kmol, CPAAU, CPAAV, CPAEIJ given but not
+ * positive and finite or CPAAU, CPAEIJ above 1e6 K or CPAAV above 1,
+ * CPAKIJ, CPAVIJ records holding NaN or -infinity, and a pressure
  * below the smallest normal number (2.2e-308 Pa) where the results would
  * not be finite (a vapour). The line "CPAPROP: INPUT REFUSED: " with the
  * reason (e.g. "P NOT POSITIVE OR NOT FINITE") names which; it is written

@@ -42,6 +42,11 @@ constexpr double kMissingAbove = 1e30;
 // (water's is about 2000 K), and low enough that the strengths and their
 // temperature derivatives stay finite at every temperature.
 constexpr double kMaxAssocEnergy = 1e6;
+// Largest association volume taken: published values lie below about 0.1
+// (water's is 0.0692). Far above, with the strength's exponent capped, the
+// site balances are so stiff that whether the root search converges
+// depends on the order of the components' sums.
+constexpr double kMaxAssocVolume = 1.0;
 constexpr double kSmallestNormal = std::numeric_limits<double>::min();
 // Co-volumes taken [m3/kmol]: a real fluid's lies between about 0.007
 // (mercury) and a few m3/kmol (heavy molecules). Far outside, b^2 or b/V
@@ -117,7 +122,7 @@ void ForEachRecord(const double* coef, int64_t N, const int64_t* IDX, int64_t NC
 // marker) must be positive and finite; an energy no larger than
 // kMaxAssocEnergy.
 bool AssocEnergyUsable(double e) { return !IsSet(e) || (e > 0.0 && e <= kMaxAssocEnergy); }
-bool AssocVolumeUsable(double v) { return !IsSet(v) || (v > 0.0 && std::isfinite(v)); }
+bool AssocVolumeUsable(double v) { return !IsSet(v) || (v > 0.0 && v <= kMaxAssocVolume); }
 
 // A coefficient record (c1, c2) of a binary parameter: values above 1e30
 // count as missing; NaN and minus infinity have no meaning.

@@ -53,6 +53,14 @@ TEST(CpaNonFinite, EdgeParametersAreRefusedOrMarked) {
   Expect("Pc 1.8e308 Pa, Tc 2.2e7 K", {kWater, {22063999.9998894, DBL_MAX, 0.45, 0.0, 0.0, 1e35}},
          {2.9467507908344884e-317, 3.0518043793392844e-05}, 159.75719631888862, 2350.58,
          {{.kvstrt = 1, .v_in = 0.01}}, kCpaRefused);
+  // An association volume no fluid has: with the strength's exponent capped the site balances are
+  // so stiff that the search converged in one order of the components and failed in the other.
+  Component stiff = kWater;
+  stiff.av = 1e5;
+  Expect("CPAAV 1e5", {kMethaneSrk, stiff, kMethanol}, {1.0, 1.0, 1.0}, 150.0, 1000.0, {all_vapour},
+         kCpaRefused);
+  stiff.av = 1.0;  // the largest taken
+  Expect("CPAAV 1", {stiff}, {1.0}, 300.0, 1e5, {all}, 0);
   // Ordinary critical constants, an alpha slope no fluid has: a overflows and the root search
   // fails (6), which the marked outputs keep.
   Component steep = kMethaneSrk;
