@@ -10,45 +10,15 @@
 #include <string>
 #include <utility>
 
-#include "cpa/cpa_fixture.h"
+#include "cpa/cpa_scratch.h"
 
 namespace {
 
 using namespace cpa_test;
 using namespace thermomodels;
 
-// How often TEXT occurs in the file NAME (0 when there is no such file).
-int Count(const std::string& name, const std::string& text) {
-  std::stringstream ss;
-  ss << std::ifstream(name).rdbuf();
-  const std::string s = ss.str();
-  int n = 0;
-  for (size_t at = s.find(text); at != std::string::npos; at = s.find(text, at + 1)) ++n;
-  return n;
-}
-
 // Each test runs in a fresh directory, which gets the files the routine writes.
-class CpaExport : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetCpaState();
-    char tmpl[] = "/tmp/cpa_export_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-    std::filesystem::current_path(dir_);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(old_dir_);
-    std::filesystem::remove_all(dir_);
-    ResetCpaState();
-  }
-  // SRK methane: at 250 K and 5 MPa a vapour root and no liquid root.
-  Result Methane(const Request& r = {.kvl = 1}, double t = 250.0, double p = 5e6) {
-    return methane_.Call(t, p, {1.0}, r);
-  }
-  std::filesystem::path old_dir_ = std::filesystem::current_path(), dir_;
-  CpaSystem methane_{{kMethaneSrk}};
-};
+class CpaExport : public CpaScratchDirectory {};
 
 // The history file is opened on a unit above 50 and closed within each call; a refused file is
 // reported on the host's unit, which then gets the lines; the host's unit may be written directly
