@@ -538,7 +538,8 @@ extern "C" TM_API void PPCPA_CPAPROP(
   // A pressure below the smallest normal number leaves a state only where
   // the volume hardly depends on it (a liquid); where the results are not
   // finite (a vapour's RT/P overflows) the pressure is refused.
-  if (!(*P >= kSmallestNormal) && !outputs_finite()) {
+  const bool finite = outputs_finite();
+  if (!(*P >= kSmallestNormal) && !finite) {
     refuse("P BELOW THE SMALLEST NORMAL NUMBER GIVES NO FINITE STATE");
     finish();
     return;
@@ -546,7 +547,7 @@ extern "C" TM_API void PPCPA_CPAPROP(
   // Any other result that is not a number (input the check lets pass at
   // the edge of the number range) is no state: every output carries the
   // marker and the status is "no valid state" unless it is already worse.
-  if (!outputs_finite()) {
+  if (!finite) {
     if (level > 0) WriteLine(unit, "CPAPROP: NO FINITE STATE");
     mark_outputs();
     *IERR = Worse(*IERR, kCpaNoState);

@@ -14,39 +14,13 @@
 namespace thermomodels {
 namespace {
 
+using water_test::AbsCp3;
+using water_test::ExergyAt298;
+using water_test::kRouters;
 using water_test::kSingle;
 using water_test::kTc;
 using water_test::kVc;
-
-using Router = double (*)(const double&, const double&, const double&);
-using PtFn = double (*)(const double&, const double&);
-
-double ExergyAt298(const double& P, const double& T, const double& X) {
-  return IF97EXPTX(P, T, X, 298.15);
-}
-double Volume3(const double&, const double& v) { return v; }
-double AbsCp3(const double& t, const double& v) { return std::fabs(IF97R3CP(t, v)); }
-
-struct RouterRow {
-  const char* name;
-  Router router;
-  bool lever;           // group A: the lever rule serves mixtures
-  PtFn r1, r2, r5, r3;  // r3 at (T, v)
-  bool derivative;      // region-5 limit 50.01 MPa instead of 50.1
-};
-
-const RouterRow kRouters[] = {
-    {"IF97VPTX", IF97VPTX, true, IF97R1V, IF97R2V, IF97R5V, Volume3, false},
-    {"IF97HPTX", IF97HPTX, true, IF97R1H, IF97R2H, IF97R5H, IF97R3H, false},
-    {"IF97SPTX", IF97SPTX, true, IF97R1S, IF97R2S, IF97R5S, IF97R3S, false},
-    {"IF97UPTX", IF97UPTX, true, IF97R1U, IF97R2U, IF97R5U, IF97R3U, false},
-    {"IF97DVTPTX", IF97DVTPTX, false, IF97R1DVT, IF97R2DVT, IF97R5DVT, IF97R3DVT, true},
-    {"IF97DVPPTX", IF97DVPPTX, false, IF97R1DVP, IF97R2DVP, IF97R5DVP, IF97R3DVP, true},
-    {"IF97CPPTX", IF97CPPTX, false, IF97R1CP, IF97R2CP, IF97R5CP, AbsCp3, false},
-    {"IF97CVPTX", IF97CVPTX, false, IF97R1CV, IF97R2CV, IF97R5CV, IF97R3CV, false},
-    {"IF97WPTX", IF97WPTX, false, IF97R1W, IF97R2W, IF97R5W, IF97R3W, false},
-    {"IF97KAPPTX", IF97KAPPTX, false, IF97R1KAP, IF97R2KAP, IF97R5KAP, IF97R3KAP, false},
-};
+using water_test::PtxRouter;
 
 TEST(PtxRouters, PublishedSinglePhaseAndLeverValues) {
   EXPECT_NEAR(IF97VPTX(1.0, 300.0, kSingle), 1.00345440937e-3, 5e-15);
@@ -272,7 +246,7 @@ TEST(PtxTransportRouters, Refusals) {
       {10.0, 300.0, 1.5, "quality above 1.00001"},
   };
   for (const auto& c : kCases) {
-    for (const Router f : {IF97LAMPTX, IF97ETAPTX, IF97NUPTX, IF97PRNPTX, IF97ALFPTX}) {
+    for (const PtxRouter f : {IF97LAMPTX, IF97ETAPTX, IF97NUPTX, IF97PRNPTX, IF97ALFPTX}) {
       EXPECT_EQ(f(c.P, c.T, c.X), -1.0) << c.why;
     }
     double out[4] = {};

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -38,6 +39,28 @@ inline double Value(int32_t code, int64_t region, double t, double p, double v =
   EXPECT_EQ(r.ierr, 0) << "code " << code << " region " << region << " T " << t << " P " << p;
   return r.value;
 }
+
+// The routers by (p [bar], T, quality) beside the region functions each serves: lever, mixtures by
+// the lever rule; r3 at (T, v); derivative, region 5 ends at 50.01 MPa instead of 50.1.
+using PtxRouter = double (*)(const double&, const double&, const double&);
+using PtFn = double (*)(const double&, const double&);
+inline double ExergyAt298(const double& P, const double& T, const double& X) {
+  return IF97EXPTX(P, T, X, 298.15);
+}
+inline double AbsCp3(const double& t, const double& v) { return std::fabs(IF97R3CP(t, v)); }
+struct RouterRow { const char* name; PtxRouter router; bool lever; PtFn r1, r2, r5, r3; bool derivative; };
+inline const RouterRow kRouters[] = {
+    {"IF97VPTX", IF97VPTX, true, IF97R1V, IF97R2V, IF97R5V, Region3VolumeItself, false},
+    {"IF97HPTX", IF97HPTX, true, IF97R1H, IF97R2H, IF97R5H, IF97R3H, false},
+    {"IF97SPTX", IF97SPTX, true, IF97R1S, IF97R2S, IF97R5S, IF97R3S, false},
+    {"IF97UPTX", IF97UPTX, true, IF97R1U, IF97R2U, IF97R5U, IF97R3U, false},
+    {"IF97DVTPTX", IF97DVTPTX, false, IF97R1DVT, IF97R2DVT, IF97R5DVT, IF97R3DVT, true},
+    {"IF97DVPPTX", IF97DVPPTX, false, IF97R1DVP, IF97R2DVP, IF97R5DVP, IF97R3DVP, true},
+    {"IF97CPPTX", IF97CPPTX, false, IF97R1CP, IF97R2CP, IF97R5CP, AbsCp3, false},
+    {"IF97CVPTX", IF97CVPTX, false, IF97R1CV, IF97R2CV, IF97R5CV, IF97R3CV, false},
+    {"IF97WPTX", IF97WPTX, false, IF97R1W, IF97R2W, IF97R5W, IF97R3W, false},
+    {"IF97KAPPTX", IF97KAPPTX, false, IF97R1KAP, IF97R2KAP, IF97R5KAP, IF97R3KAP, false},
+};
 
 // The rows of if97_reference.txt (written by if97_reference.py) whose first word is KEY.
 inline std::vector<std::vector<double>> Reference(const std::string& key) {
